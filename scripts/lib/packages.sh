@@ -1,0 +1,27 @@
+# Sourced by the scripts: makes sure the Debian packages they need are present.
+# As root it installs what is missing (apt-get update once, then install);
+# otherwise it prints the exact command and stops.
+
+VANTELOR_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libcairo2-dev libx11-dev fontconfig
+  fonts-liberation libsndfile1-dev libcli11-dev)
+VANTELOR_TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xauth x11-utils libxtst-dev clang
+  libclang-rt-14-dev zam-plugins iem-plugin-suite-vst)
+
+ensure_packages() {
+  local missing=() pkg
+  for pkg in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+      missing+=("$pkg")
+    fi
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "error: missing packages; install them with:" >&2
+    echo "  sudo apt-get update && sudo apt-get install -y ${missing[*]}" >&2
+    exit 1
+  fi
+  echo "Installing: ${missing[*]}" >&2
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -q >&2
+  apt-get install -y -q --no-install-recommends "${missing[@]}" >&2
+}
