@@ -378,9 +378,61 @@ enum VstSpeakerArrangementType : VstInt32
     kSpeakerArrStereo = 1,
 };
 
+// Transport state the host hands out for audioMasterGetTime.
+struct VstTimeInfo
+{
+    double samplePos;    // position of the current block's first sample, in samples
+    double sampleRate;
+    double nanoSeconds;  // system time
+    double ppqPos;       // musical position in quarter notes
+    double tempo;        // beats per minute
+    double barStartPos;  // ppqPos of the last bar start
+    double cycleStartPos;
+    double cycleEndPos;
+    VstInt32 timeSigNumerator;
+    VstInt32 timeSigDenominator;
+    VstInt32 smpteOffset;
+    VstInt32 smpteFrameRate;
+    VstInt32 samplesToNextClock;
+    VstInt32 flags;  // VstTimeInfoFlags
+};
+
+enum VstTimeInfoFlags : VstInt32
+{
+    kVstTransportChanged = 1 << 0,
+    kVstTransportPlaying = 1 << 1,
+    kVstTransportCycleActive = 1 << 2,
+    kVstTransportRecording = 1 << 3,
+    kVstAutomationWriting = 1 << 6,
+    kVstAutomationReading = 1 << 7,
+    kVstNanosValid = 1 << 8,
+    kVstPpqPosValid = 1 << 9,
+    kVstTempoValid = 1 << 10,
+    kVstBarsValid = 1 << 11,
+    kVstCyclePosValid = 1 << 12,
+    kVstTimeSigValid = 1 << 13,
+    kVstSmpteValid = 1 << 14,
+    kVstClockValid = 1 << 15,
+};
+
+// Answers to audioMasterGetCurrentProcessLevel.
+enum VstProcessLevels : VstInt32
+{
+    kVstProcessLevelUnknown = 0,
+    kVstProcessLevelUser = 1,
+    kVstProcessLevelRealtime = 2,
+    kVstProcessLevelPrefetch = 3,
+    kVstProcessLevelOffline = 4,
+};
+
+// Answers to audioMasterGetLanguage.
+enum VstHostLanguage : VstInt32
+{
+    kVstLangEnglish = 1,
+};
+
 // Records that cross the boundary only by pointer in this project.
 struct VstEvents;
-struct VstTimeInfo;
 struct VstPinProperties;
 struct VstParameterProperties;
 struct VstVariableIo;
@@ -420,6 +472,7 @@ static_assert(VST_OFFSET_OF(AEffect, processReplacing) == 120);
 static_assert(VST_OFFSET_OF(AEffect, processDoubleReplacing) == 128);
 static_assert(VST_OFFSET_OF(AEffect, future) == 136);
 #endif
+static_assert(sizeof(VstTimeInfo) == 88);
 static_assert(sizeof(ERect) == 8);
 static_assert(sizeof(VstKeyCode) == 8);
 static_assert(sizeof(VstSpeakerProperties) == 112);
