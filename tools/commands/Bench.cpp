@@ -1,0 +1,123 @@
+#include "tools/commands/Commands.h"
+#include "tools/commands/ParameterSettings.h"
+#include "tools/host/DemoSignal.h"
+#include "tools/host/PluginInstance.h"
+#include "tools/host/ReportStream.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+namespace vst2host {
+
+namespace {
+
+constexpr int kSampleRate = 44100;
+constexpr double kRoundSeconds = 0.1;  // audio processed per timed round
+constexpr int kWarmUpRounds = 3;
+
+// One plug-in under measurement, with its own copy of the input so that a
+// plug-in writing into its inputs affects only itself.
+struct Subject {
+    Subject(const std::string& path, const BenchOptions& options, const std::vector<float>& left,
+            const std::vector<float>& right)
+        : plugin(path) {
+        plugin.prepare(kSampleRate, options.block);
+        applyParameters(plugin, options.parameters, true);
+        plugin.host().processingLevel = kVstProcessLevelRealtime;
+        plugin.start(kSampleRate, options.block);
+        const int inputs = std::max(plugin.numInputs(), 2);
+        const int outputs = std::max(plugin.numOutputs(), 1);
+        input.assign(inputs, std::vector<float>(left.size()));
+        input[0] = left;
+        input[1] = right;
+        output.assign(outputs, std::vector<float>(options.block));
+        for (auto& channel : output)
+            outputPointers.push_back(channel.data());
+        inputPointers.resize(inputs);
+    }
+
+    // Processes `blocks` blocks of `block` frames; returns nanoseconds per frame.
+    double round(int blocks, int block) {
+        const auto begin = std::chrono::steady_clock::now();
+        for (int b = 0; b < blocks; ++b) {
+            if (offset + block > input[0].size())
+                offset = 0;
+            for (size_t c = 0; c < input.size(); ++c)
+                inputPointers[c] = input[c].data() + offset;
+            plugin.process(inputPointers.data(), outputPointers.data(), block);
+            offset += block;
+        }
+        const auto end = std::chrono::steady_clock::now();
+        const double nanoseconds = std::chrono::duration<double, std::nano>(end - begin).count();
+        return nanoseconds / (static_cast<double>(blocks) * block);
+    }
+
+    PluginInstance plugin;
+    std::vector<std::vector<float>> input;
+    std::vector<std::vector<float>> output;
+    std::vector<float*> inputPointers;
+    std::vector<float*> outputPointers;
+    size_t offset = 0;
+    std::vector<double> samples;
+};
+
+double quantile(const std::vector<double>& sorted, double q) {
+    const double position = q * static_cast<double>(sorted.size() - 1);
+    const auto below = static_cast<size_t>(position);
+    const size_t above = std::min(below + 1, sorted.size() - 1);
+    return sorted[below] + (sorted[above] - sorted[below]) * (position - static_cast<double>(below));
+}
+
+} // namespace
+
+int runBench(const BenchOptions& options) {
+    // One second of the demo material, plus a block so any offset fits.
+    std::vector<float> left(kSampleRate + options.block);
+    std::vector<float> right(left.size());
+    DemoSignal demo;
+    demo.render(left.data(), right.data(), static_cast<int64_t>(left.size()));
+
+    std::vector<std::unique_ptr<Subject>> subjects;
+    for (const std::string& path : options.plugins)
+        subjects.push_back(std::make_unique<Subject>(path, options, left, right));
+
+    const int blocksPerRound =
+        std::max(1, static_cast<int>(std::lround(kRoundSeconds * kSampleRate / options.block)));
+    const double roundSeconds = static_cast<double>(blocksPerRound) * options.block / kSampleRate;
+    const int rounds = std::max(5, static_cast<int>(std::ceil(options.seconds / roundSeconds)));
+
+    // Alternating rounds (A B A B ...) spread slow phases of the machine over
+    // every plug-in alike.
+    for (int r = 0; r < kWarmUpRounds; ++r)
+        for (auto& subject : subjects)
+            subject->round(blocksPerRound, options.block);
+    for (int r = 0; r < rounds; ++r)
+        for (auto& subject : subjects)
+            subject->samples.push_back(subject->round(blocksPerRound, options.block));
+
+    std::fprintf(report(), "%d Hz, block %d, %d rounds of %.3f s per plug-in, alternating\n", kSampleRate,
+                options.block, rounds, roundSeconds);
+    std::fprintf(report(), "%-28s %12s %21s %21s %12s\n", "plug-in", "ns/frame", "interquartile", "min..max",
+                "real-time");
+    for (auto& subject : subjects) {
+        std::vector<double> sorted = subject->samples;
+        std::sort(sorted.begin(), sorted.end());
+        const double median = quantile(sorted, 0.5);
+        const double framePeriod = 1e9 / kSampleRate;
+        char iqr[64];
+        char range[64];
+        std::snprintf(iqr, sizeof iqr, "%.1f..%.1f", quantile(sorted, 0.25), quantile(sorted, 0.75));
+        std::snprintf(range, sizeof range, "%.1f..%.1f", sorted.front(), sorted.back());
+        const std::string name = std::filesystem::path(subject->plugin.path()).filename().string();
+        std::fprintf(report(), "%-28s %12.1f %21s %21s %11.1fx\n", name.c_str(), median, iqr, range,
+                    framePeriod / median);
+    }
+    return 0;
+}
+
+} // namespace vst2host

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vst2host {
+
+// Each command returns the process exit status; a HostError thrown from a
+// command becomes a one-line message and status 2.
+
+struct InfoOptions {
+    std::string plugin;
+    bool json = false;
+};
+int runInfo(const InfoOptions& options);
+
+// Parameter settings shared by render and bench, applied after the program.
+struct ParameterOptions {
+    std::string program;                  // index or name; empty keeps the plug-in's own
+    std::vector<std::string> sets;        // NAME=VALUE in display units
+    std::vector<std::string> normalized;  // NAME=VALUE in 0..1
+};
+
+struct RenderOptions {
+    std::string plugin;
+    std::string input;  // empty: the built-in demo signal
+    std::string output;
+    ParameterOptions parameters;
+    std::string sweep;  // NAME:FROM:TO in display units
+    int block = 512;
+    bool sameFormat = false;
+};
+int runRender(const RenderOptions& options);
+
+struct BenchOptions {
+    std::vector<std::string> plugins;
+    ParameterOptions parameters;
+    int block = 512;
+    double seconds = 3.0;
+};
+int runBench(const BenchOptions& options);
+
+struct EditorOptions {
+    std::string plugin;
+    double seconds = 0.0;  // 0: until the window is closed
+    std::string screenshot;
+};
+int runEditor(const EditorOptions& options);
+
+} // namespace vst2host

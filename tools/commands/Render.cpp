@@ -1,0 +1,219 @@
+#include "tools/commands/Commands.h"
+#include "tools/commands/ParameterSettings.h"
+#include "tools/host/AudioFiles.h"
+#include "tools/host/DemoSignal.h"
+#include "tools/host/HostError.h"
+#include "tools/host/ParameterSearch.h"
+#include "tools/host/PluginInstance.h"
+#include "tools/host/ReportStream.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace vst2host {
+
+namespace {
+
+// A parameter moved linearly in display units over the file. The normalised
+// values of evenly spaced display values are found once; between them the
+// normalised value is interpolated, which keeps the motion smooth even where
+// the display is rounded.
+class Sweep {
+public:
+    static constexpr int kSegments = 64;
+
+    Sweep(PluginInstance& plugin, const std::string& text) {
+        // NAME:FROM:TO, split from the right so names may contain colons.
+        const auto [nameAndFrom, toText] = splitAssignment(text, ':', "--sweep");
+        const auto [name, fromText] = splitAssignment(nameAndFrom, ':', "--sweep");
+        index_ = requireParameter(plugin, name);
+        const double from = number(fromText, text);
+        const double to = number(toText, text);
+        for (int k = 0; k <= kSegments; ++k)
+            knots_.push_back(normalizedForDisplay(plugin, index_, from + (to - from) * k / kSegments));
+    }
+
+    // Sets the parameter for a position `t` (0..1) in the file.
+    void apply(PluginInstance& plugin, double t) const {
+        const double position = std::clamp(t, 0.0, 1.0) * kSegments;
+        const int k = std::min(static_cast<int>(position), kSegments - 1);
+        const double fraction = position - k;
+        const double value = knots_[k] + (knots_[k + 1] - knots_[k]) * fraction;
+        plugin.setParameter(index_, static_cast<float>(value));
+    }
+
+private:
+    static double number(const std::string& text, const std::string& option) {
+        char* end = nullptr;
+        const double value = std::strtod(text.c_str(), &end);
+        if (end == text.c_str() || *end != '\0' || !std::isfinite(value))
+            throw HostError("--sweep expects NAME:FROM:TO with numbers, got \"" + option + "\"");
+        return value;
+    }
+
+    int index_ = 0;
+    std::vector<float> knots_;
+};
+
+// A progress bar on standard error, only when it is a terminal.
+class Progress {
+public:
+    Progress(int64_t total, int sampleRate)
+        : total_(total), enabled_(isatty(STDERR_FILENO) != 0 && total > sampleRate) {}
+
+    void update(int64_t done) {
+        if (!enabled_)
+            return;
+        const int percent = static_cast<int>(100 * done / std::max<int64_t>(total_, 1));
+        if (percent == shown_)
+            return;
+        shown_ = percent;
+        constexpr int kWidth = 40;
+        const int filled = percent * kWidth / 100;
+        std::fprintf(stderr, "\rrendering [%s%s] %3d%%", std::string(filled, '#').c_str(),
+                     std::string(kWidth - filled, '.').c_str(), percent);
+        std::fflush(stderr);
+    }
+
+    ~Progress() {
+        if (enabled_ && shown_ >= 0)
+            std::fprintf(stderr, "\n");
+    }
+
+private:
+    int64_t total_;
+    bool enabled_;
+    int shown_ = -1;
+};
+
+// Where the input comes from: a file or the demo signal. Delivers blocks as
+// two channel buffers (a mono file fills both).
+class Source {
+public:
+    explicit Source(const std::string& path) {
+        if (path.empty()) {
+            demo_ = std::make_unique<DemoSignal>();
+            return;
+        }
+        file_ = std::make_unique<AudioReader>(path);
+        const AudioFormat& format = file_->format();
+        if (format.channels > 2)
+            throw HostError(path + " has " + std::to_string(format.channels) +
+                            " channels; only mono and stereo files can be rendered");
+        if (format.sampleRate <= 0)
+            throw HostError(path + " has no valid sample rate");
+    }
+
+    int channels() const { return file_ ? file_->format().channels : 2; }
+    int sampleRate() const { return file_ ? file_->format().sampleRate : DemoSignal::kSampleRate; }
+    int64_t frames() const { return file_ ? file_->format().frames : DemoSignal::kFrames; }
+    std::optional<int> fileFormat() const {
+        return file_ ? std::optional<int>(file_->format().format) : std::nullopt;
+    }
+
+    // Reads up to `frames` frames into left and right; returns the frames read.
+    int64_t read(float* left, float* right, int64_t frames) {
+        if (demo_)
+            return demo_->render(left, right, frames);
+        interleaved_.resize(static_cast<size_t>(frames) * channels());
+        const int64_t got = file_->read(interleaved_.data(), frames);
+        for (int64_t i = 0; i < got; ++i) {
+            left[i] = interleaved_[i * channels()];
+            right[i] = interleaved_[i * channels() + channels() - 1];
+        }
+        return got;
+    }
+
+private:
+    std::unique_ptr<AudioReader> file_;
+    std::unique_ptr<DemoSignal> demo_;
+    std::vector<float> interleaved_;
+};
+
+// Channel buffers for one block, with at least two inputs and one output so a
+// plug-in never sees a missing array.
+struct BlockBuffers {
+    BlockBuffers(int inputs, int outputs, int frames)
+        : in(std::max(inputs, 2), std::vector<float>(frames)),
+          out(std::max(outputs, 1), std::vector<float>(frames)) {
+        for (auto& channel : in)
+            inPointers.push_back(channel.data());
+        for (auto& channel : out)
+            outPointers.push_back(channel.data());
+    }
+
+    std::vector<std::vector<float>> in;
+    std::vector<std::vector<float>> out;
+    std::vector<float*> inPointers;
+    std::vector<float*> outPointers;
+};
+
+} // namespace
+
+int runRender(const RenderOptions& options) {
+    Source source(options.input);
+    PluginInstance plugin(options.plugin);
+    const int outputs = plugin.numOutputs();
+    if (outputs < 1)
+        throw HostError(options.plugin + " has no audio outputs");
+    // One file channel per plug-in output, and always at least stereo: a mono
+    // plug-in's output is written to both channels.
+    const int channels = std::max(outputs, 2);
+
+    const int format = options.sameFormat && source.fileFormat() ? *source.fileFormat()
+                                                                  : AudioWriter::floatWav();
+    AudioWriter writer(options.output, channels, source.sampleRate(), format);
+
+    const auto rate = static_cast<float>(source.sampleRate());
+    plugin.prepare(rate, options.block);
+    applyParameters(plugin, options.parameters, false);
+    std::optional<Sweep> sweep;
+    if (!options.sweep.empty())
+        sweep.emplace(plugin, options.sweep);
+    plugin.host().processingLevel = kVstProcessLevelOffline;
+    plugin.start(rate, options.block);
+
+    BlockBuffers buffers(plugin.numInputs(), outputs, options.block);
+    std::vector<float> interleaved(static_cast<size_t>(options.block) * channels);
+    const int64_t total = source.frames();
+    Progress progress(total, source.sampleRate());
+    const bool monoPlugin = plugin.numInputs() == 1;
+    int64_t done = 0;
+    for (;;) {
+        float* left = buffers.inPointers[0];
+        float* right = buffers.inPointers[1];
+        const int64_t got = source.read(left, right, options.block);
+        if (got <= 0)
+            break;
+        const auto frames = static_cast<int32_t>(got);
+        if (monoPlugin && source.channels() == 2)
+            for (int32_t i = 0; i < frames; ++i)
+                left[i] = 0.5f * (left[i] + right[i]);
+        if (sweep)
+            sweep->apply(plugin, (static_cast<double>(done) + 0.5 * frames) /
+                                     static_cast<double>(std::max<int64_t>(total, 1)));
+        plugin.process(buffers.inPointers.data(), buffers.outPointers.data(), frames);
+        for (int c = 0; c < channels; ++c) {
+            const std::vector<float>& out = buffers.out[std::min(c, outputs - 1)];
+            for (int32_t i = 0; i < frames; ++i)
+                interleaved[static_cast<size_t>(i) * channels + c] = out[i];
+        }
+        writer.write(interleaved.data(), frames);
+        done += frames;
+        progress.update(done);
+    }
+    plugin.stop();
+    writer.commit();
+    std::fprintf(report(), "rendered %lld frames (%.2f s, %d channels, %d Hz) to %s\n",
+                static_cast<long long>(done), static_cast<double>(done) / source.sampleRate(),
+                channels, source.sampleRate(), options.output.c_str());
+    return 0;
+}
+
+} // namespace vst2host

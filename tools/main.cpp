@@ -1,0 +1,110 @@
+// vst2-host: loads any Linux VST 2.4 plug-in and reports on it, renders audio
+// files through it, measures its processing cost or shows its editor.
+#include "tools/commands/Commands.h"
+#include "tools/host/HostError.h"
+#include "tools/host/ReportStream.h"
+
+#include <CLI/CLI.hpp>
+
+#include <cstdio>
+#include <exception>
+
+namespace {
+
+void addParameterOptions(CLI::App& command, vst2host::ParameterOptions& parameters) {
+    command.add_option("--program", parameters.program, "Program to select, by index or name");
+    command
+        .add_option("--set", parameters.sets,
+                    "Parameter value as the plug-in displays it, e.g. \"Gain=-6\" (repeatable)")
+        ->type_name("NAME=VALUE")
+        ->expected(1)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    command
+        .add_option("--set-normalized", parameters.normalized,
+                    "Normalised parameter value in 0..1 (repeatable)")
+        ->type_name("NAME=VALUE")
+        ->expected(1)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"Command-line host for VST 2.4 plug-ins", "vst2-host"};
+    app.require_subcommand(1);
+
+    vst2host::InfoOptions info;
+    auto* infoCommand = app.add_subcommand("info", "Print a plug-in's identity, parameters, programs "
+                                                   "and capabilities");
+    infoCommand->add_option("PLUGIN", info.plugin, "Plug-in shared object")->required();
+    infoCommand->add_flag("--json", info.json, "Print JSON instead of text");
+
+    vst2host::RenderOptions render;
+    auto* renderCommand = app.add_subcommand("render", "Process an audio file, or the built-in "
+                                                       "demo signal, through a plug-in");
+    renderCommand->add_option("PLUGIN", render.plugin, "Plug-in shared object")->required();
+    renderCommand->add_option("-i,--input", render.input,
+                              "Input audio file (mono or stereo); the demo signal without it");
+    renderCommand->add_option("-o,--output", render.output, "Output audio file")->required();
+    addParameterOptions(*renderCommand, render.parameters);
+    renderCommand
+        ->add_option("--sweep", render.sweep,
+                     "Move a parameter linearly over the file, in display units")
+        ->type_name("NAME:FROM:TO");
+    renderCommand->add_option("--block", render.block, "Block size in frames")
+        ->check(CLI::Range(1, 65536))
+        ->capture_default_str();
+    renderCommand->add_flag("--same-format", render.sameFormat,
+                            "Write the input's file format instead of 32-bit float WAV");
+
+    vst2host::BenchOptions bench;
+    auto* benchCommand = app.add_subcommand("bench", "Measure the processing cost of plug-ins in "
+                                                     "alternating rounds");
+    benchCommand->add_option("PLUGIN", bench.plugins, "Plug-in shared objects")->required();
+    addParameterOptions(*benchCommand, bench.parameters);
+    benchCommand->add_option("--block", bench.block, "Block size in frames")
+        ->check(CLI::Range(1, 65536))
+        ->capture_default_str();
+    benchCommand->add_option("--seconds", bench.seconds, "Measured audio time per plug-in, in seconds")
+        ->check(CLI::Range(0.01, 3600.0))
+        ->capture_default_str();
+
+    vst2host::EditorOptions editor;
+    auto* editorCommand = app.add_subcommand("editor", "Show a plug-in's editor in a window");
+    editorCommand->add_option("PLUGIN", editor.plugin, "Plug-in shared object")->required();
+    editorCommand->add_option("--seconds", editor.seconds,
+                              "Close after this many seconds (default: when the window is closed)")
+        ->check(CLI::Range(0.0, 86400.0));
+    editorCommand->add_option("--screenshot", editor.screenshot,
+                              "Save a PNG of the window before closing");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        std::fprintf(stderr, "vst2-host: %s (see --help)\n", e.what());
+        return 2;
+    }
+
+    vst2host::separateReport();
+    try {
+        if (*infoCommand)
+            return vst2host::runInfo(info);
+        if (*renderCommand)
+            return vst2host::runRender(render);
+        if (*benchCommand)
+            return vst2host::runBench(bench);
+        if (*editorCommand)
+            return vst2host::runEditor(editor);
+    } catch (const vst2host::HostError& e) {
+        std::fprintf(stderr, "vst2-host: %s\n", e.what());
+        return 2;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "vst2-host: %s\n", e.what());
+        return 2;
+    }
+    return 2;
+}
