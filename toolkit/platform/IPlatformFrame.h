@@ -1,0 +1,53 @@
+// The small interface between the frame and a platform's window: create a
+// child window in a parent, invalidate, pump events, paint, close. The
+// frame implements the callback side.
+#pragma once
+
+#include "toolkit/CGraphics.h"
+
+#include <memory>
+
+namespace VSTGUI {
+
+class CDrawContext;
+
+class IPlatformFrameCallback
+{
+public:
+    virtual ~IPlatformFrameCallback() = default;
+    // Draws every view that intersects rect; the context is clipped to it.
+    virtual void platformDrawRect(CDrawContext* context, const CRect& rect) = 0;
+    virtual CMouseEventResult platformOnMouseDown(CPoint& where, const CButtonState& buttons) = 0;
+    virtual CMouseEventResult platformOnMouseMoved(CPoint& where, const CButtonState& buttons) = 0;
+    virtual CMouseEventResult platformOnMouseUp(CPoint& where, const CButtonState& buttons) = 0;
+    virtual CMouseEventResult platformOnMouseExited(CPoint& where, const CButtonState& buttons) = 0;
+    virtual bool platformOnMouseWheel(const CPoint& where, const CMouseWheelAxis& axis, const float& distance,
+                                      const CButtonState& buttons) = 0;
+};
+
+class IPlatformFrame
+{
+public:
+    virtual ~IPlatformFrame() = default;
+
+    virtual CRect getSize() const = 0;
+    // Resizes the window; with resizeParent also the host's window that
+    // holds it (for hosts that cannot resize their window themselves).
+    virtual bool setSize(const CRect& newSize, bool resizeParent) = 0;
+    // Records an area to repaint at the next paint().
+    virtual void invalidRect(const CRect& rect) = 0;
+    // Reads every pending window event without blocking and dispatches it.
+    virtual void processEvents() = 0;
+    // Repaints the recorded areas and shows the result.
+    virtual void paint() = 0;
+    // Whether the window exists and is shown.
+    virtual bool isVisible() const = 0;
+};
+
+// Creates the window for a frame: a child of the given native parent
+// window, or an off-screen image when parent is null. Null on failure
+// (no display, parent unusable).
+std::unique_ptr<IPlatformFrame> createPlatformFrame(IPlatformFrameCallback* callback, const CRect& size,
+                                                    void* parent);
+
+} // namespace VSTGUI

@@ -1,0 +1,34 @@
+// A frame's window as an image in memory, for tests, screenshots and
+// tools that run without a display.
+#pragma once
+
+#include "toolkit/cairo/BackBuffer.h"
+#include "toolkit/platform/IPlatformFrame.h"
+
+namespace VSTGUI {
+
+class OffscreenFrame : public IPlatformFrame
+{
+public:
+    OffscreenFrame(IPlatformFrameCallback* callback, const CRect& size);
+
+    CRect getSize() const override { return buffer_.getSize(); }
+    bool setSize(const CRect& newSize, bool resizeParent) override;
+    void invalidRect(const CRect& rect) override { buffer_.invalidRect(rect); }
+    void processEvents() override {}
+    void paint() override { buffer_.paint(); }
+    bool isVisible() const override { return false; }
+
+    bool isValid() const { return buffer_.isValid(); }
+    // Pixel of the last paint, un-premultiplied; black outside the image.
+    CColor getPixel(int x, int y) const;
+    bool writePNG(const char* path) const;
+
+private:
+    Cairo::BackBuffer buffer_;
+};
+
+// Reads a pixel from a Cairo ARGB32 image surface, un-premultiplied.
+CColor readSurfacePixel(void* cairoImageSurface, int x, int y);
+
+} // namespace VSTGUI
