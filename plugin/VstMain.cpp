@@ -9,8 +9,10 @@
 
 VST_EXPORT AEffect* VSTPluginMain(audioMasterCallback audioMaster)
 {
-    // A host without a version answer is not a VST 2 host.
-    if (!audioMaster || audioMaster(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0)
+    // A host that answers the version query with 0 is not a VST 2 host. A
+    // missing callback is tolerated like everywhere else: the instance then
+    // simply makes no host calls.
+    if (audioMaster && audioMaster(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0)
         return nullptr;
     try
     {
