@@ -95,10 +95,12 @@ nlohmann::ordered_json describe(PluginInstance& plugin) {
     }
     info["parameters"] = std::move(parameters);
 
-    info["currentProgram"] = plugin.currentProgram();
     nlohmann::ordered_json programs = nlohmann::ordered_json::array();
     for (int i = 0; i < plugin.numPrograms(); ++i)
         programs.push_back({{"index", i}, {"name", plugin.programName(i)}});
+    // Read after the names, which some plug-ins give only by switching programs:
+    // shows that the listing left the plug-in's own program selected.
+    info["currentProgram"] = plugin.currentProgram();
     info["programs"] = std::move(programs);
 
     nlohmann::ordered_json canDo = nlohmann::ordered_json::object();

@@ -101,10 +101,13 @@ float normalizedForDisplay(PluginInstance& plugin, int index, double target) {
     const double lowerValue = sign * curve.at(lower).value_or(std::nan(""));
     const double upperValue = sign * curve.at(upper).value_or(std::nan(""));
     if (lower <= upper && lowerValue == t && upperValue == t) {
-        // A rounded display shows the target over a range of values: take its
-        // middle, which for a linear parameter is the exact value.
+        // A rounded display shows the target over a range of values. At an end
+        // of the parameter's range the end itself is exact; elsewhere the
+        // middle is, for a linear parameter.
         const float middle = 0.5f * (lower + upper);
-        if (sign * curve.at(middle).value_or(std::nan("")) == t)
+        if (lower == 0.0f || upper == 1.0f)
+            result = lower == 0.0f ? 0.0f : 1.0f;
+        else if (sign * curve.at(middle).value_or(std::nan("")) == t)
             result = middle;
     } else if (std::abs(upperValue - t) < std::abs(lowerValue - t)) {
         result = upper;
