@@ -53,6 +53,16 @@ void copyBounded(char* buffer, const char* source, std::size_t n)
     buffer[n] = 0;
 }
 
+void putBounded(char* buffer, const char* source, std::size_t n)
+{
+    if (!buffer)
+        return;
+    const std::size_t len = lengthBounded(source, n);
+    if (len > 0)
+        std::memmove(buffer, source, len);
+    buffer[len] = 0;
+}
+
 void appendBounded(char* buffer, const char* source, std::size_t n)
 {
     if (!buffer)

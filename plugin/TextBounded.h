@@ -16,6 +16,11 @@ int formatBoundedV(char* buffer, std::size_t n, const char* format, std::va_list
 // up to position n with zero bytes and terminates at position n.
 void copyBounded(char* buffer, const char* source, std::size_t n);
 
+// Copies at most n characters of source and terminates right after them, so
+// a short text writes no more of the buffer than it needs. Used for buffers
+// that belong to the host.
+void putBounded(char* buffer, const char* source, std::size_t n);
+
 // Appends source to the text already in buffer so that the whole text keeps at
 // most n characters; terminates at position n.
 void appendBounded(char* buffer, const char* source, std::size_t n);

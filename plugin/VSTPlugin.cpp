@@ -71,13 +71,13 @@ void CVSTPlugin::setProgramName(char* name)
 void CVSTPlugin::getProgramName(char* name)
 {
     if (name)
-        copyBounded(name, config->programNames[curProgram], CVSTConfig::kProgramNameLen);
+        putBounded(name, config->programNames[curProgram], CVSTConfig::kProgramNameLen);
 }
 
 void CVSTPlugin::getParameterLabel(VstInt32 index, char* label)
 {
     if (label && config->isParameter(index))
-        copyBounded(label, config->paramLabels[index], CVSTConfig::kNameLen);
+        putBounded(label, config->paramLabels[index], CVSTConfig::kNameLen);
 }
 
 void CVSTPlugin::getParameterDisplay(VstInt32 index, char* text)
@@ -90,14 +90,14 @@ void CVSTPlugin::getParameterDisplay(VstInt32 index, char* text)
 void CVSTPlugin::getParameterName(VstInt32 index, char* text)
 {
     if (text && config->isParameter(index))
-        copyBounded(text, config->paramNames[index], CVSTConfig::kNameLen);
+        putBounded(text, config->paramNames[index], CVSTConfig::kNameLen);
 }
 
 bool CVSTPlugin::getProgramNameIndexed(VstInt32 /*category*/, VstInt32 index, char* text)
 {
     if (!text || !config->isProgram(index))
         return false;
-    copyBounded(text, config->programNames[index], CVSTConfig::kProgramNameLen);
+    putBounded(text, config->programNames[index], CVSTConfig::kProgramNameLen);
     return true;
 }
 
@@ -115,7 +115,7 @@ bool CVSTPlugin::getEffectName(char* name)
 {
     if (!name)
         return false;
-    copyBounded(name, config->effectName, CVSTConfig::kEffectNameLen);
+    putBounded(name, config->effectName, CVSTConfig::kEffectNameLen);
     return true;
 }
 
@@ -123,7 +123,7 @@ bool CVSTPlugin::getVendorString(char* text)
 {
     if (!text)
         return false;
-    copyBounded(text, config->vendor, CVSTConfig::kVendorLen);
+    putBounded(text, config->vendor, CVSTConfig::kVendorLen);
     return true;
 }
 
@@ -131,7 +131,7 @@ bool CVSTPlugin::getProductString(char* text)
 {
     if (!text)
         return false;
-    copyBounded(text, config->productName, CVSTConfig::kVendorLen);
+    putBounded(text, config->productName, CVSTConfig::kVendorLen);
     return true;
 }
 
@@ -202,7 +202,7 @@ bool CVSTPlugin::getVersionLabel(char* text)
         return false;
     char name[CVSTConfig::kEffectNameLen + 1];
     getEffectName(name);
-    copyBounded(text, name, kVersionLabelLen);
+    putBounded(text, name, kVersionLabelLen);
     appendBounded(text, " v", kVersionLabelLen);
     char version[kVersionLabelLen + 1];
     formatVersion(version, kVersionLabelLen, config->vendorVersion);
@@ -214,7 +214,7 @@ bool CVSTPlugin::getVersionString(char* text)
 {
     if (!text)
         return false;
-    copyBounded(text, "v", kVersionLabelLen);
+    putBounded(text, "v", kVersionLabelLen);
     char version[kVersionLabelLen + 1];
     formatVersion(version, kVersionLabelLen, config->vendorVersion);
     appendBounded(text, version, kVersionLabelLen);

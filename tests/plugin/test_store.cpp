@@ -29,7 +29,7 @@ std::string display(CVSTPlugin& p, VstInt32 index)
 TEST(Store, FreshStoreHasFrameworkDefaults)
 {
     FreshPlugin p;
-    char text[32];
+    char text[64];
     EXPECT_TRUE(p.getProgramNameIndexed(0, 5, text));
     EXPECT_STREQ(text, "Program 05");
     EXPECT_TRUE(p.getProgramNameIndexed(0, 12, text));
@@ -131,6 +131,13 @@ TEST_F(ProductStore, ProgramNamesAreCutTo24Characters)
     plugin.getProgramName(text);
     EXPECT_STREQ(text, "abcdefghijklmnopqrstuvwx");
     EXPECT_EQ(text[25], '#');
+    // A short name writes only itself and its terminator into the host's buffer.
+    char shortName[] = "Mine";
+    plugin.setProgramName(shortName);
+    std::memset(text, '#', sizeof(text));
+    plugin.getProgramName(text);
+    EXPECT_STREQ(text, "Mine");
+    EXPECT_EQ(text[5], '#');
 
     plugin.setProgramName(nullptr);
     plugin.getProgramName(nullptr);
