@@ -204,6 +204,7 @@ void CFrame::updateHover(CPoint& where, const CButtonState& buttons)
 
 CMouseEventResult CFrame::onMouseDown(CPoint& where, const CButtonState& buttons)
 {
+    lastMouse_ = where;
     mouseDownView_ = nullptr;
     updateHover(where, buttons);
     for (auto it = views_.rbegin(); it != views_.rend(); ++it) {
@@ -226,6 +227,7 @@ CMouseEventResult CFrame::onMouseDown(CPoint& where, const CButtonState& buttons
 
 CMouseEventResult CFrame::onMouseUp(CPoint& where, const CButtonState& buttons)
 {
+    lastMouse_ = where;
     CMouseEventResult result = kMouseEventNotHandled;
     if (CView* view = mouseDownView_) {
         mouseDownView_ = nullptr;
@@ -238,6 +240,7 @@ CMouseEventResult CFrame::onMouseUp(CPoint& where, const CButtonState& buttons)
 
 CMouseEventResult CFrame::onMouseMoved(CPoint& where, const CButtonState& buttons)
 {
+    lastMouse_ = where;
     if (mouseDownView_) {
         CPoint p = where;
         return mouseDownView_->onMouseMoved(p, buttons);

@@ -57,6 +57,8 @@ public:
     // Whether the platform window exists and is shown.
     bool isWindowVisible() const;
     IPlatformFrame* getPlatformFrame() const { return platformFrame_.get(); }
+    // Last pointer position the frame saw.
+    CPoint getCurrentMouseLocation() const { return lastMouse_; }
 
     // Mouse routing, also used by tests to inject input.
     CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
@@ -94,6 +96,7 @@ private:
     std::vector<CView*> views_;
     CView* mouseDownView_ = nullptr;
     CView* mouseOverView_ = nullptr;
+    CPoint lastMouse_{-1, -1};
     std::thread::id windowThread_;
     std::atomic<bool> redrawAll_{false};
     bool inEventProcessing_ = false;

@@ -1,0 +1,217 @@
+#include "editor/MyVSTEditor.h"
+
+#include "editor/URLButton.h"
+#include "plugin/VSTPlugin.h"
+#include "resources/VantelorResources.h"
+#include "toolkit/CBitmap.h"
+#include "toolkit/CFrame.h"
+#include "toolkit/CTextLabel.h"
+#include "toolkit/platform/Shell.h"
+
+#include <cstdio>
+#include <filesystem>
+
+using namespace VSTGUI;
+
+namespace {
+
+constexpr const char* kProductWebPage = "https://www.harrowfields.example/hf-vantelor/";
+constexpr CColor kLabelColor{200, 200, 200, 255};
+
+std::string fileURL(const std::string& path)
+{
+    static const char* hex = "0123456789ABCDEF";
+    std::string url = "file://";
+    for (unsigned char c : path) {
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '/'
+            || c == '-' || c == '_' || c == '.' || c == '~';
+        if (plain) {
+            url += static_cast<char>(c);
+        } else {
+            url += '%';
+            url += hex[c >> 4];
+            url += hex[c & 15];
+        }
+    }
+    return url;
+}
+
+} // namespace
+
+CMyVSTEditor::CMyVSTEditor(AudioEffect* effect) : AEffGUIEditor(effect)
+{
+    registerVantelorResources();
+    auto* background = new CBitmap("gui.png");
+    rect.left = 0;
+    rect.top = 0;
+    rect.right = static_cast<VstInt16>(background->getWidth());
+    rect.bottom = static_cast<VstInt16>(background->getHeight());
+    background->forget();
+    setKnobMode(kLinearMode);
+}
+
+CMyVSTEditor::~CMyVSTEditor()
+{
+    // A host that never closed the window still gets its resources back.
+    if (frame)
+        close();
+}
+
+std::string CMyVSTEditor::productPageURL()
+{
+    const std::string dir = getModuleDirectory();
+    if (!dir.empty()) {
+        std::error_code error;
+        const std::string guide = dir + kGuideFileName;
+        if (std::filesystem::is_regular_file(guide, error)) {
+            // A cut address would open the wrong page; the web page is the
+            // better choice then.
+            std::string url = fileURL(guide);
+            if (url.size() <= CURLButton::kMaxURLLength)
+                return url;
+        }
+    }
+    return kProductWebPage;
+}
+
+bool CMyVSTEditor::open(void* ptr)
+{
+    if (frame)
+        close();
+    AEffGUIEditor::open(ptr);
+    backgroundBitmap = new CBitmap("gui.png");
+    linkBitmap = new CBitmap("info.png");
+    const auto W = static_cast<int32_t>(backgroundBitmap->getWidth());
+    const auto H = static_cast<int32_t>(backgroundBitmap->getHeight());
+    const auto w = static_cast<int32_t>(linkBitmap->getWidth());
+    const auto h = static_cast<int32_t>(linkBitmap->getHeight());
+
+    auto* newFrame = new CFrame(CRect(0, 0, W, H), this);
+    if (!newFrame->open(ptr)) {
+        // No window could be made (no display, unusable parent): the host
+        // is told, and nothing is left behind.
+        newFrame->forget();
+        backgroundBitmap->forget();
+        linkBitmap->forget();
+        backgroundBitmap = linkBitmap = nullptr;
+        systemWindow = nullptr;
+        return false;
+    }
+
+    backgroundView = new CView(CRect(0, 0, W, H));
+    backgroundView->setBackground(backgroundBitmap);
+    backgroundView->setMouseEnabled(false);
+    newFrame->addView(backgroundView);
+
+    versionLabel = new CTextLabel(CRect(0, H - 18, W - 10, H), "", nullptr);
+    versionLabel->setFontColor(kLabelColor);
+    auto* labelFont = new CFontDesc("Arial", 10, kNormalFace);
+    versionLabel->setFont(labelFont);
+    labelFont->forget();
+    versionLabel->setTransparency(true);
+    versionLabel->setHoriAlign(kRightText);
+    char version[64] = {};
+    if (auto* plugin = dynamic_cast<CVSTPlugin*>(effect); plugin && plugin->getVersionLabel(version)) {
+        version[sizeof(version) - 1] = 0;
+        versionLabel->setText(version);
+    }
+    newFrame->addView(versionLabel);
+
+    const int32_t linkLeft = (W - w) / 2;
+    linkButton = new CURLButton(CRect(linkLeft, H - 20, linkLeft + w, H - 20 + h / 2), linkBitmap);
+    linkButton->setURL(productPageURL().c_str());
+    newFrame->addView(linkButton);
+
+    // The source position plot is created, configured and added here, last
+    // so that it lies on top:
+    //   plot = new CVantelorPlot(CRect(27, 21, 392, 234), this);
+    //   ... configuration ...
+    //   newFrame->addView(plot);
+
+    frame = newFrame;
+    backgroundBitmap->forget();
+    linkBitmap->forget();
+    backgroundBitmap = linkBitmap = nullptr;
+
+    // From here on parameter changes from other threads queue up for the
+    // window; the current values are read after that, so none is missed.
+    pendingMask.store(0);
+    windowThread.store(std::this_thread::get_id());
+    windowOpen.store(true, std::memory_order_release);
+    auto* plugin = dynamic_cast<CVSTPlugin*>(effect);
+    for (VstInt32 i = 0; i < kNumParameters; ++i)
+        if (frame && plugin)
+            updatePlot(i, plugin->getParameterValue(i));
+
+    // Paint once now, so the window is complete even before the host's
+    // first idle call.
+    frame->idle();
+    return true;
+}
+
+void CMyVSTEditor::close()
+{
+    windowOpen.store(false, std::memory_order_release);
+    pendingMask.store(0);
+    AEffGUIEditor::close();
+    backgroundView = nullptr;
+    versionLabel = nullptr;
+    linkButton = nullptr;
+    plot = nullptr;
+}
+
+void CMyVSTEditor::idle()
+{
+    if (inIdleStuff)
+        return;
+    reapFinishedOpeners();
+    if (frame)
+        applyPendingParameters();
+    AEffGUIEditor::idle();
+}
+
+bool CMyVSTEditor::onWindowThread() const
+{
+    return windowThread.load() == std::this_thread::get_id();
+}
+
+void CMyVSTEditor::setParameter(VstInt32 index, float value)
+{
+    if (index < 0 || index >= kNumParameters || !windowOpen.load(std::memory_order_acquire))
+        return;
+    if (onWindowThread()) {
+        // Older values queued from other threads must not land after this one.
+        applyPendingParameters();
+        updatePlot(index, value);
+        return;
+    }
+    pendingValues[index].store(value, std::memory_order_relaxed);
+    pendingMask.fetch_or(1u << index, std::memory_order_release);
+}
+
+void CMyVSTEditor::applyPendingParameters()
+{
+    uint32_t mask = pendingMask.exchange(0, std::memory_order_acq_rel);
+    for (VstInt32 i = 0; mask != 0; ++i, mask >>= 1)
+        if (mask & 1)
+            updatePlot(i, pendingValues[i].load(std::memory_order_relaxed));
+}
+
+void CMyVSTEditor::updatePlot(VstInt32 index, float value)
+{
+    if (!plot)
+        return;
+    // The source plot takes the value here:
+    //   plot->setParameterValue(index, value);
+    (void)index;
+    (void)value;
+}
+
+void CMyVSTEditor::valueChanged(CControl* control)
+{
+    if (!control || !effect)
+        return;
+    const int32_t tag = control->getTag();
+    if (tag >= 0 && tag < kNumParameters)
+        effect->setParameterAutomated(tag, control->getValueNormalized());
+}

@@ -1,0 +1,75 @@
+// The plug-in's window: the background picture, the version label, the
+// link button to the user guide and the source plot. It turns the plot's
+// edits into automated parameter changes and shows the plug-in's
+// parameter changes on the plot.
+//
+// Threads: the host's window thread for everything except setParameter,
+// which may come from any thread (see there).
+#pragma once
+
+#include "plugin/VstInterface.h"
+#include "toolkit/AEffGUIEditor.h"
+#include "toolkit/CControl.h"
+
+#include <atomic>
+#include <thread>
+
+namespace VSTGUI {
+class CBitmap;
+class CTextLabel;
+class CView;
+} // namespace VSTGUI
+class AudioEffect;
+class CURLButton;
+class CVantelorPlot;
+
+class CMyVSTEditor : public AEffGUIEditor, public VSTGUI::CControlListener
+{
+public:
+    static constexpr VstInt32 kNumParameters = 8;
+    static constexpr const char* kGuideFileName = "HF_Vantelor-guide.html";
+
+    explicit CMyVSTEditor(AudioEffect* effect);
+    ~CMyVSTEditor() override;
+
+    // Builds the window inside the host's window ptr (null: off-screen).
+    bool open(void* ptr) override;
+    void close() override;
+    void idle() override;
+
+    // Any thread. On the window's thread the plot follows at once; from
+    // another thread the value is stored and reaches the plot at the
+    // window's next idle. Ignored while the window is closed.
+    void setParameter(VstInt32 index, float value) override;
+
+    void valueChanged(VSTGUI::CControl* control) override;
+
+    // The address the link button opens: the user guide beside the
+    // plug-in binary, or the product's web page when it is not there.
+    static std::string productPageURL();
+
+    VSTGUI::CTextLabel* getVersionLabelView() const { return versionLabel; }
+    CURLButton* getLinkButton() const { return linkButton; }
+    VSTGUI::CView* getBackgroundView() const { return backgroundView; }
+
+protected:
+    // Window thread only: hands one parameter value to the plot.
+    virtual void updatePlot(VstInt32 index, float value);
+
+private:
+    void applyPendingParameters();
+    bool onWindowThread() const;
+
+    VSTGUI::CBitmap* backgroundBitmap = nullptr;
+    VSTGUI::CBitmap* linkBitmap = nullptr;
+    VSTGUI::CView* backgroundView = nullptr;
+    VSTGUI::CTextLabel* versionLabel = nullptr;
+    CURLButton* linkButton = nullptr;
+    CVantelorPlot* plot = nullptr;
+
+    // Hand-over of parameter changes from other threads to the window.
+    std::atomic<bool> windowOpen{false};
+    std::atomic<std::thread::id> windowThread{};
+    std::atomic<float> pendingValues[kNumParameters]{};
+    std::atomic<uint32_t> pendingMask{0};
+};

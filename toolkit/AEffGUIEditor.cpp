@@ -1,0 +1,149 @@
+#include "toolkit/AEffGUIEditor.h"
+
+#include "plugin/AudioEffectX.h"
+
+#include <atomic>
+#include <chrono>
+
+namespace {
+// The host's knob mode applies to every editor in the process.
+std::atomic<int32_t> gKnobMode{VSTGUI::kCircularMode};
+} // namespace
+
+AEffGUIEditor::AEffGUIEditor(void* effectPointer) : AEffEditor(static_cast<AudioEffect*>(effectPointer))
+{
+    if (effect)
+        effect->setEditor(this);
+}
+
+AEffGUIEditor::~AEffGUIEditor()
+{
+    if (frame) {
+        frame->forget();
+        frame = nullptr;
+    }
+}
+
+AudioEffectX* AEffGUIEditor::getEffectX() const
+{
+    return dynamic_cast<AudioEffectX*>(effect);
+}
+
+bool AEffGUIEditor::getRect(ERect** ppRect)
+{
+    if (!ppRect)
+        return false;
+    *ppRect = &rect;
+    return true;
+}
+
+bool AEffGUIEditor::open(void* ptr)
+{
+    systemWindow = ptr;
+    return true;
+}
+
+void AEffGUIEditor::close()
+{
+    if (frame) {
+        frame->forget();
+        frame = nullptr;
+    }
+    systemWindow = nullptr;
+}
+
+void AEffGUIEditor::idle()
+{
+    if (inIdleStuff)
+        return;
+    inIdleStuff = true;
+    if (frame)
+        frame->idle();
+    inIdleStuff = false;
+}
+
+bool AEffGUIEditor::onKeyDown(VstKeyCode& keyCode)
+{
+    return frame && frame->onKeyDown(keyCode) == 1;
+}
+
+bool AEffGUIEditor::onKeyUp(VstKeyCode& keyCode)
+{
+    return frame && frame->onKeyUp(keyCode) == 1;
+}
+
+bool AEffGUIEditor::onWheel(float distance)
+{
+    if (!frame)
+        return false;
+    return frame->onWheel(frame->getCurrentMouseLocation(), distance, VSTGUI::CButtonState());
+}
+
+bool AEffGUIEditor::setKnobMode(VstInt32 mode)
+{
+    gKnobMode.store(mode);
+    return true;
+}
+
+int32_t AEffGUIEditor::getKnobMode() const
+{
+    return gKnobMode.load();
+}
+
+void AEffGUIEditor::beginEdit(int32_t index)
+{
+    // Controls without a parameter (tag below 0) have nothing to report.
+    if (index >= 0)
+        if (AudioEffectX* fx = getEffectX())
+            fx->beginEdit(index);
+}
+
+void AEffGUIEditor::endEdit(int32_t index)
+{
+    if (index >= 0)
+        if (AudioEffectX* fx = getEffectX())
+            fx->endEdit(index);
+}
+
+uint32_t AEffGUIEditor::getTicks()
+{
+    using namespace std::chrono;
+    return static_cast<uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+void AEffGUIEditor::doIdleStuff()
+{
+    // Never blocks: a call that comes too soon after the last one is
+    // simply skipped.
+    if (inIdleStuff)
+        return;
+    const uint32_t now = getTicks();
+    if (now - lastTicks < kIdleRateMs)
+        return;
+    lastTicks = now;
+    inIdleStuff = true;
+    if (frame)
+        frame->idle();
+    if (effect)
+        effect->masterIdle();
+    inIdleStuff = false;
+}
+
+bool AEffGUIEditor::beforeSizeChange(const VSTGUI::CRect& newSize, const VSTGUI::CRect&)
+{
+    rect.left = static_cast<VstInt16>(newSize.left);
+    rect.top = static_cast<VstInt16>(newSize.top);
+    rect.right = static_cast<VstInt16>(newSize.right);
+    rect.bottom = static_cast<VstInt16>(newSize.bottom);
+    AudioEffectX* fx = getEffectX();
+    if (!fx)
+        return false;
+    char sizeWindow[] = "sizeWindow";
+    return fx->canHostDo(sizeWindow)
+        && fx->sizeWindow(static_cast<VstInt32>(newSize.getWidth()), static_cast<VstInt32>(newSize.getHeight()));
+}
+
+bool AEffGUIEditor::isWindowVisible() const
+{
+    return systemWindow && frame && frame->isWindowVisible();
+}
