@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "editor/MyVSTEditor.h"
 #include "plugin/TextBounded.h"
 
 namespace {
@@ -63,6 +64,9 @@ CMyVSTPlugin::CMyVSTPlugin(audioMasterCallback audioMaster) : CVSTPlugin(audioMa
         config->defineProgram(index++, program.name, program.values);
 
     applyConfig();
+
+    // The editor is owned by the effect from now on; it opens no window yet.
+    setEditor(new CMyVSTEditor(this));
 }
 
 CMyVSTPlugin::~CMyVSTPlugin() = default;
@@ -88,7 +92,12 @@ void CMyVSTPlugin::setSampleRate(float rate)
 
 void CMyVSTPlugin::setParameter(VstInt32 index, float value)
 {
-    storeParameter(index, value);
+    if (!storeParameter(index, value))
+        return;
+    // Every change reaches the editor, including its own edits; the only
+    // editor ever attached is ours.
+    if (editor)
+        static_cast<CMyVSTEditor*>(editor)->setParameter(index, value);
 }
 
 void CMyVSTPlugin::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames)
