@@ -1,0 +1,73 @@
+// Cost of the spatial engine per stereo frame, for typical placements, at
+// the lowest common and the highest sample rate and two block sizes.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <vector>
+
+#include "engine/Vantelor.h"
+
+namespace
+{
+struct Placement
+{
+    const char* name;
+    float azimuth[2];
+    float elevation[2];
+    bool active[2];
+    float width[2];
+};
+
+const Placement kPlacements[] = {
+    {"Default", {-30.0f, 30.0f}, {0.0f, 0.0f}, {true, true}, {0.0f, 0.0f}},
+    {"Wide sources", {-30.0f, 30.0f}, {0.0f, 0.0f}, {true, true}, {0.8f, 0.8f}},
+    {"Mono far left", {-55.0f, 30.0f}, {0.0f, 0.0f}, {true, false}, {0.1f, 0.0f}},
+    {"Both at -60", {-60.0f, -60.0f}, {0.0f, 0.0f}, {true, true}, {0.0f, 0.0f}},
+};
+
+void engineCost(benchmark::State& state)
+{
+    const Placement& p = kPlacements[state.range(0)];
+    const float rate = static_cast<float>(state.range(1));
+    const int frames = static_cast<int>(state.range(2));
+    state.SetLabel(p.name);
+
+    CVantelor engine(2, 2);
+    engine.setSampleRate(rate);
+    for (int8_t c = 0; c < 2; ++c)
+    {
+        engine.setAzimuth(p.azimuth[c], c);
+        engine.setElevation(p.elevation[c], c);
+        engine.setActive(p.active[c], c);
+        engine.setWidth(p.width[c], c);
+    }
+
+    std::vector<float> in[2] = {std::vector<float>(frames), std::vector<float>(frames)};
+    std::vector<float> out[2] = {std::vector<float>(frames), std::vector<float>(frames)};
+    for (int i = 0; i < frames; ++i)
+    {
+        in[0][i] = 0.5f * std::sin(0.013f * static_cast<float>(i));
+        in[1][i] = 0.5f * std::sin(0.029f * static_cast<float>(i));
+    }
+    float* inputs[2] = {in[0].data(), in[1].data()};
+    float* outputs[2] = {out[0].data(), out[1].data()};
+
+    for (auto _ : state)
+    {
+        engine.process(inputs, outputs, frames);
+        benchmark::DoNotOptimize(out[0].data());
+        benchmark::DoNotOptimize(out[1].data());
+        benchmark::ClobberMemory();
+    }
+    const double totalFrames = static_cast<double>(state.iterations()) * frames;
+    state.SetItemsProcessed(static_cast<int64_t>(totalFrames));
+    state.counters["ns_per_frame"] =
+        benchmark::Counter(totalFrames * 1e-9, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+} // namespace
+
+BENCHMARK(engineCost)
+    ->ArgNames({"placement", "rate", "block"})
+    ->ArgsProduct({{0, 1, 2, 3}, {44100, 192000}, {64, 512}});
+
+BENCHMARK_MAIN();

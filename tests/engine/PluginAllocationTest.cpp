@@ -1,0 +1,84 @@
+// processReplacing allocates nothing, including the block that first applies
+// parameter and program changes made since the previous block.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <new>
+#include <vector>
+
+#include "plugin/MyVSTPlugin.h"
+
+namespace
+{
+thread_local bool counting = false;
+thread_local long allocations = 0;
+
+// Counts heap allocations made on this thread while counting is set.
+struct AllocationScope
+{
+    AllocationScope()
+    {
+        allocations = 0;
+        counting = true;
+    }
+    ~AllocationScope() { counting = false; }
+    long count() const { return allocations; }
+};
+} // namespace
+
+// Kept out of line so that no caller sees malloc and free paired with new
+// and delete.
+__attribute__((noinline)) void* operator new(std::size_t size)
+{
+    if (counting)
+        ++allocations;
+    if (void* p = std::malloc(size != 0 ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+
+__attribute__((noinline)) void* operator new[](std::size_t size)
+{
+    return operator new(size);
+}
+
+__attribute__((noinline)) void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+
+__attribute__((noinline)) void operator delete[](void* p) noexcept
+{
+    std::free(p);
+}
+
+__attribute__((noinline)) void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+
+__attribute__((noinline)) void operator delete[](void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+
+TEST(PluginAllocation, ProcessReplacingNeverAllocates)
+{
+    CMyVSTPlugin plugin(nullptr);
+    AEffect* effect = plugin.getAeffect();
+    effect->dispatcher(effect, effMainsChanged, 0, 1, nullptr, 0.0f);
+    std::vector<float> inL(512, 0.3f), inR(512, -0.2f), outL(512), outR(512);
+    float* inputs[2] = {inL.data(), inR.data()};
+    float* outputs[2] = {outL.data(), outR.data()};
+
+    for (int block = 0; block < 64; ++block)
+    {
+        // Changes between blocks are applied inside the next processReplacing.
+        effect->setParameter(effect, block % 8, static_cast<float>(block % 10) / 9.0f);
+        if (block % 16 == 0)
+            effect->dispatcher(effect, effSetProgram, 0, block / 16 % 8, nullptr, 0.0f);
+        AllocationScope scope;
+        effect->processReplacing(effect, inputs, outputs, block % 2 == 0 ? 512 : 1);
+        ASSERT_EQ(scope.count(), 0) << "block " << block;
+    }
+}
