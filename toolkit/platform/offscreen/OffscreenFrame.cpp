@@ -25,7 +25,10 @@ bool OffscreenFrame::writePNG(const char* path) const
 CColor readSurfacePixel(void* cairoImageSurface, int x, int y)
 {
     auto* surface = static_cast<cairo_surface_t*>(cairoImageSurface);
-    if (!surface || cairo_image_surface_get_format(surface) != CAIRO_FORMAT_ARGB32)
+    if (!surface)
+        return kBlackCColor;
+    const cairo_format_t format = cairo_image_surface_get_format(surface);
+    if (format != CAIRO_FORMAT_ARGB32 && format != CAIRO_FORMAT_RGB24)
         return kBlackCColor;
     cairo_surface_flush(surface);
     const int w = cairo_image_surface_get_width(surface);
@@ -35,7 +38,7 @@ CColor readSurfacePixel(void* cairoImageSurface, int x, int y)
     const unsigned char* row = cairo_image_surface_get_data(surface) + y * cairo_image_surface_get_stride(surface);
     uint32_t argb;
     std::memcpy(&argb, row + 4 * x, 4);
-    const uint32_t a = argb >> 24;
+    const uint32_t a = format == CAIRO_FORMAT_RGB24 ? 255 : argb >> 24;
     auto channel = [a](uint32_t v) -> uint8_t { return a == 0 ? 0 : static_cast<uint8_t>((v * 255 + a / 2) / a); };
     return CColor{channel((argb >> 16) & 0xff), channel((argb >> 8) & 0xff), channel(argb & 0xff),
                   static_cast<uint8_t>(a)};

@@ -28,7 +28,7 @@ private:
     Cairo::BackBuffer buffer_;
 };
 
-// Reads a pixel from a Cairo ARGB32 image surface, un-premultiplied.
+// Reads a pixel from a Cairo ARGB32 or RGB24 image surface, un-premultiplied.
 CColor readSurfacePixel(void* cairoImageSurface, int x, int y);
 
 } // namespace VSTGUI

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include <array>
+#include <filesystem>
 #include <atomic>
 
 extern char** environ;
@@ -62,7 +63,12 @@ std::string getModuleDirectory()
     Dl_info info{};
     if (!dladdr(reinterpret_cast<void*>(&getModuleDirectory), &info) || !info.dli_fname)
         return {};
-    std::string path = info.dli_fname;
+    // The main program may be named relative to the starting directory.
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::weakly_canonical(info.dli_fname, error);
+    if (error)
+        return {};
+    std::string path = absolute.string();
     const size_t slash = path.rfind('/');
     if (slash == std::string::npos)
         return {};
