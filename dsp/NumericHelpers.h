@@ -1,0 +1,210 @@
+#pragma once
+
+// Small numeric helpers shared by the DSP blocks, the engine and the editor's
+// controls. Everything here is inline, allocation-free and safe to call from
+// the audio thread.
+
+#include <bit>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <type_traits>
+
+// Linear congruential generator (the multiplier and increment of the common C
+// runtime's rand) used for dither and for the tiny noise that keeps decaying
+// signals away from denormal numbers. Each user owns one, starting at 0, so a
+// render is deterministic and instances never disturb each other.
+// Not thread-safe: one generator belongs to one processing thread.
+class CNoiseGenerator
+{
+public:
+    // Advances the state (modulo 2^32) and returns the new state.
+    uint32_t next()
+    {
+        state = state * 214013u + 2531011u;
+        return state;
+    }
+
+    uint32_t getState() const { return state; }
+    void setState(uint32_t value) { state = value; }
+
+private:
+    uint32_t state = 0;
+};
+
+// 0..32767, as the C runtime's rand.
+inline int randomInt(CNoiseGenerator& generator)
+{
+    return static_cast<int>((generator.next() >> 16) & 0x7FFFu);
+}
+
+// +1e-8 or -1e-8, from bit 17 of the advanced state; no branch.
+inline float denormalNoise(CNoiseGenerator& generator)
+{
+    const int bit = static_cast<int>((generator.next() >> 16) & 2u);
+    return static_cast<float>(bit - 1) * 1e-8f;
+}
+
+// x itself unless it lies strictly within +-1e-8 (a NaN passes through); such
+// a near-zero value is replaced by +-1e-8 noise. Draws only when replacing.
+inline float denormalGuard(float x, CNoiseGenerator& generator)
+{
+    if (x >= 1e-8f || x <= -1e-8f || x != x)
+        return x;
+    return denormalNoise(generator);
+}
+
+// Truncation toward zero as the processor's conversion does it: a value
+// outside the int range, or a NaN, gives the integer-indefinite value INT_MIN.
+inline int truncateToInt(float x)
+{
+    if (x >= -2147483648.0f && x < 2147483648.0f)
+        return static_cast<int>(x);
+    return INT_MIN;
+}
+
+// Piecewise-parabolic sine with period 2*pi: exact at multiples of pi/2, 0.75
+// at pi/4. An argument too large for one turn to be resolved (or a NaN) lies
+// on a whole turn as far as single precision can tell, and gives 0.
+inline float fastSin(float x)
+{
+    const float ph = x * 0.15915494f;
+    const int i = truncateToInt(ph);
+    float frac = ph >= 0.0f ? ph - static_cast<float>(i) : ph - static_cast<float>(i) + 1.0f;
+    frac = i == INT_MIN ? 0.0f : frac;
+    const float t = 4.0f * frac;
+    if (t >= 2.0f)
+        return (t - 3.0f) * (t - 3.0f) - 1.0f;
+    return (2.0f - t) * t;
+}
+
+inline float fastCos(float x)
+{
+    return fastSin(x + 1.5707964f);
+}
+
+// Floor through integer truncation; values too large for an int (already
+// whole) and NaN are returned unchanged.
+inline float fastFloor(float x)
+{
+    const int i = truncateToInt(x);
+    if (i == INT_MIN || static_cast<float>(i) == x)
+        return x;
+    return x < 0.0f ? static_cast<float>(i - 1) : static_cast<float>(i);
+}
+
+inline float fastCeil(float x)
+{
+    const int i = truncateToInt(x);
+    if (i == INT_MIN || static_cast<float>(i) == x)
+        return x;
+    return x > 0.0f ? static_cast<float>(i + 1) : static_cast<float>(i);
+}
+
+// Base-2 exponent of n as a float holds it: 0 for n <= 1, 31 from INT_MAX.
+// Above 2^24 the conversion rounds to 24 bits, so values just below a power
+// of two report that power's exponent.
+inline int log2Int(int n)
+{
+    if (n <= 1)
+        return 0;
+    if (n >= 2147483647)
+        return 31;
+    const uint32_t bits = std::bit_cast<uint32_t>(static_cast<float>(n));
+    return static_cast<int>((bits >> 23) & 0xFFu) - 127;
+}
+
+// 2^n; the shift count is taken modulo 32 as the processor does, so 31 gives
+// INT_MIN rather than undefined behaviour.
+inline int pow2Int(int n)
+{
+    return static_cast<int>(1u << (static_cast<unsigned>(n) & 31u));
+}
+
+// The largest power of two an int holds; nextPow2 saturates there.
+constexpr int kMaxPow2Int = 1 << 30;
+
+// Smallest power of two >= n (1 for n = 1, 2 for n <= 0), at most 2^30.
+inline int nextPow2(int n)
+{
+    if (n <= 0)
+        return 2;
+    if (n >= kMaxPow2Int)
+        return kMaxPow2Int;
+    const int p = pow2Int(log2Int(n));
+    // log2Int may round up above 2^24, in which case p is already the answer.
+    return p >= n ? p : 2 * p;
+}
+
+// Square-root estimate by halving the float's exponent: exact for even
+// powers of two, within about 6 % elsewhere. For x >= 0.
+inline float fastSqrt(float x)
+{
+    const int32_t bits = std::bit_cast<int32_t>(x);
+    return std::bit_cast<float>((bits >> 1) + 0x1FC00000);
+}
+
+template <typename T>
+inline T sqr(T x)
+{
+    return x * x;
+}
+
+// Absolute value: the sign bit cleared for floating point; for integers the
+// magnitude, saturated so that the most negative value gives the largest.
+inline float absValue(float x)
+{
+    return std::bit_cast<float>(std::bit_cast<uint32_t>(x) & 0x7FFFFFFFu);
+}
+
+inline double absValue(double x)
+{
+    return std::bit_cast<double>(std::bit_cast<uint64_t>(x) & 0x7FFFFFFFFFFFFFFFull);
+}
+
+inline int absValue(int x)
+{
+    return x >= 0 ? x : (x == INT_MIN ? INT_MAX : -x);
+}
+
+inline signed char absValue(signed char x)
+{
+    return x >= 0 ? x : (x == SCHAR_MIN ? SCHAR_MAX : static_cast<signed char>(-x));
+}
+
+// For equal arguments both return the second one.
+template <typename T>
+inline T minValue(T a, T b)
+{
+    return b > a ? a : b;
+}
+
+template <typename T>
+inline T maxValue(T a, T b)
+{
+    return b >= a ? b : a;
+}
+
+// Single-precision transcendentals for filter designs: the double-precision
+// function of the widened argument, rounded once. The platforms' float
+// functions differ in the last place; these give the same coefficient on
+// every build.
+inline float floatExp(float x)
+{
+    return static_cast<float>(std::exp(static_cast<double>(x)));
+}
+
+inline float floatAtan(float x)
+{
+    return static_cast<float>(std::atan(static_cast<double>(x)));
+}
+
+inline float floatPow(float base, float exponent)
+{
+    return static_cast<float>(std::pow(static_cast<double>(base), static_cast<double>(exponent)));
+}
+
+inline float floatSin(float x)
+{
+    return static_cast<float>(std::sin(static_cast<double>(x)));
+}
