@@ -1,0 +1,245 @@
+// The built plug-in's window on a real X server, driven as a host drives
+// it: a child of the host's window with the right geometry and the same
+// pixels as the off-screen render; many open/close cycles; the link button
+// under synthetic input; and the host quirks: audio running meanwhile, the
+// host's window destroyed before close, a slow idle rate, the process
+// locale and the keyboard focus left alone.
+#include <gtest/gtest.h>
+
+#include "../toolkit/X11TestSupport.h"
+#include "EditorTestSupport.h"
+#include "editor/MyVSTEditor.h"
+#include "plugin/MyVSTPlugin.h"
+#include "toolkit/platform/offscreen/OffscreenFrame.h"
+
+#include <dlfcn.h>
+
+#include <atomic>
+#include <clocale>
+#include <cstring>
+#include <string>
+#include <thread>
+
+using vantelor_test::HostWindow;
+using vantelor_test::pumpUntil;
+using vantelor_test::StandInOpener;
+
+namespace {
+
+using PluginMain = AEffect* (*)(audioMasterCallback);
+
+class LoadedPlugin
+{
+public:
+    LoadedPlugin()
+    {
+        library_ = dlopen(VANTELOR_PLUGIN, RTLD_NOW | RTLD_LOCAL);
+        if (!library_)
+            return;
+        auto entry = reinterpret_cast<PluginMain>(dlsym(library_, "VSTPluginMain"));
+        effect = entry ? entry(vantelor_test::recordingHost) : nullptr;
+    }
+    ~LoadedPlugin()
+    {
+        if (effect)
+            call(effClose);
+        if (library_)
+            dlclose(library_);
+    }
+    LoadedPlugin(const LoadedPlugin&) = delete;
+    LoadedPlugin& operator=(const LoadedPlugin&) = delete;
+
+    VstIntPtr call(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr, float opt = 0)
+    {
+        return effect->dispatcher(effect, opcode, index, value, ptr, opt);
+    }
+    bool openEditor(const HostWindow& host) { return call(effEditOpen, 0, 0, host.parent()) == 1; }
+    void idle() { call(effEditIdle); }
+    void closeEditor() { call(effEditClose); }
+
+    AEffect* effect = nullptr;
+
+private:
+    void* library_ = nullptr;
+};
+
+class EditorHost : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (!host.display)
+            GTEST_SKIP() << "no X server";
+        ASSERT_NE(plugin.effect, nullptr) << dlerror();
+    }
+    void TearDown() override
+    {
+        if (plugin.effect)
+            plugin.closeEditor();
+    }
+
+    HostWindow host{500, 400};
+    LoadedPlugin plugin;
+};
+
+TEST_F(EditorHost, OpensAsAChildOfTheHostWindowAndDrawsTheOffscreenPicture)
+{
+    ERect* rect = nullptr;
+    ASSERT_EQ(plugin.call(effEditGetRect, 0, 0, &rect), 1);
+    ASSERT_NE(rect, nullptr);
+    EXPECT_EQ(rect->right - rect->left, 414);
+    EXPECT_EQ(rect->bottom - rect->top, 289);
+
+    ASSERT_TRUE(plugin.openEditor(host));
+    plugin.idle();
+    const Window child = host.onlyChild();
+    ASSERT_NE(child, 0u);
+    Window root;
+    int x, y;
+    unsigned w, h, border, depth;
+    XGetGeometry(host.display, child, &root, &x, &y, &w, &h, &border, &depth);
+    EXPECT_EQ(x, 0);
+    EXPECT_EQ(y, 0);
+    EXPECT_EQ(w, 414u);
+    EXPECT_EQ(h, 289u);
+
+    // The same window rendered off-screen by the same code, in process.
+    CMyVSTPlugin reference(vantelor_test::recordingHost);
+    auto* editor = static_cast<CMyVSTEditor*>(reference.getEditor());
+    ASSERT_TRUE(editor->open(nullptr));
+    auto* image = dynamic_cast<VSTGUI::OffscreenFrame*>(editor->getFrame()->getPlatformFrame());
+    ASSERT_NE(image, nullptr);
+
+    XImage* shown = XGetImage(host.display, child, 0, 0, 414, 289, AllPlanes, ZPixmap);
+    ASSERT_NE(shown, nullptr);
+    int differing = 0;
+    for (int py = 0; py < 289; ++py)
+        for (int px = 0; px < 414; ++px) {
+            const unsigned long v = XGetPixel(shown, px, py);
+            const VSTGUI::CColor e = image->getPixel(px, py);
+            if (((v >> 16) & 0xff) != e.red || ((v >> 8) & 0xff) != e.green || (v & 0xff) != e.blue)
+                ++differing;
+        }
+    XDestroyImage(shown);
+    EXPECT_EQ(differing, 0);
+    editor->close();
+
+    plugin.closeEditor();
+    EXPECT_EQ(host.onlyChild(), 0u);
+    EXPECT_EQ(vantelor_test::gXErrors, 0);
+}
+
+TEST_F(EditorHost, OpensClosesAndReopensAHundredTimes)
+{
+    for (int i = 0; i < 100; ++i) {
+        ASSERT_TRUE(plugin.openEditor(host)) << i;
+        plugin.idle();
+        plugin.closeEditor();
+    }
+    EXPECT_EQ(host.onlyChild(), 0u);
+    EXPECT_EQ(vantelor_test::gXErrors, 0);
+}
+
+TEST_F(EditorHost, LinkButtonUnderSyntheticInputAtASlowIdleRate)
+{
+    // Some hosts idle the editor only about 15 times a second; input that
+    // arrives between two calls is still handled in order.
+    XSetInputFocus(host.display, host.window, RevertToParent, CurrentTime);
+    XSync(host.display, False);
+    ASSERT_TRUE(plugin.openEditor(host));
+    auto slowIdle = [&] {
+        plugin.idle();
+        std::this_thread::sleep_for(std::chrono::milliseconds(66));
+    };
+    struct Case
+    {
+        const char* what;
+        unsigned button;
+        int releaseX, releaseY;
+        bool opens;
+    } cases[] = {
+        {"left click", 1, 207, 279, true},
+        {"released outside", 1, 120, 200, false},
+        {"right click", 3, 207, 279, false},
+    };
+    for (const Case& c : cases) {
+        StandInOpener opener;
+        host.move(207, 279);
+        slowIdle();
+        host.button(c.button, true);
+        slowIdle();
+        host.move(c.releaseX, c.releaseY);
+        host.button(c.button, false);
+        slowIdle();
+        const std::string opened = opener.opened(c.opens ? 3000 : 300);
+        if (c.opens) {
+            EXPECT_EQ(opened.rfind("file:///", 0), 0u) << c.what << ": " << opened;
+            EXPECT_NE(opened.find("/HF_Vantelor-guide.html"), std::string::npos) << c.what << ": " << opened;
+        } else {
+            EXPECT_EQ(opened, "") << c.what;
+        }
+    }
+    Window focus;
+    int revert;
+    XGetInputFocus(host.display, &focus, &revert);
+    EXPECT_EQ(focus, host.window); // the editor never takes the keyboard focus
+    EXPECT_EQ(vantelor_test::gXErrors, 0);
+}
+
+TEST_F(EditorHost, HostWindowDestroyedBeforeClose)
+{
+    for (bool idleBetween : {false, true}) {
+        HostWindow doomed(450, 320);
+        ASSERT_TRUE(plugin.call(effEditOpen, 0, 0, doomed.parent()) == 1);
+        plugin.idle();
+        doomed.destroy();
+        if (idleBetween)
+            for (int i = 0; i < 5; ++i)
+                plugin.idle();
+        plugin.closeEditor();
+        EXPECT_EQ(vantelor_test::gXErrors, 0) << idleBetween;
+    }
+    // The editor opens again afterwards.
+    ASSERT_TRUE(plugin.openEditor(host));
+    plugin.idle();
+    EXPECT_NE(host.onlyChild(), 0u);
+}
+
+TEST_F(EditorHost, OpenedWhileAudioAndAutomationRunOnOtherThreads)
+{
+    plugin.call(effMainsChanged, 0, 1);
+    std::atomic<bool> stop{false};
+    std::thread audio([&] {
+        float left[64] = {}, right[64] = {}, outL[64], outR[64];
+        float* in[] = {left, right};
+        float* out[] = {outL, outR};
+        while (!stop.load())
+            plugin.effect->processReplacing(plugin.effect, in, out, 64);
+    });
+    std::thread automation([&] {
+        for (int n = 0; !stop.load(); ++n)
+            plugin.effect->setParameter(plugin.effect, n % 8, static_cast<float>(n % 101) / 100.f);
+    });
+    for (int i = 0; i < 20; ++i) {
+        ASSERT_TRUE(plugin.openEditor(host));
+        for (int k = 0; k < 5; ++k)
+            plugin.idle();
+        plugin.closeEditor();
+    }
+    stop = true;
+    audio.join();
+    automation.join();
+    EXPECT_EQ(vantelor_test::gXErrors, 0);
+}
+
+TEST_F(EditorHost, LeavesTheProcessLocaleAlone)
+{
+    const std::string before = std::setlocale(LC_ALL, nullptr);
+    ASSERT_TRUE(plugin.openEditor(host));
+    plugin.idle();
+    EXPECT_EQ(std::string(std::setlocale(LC_ALL, nullptr)), before);
+    plugin.closeEditor();
+    EXPECT_EQ(std::string(std::setlocale(LC_ALL, nullptr)), before);
+}
+
+} // namespace
