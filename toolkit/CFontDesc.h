@@ -31,4 +31,13 @@ private:
 
 using CFontRef = CFontDesc*;
 
+// Shared descriptions of the usual sizes, alive for the whole process.
+extern const CFontRef kSystemFont;         // Arial 12
+extern const CFontRef kNormalFontVeryBig;  // Arial 18
+extern const CFontRef kNormalFontBig;      // Arial 14
+extern const CFontRef kNormalFont;         // Arial 12
+extern const CFontRef kNormalFontSmall;    // Arial 11
+extern const CFontRef kNormalFontSmaller;  // Arial 10
+extern const CFontRef kNormalFontVerySmall; // Arial 9
+
 } // namespace VSTGUI

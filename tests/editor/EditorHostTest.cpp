@@ -205,6 +205,15 @@ TEST_F(EditorHost, HostWindowDestroyedBeforeClose)
     EXPECT_NE(host.onlyChild(), 0u);
 }
 
+TEST_F(EditorHost, AnUnusableParentWindowIsReportedAsAFailedOpen)
+{
+    EXPECT_EQ(plugin.call(effEditOpen, 0, 0, reinterpret_cast<void*>(uintptr_t{0x7ffffff0})), 0);
+    EXPECT_EQ(host.onlyChild(), 0u);
+    ASSERT_TRUE(plugin.openEditor(host)); // a good window afterwards works
+    EXPECT_NE(host.onlyChild(), 0u);
+    EXPECT_EQ(vantelor_test::gXErrors, 0);
+}
+
 TEST_F(EditorHost, OpenedWhileAudioAndAutomationRunOnOtherThreads)
 {
     plugin.call(effMainsChanged, 0, 1);
