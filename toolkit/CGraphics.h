@@ -18,6 +18,8 @@ struct CPoint
     constexpr CPoint(CCoord px, CCoord py) : x(px), y(py) {}
 
     constexpr CPoint& offset(CCoord dx, CCoord dy) { x += dx; y += dy; return *this; }
+    constexpr CPoint operator+(const CPoint& p) const { return {x + p.x, y + p.y}; }
+    constexpr CPoint operator-(const CPoint& p) const { return {x - p.x, y - p.y}; }
     constexpr bool operator==(const CPoint&) const = default;
 };
 
@@ -45,6 +47,10 @@ struct CRect
         left += dx; right += dx; top += dy; bottom += dy;
         return *this;
     }
+    constexpr CRect& inset(CCoord dx, CCoord dy) { return extend(-dx, -dy); }
+    constexpr CRect& moveTo(CCoord x, CCoord y) { return offset(x - left, y - top); }
+    constexpr CRect& setWidth(CCoord width) { right = left + width; return *this; }
+    constexpr CRect& setHeight(CCoord height) { bottom = top + height; return *this; }
     constexpr CRect& extend(CCoord dx, CCoord dy)
     {
         left -= dx; right += dx; top -= dy; bottom += dy;
