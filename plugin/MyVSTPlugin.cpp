@@ -44,8 +44,19 @@ constexpr ProgramDefinition kFactoryPrograms[] = {
 
 }  // namespace
 
-CMyVSTPlugin::CMyVSTPlugin(audioMasterCallback audioMaster) : CVSTPlugin(audioMaster, kNumChannels, kNumChannels)
+static_assert(std::atomic<float>::is_always_lock_free && std::atomic<uint32_t>::is_always_lock_free,
+              "the parameter hand-over must not take a lock");
+
+CMyVSTPlugin::CMyVSTPlugin(audioMasterCallback audioMaster)
+    : CVSTPlugin(audioMaster, kNumChannels, kNumChannels), CVantelor(kNumChannels, kNumChannels)
 {
+    for (auto& value : pendingValues)
+        value.store(0.0f, std::memory_order_relaxed);
+    for (VstInt32 c = 0; c < kNumChannels; ++c)
+    {
+        activeRequest[c].store(isActive(static_cast<int8_t>(c)) ? 1u : 0u, std::memory_order_relaxed);
+    }
+
     config->uniqueId = vstFourCC('H', 'F', 'V', 'N');
     copyBounded(config->effectName, "HF_Vantelor", CVSTConfig::kEffectNameLen);
     copyBounded(config->productName, "HF_Vantelor", CVSTConfig::kVendorLen);
@@ -71,11 +82,17 @@ CMyVSTPlugin::CMyVSTPlugin(audioMasterCallback audioMaster) : CVSTPlugin(audioMa
 
 CMyVSTPlugin::~CMyVSTPlugin() = default;
 
-void CMyVSTPlugin::suspend() {}
+void CMyVSTPlugin::suspend()
+{
+    applyPendingParameters();
+    CVantelor::reset();
+}
 
 void CMyVSTPlugin::resume()
 {
+    applyPendingParameters();
     CVSTPlugin::resume();
+    CVantelor::reset();
 }
 
 float CMyVSTPlugin::clampSampleRate(float rate)
@@ -87,7 +104,13 @@ float CMyVSTPlugin::clampSampleRate(float rate)
 
 void CMyVSTPlugin::setSampleRate(float rate)
 {
-    CVSTPlugin::setSampleRate(clampSampleRate(rate));
+    const float clamped = clampSampleRate(rate);
+    CVSTPlugin::setSampleRate(clamped);
+    // Pending values first, so an elevation set before the rate change gets
+    // the rate change's redesign, as it would if it had reached the engine
+    // at once.
+    applyPendingParameters();
+    CVantelor::setSampleRate(clamped);
 }
 
 void CMyVSTPlugin::setParameter(VstInt32 index, float value)
@@ -98,20 +121,70 @@ void CMyVSTPlugin::setParameter(VstInt32 index, float value)
     // editor ever attached is ours.
     if (editor)
         static_cast<CMyVSTEditor*>(editor)->setParameter(index, value);
+    pendingValues[index].store(value, std::memory_order_relaxed);
+    if (index == kActiveL || index == kActiveR)
+    {
+        std::atomic<uint32_t>& request = activeRequest[index == kActiveL ? 0 : 1];
+        const uint32_t on = value > 0.5f ? 1u : 0u;
+        uint32_t old = request.load(std::memory_order_relaxed);
+        while ((old & 1u) != on && !request.compare_exchange_weak(old, (((old >> 1) + 1u) << 1) | on,
+                                                                  std::memory_order_relaxed))
+        {
+        }
+    }
+    // Release: the audio thread that sees the bit also sees the value.
+    pendingMask.fetch_or(1u << index, std::memory_order_release);
+}
+
+void CMyVSTPlugin::applyPendingParameters()
+{
+    uint32_t mask = pendingMask.exchange(0, std::memory_order_acquire);
+    for (VstInt32 index = 0; mask != 0; ++index, mask >>= 1)
+        if ((mask & 1u) != 0)
+            applyParameter(index, pendingValues[index].load(std::memory_order_relaxed));
+}
+
+void CMyVSTPlugin::applyParameter(VstInt32 index, float value)
+{
+    const ParameterDefinition& p = kParameters[index];
+    const float units = (p.max - p.min) * value + p.min;
+    const int8_t channel = index < kAziR ? 0 : 1;
+    switch (index)
+    {
+    case kAziL:
+    case kAziR:
+        setAzimuth(units, channel);
+        break;
+    case kElevL:
+    case kElevR:
+        setElevation(units, channel);
+        break;
+    case kActiveL:
+    case kActiveR:
+    {
+        // An odd number of flips is a plain switch; an even, non-zero number
+        // went off and on again (or on and off), which restarts the source
+        // just as the two calls would have one after the other.
+        const uint32_t request = activeRequest[channel].load(std::memory_order_relaxed);
+        const bool on = (request & 1u) != 0;
+        const uint32_t flips = (request >> 1) - appliedActiveFlips[channel];
+        appliedActiveFlips[channel] = request >> 1;
+        if (flips != 0 && on == isActive(channel))
+            setActive(!on, channel);
+        setActive(on, channel);
+        break;
+    }
+    case kWidthL:
+    case kWidthR:
+        setWidth(value, channel);
+        break;
+    default:
+        break;
+    }
 }
 
 void CMyVSTPlugin::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames)
 {
-    if (!inputs || !outputs || sampleFrames <= 0)
-        return;
-    const std::size_t bytes = static_cast<std::size_t>(sampleFrames) * sizeof(float);
-    for (VstInt32 c = 0; c < kNumChannels; ++c)
-    {
-        if (!outputs[c])
-            continue;
-        if (!inputs[c])
-            std::memset(outputs[c], 0, bytes);  // a missing input is silence
-        else if (inputs[c] != outputs[c])
-            std::memmove(outputs[c], inputs[c], bytes);
-    }
+    applyPendingParameters();
+    CVantelor::process(inputs, outputs, sampleFrames);
 }

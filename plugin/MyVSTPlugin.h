@@ -2,6 +2,10 @@
 // elevation, on/off and width for each input) and eight factory programs.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
+
+#include "engine/Vantelor.h"
 #include "plugin/VSTPlugin.h"
 
 // Parameter numbers; the editor uses the same numbers as control tags.
@@ -18,7 +22,14 @@ enum EVantelorParameter : VstInt32
     kNumVantelorParameters
 };
 
-class CMyVSTPlugin : public CVSTPlugin
+// The framework part answers the host; the engine part renders the audio.
+//
+// Threads: while the plug-in is resumed only the audio thread touches the
+// engine. setParameter (any thread) stores the value and marks it pending;
+// processReplacing first applies whatever is pending, then renders. Requests
+// that arrive while processing is stopped (sample rate, suspend, resume)
+// apply what is pending and then act on the engine directly.
+class CMyVSTPlugin : public CVSTPlugin, public CVantelor
 {
 public:
     static constexpr VstInt32 kNumChannels = 2;
@@ -28,14 +39,33 @@ public:
     explicit CMyVSTPlugin(audioMasterCallback audioMaster);
     ~CMyVSTPlugin() override;
 
+    // Stopped processing only: clear the engine's audio state.
     void suspend() override;
     void resume() override;
-    // Clamped to 22050..192000 Hz; not-a-number gives 22050.
+    // Stopped processing only. Clamped to 22050..192000 Hz; not-a-number gives
+    // 22050. Serves the host and the engine part alike.
     void setSampleRate(float rate) override;
     // Audio thread. Null buffers and frame counts below one are ignored.
     void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
-    // Any thread. Stores the normalised value in the current program.
+    // Any thread. Stores the normalised value in the current program; the
+    // engine hears it from the start of the next block.
     void setParameter(VstInt32 index, float value) override;
 
     static float clampSampleRate(float rate);
+
+private:
+    // Runs on the thread that owns the engine at that moment.
+    void applyPendingParameters();
+    void applyParameter(VstInt32 index, float value);
+
+    // Hand-over from the parameter setters to the audio thread: the latest
+    // value of each parameter and a bit per parameter that has a value
+    // waiting. Per channel, the requested Active switch (bit 0) with a count
+    // of its flips (the bits above), so that off-and-on between two blocks
+    // still restarts the source; the engine's owner remembers how many flips
+    // it has applied.
+    std::atomic<float> pendingValues[kNumVantelorParameters];
+    std::atomic<uint32_t> pendingMask{0};
+    std::atomic<uint32_t> activeRequest[kNumChannels];
+    uint32_t appliedActiveFlips[kNumChannels] = {};
 };
