@@ -4,7 +4,9 @@
 
 #include "plugin/VstInterface.h"
 
+#include <atomic>
 #include <chrono>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -73,6 +75,7 @@ private:
 // Host callback state shared by the tests of one process.
 struct HostRecord
 {
+    std::atomic<bool> canSizeWindow{true};
     std::mutex mutex;
     std::vector<std::string> calls;
 
@@ -92,7 +95,8 @@ struct HostRecord
 
 inline HostRecord gHost;
 
-inline VstIntPtr VSTCALLBACK recordingHost(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr, void*, float opt)
+inline VstIntPtr VSTCALLBACK recordingHost(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                                           float opt)
 {
     switch (opcode) {
     case audioMasterVersion:
@@ -108,6 +112,11 @@ inline VstIntPtr VSTCALLBACK recordingHost(AEffect*, VstInt32 opcode, VstInt32 i
         return 1;
     case audioMasterEndEdit:
         gHost.add("end" + std::to_string(index));
+        return 1;
+    case audioMasterCanDo:
+        return ptr && std::strcmp(static_cast<const char*>(ptr), "sizeWindow") == 0 && gHost.canSizeWindow ? 1 : 0;
+    case audioMasterSizeWindow:
+        gHost.add("size" + std::to_string(index) + "x" + std::to_string(value));
         return 1;
     default:
         return 0;

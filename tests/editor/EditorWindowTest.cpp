@@ -245,6 +245,24 @@ TEST_F(EditorWindow, ControlChangesBecomeAutomatedParameterChanges)
     EXPECT_TRUE(gHost.take().empty());
 }
 
+TEST_F(EditorWindow, ResizingAsksTheHostThroughItsSizeWindowCapability)
+{
+    ASSERT_TRUE(editor->open(nullptr));
+    gHost.take();
+    ERect* rect = nullptr;
+    for (bool hostCan : {true, false}) {
+        gHost.canSizeWindow = hostCan;
+        const int width = hostCan ? 500 : 420;
+        ASSERT_TRUE(editor->getFrame()->setSize(width, 300));
+        EXPECT_EQ(gHost.take(), hostCan ? std::vector<std::string>{"size500x300"} : std::vector<std::string>{});
+        ASSERT_TRUE(editor->getRect(&rect));
+        EXPECT_EQ(rect->right, width);
+        EXPECT_EQ(rect->bottom, 300);
+        EXPECT_EQ(image()->getSize(), CRect(0, 0, width, 300));
+    }
+    gHost.canSizeWindow = true;
+}
+
 TEST_F(EditorWindow, ChangesFromOtherThreadsReachTheViewsOnlyAtTheWindowsIdle)
 {
     ASSERT_TRUE(editor->open(nullptr));

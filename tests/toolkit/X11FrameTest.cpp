@@ -148,6 +148,36 @@ TEST_F(X11Frame, MouseInputArrivesWithButtonsModifiersDoubleClicksAndWheel)
     EXPECT_EQ(vantelor_test::gXErrors, 0);
 }
 
+TEST_F(X11Frame, ResizeGrowsTheHostWindowOnlyWhenTheHostCannot)
+{
+    struct Editor : VSTGUIEditorInterface
+    {
+        bool hostResizes = false;
+        bool beforeSizeChange(const CRect&, const CRect&) override { return hostResizes; }
+    } editor;
+    auto size = [&](Window w) {
+        Window root;
+        int x, y;
+        unsigned width, height, border, depth;
+        XGetGeometry(host.display, w, &root, &x, &y, &width, &height, &border, &depth);
+        return std::pair{width, height};
+    };
+    CFrame* frame = new CFrame(CRect(0, 0, 120, 80), host.parent(), &editor);
+    frame->idle();
+    ASSERT_TRUE(frame->setSize(150, 90));
+    frame->idle();
+    EXPECT_EQ(size(host.onlyChild()), (std::pair{150u, 90u}));
+    EXPECT_EQ(size(host.window), (std::pair{150u, 90u}));
+
+    editor.hostResizes = true; // the host resizes its own window
+    ASSERT_TRUE(frame->setSize(160, 100));
+    frame->idle();
+    EXPECT_EQ(size(host.onlyChild()), (std::pair{160u, 100u}));
+    EXPECT_EQ(size(host.window), (std::pair{150u, 90u}));
+    frame->forget();
+    EXPECT_EQ(vantelor_test::gXErrors, 0);
+}
+
 TEST_F(X11Frame, HostDestroyingItsWindowFirstIsSurvived)
 {
     for (bool idleBetween : {true, false}) {
