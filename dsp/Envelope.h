@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "dsp/NumericHelpers.h"
+#include "dsp/SignalGuard.h"
 
 class CEnvelope final
 {
@@ -26,8 +27,8 @@ public:
     CEnvelope& operator=(const CEnvelope&) = delete;
 
     // Delays *io by mask samples and writes the envelope (never below the
-    // floor) to *envelopeOut. A non-finite sample is delayed like any other
-    // but ignored by the detector.
+    // floor) to *envelopeOut. A non-finite (or absurdly large) sample is
+    // delayed like any other but ignored by the detector.
     virtual void process(float* io, float* envelopeOut)
     {
         ring[writeIndex] = *io;
@@ -86,12 +87,9 @@ public:
     float getSmoothCoefficient() const { return smoothCoef; }
 
 private:
-    // Magnitude seen by the detector: 0 for an infinity or a NaN.
-    static float detected(float x)
-    {
-        const float v = absValue(x);
-        return v <= FLT_MAX ? v : 0.0f;
-    }
+    // Magnitude seen by the detector: 0 for an infinity, a NaN or a value
+    // too large for the smoothing to stay finite.
+    static float detected(float x) { return absValue(signalOrSilence(x)); }
 
     // The maximum left the window: find the largest entry (the latest on
     // ties) and how long it stays.

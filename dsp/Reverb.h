@@ -15,6 +15,7 @@
 #include "dsp/Delay.h"
 #include "dsp/FirstOrder.h"
 #include "dsp/LFO.h"
+#include "dsp/SignalGuard.h"
 
 class CUFNReverb final
 {
@@ -29,11 +30,11 @@ public:
     CUFNReverb(const CUFNReverb&) = delete;
     CUFNReverb& operator=(const CUFNReverb&) = delete;
 
-    // One input sample to one output pair. A non-finite input counts as
-    // silence, so it never poisons the tail.
+    // One input sample to one output pair. A non-finite or absurdly large
+    // input counts as silence, so it never poisons the tail.
     virtual void process(const float* in, float* outLeft, float* outRight)
     {
-        const float x = absValue(*in) <= FLT_MAX ? *in : 0.0f;
+        const float x = signalOrSilence(*in);
         float a = x;
         diffuserA->process(&a);
         float b = a;

@@ -1,0 +1,32 @@
+#include "dsp/NRCompander.h"
+
+#include "dsp/FirstOrder.h"
+
+CNREncoder::CNREncoder()
+{
+    update();
+    reset();
+}
+
+CNREncoder::~CNREncoder() = default;
+
+// Band split at 1 kHz, level smoothed over 10 ms.
+void CNREncoder::update()
+{
+    splitCoef = onePoleCoefficient(1000.0f / sampleRate);
+    levelCoef = floatExp(-1.0f / (sampleRate * 0.01f));
+}
+
+void CNREncoder::setSampleRate(float hertz)
+{
+    float rate = hertz <= 192000.0f ? hertz : 192000.0f;
+    if (!(rate >= 22050.0f))
+        rate = 22050.0f;
+    if (rate == sampleRate)
+        return;
+    sampleRate = rate;
+    reset();
+    update();
+}
+
+CNRDecoder::~CNRDecoder() = default;
