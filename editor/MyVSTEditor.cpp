@@ -1,6 +1,7 @@
 #include "editor/MyVSTEditor.h"
 
 #include "editor/URLButton.h"
+#include "editor/VantelorPlot.h"
 #include "plugin/VSTPlugin.h"
 #include "resources/VantelorResources.h"
 #include "toolkit/CBitmap.h"
@@ -17,6 +18,8 @@ namespace {
 
 constexpr const char* kProductWebPage = "https://www.harrowfields.example/hf-vantelor/";
 constexpr CColor kLabelColor{200, 200, 200, 255};
+// The stage of the background picture, between the loudspeakers' frame.
+constexpr CRect kPlotRect(27, 21, 392, 234);
 
 std::string fileURL(const std::string& path)
 {
@@ -122,11 +125,9 @@ bool CMyVSTEditor::open(void* ptr)
     linkButton->setURL(productPageURL().c_str());
     newFrame->addView(linkButton);
 
-    // The source position plot is created, configured and added here, last
-    // so that it lies on top:
-    //   plot = new CVantelorPlot(CRect(27, 21, 392, 234), this);
-    //   ... configuration ...
-    //   newFrame->addView(plot);
+    // The source plot over the stage, added last so that it lies on top.
+    plot = new CVantelorPlot(kPlotRect, this);
+    newFrame->addView(plot);
 
     frame = newFrame;
     backgroundBitmap->forget();
@@ -199,12 +200,8 @@ void CMyVSTEditor::applyPendingParameters()
 
 void CMyVSTEditor::updatePlot(VstInt32 index, float value)
 {
-    if (!plot)
-        return;
-    // The source plot takes the value here:
-    //   plot->setParameterValue(index, value);
-    (void)index;
-    (void)value;
+    if (plot)
+        plot->setParameterValue(index, value);
 }
 
 void CMyVSTEditor::valueChanged(CControl* control)

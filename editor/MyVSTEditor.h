@@ -51,6 +51,7 @@ public:
     VSTGUI::CTextLabel* getVersionLabelView() const { return versionLabel; }
     CURLButton* getLinkButton() const { return linkButton; }
     VSTGUI::CView* getBackgroundView() const { return backgroundView; }
+    CVantelorPlot* getPlot() const { return plot; }
 
 protected:
     // Window thread only: hands one parameter value to the plot.
