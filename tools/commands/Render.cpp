@@ -154,6 +154,40 @@ struct BlockBuffers {
     std::vector<float*> outPointers;
 };
 
+// Peak and RMS of each written channel, reported in dBFS after the render.
+class Levels {
+public:
+    explicit Levels(int channels) : peak_(channels, 0.0), sumSquares_(channels, 0.0) {}
+
+    void add(const float* interleaved, int32_t frames) {
+        const auto channels = static_cast<int>(peak_.size());
+        for (int32_t i = 0; i < frames; ++i)
+            for (int c = 0; c < channels; ++c) {
+                const double v = interleaved[static_cast<size_t>(i) * channels + c];
+                peak_[c] = std::max(peak_[c], std::fabs(v));
+                sumSquares_[c] += v * v;
+            }
+        frames_ += frames;
+    }
+
+    void print(FILE* out) const {
+        for (size_t c = 0; c < peak_.size(); ++c) {
+            const double rms = frames_ > 0 ? std::sqrt(sumSquares_[c] / static_cast<double>(frames_)) : 0.0;
+            std::fprintf(out, "output %zu: peak %.2f dBFS, RMS %.2f dBFS\n", c + 1, decibels(peak_[c]),
+                         decibels(rms));
+        }
+    }
+
+private:
+    static double decibels(double amplitude) {
+        return amplitude > 0.0 ? 20.0 * std::log10(amplitude) : -INFINITY;
+    }
+
+    std::vector<double> peak_;
+    std::vector<double> sumSquares_;
+    int64_t frames_ = 0;
+};
+
 } // namespace
 
 int runRender(const RenderOptions& options) {
@@ -184,6 +218,7 @@ int runRender(const RenderOptions& options) {
     const int64_t total = source.frames();
     Progress progress(total, source.sampleRate());
     const bool monoPlugin = plugin.numInputs() == 1;
+    Levels levels(channels);
     int64_t done = 0;
     for (;;) {
         float* left = buffers.inPointers[0];
@@ -205,6 +240,7 @@ int runRender(const RenderOptions& options) {
                 interleaved[static_cast<size_t>(i) * channels + c] = out[i];
         }
         writer.write(interleaved.data(), frames);
+        levels.add(interleaved.data(), frames);
         done += frames;
         progress.update(done);
     }
@@ -213,6 +249,7 @@ int runRender(const RenderOptions& options) {
     std::fprintf(report(), "rendered %lld frames (%.2f s, %d channels, %d Hz) to %s\n",
                 static_cast<long long>(done), static_cast<double>(done) / source.sampleRate(),
                 channels, source.sampleRate(), options.output.c_str());
+    levels.print(report());
     return 0;
 }
 

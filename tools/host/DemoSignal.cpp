@@ -85,7 +85,7 @@ float DemoSignal::bursts() {
         chordPhase_[k] = std::fmod(chordPhase_[k] + 2.0 * std::numbers::pi * kChord[k] / kSampleRate,
                                    2.0 * std::numbers::pi);
     }
-    return static_cast<float>(0.5 * bandMid_ + 0.06 * chord);
+    return static_cast<float>(0.25 * bandMid_ + 0.04 * chord);
 }
 
 } // namespace vst2host
