@@ -194,10 +194,15 @@ void CPlotAxes::addPointGroup(int32_t xTag_, int32_t yTag_, int32_t activeTag_, 
     widthTag[i] = widthTag_;
     groupFlags[i] = flags;
     ++groupCount;
-    setParameterValue(xTag_, 0.5f);
-    setParameterValue(yTag_, 0.5f);
-    setParameterValue(activeTag_, 1.0f);
-    setParameterValue(widthTag_, 0.5f);
+    // Centred, on and half wide until the real values arrive. Set here
+    // rather than by tag, so that a group without some of the tags still
+    // starts that way, and an earlier group sharing a tag keeps its value.
+    xValue[i] = 0.5f;
+    yValue[i] = 0.5f;
+    activeValue[i] = 1.0f;
+    widthValue[i] = 0.5f;
+    groupPosition[i] = normalizedToPixel(0.5f, 0.5f);
+    selectedGroup = static_cast<int8_t>(i);
     setMouseEnabled(true);
     setDirty();
 }
@@ -217,6 +222,9 @@ void CPlotAxes::setGroupColor(int index, CColor color)
 
 bool CPlotAxes::setParameterValue(int32_t tag, float value)
 {
+    // Negative tags mark what is not bound; they never name anything.
+    if (tag < 0)
+        return false;
     if (groupCount > 0 && tag == selectionTag) {
         // A value outside 0..1 still names an existing group or none.
         const float scaled = std::min(std::max(static_cast<float>(groupCount) * value + 0.5f, 0.f),
@@ -331,10 +339,17 @@ CPoint CPlotAxes::normalizedToPixel(float nx, float ny) const
     return valueToPixel(xMin + (xMax - xMin) * nx, yMin + (yMax - yMin) * ny);
 }
 
+// On a linear axis the value's round trip through axis units cancels out;
+// taking the pixel's fraction directly keeps pixels that lie on simple
+// fractions (the middle row, the edges) exactly on them.
 float CPlotAxes::pixelToNormalizedX(const CPoint& p) const
 {
     CPoint q = p;
     clampToView(q);
+    if (plotMode == kPlotLinear) {
+        const CRect& r = getViewSize();
+        return static_cast<float>(nearest(q.x - r.left) / std::max(r.getWidth() - 1, 1.0));
+    }
     return (pixelToXValue(q) - xMin) * invXRange;
 }
 
@@ -342,6 +357,10 @@ float CPlotAxes::pixelToNormalizedY(const CPoint& p) const
 {
     CPoint q = p;
     clampToView(q);
+    if (plotMode != kPlotPolar) {
+        const CRect& r = getViewSize();
+        return static_cast<float>(1 + nearest(r.top - q.y) / std::max(r.getHeight() - 1, 1.0));
+    }
     return (pixelToYValue(q) - yMin) * invYRange;
 }
 
