@@ -136,6 +136,16 @@ void CMyVSTPlugin::setParameter(VstInt32 index, float value)
     pendingMask.fetch_or(1u << index, std::memory_order_release);
 }
 
+void CMyVSTPlugin::setProgram(VstInt32 program)
+{
+    CVSTPlugin::setProgram(program);
+    auto* window = static_cast<CMyVSTEditor*>(editor);
+    if (!window || !window->isWindowVisible())
+        return;
+    if (VSTGUI::CFrame* frame = window->getFrame())
+        frame->setDirty(true);
+}
+
 void CMyVSTPlugin::applyPendingParameters()
 {
     uint32_t mask = pendingMask.exchange(0, std::memory_order_acquire);

@@ -50,6 +50,9 @@ public:
     // Any thread. Stores the normalised value in the current program; the
     // engine hears it from the start of the next block.
     void setParameter(VstInt32 index, float value) override;
+    // Any thread. Loads the program's values, then has an open window
+    // redrawn as a whole.
+    void setProgram(VstInt32 program) override;
 
     static float clampSampleRate(float rate);
 
