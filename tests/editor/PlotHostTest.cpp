@@ -1,0 +1,193 @@
+// The source plot end to end: the built plug-in in a host's window on a
+// real X server, driven by synthetic mouse input. A drag, a right click and
+// the wheel reach the host as automation and the engine as sound; a
+// parameter the host changes from another thread moves the circle.
+#include <gtest/gtest.h>
+
+#include "../toolkit/X11TestSupport.h"
+#include "EditorTestSupport.h"
+#include "toolkit/CGraphics.h"
+
+#include <dlfcn.h>
+
+#include <cmath>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+using vantelor_test::gHost;
+using vantelor_test::HostWindow;
+using vantelor_test::pumpUntil;
+
+namespace {
+
+using PluginMain = AEffect* (*)(audioMasterCallback);
+
+class Plugin
+{
+public:
+    Plugin()
+    {
+        library_ = dlopen(VANTELOR_PLUGIN, RTLD_NOW | RTLD_LOCAL);
+        auto entry = library_ ? reinterpret_cast<PluginMain>(dlsym(library_, "VSTPluginMain")) : nullptr;
+        effect = entry ? entry(vantelor_test::recordingHost) : nullptr;
+    }
+    ~Plugin()
+    {
+        if (effect) {
+            call(effEditClose);
+            call(effClose);
+        }
+        if (library_)
+            dlclose(library_);
+    }
+    Plugin(const Plugin&) = delete;
+    Plugin& operator=(const Plugin&) = delete;
+
+    VstIntPtr call(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr)
+    {
+        return effect->dispatcher(effect, opcode, index, value, ptr, 0);
+    }
+    float parameter(VstInt32 index) { return effect->getParameter(effect, index); }
+
+    // Share of the output's energy on the right, for a tone on the left
+    // input only, over one block.
+    double rightShare()
+    {
+        constexpr int n = 2048;
+        std::vector<float> inL(n), inR(n, 0.f), outL(n), outR(n);
+        for (int i = 0; i < n; ++i)
+            inL[i] = 0.5f * std::sin(static_cast<float>(phase_++) * 0.0712f);
+        float* in[] = {inL.data(), inR.data()};
+        float* out[] = {outL.data(), outR.data()};
+        effect->processReplacing(effect, in, out, n);
+        double left = 0, right = 0;
+        for (int i = 0; i < n; ++i) {
+            left += outL[i] * outL[i];
+            right += outR[i] * outR[i];
+        }
+        return right / (left + right);
+    }
+
+    AEffect* effect = nullptr;
+
+private:
+    void* library_ = nullptr;
+    long phase_ = 0;
+};
+
+std::string automate(int index, float value)
+{
+    std::ostringstream s;
+    s << "automate" << index << "=" << value;
+    return s.str();
+}
+
+std::vector<std::string> gesture(int index, float value)
+{
+    return {"begin" + std::to_string(index), automate(index, value), "end" + std::to_string(index)};
+}
+
+class PlotOnX : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (!host.display)
+            GTEST_SKIP() << "no X server";
+        ASSERT_NE(plugin.effect, nullptr) << dlerror();
+        plugin.call(effMainsChanged, 0, 1);
+        ASSERT_EQ(plugin.call(effEditOpen, 0, 0, host.parent()), 1);
+        idle();
+        gHost.take();
+    }
+
+    void idle() { plugin.call(effEditIdle); }
+    // Pumps the editor until the host has seen `expected` calls, and
+    // returns what it saw.
+    std::vector<std::string> hostCalls(size_t expected)
+    {
+        std::vector<std::string> calls;
+        pumpUntil([&] {
+            idle();
+            for (auto& c : gHost.take())
+                calls.push_back(c);
+        }, [&] { return calls.size() >= expected; });
+        return calls;
+    }
+    // Colour on screen, as RGB bytes.
+    VSTGUI::CColor shown(int x, int y)
+    {
+        XImage* image = XGetImage(host.display, host.onlyChild(), x, y, 1, 1, AllPlanes, ZPixmap);
+        if (!image)
+            return {};
+        const unsigned long v = XGetPixel(image, 0, 0);
+        XDestroyImage(image);
+        return VSTGUI::CColor{static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v),
+                              255};
+    }
+
+    HostWindow host{500, 400};
+    Plugin plugin;
+};
+
+constexpr VSTGUI::CColor kSelected{194, 250, 5, 255};
+
+TEST_F(PlotOnX, MouseEditsReachTheHostAndTheSound)
+{
+    // The default program: L at azimuth -30 (column 118), elevation 0 (row 127).
+    ASSERT_EQ(plugin.parameter(0), 0.25f);
+    ASSERT_EQ(plugin.parameter(1), 0.5f);
+    for (int i = 0; i < 4; ++i)
+        plugin.rightShare();
+    const double before = plugin.rightShare();
+    EXPECT_LT(before, 0.3);
+
+    // Drag L 100 px right and 40 px down.
+    host.move(118, 127);
+    idle();
+    host.button(1, true);
+    idle();
+    host.move(218, 167);
+    idle();
+    host.button(1, false);
+    const float azimuth = static_cast<float>(191.0 / 364);
+    const float elevation = static_cast<float>(1 - 146.0 / 212);
+    std::vector<std::string> expected = gesture(0, azimuth);
+    for (auto& s : gesture(1, elevation))
+        expected.push_back(s);
+    EXPECT_EQ(hostCalls(6), expected);
+    EXPECT_EQ(plugin.parameter(0), azimuth);
+    EXPECT_EQ(plugin.parameter(1), elevation);
+    // The very next block already leans towards the new place.
+    EXPECT_GT(plugin.rightShare(), before + 0.15);
+
+    // A right click on it switches it off, the wheel widens it.
+    host.click(3);
+    EXPECT_EQ(hostCalls(3), gesture(2, 0.f));
+    EXPECT_EQ(plugin.parameter(2), 0.f);
+    host.click(4);
+    EXPECT_EQ(hostCalls(3), gesture(3, 0.05f));
+    EXPECT_NEAR(plugin.parameter(3), 0.05f, 1e-6f);
+    EXPECT_EQ(vantelor_test::gXErrors, 0);
+}
+
+TEST_F(PlotOnX, AHostChangeFromAnotherThreadMovesTheCircleAtTheNextIdle)
+{
+    // R (selected at open) sits at column 300; azimuth 0.9 puts it at 355.
+    ASSERT_TRUE(pumpUntil([&] { idle(); }, [&] { return shown(300, 127) == kSelected; }));
+    EXPECT_NE(shown(355, 127), kSelected);
+    std::thread([&] { plugin.effect->setParameter(plugin.effect, 4, 0.9f); }).join();
+    EXPECT_NE(shown(355, 127), kSelected); // not before the window's idle
+    idle();
+    EXPECT_EQ(shown(355, 127), kSelected);
+    EXPECT_NE(shown(300, 127), kSelected);
+
+    // A program change is drawn as well.
+    plugin.call(effSetProgram, 0, 7); // "Mono far right": both sources far right
+    ASSERT_TRUE(pumpUntil([&] { idle(); }, [&] { return !(shown(355, 127) == kSelected); }));
+    EXPECT_EQ(vantelor_test::gXErrors, 0);
+}
+
+} // namespace
