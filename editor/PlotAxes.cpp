@@ -134,28 +134,33 @@ void CPlotAxes::setPointColor(CColor color) { if (store(pointColor, color)) setD
 void CPlotAxes::setShadeColor(CColor color) { if (store(shadeColor, color)) setDirty(); }
 void CPlotAxes::setGridColor(CColor color) { if (store(gridColor, color)) setDirty(); }
 
-void CPlotAxes::setXRange(float a, float b)
+namespace {
+
+// Stores the two ends in order; false when nothing changed or an end is
+// not a number one could plot.
+bool storeRange(float& lo, float& hi, float a, float b)
 {
     if (!std::isfinite(a) || !std::isfinite(b))
+        return false;
+    const bool loChanged = store(lo, std::min(a, b));
+    const bool hiChanged = store(hi, std::max(a, b));
+    return loChanged || hiChanged;
+}
+
+} // namespace
+
+void CPlotAxes::setXRange(float a, float b)
+{
+    if (!storeRange(xMin, xMax, a, b))
         return;
-    const float lo = std::min(a, b), hi = std::max(a, b);
-    if (lo == xMin && hi == xMax)
-        return;
-    xMin = lo;
-    xMax = hi;
     recomputeInverses();
     setDirty();
 }
 
 void CPlotAxes::setYRange(float a, float b)
 {
-    if (!std::isfinite(a) || !std::isfinite(b))
+    if (!storeRange(yMin, yMax, a, b))
         return;
-    const float lo = std::min(a, b), hi = std::max(a, b);
-    if (lo == yMin && hi == yMax)
-        return;
-    yMin = lo;
-    yMax = hi;
     recomputeInverses();
     setDirty();
 }

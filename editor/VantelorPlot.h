@@ -18,7 +18,11 @@ public:
 
     // Set up for the two sources, bound to the plug-in's parameter numbers.
     CVantelorPlot(const VSTGUI::CRect& size, VSTGUI::CControlListener* listener);
+    CVantelorPlot(const CVantelorPlot& other) = default;
     ~CVantelorPlot() override;
+
+    // A copy draws the sources as this plot does.
+    VSTGUI::CView* newCopy() const override { return new CVantelorPlot(*this); }
 
     void drawPoints(VSTGUI::CDrawContext* context) override;
 };

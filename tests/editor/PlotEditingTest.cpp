@@ -471,7 +471,7 @@ TEST(PlotGroups, CopiesAndAnswersItsTypeNames)
     EXPECT_TRUE(plot->isTypeOf("CControl"));
     EXPECT_TRUE(plot->isTypeOf("CView"));
     EXPECT_FALSE(plot->isTypeOf("CKickButton"));
-    auto* copy = dynamic_cast<CPlotAxes*>(plot->newCopy());
+    auto* copy = dynamic_cast<CVantelorPlot*>(plot->newCopy());
     ASSERT_NE(copy, nullptr);
     EXPECT_EQ(copy->getGroupCount(), 2);
     EXPECT_EQ(copy->getGroupX(0), 0.1f);
