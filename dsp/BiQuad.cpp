@@ -46,16 +46,6 @@ Prototype prototype(float freq, float q)
     const double w0 = clampedOmega(freq);
     return {std::cos(w0), std::sin(w0) / (2.0 * static_cast<double>(q))};
 }
-
-double clampKWeightingRate(float sampleRate)
-{
-    float fs = sampleRate;
-    if (!(fs > 22050.0f))
-        fs = 22050.0f;
-    else if (fs >= 192000.0f)
-        fs = 192000.0f;
-    return fs;
-}
 } // namespace
 
 CBiQuad::~CBiQuad() = default;
@@ -227,7 +217,7 @@ void CBiQuad::setMatchedPeak(float freq, float peakDb, float q, float gainDb)
 // First K-weighting stage: a +4 dB high shelf at 1682 Hz.
 void CBiQuad::setKWeightingShelf(float sampleRate)
 {
-    const double fs = clampKWeightingRate(sampleRate);
+    const double fs = static_cast<double>(clampSampleRate(sampleRate));
     const double Vh = std::pow(10.0, 0.2);
     const double Vb = std::sqrt(Vh);
     const double K = std::tan(5284.158990383148 / fs);
@@ -241,7 +231,7 @@ void CBiQuad::setKWeightingShelf(float sampleRate)
 // unscaled, as in the loudness standard.
 void CBiQuad::setKWeightingHighPass(float sampleRate)
 {
-    const double fs = clampKWeightingRate(sampleRate);
+    const double fs = static_cast<double>(clampSampleRate(sampleRate));
     const double K = std::tan(119.38052415847778 / fs);
     const double K2 = K * K;
     const double d = 1.0 / (1.0 + 2.0 * K + K2);

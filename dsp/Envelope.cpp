@@ -15,13 +15,6 @@ int ringMask(int mask)
     return nextPow2(wanted) - 1;
 }
 
-float limitRate(float rate)
-{
-    if (!(rate >= 22050.0f))
-        return 22050.0f;
-    return rate <= 192000.0f ? rate : 192000.0f;
-}
-
 float limitTime(float seconds)
 {
     return seconds >= 1e-8f ? seconds : 1e-8f;
@@ -67,7 +60,7 @@ void CEnvelope::reset()
 
 void CEnvelope::setSampleRate(float rate)
 {
-    const float r = limitRate(rate);
+    const float r = clampSampleRate(rate);
     if (r == sampleRate)
         return;
     sampleRate = r;

@@ -18,9 +18,7 @@ void CLFO::update()
 
 void CLFO::setSampleRate(float rate)
 {
-    float r = rate <= 192000.0f ? rate : 192000.0f;
-    if (!(r >= 22050.0f))
-        r = 22050.0f;
+    const float r = clampSampleRate(rate);
     if (r == sampleRate)
         return;
     sampleRate = r;

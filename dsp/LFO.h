@@ -28,6 +28,7 @@ public:
     // Limited to 22050..192000 Hz (NaN gives 22050); a new rate restarts
     // the oscillator at phase 0.
     virtual void setSampleRate(float rate);
+    float getSampleRate() const { return sampleRate; }
     // Hertz; a negative frequency runs backwards, and frequencies beyond
     // half the rate (either way) are capped there.
     virtual void setFrequency(float hertz);

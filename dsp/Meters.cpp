@@ -9,7 +9,7 @@ CVu::~CVu() = default;
 
 void CVu::setDecay(float seconds, float sampleRate, int decimation)
 {
-    const float fs = meter_detail::meterRate(sampleRate);
+    const float fs = clampSampleRate(sampleRate);
     const float t = meter_detail::meterTime(seconds);
     const float k = 1.0f / ((fs / static_cast<float>(meter_detail::meterDecimation(decimation))) * t);
     releaseCoef = floatExp(-k);
@@ -27,7 +27,7 @@ CAnalogVu::~CAnalogVu() = default;
 
 void CAnalogVu::setTimes(float riseSeconds, float fallSeconds, float sampleRate, int decimation)
 {
-    const float fs = meter_detail::meterRate(sampleRate);
+    const float fs = clampSampleRate(sampleRate);
     const float rise = meter_detail::meterTime(riseSeconds);
     const float fall = meter_detail::meterTime(fallSeconds);
     const float steps = static_cast<float>(meter_detail::meterDecimation(decimation));

@@ -19,14 +19,6 @@ inline float magnitude(float x)
     return v <= FLT_MAX ? v : 0.0f;
 }
 
-// Sample rate limited to the supported range; NaN gives the lowest rate.
-inline float meterRate(float sampleRate)
-{
-    if (!(sampleRate >= 22050.0f))
-        return 22050.0f;
-    return sampleRate <= 192000.0f ? sampleRate : 192000.0f;
-}
-
 // Times below 1e-8 s, and NaN, count as 1e-8 s.
 inline float meterTime(float seconds)
 {

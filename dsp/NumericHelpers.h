@@ -136,6 +136,18 @@ inline int nextPow2(int n)
     return p >= n ? p : 2 * p;
 }
 
+// Every block, the engine and the plug-in accept sample rates from 22050 to
+// 192000 Hz; a lower rate, or a NaN, gives 22050.
+constexpr float kMinSampleRate = 22050.0f;
+constexpr float kMaxSampleRate = 192000.0f;
+
+inline float clampSampleRate(float rate)
+{
+    if (!(rate >= kMinSampleRate))
+        return kMinSampleRate;
+    return rate > kMaxSampleRate ? kMaxSampleRate : rate;
+}
+
 // Square-root estimate by halving the float's exponent: exact for even
 // powers of two, within about 6 % elsewhere. For x >= 0.
 inline float fastSqrt(float x)

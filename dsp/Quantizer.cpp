@@ -86,9 +86,7 @@ void CQuantizer::setShaping(float amount)
 
 void CQuantizer::setSampleRate(float hertz)
 {
-    float rate = hertz <= 192000.0f ? hertz : 192000.0f;
-    if (!(rate >= 22050.0f))
-        rate = 22050.0f;
+    const float rate = clampSampleRate(hertz);
     if (rate == sampleRate)
         return;
     sampleRate = rate;

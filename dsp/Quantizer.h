@@ -54,6 +54,7 @@ public:
     virtual void setShaping(float amount);
     // 22050..192000 Hz (NaN gives 22050).
     virtual void setSampleRate(float hertz);
+    float getSampleRate() const { return sampleRate; }
     virtual void update();
 
     int8_t getBits() const { return bits; }

@@ -97,7 +97,7 @@ void CUFNReverb::reset()
 
 void CUFNReverb::setSampleRate(float hertz)
 {
-    const float rate = hertz <= 192000.0f ? atLeast(hertz, 22050.0f) : 192000.0f;
+    const float rate = clampSampleRate(hertz);
     if (rate == sampleRate)
         return;
     sampleRate = rate;

@@ -59,7 +59,7 @@ void CCCPanner::reset()
 
 void CCCPanner::setSampleRate(float fs)
 {
-    const float clamped = CProcessor::clampSampleRate(fs);
+    const float clamped = clampSampleRate(fs);
     if (clamped == sampleRate)
         return;
     sampleRate = clamped;

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "dsp/NumericHelpers.h"
+
 // Base of a multichannel block processor: channel counts, sample rate, and the
 // block, reset and sample-rate operations that a concrete engine overrides.
 // The base `process` copies inputs to outputs, so a bare processor is a
@@ -9,8 +11,6 @@
 class CProcessor
 {
 public:
-    static constexpr float kMinSampleRate = 22050.0f;
-    static constexpr float kMaxSampleRate = 192000.0f;
     static constexpr float kDefaultSampleRate = 44100.0f;
 
     CProcessor(int8_t numInputs, int8_t numOutputs);
@@ -32,16 +32,6 @@ public:
 
     int8_t getNumInputs() const { return numInputs; }
     int8_t getNumOutputs() const { return numOutputs; }
-
-    // The clamp shared by everything that accepts a sample rate.
-    static float clampSampleRate(float rate)
-    {
-        if (!(rate >= kMinSampleRate))
-            return kMinSampleRate;
-        if (rate > kMaxSampleRate)
-            return kMaxSampleRate;
-        return rate;
-    }
 
 protected:
     int8_t numInputs;

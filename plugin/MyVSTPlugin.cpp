@@ -95,13 +95,6 @@ void CMyVSTPlugin::resume()
     CVantelor::reset();
 }
 
-float CMyVSTPlugin::clampSampleRate(float rate)
-{
-    if (!(rate >= kMinSampleRate))  // also catches not-a-number
-        return kMinSampleRate;
-    return rate > kMaxSampleRate ? kMaxSampleRate : rate;
-}
-
 void CMyVSTPlugin::setSampleRate(float rate)
 {
     const float clamped = clampSampleRate(rate);

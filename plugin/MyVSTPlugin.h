@@ -33,8 +33,6 @@ class CMyVSTPlugin : public CVSTPlugin, public CVantelor
 {
 public:
     static constexpr VstInt32 kNumChannels = 2;
-    static constexpr float kMinSampleRate = 22050.0f;
-    static constexpr float kMaxSampleRate = 192000.0f;
 
     explicit CMyVSTPlugin(audioMasterCallback audioMaster);
     ~CMyVSTPlugin() override;
@@ -53,8 +51,6 @@ public:
     // Any thread. Loads the program's values, then has an open window
     // redrawn as a whole.
     void setProgram(VstInt32 program) override;
-
-    static float clampSampleRate(float rate);
 
 private:
     // Runs on the thread that owns the engine at that moment.
