@@ -122,7 +122,8 @@ VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr val
         // The editor writes its rectangle's address through ptr.
         return editor && ptr && editor->getRect(static_cast<ERect**>(ptr)) ? 1 : 0;
     case effEditOpen:
-        return editor && editor->open(ptr) ? 1 : 0;
+        // Without a parent window there is nothing to show the editor in.
+        return editor && ptr && editor->open(ptr) ? 1 : 0;
     case effEditClose:
         if (editor)
             editor->close();

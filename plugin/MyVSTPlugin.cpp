@@ -131,6 +131,9 @@ void CMyVSTPlugin::setParameter(VstInt32 index, float value)
 
 void CMyVSTPlugin::setProgram(VstInt32 program)
 {
+    // A program that does not exist changes nothing, so nothing is redrawn.
+    if (!config->isProgram(program))
+        return;
     CVSTPlugin::setProgram(program);
     auto* window = static_cast<CMyVSTEditor*>(editor);
     if (!window || !window->isWindowVisible())

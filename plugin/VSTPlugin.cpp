@@ -82,9 +82,14 @@ void CVSTPlugin::getParameterLabel(VstInt32 index, char* label)
 
 void CVSTPlugin::getParameterDisplay(VstInt32 index, char* text)
 {
-    if (text && config->isParameter(index))
-        formatBounded(text, CVSTConfig::kNameLen, config->paramFormats[index],
-                      static_cast<double>(getParameterScaled(index)));
+    if (!text || !config->isParameter(index))
+        return;
+    // Formatted aside first: the host's buffer receives only the text and its
+    // terminator, like every other text handed to the host.
+    char display[CVSTConfig::kNameLen + 1];
+    formatBounded(display, CVSTConfig::kNameLen, config->paramFormats[index],
+                  static_cast<double>(getParameterScaled(index)));
+    putBounded(text, display, CVSTConfig::kNameLen);
 }
 
 void CVSTPlugin::getParameterName(VstInt32 index, char* text)

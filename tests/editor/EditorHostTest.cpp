@@ -10,6 +10,7 @@
 #include "EditorTestSupport.h"
 #include "editor/MyVSTEditor.h"
 #include "plugin/MyVSTPlugin.h"
+#include "toolkit/CFrame.h"
 #include "toolkit/platform/offscreen/OffscreenFrame.h"
 
 #include <dlfcn.h>
@@ -239,6 +240,25 @@ TEST_F(EditorHost, OpenedWhileAudioAndAutomationRunOnOtherThreads)
     audio.join();
     automation.join();
     EXPECT_EQ(vantelor_test::gXErrors, 0);
+}
+
+TEST_F(EditorHost, OnlyAProgramChangeThatTakesPlaceRedrawsTheWholeWindow)
+{
+    CMyVSTPlugin local(vantelor_test::recordingHost);
+    auto* editor = static_cast<CMyVSTEditor*>(local.getEditor());
+    ASSERT_TRUE(editor->open(host.parent()));
+    ASSERT_TRUE(pumpUntil([&] { editor->idle(); }, [&] { return editor->isWindowVisible(); }));
+    editor->idle();
+    VSTGUI::CFrame* frame = editor->getFrame();
+    ASSERT_FALSE(frame->isDirty());
+
+    for (VstInt32 missing : {32, -1, 1000}) {
+        local.setProgram(missing);
+        EXPECT_FALSE(frame->isDirty()) << missing;
+    }
+    local.setProgram(3);
+    EXPECT_TRUE(frame->isDirty());
+    editor->close();
 }
 
 TEST_F(EditorHost, LeavesTheProcessLocaleAlone)

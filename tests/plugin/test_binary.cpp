@@ -128,6 +128,7 @@ TEST_F(Binary, OpcodeAnswers)
         {effSetProcessPrecision, 0, kVstProcessPrecision64, 0},
         {effGetNumMidiInputChannels, 0, 0, 0},
         {effGetNumMidiOutputChannels, 0, 0, 0},
+        {effEditOpen, 0, 0, 0},  // no parent window: nothing to open in
         {effEditKeyDown, 'a', 0, 0},
         {effEditKeyUp, 'a', 0, 0},
         {effString2Parameter, 0, 0, 0},

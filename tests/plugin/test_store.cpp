@@ -147,6 +147,29 @@ TEST_F(ProductStore, ProgramNamesAreCutTo24Characters)
     EXPECT_STREQ(text, "untouched");
 }
 
+TEST_F(ProductStore, HostTextBuffersReceiveOnlyTheTextAndItsTerminator)
+{
+    plugin.setParameter(kWidthL, 0.8f);
+    const struct
+    {
+        void (CVSTPlugin::*get)(VstInt32, char*);
+        const char* text;
+    } cases[] = {
+        {&CVSTPlugin::getParameterDisplay, "80"},
+        {&CVSTPlugin::getParameterLabel, "%"},
+        {&CVSTPlugin::getParameterName, "Width L"},
+    };
+    for (const auto& c : cases)
+    {
+        char text[16];
+        std::memset(text, '#', sizeof(text));
+        (plugin.*c.get)(kWidthL, text);
+        EXPECT_STREQ(text, c.text);
+        for (std::size_t i = std::strlen(c.text) + 1; i < sizeof(text); ++i)
+            EXPECT_EQ(text[i], '#') << c.text << " wrote byte " << i;
+    }
+}
+
 TEST_F(ProductStore, ParameterTextJoinsDisplayAndLabelWithinEightCharacters)
 {
     const struct
