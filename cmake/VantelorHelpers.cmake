@@ -12,6 +12,11 @@ function(vantelor_add_test name)
   if(T_LABELS)
     set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
   endif()
+  # Tests on the X server share one display, its pointer and its focus:
+  # synthetic input from one must never land in another's window.
+  if("x11" IN_LIST T_LABELS)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK x_display)
+  endif()
   if(T_ENV)
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "${T_ENV}")
   endif()
