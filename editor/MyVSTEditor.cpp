@@ -137,6 +137,7 @@ bool CMyVSTEditor::open(void* ptr)
     // From here on parameter changes from other threads queue up for the
     // window; the current values are read after that, so none is missed.
     pendingMask.store(0);
+    pendingRedrawAll.store(false);
     windowThread.store(std::this_thread::get_id());
     windowOpen.store(true, std::memory_order_release);
     auto* plugin = dynamic_cast<CVSTPlugin*>(effect);
@@ -154,6 +155,7 @@ void CMyVSTEditor::close()
 {
     windowOpen.store(false, std::memory_order_release);
     pendingMask.store(0);
+    pendingRedrawAll.store(false);
     AEffGUIEditor::close();
     backgroundView = nullptr;
     versionLabel = nullptr;
@@ -166,9 +168,24 @@ void CMyVSTEditor::idle()
     if (inIdleStuff)
         return;
     reapFinishedOpeners();
-    if (frame)
+    if (frame) {
         applyPendingParameters();
+        if (pendingRedrawAll.exchange(false) && isWindowVisible())
+            frame->setDirty(true);
+    }
     AEffGUIEditor::idle();
+}
+
+void CMyVSTEditor::redrawAll()
+{
+    if (!windowOpen.load(std::memory_order_acquire))
+        return;
+    if (!onWindowThread()) {
+        pendingRedrawAll.store(true, std::memory_order_release);
+        return;
+    }
+    if (frame && isWindowVisible())
+        frame->setDirty(true);
 }
 
 bool CMyVSTEditor::onWindowThread() const

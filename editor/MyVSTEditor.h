@@ -42,6 +42,11 @@ public:
     // window's next idle. Ignored while the window is closed.
     void setParameter(VstInt32 index, float value) override;
 
+    // Any thread. Has the whole open window redrawn: marked at once on the
+    // window's thread, otherwise at the window's next idle, so that no other
+    // thread touches a frame the window's thread may be closing.
+    void redrawAll();
+
     void valueChanged(VSTGUI::CControl* control) override;
 
     // The address the link button opens: the user guide beside the
@@ -73,4 +78,5 @@ private:
     std::atomic<std::thread::id> windowThread{};
     std::atomic<float> pendingValues[kNumParameters]{};
     std::atomic<uint32_t> pendingMask{0};
+    std::atomic<bool> pendingRedrawAll{false};
 };

@@ -42,6 +42,14 @@ constexpr ProgramDefinition kFactoryPrograms[] = {
     {"Mono far right", {-30, 0, 0, 0, 55, 0, 1, 10}},
 };
 
+// Degrees, percent or the switch's 0..1 of a normalised value, as the
+// parameter table maps it.
+float toUnits(VstInt32 index, float value)
+{
+    const ParameterDefinition& p = kParameters[index];
+    return (p.max - p.min) * value + p.min;
+}
+
 }  // namespace
 
 static_assert(std::atomic<float>::is_always_lock_free && std::atomic<uint32_t>::is_always_lock_free,
@@ -55,6 +63,8 @@ CMyVSTPlugin::CMyVSTPlugin(audioMasterCallback audioMaster)
     for (VstInt32 c = 0; c < kNumChannels; ++c)
     {
         activeRequest[c].store(isActive(static_cast<int8_t>(c)) ? 1u : 0u, std::memory_order_relaxed);
+        elevationRequest[c].store(getPanner(static_cast<int8_t>(c))->getElevation(), std::memory_order_relaxed);
+        elevationMoves[c].store(0, std::memory_order_relaxed);
     }
 
     config->uniqueId = vstFourCC('H', 'F', 'V', 'N');
@@ -114,7 +124,18 @@ void CMyVSTPlugin::setParameter(VstInt32 index, float value)
     // editor ever attached is ours.
     if (editor)
         static_cast<CMyVSTEditor*>(editor)->setParameter(index, value);
+    // The engine ignores a width that is not a number, so it must not
+    // replace a value still waiting either.
+    if ((index == kWidthL || index == kWidthR) && !std::isfinite(value))
+        return;
     pendingValues[index].store(value, std::memory_order_relaxed);
+    if (index == kElevL || index == kElevR)
+    {
+        const int channel = index == kElevL ? 0 : 1;
+        const float degrees = CCCPanner::clampAngle(toUnits(index, value));
+        if (elevationRequest[channel].exchange(degrees, std::memory_order_relaxed) != degrees)
+            elevationMoves[channel].fetch_add(1, std::memory_order_relaxed);
+    }
     if (index == kActiveL || index == kActiveR)
     {
         std::atomic<uint32_t>& request = activeRequest[index == kActiveL ? 0 : 1];
@@ -135,11 +156,8 @@ void CMyVSTPlugin::setProgram(VstInt32 program)
     if (!config->isProgram(program))
         return;
     CVSTPlugin::setProgram(program);
-    auto* window = static_cast<CMyVSTEditor*>(editor);
-    if (!window || !window->isWindowVisible())
-        return;
-    if (VSTGUI::CFrame* frame = window->getFrame())
-        frame->setDirty(true);
+    if (editor)
+        static_cast<CMyVSTEditor*>(editor)->redrawAll();
 }
 
 void CMyVSTPlugin::applyPendingParameters()
@@ -152,8 +170,7 @@ void CMyVSTPlugin::applyPendingParameters()
 
 void CMyVSTPlugin::applyParameter(VstInt32 index, float value)
 {
-    const ParameterDefinition& p = kParameters[index];
-    const float units = (p.max - p.min) * value + p.min;
+    const float units = toUnits(index, value);
     const int8_t channel = index < kAziR ? 0 : 1;
     switch (index)
     {
@@ -163,7 +180,7 @@ void CMyVSTPlugin::applyParameter(VstInt32 index, float value)
         break;
     case kElevL:
     case kElevR:
-        setElevation(units, channel);
+        applyElevation(units, channel);
         break;
     case kActiveL:
     case kActiveR:
@@ -186,6 +203,23 @@ void CMyVSTPlugin::applyParameter(VstInt32 index, float value)
         break;
     default:
         break;
+    }
+}
+
+void CMyVSTPlugin::applyElevation(float degrees, int8_t channel)
+{
+    const uint32_t moves = elevationMoves[channel].load(std::memory_order_relaxed);
+    const bool moved = moves != appliedElevationMoves[channel];
+    appliedElevationMoves[channel] = moves;
+    const float before = getPanner(channel)->getElevation();
+    setElevation(degrees, channel);
+    // Back where it started after moving in between: each move would have
+    // redesigned the elevation filters with the voicing of a move, and a
+    // sample-rate change may have left the other voicing in place.
+    if (moved && getPanner(channel)->getElevation() == before)
+    {
+        setElevation(before == 0.0f ? 1.0f : 0.0f, channel);
+        setElevation(before, channel);
     }
 }
 

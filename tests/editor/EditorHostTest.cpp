@@ -226,9 +226,13 @@ TEST_F(EditorHost, OpenedWhileAudioAndAutomationRunOnOtherThreads)
         while (!stop.load())
             plugin.effect->processReplacing(plugin.effect, in, out, 64);
     });
+    // Parameter and program changes, each of which redraws an open window.
     std::thread automation([&] {
-        for (int n = 0; !stop.load(); ++n)
+        for (int n = 0; !stop.load(); ++n) {
             plugin.effect->setParameter(plugin.effect, n % 8, static_cast<float>(n % 101) / 100.f);
+            if (n % 16 == 0)
+                plugin.call(effSetProgram, 0, (n / 16) % 8);
+        }
     });
     for (int i = 0; i < 20; ++i) {
         ASSERT_TRUE(plugin.openEditor(host));
@@ -258,6 +262,11 @@ TEST_F(EditorHost, OnlyAProgramChangeThatTakesPlaceRedrawsTheWholeWindow)
     }
     local.setProgram(3);
     EXPECT_TRUE(frame->isDirty());
+    editor->idle();
+
+    // From another thread the request waits for the window's own idle.
+    std::thread([&] { local.setProgram(4); }).join();
+    EXPECT_FALSE(frame->isDirty());
     editor->close();
 }
 
