@@ -204,10 +204,12 @@ void CBiQuad::setMatchedPeak(float freq, float peakDb, float q, float gainDb)
     const double tanHalf1 = std::tan(w1 / 2.0);
     const double T1 = tanHalf1 * tanHalf1;
 
-    const double Bsq = (GB2 * G2 * (T1 - W2) * (T1 - W2) - G2 * (G1 * T1 - W2) * (G1 * T1 - W2)) / (F * T1)
-                       - (GB2 * G2 * (T - W2) * (T - W2) - GB2 * (G1 * T - W2) * (G1 * T - W2)) / (F * T);
+    // Each squared difference is formed before it is scaled: the last bit of
+    // every coefficient depends on this order.
+    const double Bsq = (GB2 * G2 * sqr(T1 - W2) - G2 * sqr(G1 * T1 - W2)) / (F * T1)
+                       - (GB2 * G2 * sqr(T - W2) - GB2 * sqr(G1 * T - W2)) / (F * T);
     const double B = std::sqrt(Bsq);
-    const double Asq = (Bsq * T + (G1 * T - W2) * (G1 * T - W2) - G2 * (T - W2) * (T - W2)) / (G2 * T);
+    const double Asq = (Bsq * T + sqr(G1 * T - W2) - G2 * sqr(T - W2)) / (G2 * T);
     const double A = std::sqrt(Asq);
 
     design((W2 + G1 + B) * K, -2.0 * K * (G1 - W2), (G1 - B + W2) * K,

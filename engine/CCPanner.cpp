@@ -10,15 +10,6 @@ constexpr int kCrossDelayCapacity = 47;
 
 constexpr float kInitialAngle = 1e-8f;
 constexpr float kOneSixtieth = 0.016666668f;
-
-float clampAngle(float degrees)
-{
-    if (!(degrees > -CCCPanner::kMaxAngle))
-        return -CCCPanner::kMaxAngle;
-    if (degrees >= CCCPanner::kMaxAngle)
-        return CCCPanner::kMaxAngle;
-    return degrees;
-}
 } // namespace
 
 CCCPanner::CCCPanner()

@@ -22,6 +22,16 @@ class CCCPanner final
 public:
     static constexpr float kMaxAngle = 60.0f;
 
+    // An angle as the setters store it: within [-60, 60], NaN gives -60.
+    static float clampAngle(float degrees)
+    {
+        if (!(degrees > -kMaxAngle))
+            return -kMaxAngle;
+        if (degrees >= kMaxAngle)
+            return kMaxAngle;
+        return degrees;
+    }
+
     CCCPanner();
     virtual ~CCCPanner();
 

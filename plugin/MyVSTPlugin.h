@@ -56,6 +56,7 @@ private:
     // Runs on the thread that owns the engine at that moment.
     void applyPendingParameters();
     void applyParameter(VstInt32 index, float value);
+    void applyElevation(float degrees, int8_t channel);
 
     // Hand-over from the parameter setters to the audio thread: the latest
     // value of each parameter and a bit per parameter that has a value
@@ -67,4 +68,11 @@ private:
     std::atomic<uint32_t> pendingMask{0};
     std::atomic<uint32_t> activeRequest[kNumChannels];
     uint32_t appliedActiveFlips[kNumChannels] = {};
+    // Per channel, the last elevation requested (in degrees, as the engine
+    // stores it) and a count of requests that moved it. An elevation that
+    // moves away and back between two blocks still leaves the filters as the
+    // moves would have: the engine's owner remembers how many it has applied.
+    std::atomic<float> elevationRequest[kNumChannels];
+    std::atomic<uint32_t> elevationMoves[kNumChannels];
+    uint32_t appliedElevationMoves[kNumChannels] = {};
 };

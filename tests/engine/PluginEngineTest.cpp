@@ -84,6 +84,15 @@ TEST_F(PluginEngine, HostRequestsBetweenBlocksMatchDirectEngineCalls)
         {"Width R 1.7 is passed on unclamped", [](PluginInstance& p) { p.setParameter(7, 1.7f); },
          [](CVantelor& e) { e.setWidth(1.7f, 1); }},
         {"Width R NaN is ignored", [](PluginInstance& p) { p.setParameter(7, kNaN); }, [](CVantelor&) {}},
+        {"Width L NaN after a value keeps that value",
+         [](PluginInstance& p) {
+             p.setParameter(3, 0.3f);
+             p.setParameter(3, kNaN);
+         },
+         [](CVantelor& e) {
+             e.setWidth(0.3f, 0);
+             e.setWidth(kNaN, 0);
+         }},
         {"Azimuths in degrees",
          [](PluginInstance& p) {
              p.setParameter(0, 0.125f);
@@ -118,6 +127,28 @@ TEST_F(PluginEngine, HostRequestsBetweenBlocksMatchDirectEngineCalls)
          [](CVantelor& e) {
              e.setSampleRate(48000.0f);
              e.setElevation(30.0f, 0);
+         }},
+        {"Elevation away and back after a rate change: elevation-change design",
+         [](PluginInstance& p) {
+             p.setParameter(1, 0.75f);
+             p.dispatch(effSetSampleRate, 0, 0, nullptr, 48000.0f);
+             p.setParameter(1, 0.8f);
+             p.setParameter(1, 0.75f);
+         },
+         [](CVantelor& e) {
+             e.setElevation(30.0f, 0);
+             e.setSampleRate(48000.0f);
+             e.setElevation(36.0f, 0);
+             e.setElevation(30.0f, 0);
+         }},
+        {"Elevation R away and back at the same rate changes nothing",
+         [](PluginInstance& p) {
+             p.setParameter(5, 0.2f);
+             p.setParameter(5, 0.5f);
+         },
+         [](CVantelor& e) {
+             e.setElevation(-36.0f, 1);
+             e.setElevation(0.0f, 1);
          }},
         {"Rate 8000 runs at 22050", [](PluginInstance& p) { p.dispatch(effSetSampleRate, 0, 0, nullptr, 8000.0f); },
          [](CVantelor& e) { e.setSampleRate(22050.0f); }},
