@@ -2,6 +2,12 @@
 
 #include "engine/Processor.h"
 
+#include <climits>
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
+
 namespace
 {
 // Sizes for the highest sample rate, so a rate change never reallocates.
@@ -109,4 +115,284 @@ void CCCPanner::designElevationFilters(bool fullUpdate)
         elevationPeak.setPeak(5500.0f / sampleRate, peakDb, 3.0f, 0.0f, false);
         elevationShelf.setHighShelf(1300.0f / sampleRate, shelfDb, 1.0f, 0.0f, false);
     }
+}
+
+namespace
+{
+// One panner per call: the arithmetic of processSample on plain floats.
+struct SingleLane
+{
+    using V = float;
+    static constexpr int kCount = 1;
+
+    static V set(const float* lanes) { return lanes[0]; }
+    static void get(V v, float* lanes) { lanes[0] = v; }
+    template <class F>
+    static V eachLane(V v, F f)
+    {
+        f(0, v);
+        return v;
+    }
+    static V magnitude(V v) { return std::fabs(v); }
+    static V positivePart(V v) { return v > 0.0f ? v : 0.0f; }
+    static V atMostOne(V v) { return v >= 1.0f ? 1.0f : v; }
+    static V sine(V v) { return fastSin(v); }
+    // Left of the span, right of it, or within it, as processSample decides.
+    template <class Centre>
+    static void choose(V a, V nearOut, V farOut, Centre centre, V& left, V& right)
+    {
+        if (a <= -30.0f)
+        {
+            left = nearOut;
+            right = farOut;
+        }
+        else if (a >= 30.0f)
+        {
+            left = farOut;
+            right = nearOut;
+        }
+        else
+        {
+            centre(left, right);
+        }
+    }
+};
+
+#if defined(__SSE2__) || defined(_M_X64)
+// Two panners in the two low lanes of an SSE register. Packed operations
+// round each lane exactly as the scalar ones do, and every branch of the
+// scalar code is computed in full and selected per lane, so each lane gives
+// the bits its panner alone would give.
+struct Packed
+{
+    __m128 v;
+    Packed() = default;
+    Packed(__m128 x) : v(x) {}
+    Packed(float x) : v(_mm_set1_ps(x)) {}
+};
+
+inline Packed operator+(Packed a, Packed b) { return _mm_add_ps(a.v, b.v); }
+inline Packed operator-(Packed a, Packed b) { return _mm_sub_ps(a.v, b.v); }
+inline Packed operator*(Packed a, Packed b) { return _mm_mul_ps(a.v, b.v); }
+
+inline __m128 selectLanes(__m128 mask, __m128 whenSet, __m128 otherwise)
+{
+    return _mm_or_ps(_mm_and_ps(mask, whenSet), _mm_andnot_ps(mask, otherwise));
+}
+
+struct TwoLanes
+{
+    using V = Packed;
+    static constexpr int kCount = 2;
+
+    static V set(const float* lanes) { return _mm_setr_ps(lanes[0], lanes[1], 0.0f, 0.0f); }
+    static void get(V v, float* lanes)
+    {
+        lanes[0] = _mm_cvtss_f32(v.v);
+        lanes[1] = _mm_cvtss_f32(_mm_shuffle_ps(v.v, v.v, _MM_SHUFFLE(1, 1, 1, 1)));
+    }
+    template <class F>
+    static V eachLane(V v, F f)
+    {
+        float lane0 = _mm_cvtss_f32(v.v);
+        float lane1 = _mm_cvtss_f32(_mm_shuffle_ps(v.v, v.v, _MM_SHUFFLE(1, 1, 1, 1)));
+        f(0, lane0);
+        f(1, lane1);
+        return _mm_setr_ps(lane0, lane1, 0.0f, 0.0f);
+    }
+    static V magnitude(V v) { return _mm_andnot_ps(_mm_set1_ps(-0.0f), v.v); }
+    static V positivePart(V v) { return _mm_and_ps(_mm_cmpgt_ps(v.v, _mm_setzero_ps()), v.v); }
+    static V atMostOne(V v)
+    {
+        const __m128 one = _mm_set1_ps(1.0f);
+        return selectLanes(_mm_cmpge_ps(v.v, one), one, v.v);
+    }
+    // fastSin lane by lane: the truncation gives INT_MIN out of range as
+    // truncateToInt does.
+    static V sine(V x)
+    {
+        const Packed ph = x * 0.15915494f;
+        const __m128i i = _mm_cvttps_epi32(ph.v);
+        const Packed diff = ph - Packed(_mm_cvtepi32_ps(i));
+        __m128 frac = selectLanes(_mm_cmpge_ps(ph.v, _mm_setzero_ps()), diff.v, (diff + 1.0f).v);
+        const __m128 unresolved = _mm_castsi128_ps(_mm_cmpeq_epi32(i, _mm_set1_epi32(INT_MIN)));
+        frac = _mm_andnot_ps(unresolved, frac);
+        const Packed t = Packed(frac) * 4.0f;
+        const Packed upper = (t - 3.0f) * (t - 3.0f) - 1.0f;
+        const Packed lower = (Packed(2.0f) - t) * t;
+        return selectLanes(_mm_cmpge_ps(t.v, _mm_set1_ps(2.0f)), upper.v, lower.v);
+    }
+    // The pan law is computed only when a lane needs it.
+    template <class Centre>
+    static void choose(V a, V nearOut, V farOut, Centre centre, V& left, V& right)
+    {
+        const __m128 isLeft = _mm_cmple_ps(a.v, _mm_set1_ps(-30.0f));
+        const __m128 isRight = _mm_cmpge_ps(a.v, _mm_set1_ps(30.0f));
+        Packed centreLeft = 0.0f;
+        Packed centreRight = 0.0f;
+        if ((_mm_movemask_ps(_mm_or_ps(isLeft, isRight)) & 3) != 3)
+            centre(centreLeft, centreRight);
+        left = selectLanes(isLeft, nearOut.v, selectLanes(isRight, farOut.v, centreLeft.v));
+        right = selectLanes(isLeft, farOut.v, selectLanes(isRight, nearOut.v, centreRight.v));
+    }
+};
+#endif
+
+// A biquad's coefficients and memory held in registers for a block.
+template <class Lanes>
+struct SectionLanes
+{
+    using V = typename Lanes::V;
+    V b0, b1, b2, a1, a2, s1, s2;
+
+    V run(V x)
+    {
+        const V y = b0 * x + s1;
+        s1 = b1 * x - a1 * y + s2;
+        s2 = b2 * x - a2 * y;
+        return y;
+    }
+};
+} // namespace
+
+template <class Lanes>
+void CCCPanner::renderLanes(CCCPanner* const* panners, const float* const* inputs, float* sumLeft, float* sumRight,
+                            int32_t frames, uint32_t* noiseStates, NoiseStride stride)
+{
+    using V = typename Lanes::V;
+    constexpr int N = Lanes::kCount;
+    float lanes[N];
+
+    auto gather = [&](auto value) {
+        for (int k = 0; k < N; ++k)
+            lanes[k] = value(*panners[k]);
+        return Lanes::set(lanes);
+    };
+    auto loadSection = [&](CBiQuad CCCPanner::*member) {
+        SectionLanes<Lanes> s;
+        s.b0 = gather([&](const CCCPanner& p) { return (p.*member).getB0(); });
+        s.b1 = gather([&](const CCCPanner& p) { return (p.*member).getB1(); });
+        s.b2 = gather([&](const CCCPanner& p) { return (p.*member).getB2(); });
+        s.a1 = gather([&](const CCCPanner& p) { return (p.*member).getA1(); });
+        s.a2 = gather([&](const CCCPanner& p) { return (p.*member).getA2(); });
+        s.s1 = gather([&](const CCCPanner& p) { return (p.*member).getState1(); });
+        s.s2 = gather([&](const CCCPanner& p) { return (p.*member).getState2(); });
+        return s;
+    };
+    auto storeSection = [&](CBiQuad CCCPanner::*member, const SectionLanes<Lanes>& s) {
+        float s1[N], s2[N];
+        Lanes::get(s.s1, s1);
+        Lanes::get(s.s2, s2);
+        for (int k = 0; k < N; ++k)
+            (panners[k]->*member).setState(s1[k], s2[k]);
+    };
+    // The delay rings stay in memory; each lane steps its own ring.
+    auto runDelay = [&](CDelay CCCPanner::*member, V x) {
+        return Lanes::eachLane(x, [&](int k, float& v) { (panners[k]->*member).CDelay::process(&v); });
+    };
+
+    const V azimuth = gather([](const CCCPanner& p) { return p.azimuth; });
+    const V smootherCoef = gather([](const CCCPanner& p) { return p.azimuthSmoother.getCoefficient(); });
+    V smoother = gather([](const CCCPanner& p) { return p.azimuthSmoother.getState(); });
+    V a = gather([](const CCCPanner& p) { return p.smoothedAzimuth; });
+    SectionLanes<Lanes> bassShelf = loadSection(&CCCPanner::outsideBassShelf);
+    SectionLanes<Lanes> peak = loadSection(&CCCPanner::elevationPeak);
+    SectionLanes<Lanes> shelf = loadSection(&CCCPanner::elevationShelf);
+    SectionLanes<Lanes> farShelf = loadSection(&CCCPanner::farShelf);
+    SectionLanes<Lanes> crossA = loadSection(&CCCPanner::crossShelfA);
+    SectionLanes<Lanes> crossB = loadSection(&CCCPanner::crossShelfB);
+
+    uint32_t noiseState[N];
+    uint32_t lastDraw[N];
+    for (int k = 0; k < N; ++k)
+    {
+        noiseState[k] = noiseStates[k];
+        lastDraw[k] = noiseStates[k];
+    }
+
+    for (int32_t i = 0; i < frames; ++i)
+    {
+        for (int k = 0; k < N; ++k)
+        {
+            lastDraw[k] = noiseState[k];
+            const int bit = static_cast<int>((noiseState[k] >> 16) & 2u);
+            lanes[k] = static_cast<float>(bit - 1) * 1e-8f;
+            noiseState[k] = noiseState[k] * stride.multiplier + stride.increment;
+        }
+        const V n = Lanes::set(lanes);
+
+        a = azimuth + n;
+        smoother = (smoother - a) * smootherCoef + a;
+        a = smoother;
+
+        V d = Lanes::magnitude(a) - 30.0f;
+        d = Lanes::positivePart(d) * 0.033333335f;
+        d = Lanes::atMostOne(d);
+
+        for (int k = 0; k < N; ++k)
+            lanes[k] = inputs[k][i];
+        const V x0 = Lanes::set(lanes) + n;
+        const V bass = bassShelf.run(x0);
+        V x = (V(1.0f) - d) * x0 + d * bass;
+        x = peak.run(x);
+        x = shelf.run(x);
+
+        V y = runDelay(&CCCPanner::farDelay, x);
+        y = farShelf.run(y);
+
+        const V cA = runDelay(&CCCPanner::crossDelayA, crossA.run(x));
+        const V cB = runDelay(&CCCPanner::crossDelayB, crossB.run(y));
+
+        const V nearOut = x - cB * d;
+        const V farOut = y * d - cA * d;
+        V left;
+        V right;
+        Lanes::choose(a, nearOut, farOut, [&](V& centreLeft, V& centreRight) {
+            // t runs from 0 at -30 degrees to pi/2 at +30.
+            const V t = (a * 0.033333335f + 1.0f) * 0.7853982f;
+            centreLeft = Lanes::sine(t + 1.5707964f) * x;
+            centreRight = Lanes::sine(t) * x;
+        }, left, right);
+
+        float l[N];
+        float r[N];
+        Lanes::get(left, l);
+        Lanes::get(right, r);
+        for (int k = 0; k < N; ++k)
+        {
+            sumLeft[i] = sumLeft[i] + l[k];
+            sumRight[i] = sumRight[i] + r[k];
+        }
+    }
+
+    float smoothed[N];
+    float smootherState[N];
+    Lanes::get(a, smoothed);
+    Lanes::get(smoother, smootherState);
+    for (int k = 0; k < N; ++k)
+    {
+        panners[k]->smoothedAzimuth = smoothed[k];
+        panners[k]->azimuthSmoother.setState(smootherState[k]);
+        noiseStates[k] = lastDraw[k];
+    }
+    storeSection(&CCCPanner::outsideBassShelf, bassShelf);
+    storeSection(&CCCPanner::elevationPeak, peak);
+    storeSection(&CCCPanner::elevationShelf, shelf);
+    storeSection(&CCCPanner::farShelf, farShelf);
+    storeSection(&CCCPanner::crossShelfA, crossA);
+    storeSection(&CCCPanner::crossShelfB, crossB);
+}
+
+void CCCPanner::renderBlock(CCCPanner* const* panners, int count, const float* const* inputs, float* sumLeft,
+                            float* sumRight, int32_t frames, uint32_t* noiseStates, NoiseStride stride)
+{
+#if defined(__SSE2__) || defined(_M_X64)
+    if (count == 2)
+    {
+        renderLanes<TwoLanes>(panners, inputs, sumLeft, sumRight, frames, noiseStates, stride);
+        return;
+    }
+#endif
+    for (int k = 0; k < count; ++k)
+        renderLanes<SingleLane>(panners + k, inputs + k, sumLeft, sumRight, frames, noiseStates + k, stride);
 }
