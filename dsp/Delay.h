@@ -80,6 +80,23 @@ public:
         *sample = delay_detail::entryBefore(buffer.get(), mask, writeIndex, delay);
     }
 
+    // process over `count` samples in place, with the ring position held
+    // locally for the block. `samples` must not point into the ring.
+    void processBlock(float* samples, int32_t count)
+    {
+        float* const ring = buffer.get();
+        const uint32_t m = static_cast<uint32_t>(mask);
+        const uint32_t d = static_cast<uint32_t>(delay);
+        uint32_t index = static_cast<uint32_t>(writeIndex);
+        for (int32_t i = 0; i < count; ++i)
+        {
+            index = (index + 1u) & m;
+            ring[index] = samples[i];
+            samples[i] = ring[(index - d) & m];
+        }
+        writeIndex = static_cast<int32_t>(index);
+    }
+
     // Reads without writing; 0 is the most recent input.
     virtual void tap(float* out, int32_t delaySamples) const
     {
@@ -129,6 +146,29 @@ public:
         writeIndex += 1;
         if (writeIndex >= delay)
             writeIndex = 0;
+    }
+
+    // process over `count` samples in place, with the ring position and
+    // coefficient held locally for the block. `samples` must not point into
+    // the ring.
+    void processBlock(float* samples, int32_t count)
+    {
+        float* const ring = buffer.get();
+        const float g = coefficient;
+        const int32_t length = delay;
+        int32_t index = writeIndex;
+        for (int32_t i = 0; i < count; ++i)
+        {
+            const float x = samples[i];
+            const float s = ring[index];
+            const float v = g * s + x;
+            samples[i] = s - g * v;
+            ring[index] = v;
+            index += 1;
+            if (index >= length)
+                index = 0;
+        }
+        writeIndex = index;
     }
 
     // Not clamped; |g| < 1 keeps the section stable.

@@ -33,6 +33,8 @@ CVantelor::CVantelor(int8_t numInputs, int8_t numOutputs)
     active = std::make_unique<uint8_t[]>(static_cast<size_t>(channels));
     width = std::make_unique<float[]>(static_cast<size_t>(channels));
     guardedInputs = std::make_unique<float[]>(static_cast<size_t>(channels) * kSliceFrames);
+    activeSources = std::make_unique<const float*[]>(static_cast<size_t>(channels));
+    activeWidths = std::make_unique<float[]>(static_cast<size_t>(channels));
     activePanners = std::make_unique<CCCPanner*[]>(static_cast<size_t>(channels));
     activeInputs = std::make_unique<const float*[]>(static_cast<size_t>(channels));
     activeNoise = std::make_unique<uint32_t[]>(static_cast<size_t>(channels));
@@ -71,6 +73,8 @@ void CVantelor::process(float** inputs, float** outputs, int32_t sampleFrames)
     {
         if (active[c] == 0)
             continue;
+        activeSources[count] = inputs[c];
+        activeWidths[count] = width[c];
         activePanners[count] = &panners[c];
         activeInputs[count] = &guardedInputs[static_cast<size_t>(count) * kSliceFrames];
         ++count;
@@ -92,24 +96,47 @@ void CVantelor::process(float** inputs, float** outputs, int32_t sampleFrames)
     for (int32_t start = 0; start < sampleFrames; start += kSliceFrames)
     {
         const int32_t frames = sampleFrames - start < kSliceFrames ? sampleFrames - start : kSliceFrames;
-        for (int32_t i = 0; i < frames; ++i)
+        // The engine's generator is held locally for the slice; it draws
+        // for the first input, the second and so on, then for the side.
+        CNoiseGenerator guard = noise;
+        if (count == 2)
         {
-            float side = 0.0f;
-            int k = 0;
-            for (int c = 0; c < channels; ++c)
+            const float* const in0 = activeSources[0] + start;
+            const float* const in1 = activeSources[1] + start;
+            const float w0 = activeWidths[0];
+            const float w1 = activeWidths[1];
+            float* const v0 = &guardedInputs[0];
+            float* const v1 = &guardedInputs[kSliceFrames];
+            for (int32_t i = 0; i < frames; ++i)
             {
-                if (active[c] == 0)
-                    continue;
-                const float v = denormalGuard(sanitizeInput(inputs[c][start + i]), noise);
-                guardedInputs[static_cast<size_t>(k) * kSliceFrames + i] = v;
-                side += v * width[c];
-                ++k;
+                const float a = denormalGuard(sanitizeInput(in0[i]), guard);
+                const float b = denormalGuard(sanitizeInput(in1[i]), guard);
+                v0[i] = a;
+                v1[i] = b;
+                const float side = denormalGuard((0.0f + a * w0) + b * w1, guard);
+                sliceSide[i] = side * 0.5f;
+                sliceLeft[i] = 0.0f;
+                sliceRight[i] = 0.0f;
             }
-            side = denormalGuard(side, noise);
-            sliceSide[i] = side * 0.5f;
-            sliceLeft[i] = 0.0f;
-            sliceRight[i] = 0.0f;
         }
+        else
+        {
+            for (int32_t i = 0; i < frames; ++i)
+            {
+                float side = 0.0f;
+                for (int k = 0; k < count; ++k)
+                {
+                    const float v = denormalGuard(sanitizeInput(activeSources[k][start + i]), guard);
+                    guardedInputs[static_cast<size_t>(k) * kSliceFrames + i] = v;
+                    side += v * activeWidths[k];
+                }
+                side = denormalGuard(side, guard);
+                sliceSide[i] = side * 0.5f;
+                sliceLeft[i] = 0.0f;
+                sliceRight[i] = 0.0f;
+            }
+        }
+        noise = guard;
 
         if (count > 0)
         {
@@ -126,14 +153,13 @@ void CVantelor::process(float** inputs, float** outputs, int32_t sampleFrames)
             pannerNoise.setState(activeNoise[count - 1]);
         }
 
+        decorrelator.processBlock(sliceSide, frames);
         float* const left = outLeft + start;
         float* const right = outRight + start;
         for (int32_t i = 0; i < frames; ++i)
         {
-            float side = sliceSide[i];
-            decorrelator.process(&side);
-            left[i] = side + sliceLeft[i];
-            right[i] = sliceRight[i] - side;
+            left[i] = sliceSide[i] + sliceLeft[i];
+            right[i] = sliceRight[i] - sliceSide[i];
         }
     }
 }
