@@ -80,21 +80,38 @@ public:
         *sample = delay_detail::entryBefore(buffer.get(), mask, writeIndex, delay);
     }
 
-    // process over `count` samples in place, with the ring position held
-    // locally for the block. `samples` must not point into the ring.
+    // The line as an owner steps it over a block: process with the ring
+    // position held locally, handed back with endBlock. Nothing else may
+    // drive the line between beginBlock and endBlock.
+    struct Cursor
+    {
+        float* ring;
+        uint32_t mask;
+        uint32_t delay;
+        uint32_t index;
+
+        float process(float x)
+        {
+            index = (index + 1u) & mask;
+            ring[index] = x;
+            return ring[(index - delay) & mask];
+        }
+    };
+    Cursor beginBlock()
+    {
+        return {buffer.get(), static_cast<uint32_t>(mask), static_cast<uint32_t>(delay),
+                static_cast<uint32_t>(writeIndex)};
+    }
+    void endBlock(const Cursor& cursor) { writeIndex = static_cast<int32_t>(cursor.index); }
+
+    // process over `count` samples in place. `samples` must not point into
+    // the ring.
     void processBlock(float* samples, int32_t count)
     {
-        float* const ring = buffer.get();
-        const uint32_t m = static_cast<uint32_t>(mask);
-        const uint32_t d = static_cast<uint32_t>(delay);
-        uint32_t index = static_cast<uint32_t>(writeIndex);
+        Cursor cursor = beginBlock();
         for (int32_t i = 0; i < count; ++i)
-        {
-            index = (index + 1u) & m;
-            ring[index] = samples[i];
-            samples[i] = ring[(index - d) & m];
-        }
-        writeIndex = static_cast<int32_t>(index);
+            samples[i] = cursor.process(samples[i]);
+        endBlock(cursor);
     }
 
     // Reads without writing; 0 is the most recent input.

@@ -286,10 +286,27 @@ void CCCPanner::renderLanes(CCCPanner* const* panners, const float* const* input
         for (int k = 0; k < N; ++k)
             (panners[k]->*member).setState(s1[k], s2[k]);
     };
-    // The delay rings stay in memory; each lane steps its own ring.
-    auto runDelay = [&](CDelay CCCPanner::*member, V x) {
-        return Lanes::eachLane(x, [&](int k, float& v) { (panners[k]->*member).CDelay::process(&v); });
+    // Each lane steps its own rings.
+    struct DelayLanes
+    {
+        CDelay::Cursor lane[N];
     };
+    auto beginDelay = [&](CDelay CCCPanner::*member) {
+        DelayLanes d;
+        for (int k = 0; k < N; ++k)
+            d.lane[k] = (panners[k]->*member).beginBlock();
+        return d;
+    };
+    auto endDelay = [&](CDelay CCCPanner::*member, const DelayLanes& d) {
+        for (int k = 0; k < N; ++k)
+            (panners[k]->*member).endBlock(d.lane[k]);
+    };
+    auto runDelay = [](DelayLanes& d, V x) {
+        return Lanes::eachLane(x, [&](int k, float& v) { v = d.lane[k].process(v); });
+    };
+    DelayLanes farRing = beginDelay(&CCCPanner::farDelay);
+    DelayLanes crossRingA = beginDelay(&CCCPanner::crossDelayA);
+    DelayLanes crossRingB = beginDelay(&CCCPanner::crossDelayB);
 
     const V azimuth = gather([](const CCCPanner& p) { return p.azimuth; });
     const V smootherCoef = gather([](const CCCPanner& p) { return p.azimuthSmoother.getCoefficient(); });
@@ -337,11 +354,11 @@ void CCCPanner::renderLanes(CCCPanner* const* panners, const float* const* input
         x = peak.run(x);
         x = shelf.run(x);
 
-        V y = runDelay(&CCCPanner::farDelay, x);
+        V y = runDelay(farRing, x);
         y = farShelf.run(y);
 
-        const V cA = runDelay(&CCCPanner::crossDelayA, crossA.run(x));
-        const V cB = runDelay(&CCCPanner::crossDelayB, crossB.run(y));
+        const V cA = runDelay(crossRingA, crossA.run(x));
+        const V cB = runDelay(crossRingB, crossB.run(y));
 
         const V nearOut = x - cB * d;
         const V farOut = y * d - cA * d;
@@ -375,6 +392,9 @@ void CCCPanner::renderLanes(CCCPanner* const* panners, const float* const* input
         panners[k]->azimuthSmoother.setState(smootherState[k]);
         noiseStates[k] = lastDraw[k];
     }
+    endDelay(&CCCPanner::farDelay, farRing);
+    endDelay(&CCCPanner::crossDelayA, crossRingA);
+    endDelay(&CCCPanner::crossDelayB, crossRingB);
     storeSection(&CCCPanner::outsideBassShelf, bassShelf);
     storeSection(&CCCPanner::elevationPeak, peak);
     storeSection(&CCCPanner::elevationShelf, shelf);
