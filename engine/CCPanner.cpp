@@ -133,6 +133,33 @@ struct SingleLane
         f(0, v);
         return v;
     }
+    // sum += output, left then right.
+    static void addOutputs(V left, V right, float* sum)
+    {
+        sum[0] = sum[0] + left;
+        sum[1] = sum[1] + right;
+    }
+
+    // The panner's draws: denormalNoise on a generator that moves on by the
+    // stride between frames.
+    class Noise
+    {
+    public:
+        Noise(const uint32_t* states, CCCPanner::NoiseStride s) : state(states[0]), last(states[0]), stride(s) {}
+        V draw()
+        {
+            last = state;
+            const int bit = static_cast<int>((state >> 16) & 2u);
+            state = state * stride.multiplier + stride.increment;
+            return static_cast<float>(bit - 1) * 1e-8f;
+        }
+        void finish(uint32_t* states) const { states[0] = last; }
+
+    private:
+        uint32_t state;
+        uint32_t last;
+        CCCPanner::NoiseStride stride;
+    };
     static V magnitude(V v) { return std::fabs(v); }
     static V positivePart(V v) { return v > 0.0f ? v : 0.0f; }
     static V atMostOne(V v) { return v >= 1.0f ? 1.0f : v; }
@@ -200,6 +227,51 @@ struct TwoLanes
         f(1, lane1);
         return _mm_setr_ps(lane0, lane1, 0.0f, 0.0f);
     }
+    // sum += first panner's output, then += the second's, left and right
+    // side by side.
+    static void addOutputs(V left, V right, float* sum)
+    {
+        const __m128 both = _mm_unpacklo_ps(left.v, right.v);
+        __m128 s = _mm_loadl_pi(_mm_setzero_ps(), reinterpret_cast<const __m64*>(sum));
+        s = _mm_add_ps(s, both);
+        s = _mm_add_ps(s, _mm_movehl_ps(both, both));
+        _mm_storel_pi(reinterpret_cast<__m64*>(sum), s);
+    }
+
+    // Both panners' draws at once: the two generator states sit in the low
+    // halves of the two 64-bit lanes, where the unsigned multiply keeps the
+    // low 32 bits of each product as the scalar multiply does.
+    class Noise
+    {
+    public:
+        Noise(const uint32_t* states, CCCPanner::NoiseStride s)
+            : state(_mm_set_epi32(0, static_cast<int>(states[1]), 0, static_cast<int>(states[0]))),
+              last(state),
+              multiplier(_mm_set1_epi32(static_cast<int>(s.multiplier))),
+              increment(_mm_set1_epi32(static_cast<int>(s.increment)))
+        {
+        }
+        V draw()
+        {
+            last = state;
+            const __m128i bit = _mm_and_si128(_mm_srli_epi32(state, 16), _mm_set1_epi32(2));
+            const __m128 sign = _mm_cvtepi32_ps(_mm_sub_epi32(bit, _mm_set1_epi32(1)));
+            const __m128 n = _mm_mul_ps(sign, _mm_set1_ps(1e-8f));
+            state = _mm_add_epi32(_mm_mul_epu32(state, multiplier), increment);
+            return _mm_shuffle_ps(n, _mm_setzero_ps(), _MM_SHUFFLE(0, 0, 2, 0));
+        }
+        void finish(uint32_t* states) const
+        {
+            states[0] = static_cast<uint32_t>(_mm_cvtsi128_si32(last));
+            states[1] = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(last, 8)));
+        }
+
+    private:
+        __m128i state;
+        __m128i last;
+        __m128i multiplier;
+        __m128i increment;
+    };
     static V magnitude(V v) { return _mm_andnot_ps(_mm_set1_ps(-0.0f), v.v); }
     static V positivePart(V v) { return _mm_and_ps(_mm_cmpgt_ps(v.v, _mm_setzero_ps()), v.v); }
     static V atMostOne(V v)
@@ -256,8 +328,8 @@ struct SectionLanes
 } // namespace
 
 template <class Lanes>
-void CCCPanner::renderLanes(CCCPanner* const* panners, const float* const* inputs, float* sumLeft, float* sumRight,
-                            int32_t frames, uint32_t* noiseStates, NoiseStride stride)
+void CCCPanner::renderLanes(CCCPanner* const* panners, const float* const* inputs, float* sums, int32_t frames,
+                            uint32_t* noiseStates, NoiseStride stride)
 {
     using V = typename Lanes::V;
     constexpr int N = Lanes::kCount;
@@ -319,24 +391,11 @@ void CCCPanner::renderLanes(CCCPanner* const* panners, const float* const* input
     SectionLanes<Lanes> crossA = loadSection(&CCCPanner::crossShelfA);
     SectionLanes<Lanes> crossB = loadSection(&CCCPanner::crossShelfB);
 
-    uint32_t noiseState[N];
-    uint32_t lastDraw[N];
-    for (int k = 0; k < N; ++k)
-    {
-        noiseState[k] = noiseStates[k];
-        lastDraw[k] = noiseStates[k];
-    }
+    typename Lanes::Noise noise(noiseStates, stride);
 
     for (int32_t i = 0; i < frames; ++i)
     {
-        for (int k = 0; k < N; ++k)
-        {
-            lastDraw[k] = noiseState[k];
-            const int bit = static_cast<int>((noiseState[k] >> 16) & 2u);
-            lanes[k] = static_cast<float>(bit - 1) * 1e-8f;
-            noiseState[k] = noiseState[k] * stride.multiplier + stride.increment;
-        }
-        const V n = Lanes::set(lanes);
+        const V n = noise.draw();
 
         a = azimuth + n;
         smoother = (smoother - a) * smootherCoef + a;
@@ -371,15 +430,7 @@ void CCCPanner::renderLanes(CCCPanner* const* panners, const float* const* input
             centreRight = Lanes::sine(t) * x;
         }, left, right);
 
-        float l[N];
-        float r[N];
-        Lanes::get(left, l);
-        Lanes::get(right, r);
-        for (int k = 0; k < N; ++k)
-        {
-            sumLeft[i] = sumLeft[i] + l[k];
-            sumRight[i] = sumRight[i] + r[k];
-        }
+        Lanes::addOutputs(left, right, sums + 2 * i);
     }
 
     float smoothed[N];
@@ -390,8 +441,8 @@ void CCCPanner::renderLanes(CCCPanner* const* panners, const float* const* input
     {
         panners[k]->smoothedAzimuth = smoothed[k];
         panners[k]->azimuthSmoother.setState(smootherState[k]);
-        noiseStates[k] = lastDraw[k];
     }
+    noise.finish(noiseStates);
     endDelay(&CCCPanner::farDelay, farRing);
     endDelay(&CCCPanner::crossDelayA, crossRingA);
     endDelay(&CCCPanner::crossDelayB, crossRingB);
@@ -403,16 +454,16 @@ void CCCPanner::renderLanes(CCCPanner* const* panners, const float* const* input
     storeSection(&CCCPanner::crossShelfB, crossB);
 }
 
-void CCCPanner::renderBlock(CCCPanner* const* panners, int count, const float* const* inputs, float* sumLeft,
-                            float* sumRight, int32_t frames, uint32_t* noiseStates, NoiseStride stride)
+void CCCPanner::renderBlock(CCCPanner* const* panners, int count, const float* const* inputs, float* sums,
+                            int32_t frames, uint32_t* noiseStates, NoiseStride stride)
 {
 #if defined(__SSE2__) || defined(_M_X64)
     if (count == 2)
     {
-        renderLanes<TwoLanes>(panners, inputs, sumLeft, sumRight, frames, noiseStates, stride);
+        renderLanes<TwoLanes>(panners, inputs, sums, frames, noiseStates, stride);
         return;
     }
 #endif
     for (int k = 0; k < count; ++k)
-        renderLanes<SingleLane>(panners + k, inputs + k, sumLeft, sumRight, frames, noiseStates + k, stride);
+        renderLanes<SingleLane>(panners + k, inputs + k, sums, frames, noiseStates + k, stride);
 }

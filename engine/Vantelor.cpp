@@ -115,8 +115,8 @@ void CVantelor::process(float** inputs, float** outputs, int32_t sampleFrames)
                 v1[i] = b;
                 const float side = denormalGuard((0.0f + a * w0) + b * w1, guard);
                 sliceSide[i] = side * 0.5f;
-                sliceLeft[i] = 0.0f;
-                sliceRight[i] = 0.0f;
+                sliceSums[2 * i] = 0.0f;
+                sliceSums[2 * i + 1] = 0.0f;
             }
         }
         else
@@ -132,8 +132,8 @@ void CVantelor::process(float** inputs, float** outputs, int32_t sampleFrames)
                 }
                 side = denormalGuard(side, guard);
                 sliceSide[i] = side * 0.5f;
-                sliceLeft[i] = 0.0f;
-                sliceRight[i] = 0.0f;
+                sliceSums[2 * i] = 0.0f;
+                sliceSums[2 * i + 1] = 0.0f;
             }
         }
         noise = guard;
@@ -146,7 +146,7 @@ void CVantelor::process(float** inputs, float** outputs, int32_t sampleFrames)
             for (int k = 0; k < count; k += 2)
             {
                 const int lanes = count - k < 2 ? 1 : 2;
-                CCCPanner::renderBlock(&activePanners[k], lanes, &activeInputs[k], sliceLeft, sliceRight, frames,
+                CCCPanner::renderBlock(&activePanners[k], lanes, &activeInputs[k], sliceSums, frames,
                                        &activeNoise[k], stride);
             }
             // The last panner's last draw is where the shared generator stands.
@@ -158,8 +158,8 @@ void CVantelor::process(float** inputs, float** outputs, int32_t sampleFrames)
         float* const right = outRight + start;
         for (int32_t i = 0; i < frames; ++i)
         {
-            left[i] = sliceSide[i] + sliceLeft[i];
-            right[i] = sliceRight[i] - sliceSide[i];
+            left[i] = sliceSide[i] + sliceSums[2 * i];
+            right[i] = sliceSums[2 * i + 1] - sliceSide[i];
         }
     }
 }

@@ -70,8 +70,7 @@ private:
     // and noise states.
     static constexpr int kSliceFrames = 128;
     std::unique_ptr<float[]> guardedInputs;
-    float sliceLeft[kSliceFrames];
-    float sliceRight[kSliceFrames];
+    float sliceSums[2 * kSliceFrames];
     float sliceSide[kSliceFrames];
     std::unique_ptr<const float*[]> activeSources;
     std::unique_ptr<float[]> activeWidths;
