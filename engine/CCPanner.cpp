@@ -187,9 +187,9 @@ struct SingleLane
 
 #if defined(__SSE2__) || defined(_M_X64)
 // Two panners in the two low lanes of an SSE register. Packed operations
-// round each lane exactly as the scalar ones do, and every branch of the
-// scalar code is computed in full and selected per lane, so each lane gives
-// the bits its panner alone would give.
+// round each lane exactly as the scalar ones do, and the branches of the
+// scalar code that either lane takes are computed in full and selected per
+// lane, so each lane gives the bits its panner alone would give.
 struct Packed
 {
     __m128 v;
