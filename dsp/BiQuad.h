@@ -58,6 +58,17 @@ public:
     virtual void updateCoefficients();
     virtual void setPassThrough();
 
+    // The two state terms of the recurrence, for an owner that runs it
+    // itself over a block and hands them back. The last output is only a
+    // scratch value of process and is not part of the memory.
+    float getState1() const { return s1; }
+    float getState2() const { return s2; }
+    void setState(float state1, float state2)
+    {
+        s1 = state1;
+        s2 = state2;
+    }
+
     // The run-time set: b0, b1, b2, a1, a2 (a0 is 1).
     float getB0() const { return b0; }
     float getB1() const { return b1; }

@@ -30,6 +30,15 @@ public:
         CDelay::process(sample);
     }
 
+    // process over `count` samples in place, section by section; the same
+    // arithmetic per sample. `samples` must not point into a ring.
+    void processBlock(float* samples, int32_t count)
+    {
+        for (int j = 0; j < stageCount; ++j)
+            stages[j]->processBlock(samples, count);
+        CDelay::processBlock(samples, count);
+    }
+
     // Splits `total` samples among the sections by weight (each at least 1,
     // clamped to its ring).
     virtual void setAllpassTotal(int32_t total);

@@ -80,6 +80,40 @@ public:
         *sample = delay_detail::entryBefore(buffer.get(), mask, writeIndex, delay);
     }
 
+    // The line as an owner steps it over a block: process with the ring
+    // position held locally, handed back with endBlock. Nothing else may
+    // drive the line between beginBlock and endBlock.
+    struct Cursor
+    {
+        float* ring;
+        uint32_t mask;
+        uint32_t delay;
+        uint32_t index;
+
+        float process(float x)
+        {
+            index = (index + 1u) & mask;
+            ring[index] = x;
+            return ring[(index - delay) & mask];
+        }
+    };
+    Cursor beginBlock()
+    {
+        return {buffer.get(), static_cast<uint32_t>(mask), static_cast<uint32_t>(delay),
+                static_cast<uint32_t>(writeIndex)};
+    }
+    void endBlock(const Cursor& cursor) { writeIndex = static_cast<int32_t>(cursor.index); }
+
+    // process over `count` samples in place. `samples` must not point into
+    // the ring.
+    void processBlock(float* samples, int32_t count)
+    {
+        Cursor cursor = beginBlock();
+        for (int32_t i = 0; i < count; ++i)
+            samples[i] = cursor.process(samples[i]);
+        endBlock(cursor);
+    }
+
     // Reads without writing; 0 is the most recent input.
     virtual void tap(float* out, int32_t delaySamples) const
     {
@@ -129,6 +163,29 @@ public:
         writeIndex += 1;
         if (writeIndex >= delay)
             writeIndex = 0;
+    }
+
+    // process over `count` samples in place, with the ring position and
+    // coefficient held locally for the block. `samples` must not point into
+    // the ring.
+    void processBlock(float* samples, int32_t count)
+    {
+        float* const ring = buffer.get();
+        const float g = coefficient;
+        const int32_t length = delay;
+        int32_t index = writeIndex;
+        for (int32_t i = 0; i < count; ++i)
+        {
+            const float x = samples[i];
+            const float s = ring[index];
+            const float v = g * s + x;
+            samples[i] = s - g * v;
+            ring[index] = v;
+            index += 1;
+            if (index >= length)
+                index = 0;
+        }
+        writeIndex = index;
     }
 
     // Not clamped; |g| < 1 keeps the section stable.

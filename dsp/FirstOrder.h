@@ -49,6 +49,10 @@ public:
 
     float getCoefficient() const { return coef; }
     float getCorner() const { return corner; }
+    // The filter memory, for an owner that runs the recurrence itself over a
+    // block and hands the memory back.
+    float getState() const { return state; }
+    void setState(float value) { state = value; }
 
 protected:
     float coef = 0.0f;

@@ -74,7 +74,28 @@ public:
     // from an owner that knows the concrete type.
     inline void processSample(float input, float& outLeft, float& outRight);
 
+    // Block rendering for an owner of several panners that share one noise
+    // generator, drawn by each active panner in turn every frame. Renders
+    // `frames` samples of `count` panners (1 or 2, processed side by side)
+    // and adds their outputs to `sums` (left and right interleaved, one pair
+    // per frame) in panner order, with
+    // the same arithmetic as processSample. noiseStates[k] holds the
+    // generator state panner k draws from at the first frame; from frame to
+    // frame a state moves on by state * stride.multiplier + stride.increment.
+    // On return noiseStates[k] holds the state of panner k's last draw.
+    struct NoiseStride
+    {
+        uint32_t multiplier;
+        uint32_t increment;
+    };
+    static void renderBlock(CCCPanner* const* panners, int count, const float* const* inputs, float* sums,
+                            int32_t frames, uint32_t* noiseStates, NoiseStride stride);
+
 private:
+    template <class Lanes>
+    static void renderLanes(CCCPanner* const* panners, const float* const* inputs, float* sums, int32_t frames,
+                            uint32_t* noiseStates, NoiseStride stride);
+
     void designElevationFilters(bool fullUpdate);
 
     float sampleRate;

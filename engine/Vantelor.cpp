@@ -32,6 +32,12 @@ CVantelor::CVantelor(int8_t numInputs, int8_t numOutputs)
     panners = std::make_unique<CCCPanner[]>(static_cast<size_t>(channels));
     active = std::make_unique<uint8_t[]>(static_cast<size_t>(channels));
     width = std::make_unique<float[]>(static_cast<size_t>(channels));
+    guardedInputs = std::make_unique<float[]>(static_cast<size_t>(channels) * kSliceFrames);
+    activeSources = std::make_unique<const float*[]>(static_cast<size_t>(channels));
+    activeWidths = std::make_unique<float[]>(static_cast<size_t>(channels));
+    activePanners = std::make_unique<CCCPanner*[]>(static_cast<size_t>(channels));
+    activeInputs = std::make_unique<const float*[]>(static_cast<size_t>(channels));
+    activeNoise = std::make_unique<uint32_t[]>(static_cast<size_t>(channels));
     for (int c = 0; c < channels; ++c)
     {
         panners[c].setNoiseGenerator(&pannerNoise);
@@ -59,30 +65,102 @@ void CVantelor::process(float** inputs, float** outputs, int32_t sampleFrames)
         if (inputs[c] == nullptr)
             return;
 
-    // Every input sample of a frame is read before that frame's outputs are
-    // written, so in-place processing is safe.
-    for (int32_t i = 0; i < sampleFrames; ++i)
+    // The active panners are fixed for the block; each draws once per frame
+    // from the shared generator, in channel order, so panner k of `count`
+    // draws every count-th state after its own first one.
+    int count = 0;
+    for (int c = 0; c < channels; ++c)
     {
-        float sumL = 0.0f;
-        float sumR = 0.0f;
-        float side = 0.0f;
-        for (int c = 0; c < channels; ++c)
+        if (active[c] == 0)
+            continue;
+        activeSources[count] = inputs[c];
+        activeWidths[count] = width[c];
+        activePanners[count] = &panners[c];
+        activeInputs[count] = &guardedInputs[static_cast<size_t>(count) * kSliceFrames];
+        ++count;
+    }
+    CCCPanner::NoiseStride stride{1u, 0u};
+    for (int k = 0; k < count; ++k)
+    {
+        CNoiseGenerator step;
+        step.setState(stride.increment);
+        stride.multiplier *= 214013u;
+        stride.increment = step.next();
+    }
+
+    // Slice by slice: guard the inputs and form the side signal frame by
+    // frame (the engine's own noise is drawn in that order), run the
+    // panners over the slice, then the decorrelator and the mix. Every
+    // input sample of a slice is read before its outputs are written, so
+    // in-place processing is safe.
+    for (int32_t start = 0; start < sampleFrames; start += kSliceFrames)
+    {
+        const int32_t frames = sampleFrames - start < kSliceFrames ? sampleFrames - start : kSliceFrames;
+        // The engine's generator is held locally for the slice; it draws
+        // for the first input, the second and so on, then for the side.
+        CNoiseGenerator guard = noise;
+        if (count == 2)
         {
-            if (active[c] == 0)
-                continue;
-            const float v = denormalGuard(sanitizeInput(inputs[c][i]), noise);
-            float l;
-            float r;
-            panners[c].processSample(v, l, r);
-            sumL += l;
-            sumR += r;
-            side += v * width[c];
+            const float* const in0 = activeSources[0] + start;
+            const float* const in1 = activeSources[1] + start;
+            const float w0 = activeWidths[0];
+            const float w1 = activeWidths[1];
+            float* const v0 = &guardedInputs[0];
+            float* const v1 = &guardedInputs[kSliceFrames];
+            for (int32_t i = 0; i < frames; ++i)
+            {
+                const float a = denormalGuard(sanitizeInput(in0[i]), guard);
+                const float b = denormalGuard(sanitizeInput(in1[i]), guard);
+                v0[i] = a;
+                v1[i] = b;
+                const float side = denormalGuard((0.0f + a * w0) + b * w1, guard);
+                sliceSide[i] = side * 0.5f;
+                sliceSums[2 * i] = 0.0f;
+                sliceSums[2 * i + 1] = 0.0f;
+            }
         }
-        side = denormalGuard(side, noise);
-        side = side * 0.5f;
-        decorrelator.process(&side);
-        outLeft[i] = side + sumL;
-        outRight[i] = sumR - side;
+        else
+        {
+            for (int32_t i = 0; i < frames; ++i)
+            {
+                float side = 0.0f;
+                for (int k = 0; k < count; ++k)
+                {
+                    const float v = denormalGuard(sanitizeInput(activeSources[k][start + i]), guard);
+                    guardedInputs[static_cast<size_t>(k) * kSliceFrames + i] = v;
+                    side += v * activeWidths[k];
+                }
+                side = denormalGuard(side, guard);
+                sliceSide[i] = side * 0.5f;
+                sliceSums[2 * i] = 0.0f;
+                sliceSums[2 * i + 1] = 0.0f;
+            }
+        }
+        noise = guard;
+
+        if (count > 0)
+        {
+            CNoiseGenerator shared = pannerNoise;
+            for (int k = 0; k < count; ++k)
+                activeNoise[k] = shared.next();
+            for (int k = 0; k < count; k += 2)
+            {
+                const int lanes = count - k < 2 ? 1 : 2;
+                CCCPanner::renderBlock(&activePanners[k], lanes, &activeInputs[k], sliceSums, frames,
+                                       &activeNoise[k], stride);
+            }
+            // The last panner's last draw is where the shared generator stands.
+            pannerNoise.setState(activeNoise[count - 1]);
+        }
+
+        decorrelator.processBlock(sliceSide, frames);
+        float* const left = outLeft + start;
+        float* const right = outRight + start;
+        for (int32_t i = 0; i < frames; ++i)
+        {
+            left[i] = sliceSide[i] + sliceSums[2 * i];
+            right[i] = sliceSums[2 * i + 1] - sliceSide[i];
+        }
     }
 }
 

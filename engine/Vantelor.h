@@ -63,4 +63,18 @@ private:
     std::unique_ptr<CCCPanner[]> panners;
     std::unique_ptr<uint8_t[]> active;
     std::unique_ptr<float[]> width;
+
+    // Work areas for rendering a block in slices: the guarded inputs of the
+    // active channels, the panners' sums and the side signal, and the
+    // active channels' sources and widths, and their panners with inputs
+    // and noise states.
+    static constexpr int kSliceFrames = 128;
+    std::unique_ptr<float[]> guardedInputs;
+    float sliceSums[2 * kSliceFrames];
+    float sliceSide[kSliceFrames];
+    std::unique_ptr<const float*[]> activeSources;
+    std::unique_ptr<float[]> activeWidths;
+    std::unique_ptr<CCCPanner*[]> activePanners;
+    std::unique_ptr<const float*[]> activeInputs;
+    std::unique_ptr<uint32_t[]> activeNoise;
 };
