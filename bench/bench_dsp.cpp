@@ -7,21 +7,12 @@
 #include "dsp/BiQuad.h"
 #include "dsp/Decorrelator.h"
 #include "dsp/Delay.h"
-#include "dsp/NumericHelpers.h"
+#include "bench/BenchSignals.h"
 
 namespace
 {
-constexpr int kBlock = 4096;
-
-// A block of low-level noise, the same on every run.
-std::vector<float> noiseBlock()
-{
-    CNoiseGenerator generator;
-    std::vector<float> block(kBlock);
-    for (float& v : block)
-        v = static_cast<float>(randomInt(generator) - 16384) * (1.0f / 32768.0f);
-    return block;
-}
+using bench_signals::kBlock;
+using bench_signals::noiseBlock;
 
 // Runs `step` over a block per iteration and reports samples per second.
 template <typename Step>

@@ -5,22 +5,13 @@
 #include <vector>
 
 #include "dsp/ISPDetector.h"
-#include "dsp/NumericHelpers.h"
+#include "bench/BenchSignals.h"
 #include "dsp/Reverb.h"
 
 namespace
 {
-constexpr int kBlock = 4096;
-
-// A block of noise, the same on every run.
-std::vector<float> noiseBlock()
-{
-    CNoiseGenerator generator;
-    std::vector<float> block(kBlock);
-    for (float& v : block)
-        v = static_cast<float>(randomInt(generator) - 16384) * (1.0f / 32768.0f);
-    return block;
-}
+using bench_signals::kBlock;
+using bench_signals::noiseBlock;
 
 void reverbProcess(benchmark::State& state)
 {
