@@ -8,12 +8,12 @@
 
 #include "../toolkit/X11TestSupport.h"
 #include "EditorTestSupport.h"
+#include "LoadedPlugin.h"
 #include "editor/MyVSTEditor.h"
 #include "plugin/MyVSTPlugin.h"
 #include "toolkit/CFrame.h"
 #include "toolkit/platform/offscreen/OffscreenFrame.h"
 
-#include <dlfcn.h>
 
 #include <atomic>
 #include <clocale>
@@ -22,47 +22,11 @@
 #include <thread>
 
 using vantelor_test::HostWindow;
+using vantelor_test::LoadedPlugin;
 using vantelor_test::pumpUntil;
 using vantelor_test::StandInOpener;
 
 namespace {
-
-using PluginMain = AEffect* (*)(audioMasterCallback);
-
-class LoadedPlugin
-{
-public:
-    LoadedPlugin()
-    {
-        library_ = dlopen(VANTELOR_PLUGIN, RTLD_NOW | RTLD_LOCAL);
-        if (!library_)
-            return;
-        auto entry = reinterpret_cast<PluginMain>(dlsym(library_, "VSTPluginMain"));
-        effect = entry ? entry(vantelor_test::recordingHost) : nullptr;
-    }
-    ~LoadedPlugin()
-    {
-        if (effect)
-            call(effClose);
-        if (library_)
-            dlclose(library_);
-    }
-    LoadedPlugin(const LoadedPlugin&) = delete;
-    LoadedPlugin& operator=(const LoadedPlugin&) = delete;
-
-    VstIntPtr call(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr, float opt = 0)
-    {
-        return effect->dispatcher(effect, opcode, index, value, ptr, opt);
-    }
-    bool openEditor(const HostWindow& host) { return call(effEditOpen, 0, 0, host.parent()) == 1; }
-    void idle() { call(effEditIdle); }
-    void closeEditor() { call(effEditClose); }
-
-    AEffect* effect = nullptr;
-
-private:
-    void* library_ = nullptr;
-};
 
 class EditorHost : public ::testing::Test
 {

@@ -6,9 +6,9 @@
 
 #include "../toolkit/X11TestSupport.h"
 #include "EditorTestSupport.h"
+#include "LoadedPlugin.h"
 #include "toolkit/CGraphics.h"
 
-#include <dlfcn.h>
 
 #include <cmath>
 #include <sstream>
@@ -22,35 +22,10 @@ using vantelor_test::pumpUntil;
 
 namespace {
 
-using PluginMain = AEffect* (*)(audioMasterCallback);
-
-class Plugin
+// The plug-in with a probe of where a left-input tone lands.
+class Plugin : public vantelor_test::LoadedPlugin
 {
 public:
-    Plugin()
-    {
-        library_ = dlopen(VANTELOR_PLUGIN, RTLD_NOW | RTLD_LOCAL);
-        auto entry = library_ ? reinterpret_cast<PluginMain>(dlsym(library_, "VSTPluginMain")) : nullptr;
-        effect = entry ? entry(vantelor_test::recordingHost) : nullptr;
-    }
-    ~Plugin()
-    {
-        if (effect) {
-            call(effEditClose);
-            call(effClose);
-        }
-        if (library_)
-            dlclose(library_);
-    }
-    Plugin(const Plugin&) = delete;
-    Plugin& operator=(const Plugin&) = delete;
-
-    VstIntPtr call(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr)
-    {
-        return effect->dispatcher(effect, opcode, index, value, ptr, 0);
-    }
-    float parameter(VstInt32 index) { return effect->getParameter(effect, index); }
-
     // Share of the output's energy on the right, for a tone on the left
     // input only, over one block.
     double rightShare()
@@ -70,10 +45,7 @@ public:
         return right / (left + right);
     }
 
-    AEffect* effect = nullptr;
-
 private:
-    void* library_ = nullptr;
     long phase_ = 0;
 };
 
