@@ -69,6 +69,10 @@ public:
     int getCrossDelay() const { return crossDelayA.getDelay(); }
     const CBiQuad& getElevationPeak() const { return elevationPeak; }
     const CBiQuad& getElevationShelf() const { return elevationShelf; }
+    const CBiQuad& getOutsideBassShelf() const { return outsideBassShelf; }
+    const CBiQuad& getFarShelf() const { return farShelf; }
+    const CBiQuad& getCrossShelf() const { return crossShelfA; }
+    const C1LPF& getAzimuthSmoother() const { return azimuthSmoother; }
 
     // The per-sample work of process, callable without a virtual dispatch
     // from an owner that knows the concrete type.
