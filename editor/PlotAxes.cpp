@@ -1,6 +1,5 @@
 #include "editor/PlotAxes.h"
 
-#include "dsp/NumericHelpers.h"
 #include "plugin/TextBounded.h"
 #include "toolkit/CBitmap.h"
 #include "toolkit/CDrawContext.h"
@@ -327,7 +326,7 @@ float CPlotAxes::pixelToYValue(const CPoint& p) const
     if (plotMode == kPlotPolar) {
         const float dx = static_cast<float>(p.x - (r.left + r.right) / 2) * invWidth;
         const float dy = static_cast<float>(p.y - (r.top + r.bottom) / 2) * invHeight;
-        return yMin + 2 * (yMax - yMin) * fastSqrt(dx * dx + dy * dy);
+        return yMin + 2 * (yMax - yMin) * std::sqrt(dx * dx + dy * dy);
     }
     return yMax + (yMax - yMin) * static_cast<float>(nearest(r.top - p.y)) * invHeight;
 }

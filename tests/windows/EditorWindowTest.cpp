@@ -8,7 +8,6 @@
 #include "tests/windows/WindowsHost.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <cwchar>
 
 using namespace windows_test;
@@ -25,9 +24,7 @@ class EditorUnderWine : public ::testing::Test
 protected:
     void SetUp() override
     {
-        const char* path = std::getenv("VANTELOR_PLUGIN");
-        ASSERT_NE(path, nullptr) << "VANTELOR_PLUGIN must name the built DLL";
-        module = LoadLibraryA(path);
+        module = LoadLibraryA(VANTELOR_PLUGIN);
         ASSERT_NE(module, nullptr) << GetLastError();
         auto entry = reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(module, "VSTPluginMain")));
         ASSERT_NE(entry, nullptr);

@@ -1,7 +1,6 @@
 // The built HF_Vantelor.so as a host sees it: loaded with dlopen and driven
 // only through VSTPluginMain, the dispatcher and the record's entries.
 #include <gtest/gtest.h>
-#include <dlfcn.h>
 
 #include <cmath>
 #include <cstdint>
@@ -12,28 +11,27 @@
 
 #include "plugin/VstInterface.h"
 #include "tests/plugin/RecordingHost.h"
+#include "tests/support/BuiltPlugin.h"
 
 namespace {
 
-using EntryProc = AEffect* (*)(audioMasterCallback);
+using vantelor_test::BuiltPluginModule;
+using EntryProc = vantelor_test::PluginEntry;
 
 class Binary : public ::testing::Test
 {
 protected:
     static void SetUpTestSuite()
     {
-        const char* path = std::getenv("VANTELOR_PLUGIN");
-        ASSERT_NE(path, nullptr) << "VANTELOR_PLUGIN must name the built plug-in";
-        handle = dlopen(path, RTLD_NOW | RTLD_LOCAL);
-        ASSERT_NE(handle, nullptr) << dlerror();
-        entry = reinterpret_cast<EntryProc>(dlsym(handle, "VSTPluginMain"));
+        module = new BuiltPluginModule;
+        ASSERT_TRUE(module->loaded()) << dlerror();
+        entry = module->entry();
         ASSERT_NE(entry, nullptr);
     }
     static void TearDownTestSuite()
     {
-        if (handle)
-            dlclose(handle);
-        handle = nullptr;
+        delete module;
+        module = nullptr;
     }
 
     void SetUp() override
@@ -64,7 +62,7 @@ protected:
         return buffer;
     }
 
-    static inline void* handle = nullptr;
+    static inline BuiltPluginModule* module = nullptr;
     static inline EntryProc entry = nullptr;
     AEffect* effect = nullptr;
 };
@@ -329,12 +327,10 @@ TEST_F(Binary, HostRequestsOfTheRunningPlugin)
 
 TEST(BinaryEntry, HostsThatCannotOrNeedNotAnswer)
 {
-    const char* path = std::getenv("VANTELOR_PLUGIN");
-    ASSERT_NE(path, nullptr);
-    void* handle = dlopen(path, RTLD_NOW | RTLD_LOCAL);
-    ASSERT_NE(handle, nullptr) << dlerror();
-    auto entry = reinterpret_cast<EntryProc>(dlsym(handle, "VSTPluginMain"));
-    auto legacy = reinterpret_cast<EntryProc>(dlsym(handle, "main"));
+    BuiltPluginModule module;
+    ASSERT_TRUE(module.loaded()) << dlerror();
+    auto entry = module.entry();
+    auto legacy = module.entry("main");
     ASSERT_NE(entry, nullptr);
     ASSERT_NE(legacy, nullptr);
 
@@ -355,8 +351,7 @@ TEST(BinaryEntry, HostsThatCannotOrNeedNotAnswer)
     // Only the two entry points are visible from outside.
     for (const char* internal : {"kCanDoTexts", "_Z13formatBoundedPcmPKcz", "_ZTV12CMyVSTPlugin",
                                  "_ZTV10CVSTPlugin", "_ZN11AudioEffect19dispatchEffectClassEP7AEffectiilPvf"})
-        EXPECT_EQ(dlsym(handle, internal), nullptr) << internal;
-    dlclose(handle);
+        EXPECT_EQ(module.symbol(internal), nullptr) << internal;
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <functional>
 #include <limits>
 
-#include "tests/engine/PluginHarness.h"
+#include "tests/plugin/PluginHarness.h"
 
 using harness::Placement;
 using harness::Stereo;
@@ -27,12 +27,6 @@ void expectIdentical(const Stereo& actual, const Stereo& expected, const std::st
 
 class PluginEngine : public ::testing::Test
 {
-protected:
-    void SetUp() override
-    {
-        if (harness::pluginPath().empty())
-            GTEST_SKIP() << "VANTELOR_PLUGIN not set";
-    }
 };
 } // namespace
 
