@@ -28,10 +28,8 @@ std::string getModuleDirectory()
     const DWORD length = GetModuleFileNameA(module, path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
         return {};
-    // Forward slashes and a leading one, as a file address's path has them:
-    // C:\Plugins\ becomes /C:/Plugins/.
-    std::string directory = "/";
-    directory.append(path, length);
+    // Forward slashes, as in a file address: C:\Plugins\ becomes C:/Plugins/.
+    std::string directory(path, length);
     for (char& c : directory)
         if (c == '\\')
             c = '/';
