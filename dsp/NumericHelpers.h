@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <type_traits>
 
+#include "dsp/PortableMath.h"
+
 // Linear congruential generator (the multiplier and increment of the common C
 // runtime's rand) used for dither and for the tiny noise that keeps decaying
 // signals away from denormal numbers. Each user owns one, starting at 0, so a
@@ -200,7 +202,8 @@ inline T maxValue(T a, T b)
 // Single-precision transcendentals for filter designs: the double-precision
 // function of the widened argument, rounded once. The platforms' float
 // functions differ in the last place; these give the same coefficient on
-// every build.
+// every build. The arctangent is our own (the Windows build would take the
+// system runtime's); exp, pow and sin are compiled into every binary.
 inline float floatExp(float x)
 {
     return static_cast<float>(std::exp(static_cast<double>(x)));
@@ -208,7 +211,7 @@ inline float floatExp(float x)
 
 inline float floatAtan(float x)
 {
-    return static_cast<float>(std::atan(static_cast<double>(x)));
+    return static_cast<float>(portableAtan(static_cast<double>(x)));
 }
 
 inline float floatPow(float base, float exponent)
