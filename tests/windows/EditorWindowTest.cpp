@@ -242,6 +242,20 @@ TEST_F(EditorUnderWine, FiftyOpenCloseCyclesLeaveNoWindowOrClassBehind)
     }
 }
 
+TEST_F(EditorUnderWine, AnUnusableParentWindowIsReportedAsAFailedOpen)
+{
+    REQUIRE_DISPLAY();
+    HWND gone = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(gone, nullptr);
+    DestroyWindow(gone);
+    EXPECT_EQ(call(effEditOpen, 0, 0, gone), 0);
+    WNDCLASSEXW info{};
+    info.cbSize = sizeof(info);
+    EXPECT_FALSE(GetClassInfoExW(module, frameClassName().c_str(), &info));
+    // The next open into a real window works.
+    EXPECT_NE(openEditor(), nullptr);
+}
+
 TEST_F(EditorUnderWine, HostWindowDestroyedBeforeClose)
 {
     REQUIRE_DISPLAY();

@@ -326,9 +326,6 @@ private:
                                             distance, modifiers(GET_KEYSTATE_WPARAM(wParam)));
             return 0;
         }
-        case WM_MOUSEACTIVATE:
-            // Clicks never take the keyboard focus from the host.
-            return MA_NOACTIVATE;
         case WM_NCDESTROY:
             // Destroyed with the host's window before the editor closed.
             if (window_ == window) {
