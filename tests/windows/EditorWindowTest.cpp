@@ -225,6 +225,39 @@ TEST_F(EditorUnderWine, ADragSendsTheEditGesturesTheMappingPredicts)
     EXPECT_EQ(hostCalls(3), gesture(3, 0.05f));
 }
 
+TEST_F(EditorUnderWine, AHostClosingTheEditorFromItsAutomationCallbackDuringADrag)
+{
+    REQUIRE_DISPLAY();
+    const HWND child = openEditor();
+    ASSERT_NE(child, nullptr);
+    RecordedCalls::closeEditorOnAutomate = true;
+    mouse(child, WM_MOUSEMOVE, 0, 118, 127);
+    mouse(child, WM_LBUTTONDOWN, MK_LBUTTON, 118, 127);
+    // The first automation closes the window under the mouse handler.
+    SendMessageW(child, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(218, 167));
+    RecordedCalls::closeEditorOnAutomate = false;
+    EXPECT_FALSE(IsWindow(child));
+    EXPECT_TRUE(host.children().empty());
+    EXPECT_EQ(GetCapture(), nullptr);
+    // Messages still queued for the gone window, and idle, do nothing.
+    PostMessageW(child, WM_LBUTTONUP, 0, MAKELPARAM(218, 167));
+    idle();
+    const auto calls = RecordedCalls::take();
+    ASSERT_GE(calls.size(), 2u);
+    EXPECT_EQ(calls[0], "begin0");
+    EXPECT_EQ(calls[1].rfind("automate0=", 0), 0u);
+    WNDCLASSEXW info{};
+    info.cbSize = sizeof(info);
+    EXPECT_FALSE(GetClassInfoExW(module, frameClassName().c_str(), &info));
+    // The editor opens again and works.
+    const HWND again = openEditor();
+    ASSERT_NE(again, nullptr);
+    mouse(again, WM_LBUTTONDOWN, MK_LBUTTON, 218, 167);
+    mouse(again, WM_MOUSEMOVE, MK_LBUTTON, 118, 127);
+    mouse(again, WM_LBUTTONUP, 0, 118, 127);
+    EXPECT_EQ(hostCalls(6).size(), 6u);
+}
+
 TEST_F(EditorUnderWine, FiftyOpenCloseCyclesLeaveNoWindowOrClassBehind)
 {
     REQUIRE_DISPLAY();

@@ -24,6 +24,8 @@ namespace windows_test {
 struct RecordedCalls
 {
     static inline std::vector<std::string> calls;
+    // A host that closes the editor from inside its automation callback.
+    static inline bool closeEditorOnAutomate = false;
 
     static std::vector<std::string> take()
     {
@@ -32,7 +34,8 @@ struct RecordedCalls
         return taken;
     }
 
-    static VstIntPtr VSTCALLBACK callback(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr, void*, float opt)
+    static VstIntPtr VSTCALLBACK callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr, void*,
+                                          float opt)
     {
         std::ostringstream s;
         switch (opcode) {
@@ -43,6 +46,8 @@ struct RecordedCalls
             break;
         case audioMasterAutomate:
             s << "automate" << index << "=" << opt;
+            if (closeEditorOnAutomate && effect)
+                effect->dispatcher(effect, effEditClose, 0, 0, nullptr, 0);
             break;
         case audioMasterEndEdit:
             s << "end" << index;
