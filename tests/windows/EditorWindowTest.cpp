@@ -214,6 +214,17 @@ TEST_F(EditorUnderWine, ADragSendsTheEditGesturesTheMappingPredicts)
     // L is now selected and drawn where it was dropped.
     EXPECT_TRUE(pumpUntil([&] { idle(); }, [&] { return capture(child).at(218, 167) == kSelected; }));
 
+    // With Control held the column stays: only the elevation moves.
+    mouse(child, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, 218, 167);
+    mouse(child, WM_MOUSEMOVE, MK_LBUTTON | MK_CONTROL, 300, 100);
+    mouse(child, WM_LBUTTONUP, MK_CONTROL, 300, 100);
+    EXPECT_EQ(hostCalls(3), gesture(1, static_cast<float>(1 - 79.0 / 212)));
+    EXPECT_EQ(effect->getParameter(effect, 0), azimuth);
+    mouse(child, WM_LBUTTONDOWN, MK_LBUTTON, 218, 100);
+    mouse(child, WM_MOUSEMOVE, MK_LBUTTON, 218, 167);
+    mouse(child, WM_LBUTTONUP, 0, 218, 167);
+    EXPECT_EQ(hostCalls(3), gesture(1, elevation));
+
     // A right click switches it off; the wheel (screen coordinates) widens it.
     mouse(child, WM_RBUTTONDOWN, MK_RBUTTON, 218, 167);
     mouse(child, WM_RBUTTONUP, 0, 218, 167);
