@@ -169,16 +169,11 @@ inline Pixels capture(HWND window)
     return p;
 }
 
-// A PNG resource of a module decoded to 0xRRGGBB over black (the editor
-// draws on black).
-inline Pixels decodePNGResource(HMODULE module, const char* name)
+// A PNG decoded to 0xRRGGBB over black (the editor draws on black), from
+// the bytes of a resource or from a file.
+inline Pixels decodePNG(const void* data, size_t size, const char* file)
 {
     Pixels p;
-    HRSRC info = FindResourceA(module, name, "PNG");
-    HGLOBAL handle = info ? LoadResource(module, info) : nullptr;
-    const void* data = handle ? LockResource(handle) : nullptr;
-    if (!data)
-        return p;
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     IWICImagingFactory* factory = nullptr;
     IWICStream* stream = nullptr;
@@ -186,13 +181,20 @@ inline Pixels decodePNGResource(HMODULE module, const char* name)
     IWICBitmapFrameDecode* frame = nullptr;
     IWICFormatConverter* converter = nullptr;
     UINT w = 0, h = 0;
-    if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                   reinterpret_cast<void**>(&factory)))
-        && SUCCEEDED(factory->CreateStream(&stream))
-        && SUCCEEDED(stream->InitializeFromMemory(static_cast<BYTE*>(const_cast<void*>(data)),
-                                                  SizeofResource(module, info)))
-        && SUCCEEDED(factory->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnDemand, &decoder))
-        && SUCCEEDED(decoder->GetFrame(0, &frame)) && SUCCEEDED(factory->CreateFormatConverter(&converter))
+    bool opened = SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                             IID_IWICImagingFactory, reinterpret_cast<void**>(&factory)));
+    if (opened && file) {
+        wchar_t path[MAX_PATH] = {};
+        MultiByteToWideChar(CP_UTF8, 0, file, -1, path, MAX_PATH);
+        opened = SUCCEEDED(
+            factory->CreateDecoderFromFilename(path, nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand, &decoder));
+    } else if (opened) {
+        opened = SUCCEEDED(factory->CreateStream(&stream))
+            && SUCCEEDED(stream->InitializeFromMemory(static_cast<BYTE*>(const_cast<void*>(data)),
+                                                      static_cast<DWORD>(size)))
+            && SUCCEEDED(factory->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnDemand, &decoder));
+    }
+    if (opened && SUCCEEDED(decoder->GetFrame(0, &frame)) && SUCCEEDED(factory->CreateFormatConverter(&converter))
         && SUCCEEDED(converter->Initialize(frame, GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0,
                                            WICBitmapPaletteTypeCustom))
         && SUCCEEDED(converter->GetSize(&w, &h))) {
@@ -210,6 +212,19 @@ inline Pixels decodePNGResource(HMODULE module, const char* name)
             object->Release();
     CoUninitialize();
     return p;
+}
+
+inline Pixels decodePNGResource(HMODULE module, const char* name)
+{
+    HRSRC info = FindResourceA(module, name, "PNG");
+    HGLOBAL handle = info ? LoadResource(module, info) : nullptr;
+    const void* data = handle ? LockResource(handle) : nullptr;
+    return data ? decodePNG(data, SizeofResource(module, info), nullptr) : Pixels{};
+}
+
+inline Pixels decodePNGFile(const char* path)
+{
+    return decodePNG(nullptr, 0, path);
 }
 
 inline int channelDistance(uint32_t a, uint32_t b)
