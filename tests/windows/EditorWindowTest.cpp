@@ -139,6 +139,22 @@ TEST_F(EditorUnderWine, OpensAsAChildShowingThePictureTheLabelAndBothSources)
     EXPECT_EQ(r.bottom, 289);
     EXPECT_TRUE(IsWindowVisible(child));
     EXPECT_EQ(GetParent(child), host.window);
+    // Per-monitor aware, so the system never stretches its pixels; the
+    // host's own thread keeps its awareness.
+    using GetWindowContext = DPI_AWARENESS_CONTEXT(WINAPI*)(HWND);
+    using ContextsEqual = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT, DPI_AWARENESS_CONTEXT);
+    using GetThreadContext = DPI_AWARENESS_CONTEXT(WINAPI*)();
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    auto windowContext = reinterpret_cast<GetWindowContext>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "GetWindowDpiAwarenessContext")));
+    auto equal = reinterpret_cast<ContextsEqual>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "AreDpiAwarenessContextsEqual")));
+    auto threadContext = reinterpret_cast<GetThreadContext>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "GetThreadDpiAwarenessContext")));
+    ASSERT_TRUE(windowContext && equal && threadContext) << "no per-monitor DPI calls in this system";
+    EXPECT_TRUE(equal(windowContext(child), DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2)
+                || equal(windowContext(child), DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE));
+    EXPECT_FALSE(equal(threadContext(), DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2));
 
     // R is selected at open and drawn in the selection colour.
     ASSERT_TRUE(pumpUntil([&] { idle(); }, [&] { return capture(child).at(300, 127) == kSelected; }))
