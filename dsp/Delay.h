@@ -127,6 +127,16 @@ public:
     int32_t getSize() const { return mask + 1; }
     int32_t getMaxDelay() const { return mask; }
 
+    // The ring, its position and the delay folded into `hash` (hashWord).
+    virtual uint64_t hashState(uint64_t hash) const
+    {
+        hash = hashWord(hash, static_cast<uint32_t>(writeIndex));
+        hash = hashWord(hash, static_cast<uint32_t>(delay));
+        for (int32_t i = 0; i <= mask; ++i)
+            hash = hashWord(hash, buffer[i]);
+        return hash;
+    }
+
 protected:
     void write(float x)
     {

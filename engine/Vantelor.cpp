@@ -1,5 +1,8 @@
 #include "engine/Vantelor.h"
 
+#include <cstdlib>
+#include <cstring>
+
 namespace
 {
 // The decorrelator is sized once for the highest rate with room to spare.
@@ -26,8 +29,12 @@ inline float sanitizeInput(float v)
 
 CVantelor::CVantelor(int8_t numInputs, int8_t numOutputs)
     : CProcessor(numInputs, numOutputs),
+      renderer(Renderer::sse2),
+      pairRenderer(fast_path::renderPairSse2),
       decorrelator(kDecorrelatorMaxDelay, kDecorrelatorAllpassCapacity, kDecorrelatorStages)
 {
+    const char* simd = std::getenv("VANTELOR_SIMD");
+    setRenderer(simd != nullptr && std::strcmp(simd, "sse2") == 0 ? Renderer::sse2 : Renderer::avx2);
     const int channels = numInputs > 0 ? numInputs : 0;
     panners = std::make_unique<CCCPanner[]>(static_cast<size_t>(channels));
     active = std::make_unique<uint8_t[]>(static_cast<size_t>(channels));
@@ -37,7 +44,7 @@ CVantelor::CVantelor(int8_t numInputs, int8_t numOutputs)
     activeWidths = std::make_unique<float[]>(static_cast<size_t>(channels));
     activePanners = std::make_unique<CCCPanner*[]>(static_cast<size_t>(channels));
     activeInputs = std::make_unique<const float*[]>(static_cast<size_t>(channels));
-    activeNoise = std::make_unique<uint32_t[]>(static_cast<size_t>(channels));
+    activeBlocks = std::make_unique<fast_path::PannerBlock[]>(static_cast<size_t>(channels));
     for (int c = 0; c < channels; ++c)
     {
         panners[c].setNoiseGenerator(&pannerNoise);
@@ -52,18 +59,78 @@ CVantelor::CVantelor(int8_t numInputs, int8_t numOutputs)
 
 CVantelor::~CVantelor() = default;
 
-void CVantelor::process(float** inputs, float** outputs, int32_t sampleFrames)
+bool CVantelor::checkBlock(float** inputs, float** outputs, int32_t sampleFrames) const
 {
     if (sampleFrames <= 0 || inputs == nullptr || outputs == nullptr)
-        return;
-    float* const outLeft = outputs[0];
-    float* const outRight = outputs[1];
-    if (outLeft == nullptr || outRight == nullptr)
-        return;
-    const int channels = numInputs;
-    for (int c = 0; c < channels; ++c)
+        return false;
+    if (outputs[0] == nullptr || outputs[1] == nullptr)
+        return false;
+    for (int c = 0; c < numInputs; ++c)
         if (inputs[c] == nullptr)
-            return;
+            return false;
+    return true;
+}
+
+void CVantelor::process(float** inputs, float** outputs, int32_t sampleFrames)
+{
+    if (!checkBlock(inputs, outputs, sampleFrames))
+        return;
+    if (renderer == Renderer::reference)
+        renderReference(inputs, outputs[0], outputs[1], sampleFrames);
+    else
+        renderBlocks(inputs, outputs[0], outputs[1], sampleFrames);
+}
+
+void CVantelor::processReference(float** inputs, float** outputs, int32_t sampleFrames)
+{
+    if (checkBlock(inputs, outputs, sampleFrames))
+        renderReference(inputs, outputs[0], outputs[1], sampleFrames);
+}
+
+void CVantelor::setRenderer(Renderer choice)
+{
+    if (choice == Renderer::avx2 && !fast_path::hasAvx2())
+        choice = Renderer::sse2;
+    renderer = choice;
+    pairRenderer = choice == Renderer::avx2 ? fast_path::renderPairAvx2 : fast_path::renderPairSse2;
+}
+
+// For each frame: every active input sanitised and guarded, panned and
+// summed in channel order, the width-weighted side signal guarded, halved
+// and decorrelated, then added to the left sum and taken from the right.
+// Every input sample of a frame is read before its outputs are written, so
+// in-place processing is safe.
+void CVantelor::renderReference(float** inputs, float* outLeft, float* outRight, int32_t sampleFrames)
+{
+    const int channels = numInputs;
+    for (int32_t i = 0; i < sampleFrames; ++i)
+    {
+        float sumL = 0.0f;
+        float sumR = 0.0f;
+        float side = 0.0f;
+        for (int c = 0; c < channels; ++c)
+        {
+            if (active[c] == 0)
+                continue;
+            const float v = denormalGuard(sanitizeInput(inputs[c][i]), noise);
+            float l;
+            float r;
+            panners[c].processSample(v, l, r);
+            sumL += l;
+            sumR += r;
+            side += v * width[c];
+        }
+        side = denormalGuard(side, noise);
+        side = side * 0.5f;
+        decorrelator.process(&side);
+        outLeft[i] = side + sumL;
+        outRight[i] = sumR - side;
+    }
+}
+
+void CVantelor::renderBlocks(float** inputs, float* outLeft, float* outRight, int32_t sampleFrames)
+{
+    const int channels = numInputs;
 
     // The active panners are fixed for the block; each draws once per frame
     // from the shared generator, in channel order, so panner k of `count`
@@ -79,20 +146,13 @@ void CVantelor::process(float** inputs, float** outputs, int32_t sampleFrames)
         activeInputs[count] = &guardedInputs[static_cast<size_t>(count) * kSliceFrames];
         ++count;
     }
-    CCCPanner::NoiseStride stride{1u, 0u};
-    for (int k = 0; k < count; ++k)
-    {
-        CNoiseGenerator step;
-        step.setState(stride.increment);
-        stride.multiplier *= 214013u;
-        stride.increment = step.next();
-    }
+    const CNoiseJump stride = CNoiseJump::steps(count);
 
     // Slice by slice: guard the inputs and form the side signal frame by
     // frame (the engine's own noise is drawn in that order), run the
-    // panners over the slice, then the decorrelator and the mix. Every
-    // input sample of a slice is read before its outputs are written, so
-    // in-place processing is safe.
+    // panners over the slice in pairs, then the decorrelator and the mix.
+    // Every input sample of a slice is read before its outputs are written,
+    // so in-place processing is safe.
     for (int32_t start = 0; start < sampleFrames; start += kSliceFrames)
     {
         const int32_t frames = sampleFrames - start < kSliceFrames ? sampleFrames - start : kSliceFrames;
@@ -140,17 +200,20 @@ void CVantelor::process(float** inputs, float** outputs, int32_t sampleFrames)
 
         if (count > 0)
         {
+            // Panner k's first draw of the slice is the shared generator's
+            // (k+1)-th next state.
             CNoiseGenerator shared = pannerNoise;
             for (int k = 0; k < count; ++k)
-                activeNoise[k] = shared.next();
+                activePanners[k]->beginFastBlock(activeBlocks[k], shared.next());
             for (int k = 0; k < count; k += 2)
             {
-                const int lanes = count - k < 2 ? 1 : 2;
-                CCCPanner::renderBlock(&activePanners[k], lanes, &activeInputs[k], sliceSums, frames,
-                                       &activeNoise[k], stride);
+                fast_path::PannerBlock* pair[2] = {&activeBlocks[k], k + 1 < count ? &activeBlocks[k + 1] : nullptr};
+                pairRenderer(pair, count - k < 2 ? 1 : 2, &activeInputs[k], sliceSums, frames, stride);
             }
+            for (int k = 0; k < count; ++k)
+                activePanners[k]->endFastBlock(activeBlocks[k]);
             // The last panner's last draw is where the shared generator stands.
-            pannerNoise.setState(activeNoise[count - 1]);
+            pannerNoise.setState(activeBlocks[count - 1].noiseState);
         }
 
         decorrelator.processBlock(sliceSide, frames);
@@ -162,6 +225,15 @@ void CVantelor::process(float** inputs, float** outputs, int32_t sampleFrames)
             right[i] = sliceSums[2 * i + 1] - sliceSide[i];
         }
     }
+}
+
+uint64_t CVantelor::stateDigest(bool withDecorrelator) const
+{
+    uint64_t hash = hashWord(kHashStart, noise.getState());
+    hash = hashWord(hash, pannerNoise.getState());
+    for (int c = 0; c < numInputs; ++c)
+        hash = panners[c].hashState(hash);
+    return withDecorrelator ? decorrelator.hashState(hash) : hash;
 }
 
 void CVantelor::reset()

@@ -1,0 +1,3 @@
+// The pair renderer for every x86-64 processor.
+#define FAST_PATH_RENDERER renderPairSse2
+#include "engine/FastPathKernel.inc"
