@@ -1,8 +1,10 @@
 // Cost of the spatial engine per stereo frame, for typical placements, at
-// the lowest common and the highest sample rate and two block sizes.
+// the lowest common and the highest sample rate and two block sizes, on
+// each renderer: the frame-by-frame definition beside the block renderers.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "engine/Vantelor.h"
@@ -30,9 +32,17 @@ void engineCost(benchmark::State& state)
     const Placement& p = kPlacements[state.range(0)];
     const float rate = static_cast<float>(state.range(1));
     const int frames = static_cast<int>(state.range(2));
-    state.SetLabel(p.name);
+    const auto renderer = static_cast<CVantelor::Renderer>(state.range(3));
 
     CVantelor engine(2, 2);
+    engine.setRenderer(renderer);
+    if (engine.getRenderer() != renderer)
+    {
+        state.SkipWithError("this processor has no AVX2");
+        return;
+    }
+    const char* rendererNames[] = {"reference", "SSE2", "AVX2"};
+    state.SetLabel(std::string(p.name) + ", " + rendererNames[state.range(3)]);
     engine.setSampleRate(rate);
     for (int8_t c = 0; c < 2; ++c)
     {
@@ -67,7 +77,7 @@ void engineCost(benchmark::State& state)
 } // namespace
 
 BENCHMARK(engineCost)
-    ->ArgNames({"placement", "rate", "block"})
-    ->ArgsProduct({{0, 1, 2, 3}, {44100, 192000}, {64, 512}});
+    ->ArgNames({"placement", "rate", "block", "renderer"})
+    ->ArgsProduct({{0, 1, 2, 3}, {44100, 192000}, {64, 512}, {0, 1, 2}});
 
 BENCHMARK_MAIN();

@@ -2,4 +2,5 @@
 // alone with AVX2 enabled (and never with fused multiply-add, which would
 // round differently).
 #define FAST_PATH_RENDERER renderPairAvx2
+#define FAST_PATH_WIDE 1
 #include "engine/FastPathKernel.inc"
