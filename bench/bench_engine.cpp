@@ -18,13 +18,17 @@ struct Placement
     float elevation[2];
     bool active[2];
     float width[2];
+    // The left source glides across the range and back, moved before
+    // every block as a host's automation moves it.
+    bool gliding;
 };
 
 const Placement kPlacements[] = {
-    {"Default", {-30.0f, 30.0f}, {0.0f, 0.0f}, {true, true}, {0.0f, 0.0f}},
-    {"Wide sources", {-30.0f, 30.0f}, {0.0f, 0.0f}, {true, true}, {0.8f, 0.8f}},
-    {"Mono far left", {-55.0f, 30.0f}, {0.0f, 0.0f}, {true, false}, {0.1f, 0.0f}},
-    {"Both at -60", {-60.0f, -60.0f}, {0.0f, 0.0f}, {true, true}, {0.0f, 0.0f}},
+    {"Default", {-30.0f, 30.0f}, {0.0f, 0.0f}, {true, true}, {0.0f, 0.0f}, false},
+    {"Wide sources", {-30.0f, 30.0f}, {0.0f, 0.0f}, {true, true}, {0.8f, 0.8f}, false},
+    {"Mono far left", {-55.0f, 30.0f}, {0.0f, 0.0f}, {true, false}, {0.1f, 0.0f}, false},
+    {"Both at -60", {-60.0f, -60.0f}, {0.0f, 0.0f}, {true, true}, {0.0f, 0.0f}, false},
+    {"Default, left gliding", {-30.0f, 30.0f}, {0.0f, 0.0f}, {true, true}, {0.0f, 0.0f}, true},
 };
 
 void engineCost(benchmark::State& state)
@@ -62,8 +66,16 @@ void engineCost(benchmark::State& state)
     float* inputs[2] = {in[0].data(), in[1].data()};
     float* outputs[2] = {out[0].data(), out[1].data()};
 
+    int block = 0;
     for (auto _ : state)
     {
+        if (p.gliding)
+        {
+            // There and back in 2 seconds of audio.
+            const int period = static_cast<int>(2.0f * rate) / frames;
+            const float phase = static_cast<float>(block++ % period) / static_cast<float>(period);
+            engine.setAzimuth(-60.0f + 240.0f * (phase < 0.5f ? phase : 1.0f - phase), 0);
+        }
         engine.process(inputs, outputs, frames);
         benchmark::DoNotOptimize(out[0].data());
         benchmark::DoNotOptimize(out[1].data());
@@ -78,6 +90,6 @@ void engineCost(benchmark::State& state)
 
 BENCHMARK(engineCost)
     ->ArgNames({"placement", "rate", "block", "renderer"})
-    ->ArgsProduct({{0, 1, 2, 3}, {44100, 192000}, {64, 512}, {0, 1, 2}});
+    ->ArgsProduct({{0, 1, 2, 3, 4}, {44100, 192000}, {64, 512}, {0, 1, 2}});
 
 BENCHMARK_MAIN();
