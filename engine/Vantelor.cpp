@@ -14,6 +14,42 @@ constexpr float kDecorrelatorDelaySeconds = 0.012f;
 constexpr float kDecorrelatorAllpassSeconds = 0.008f;
 constexpr float kDecorrelatorCoefficient = 0.6f;
 
+typedef float F4 __attribute__((vector_size(16)));
+typedef int32_t I4 __attribute__((vector_size(16)));
+typedef uint32_t U4 __attribute__((vector_size(16)));
+
+F4 load4(const float* p)
+{
+    F4 v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+void store4(float* p, F4 v)
+{
+    std::memcpy(p, &v, sizeof v);
+}
+
+// Whether every sample passes the input guards unchanged: finite, within
+// the input limit and not near zero (so nothing is drawn for it).
+bool passesGuards(const float* in, int32_t frames)
+{
+    I4 fail = {};
+    int32_t i = 0;
+    for (; i + 4 <= frames; i += 4)
+    {
+        const F4 m = (F4)((I4)load4(in + i) & 0x7FFFFFFF);
+        fail |= ~((m >= 1e-8f) & (m <= CVantelor::kInputLimit));
+    }
+    bool ok = (fail[0] | fail[1] | fail[2] | fail[3]) == 0;
+    for (; i < frames; ++i)
+    {
+        const float m = std::fabs(in[i]);
+        ok = ok && m >= 1e-8f && m <= CVantelor::kInputLimit;
+    }
+    return ok;
+}
+
 // Silence for NaN and infinities; finite values limited so that no filter
 // overflows.
 inline float sanitizeInput(float v)
@@ -159,7 +195,14 @@ void CVantelor::renderBlocks(float** inputs, float* outLeft, float* outRight, in
         // The engine's generator is held locally for the slice; it draws
         // for the first input, the second and so on, then for the side.
         CNoiseGenerator guard = noise;
-        if (count == 2)
+        if (count == 2 && passesGuards(activeSources[0] + start, frames) &&
+            passesGuards(activeSources[1] + start, frames))
+        {
+            // The usual case: no input is guarded, so the only draws are the
+            // side signal's, at most one per frame.
+            guardSide(activeSources[0] + start, activeSources[1] + start, frames, guard);
+        }
+        else if (count == 2)
         {
             const float* const in0 = activeSources[0] + start;
             const float* const in1 = activeSources[1] + start;
@@ -234,6 +277,67 @@ uint64_t CVantelor::stateDigest(bool withDecorrelator) const
     for (int c = 0; c < numInputs; ++c)
         hash = panners[c].hashState(hash);
     return withDecorrelator ? decorrelator.hashState(hash) : hash;
+}
+
+void CVantelor::guardSide(const float* in0, const float* in1, int32_t frames, CNoiseGenerator& guard)
+{
+    std::memcpy(&guardedInputs[0], in0, sizeof(float) * static_cast<size_t>(frames));
+    std::memcpy(&guardedInputs[kSliceFrames], in1, sizeof(float) * static_cast<size_t>(frames));
+    std::memset(sliceSums, 0, sizeof(float) * 2 * static_cast<size_t>(frames));
+    const float w0 = activeWidths[0];
+    const float w1 = activeWidths[1];
+    // The side signal before its guard, and whether the guard replaces it.
+    I4 replaced = {};
+    I4 kept = {};
+    int32_t i = 0;
+    for (; i + 4 <= frames; i += 4)
+    {
+        const F4 side = (0.0f + load4(in0 + i) * w0) + load4(in1 + i) * w1;
+        store4(sliceSide + i, side);
+        const I4 near = ~((side >= 1e-8f) | (side <= -1e-8f));
+        replaced |= near;
+        kept |= ~near;
+    }
+    for (; i < frames; ++i)
+    {
+        sliceSide[i] = (0.0f + in0[i] * w0) + in1[i] * w1;
+        const bool near = !(sliceSide[i] >= 1e-8f || sliceSide[i] <= -1e-8f);
+        replaced[0] |= near ? -1 : 0;
+        kept[0] |= near ? 0 : -1;
+    }
+    const bool anyKept = (kept[0] | kept[1] | kept[2] | kept[3]) != 0;
+    const bool anyReplaced = (replaced[0] | replaced[1] | replaced[2] | replaced[3]) != 0;
+    if (anyReplaced && !anyKept)
+    {
+        // Every frame draws once: the generator's next states in a row,
+        // four at a time.
+        const CNoiseJump four = CNoiseJump::steps(4);
+        uint32_t first = guard.getState();
+        U4 states;
+        for (int k = 0; k < 4; ++k)
+            states[k] = first = CNoiseJump::steps(1).apply(first);
+        uint32_t last = guard.getState();
+        for (i = 0; i < frames; i += 4)
+        {
+            const I4 bit = (I4)((states >> kNoiseSignShift) & kNoiseSignBit);
+            const F4 noise = __builtin_convertvector(bit - 1, F4) * kNoiseLevel;
+            const int n = frames - i < 4 ? frames - i : 4;
+            for (int k = 0; k < n; ++k)
+                sliceSide[i + k] = noise[k];
+            last = states[n - 1];
+            states = states * four.multiplier + four.increment;
+        }
+        guard.setState(last);
+    }
+    else if (anyReplaced)
+    {
+        for (i = 0; i < frames; ++i)
+            sliceSide[i] = denormalGuard(sliceSide[i], guard);
+    }
+    for (i = 0; i + 4 <= frames; i += 4)
+        store4(sliceSide + i, load4(sliceSide + i) * 0.5f);
+    for (; i < frames; ++i)
+        sliceSide[i] = sliceSide[i] * 0.5f;
 }
 
 void CVantelor::reset()

@@ -85,6 +85,9 @@ private:
     // Reads the inputs and writes the outputs; the arguments are checked.
     void renderReference(float** inputs, float* outLeft, float* outRight, int32_t sampleFrames);
     void renderBlocks(float** inputs, float* outLeft, float* outRight, int32_t sampleFrames);
+    // For a slice of two active inputs that no input guard changes: copies
+    // them, clears the sums and forms the guarded, halved side signal.
+    void guardSide(const float* in0, const float* in1, int32_t frames, CNoiseGenerator& guard);
 
     Renderer renderer;
     fast_path::PairRenderer pairRenderer;
