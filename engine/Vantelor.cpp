@@ -262,7 +262,16 @@ void CVantelor::renderBlocks(float** inputs, float* outLeft, float* outRight, in
         decorrelator.processBlock(sliceSide, frames);
         float* const left = outLeft + start;
         float* const right = outRight + start;
-        for (int32_t i = 0; i < frames; ++i)
+        int32_t i = 0;
+        for (; i + 4 <= frames; i += 4)
+        {
+            const F4 side = load4(sliceSide + i);
+            const F4 a = load4(sliceSums + 2 * i);
+            const F4 b = load4(sliceSums + 2 * i + 4);
+            store4(left + i, side + __builtin_shufflevector(a, b, 0, 2, 4, 6));
+            store4(right + i, __builtin_shufflevector(a, b, 1, 3, 5, 7) - side);
+        }
+        for (; i < frames; ++i)
         {
             left[i] = sliceSide[i] + sliceSums[2 * i];
             right[i] = sliceSums[2 * i + 1] - sliceSide[i];
