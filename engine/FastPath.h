@@ -17,7 +17,7 @@
 namespace fast_path
 {
 // Longest block a renderer takes in one call.
-constexpr int kMaxFrames = 128;
+constexpr int kMaxFrames = 256;
 
 // A biquad's run-time coefficients and its two memories.
 struct Section
@@ -48,18 +48,44 @@ struct PannerBlock
     uint32_t noiseState;
 };
 
+// A renderer's work area, allocated once by its owner. Arrays hold both
+// panners interleaved (frame f of panner k at 2 (kPad + f) + k), with room
+// before and after the block for the frames that the skewed loop and the
+// vector groups reach beyond it.
+struct alignas(32) Work
+{
+    static constexpr int kPad = 4;
+    static constexpr int kSlots = 2 * (kPad + kMaxFrames + 2 * kPad);
+    // A delay line's history: up to a whole ring (128 entries at most)
+    // before the block, then the block.
+    static constexpr int kHistory = 2 * (kPad + 128 + kMaxFrames + 2 * kPad);
+
+    float noise[kSlots];
+    float x0[kSlots];
+    float angle[kSlots];
+    float fade[kSlots];
+    float x[kSlots];
+    float far[kSlots];
+    uint32_t states[kSlots];
+    // The far path's input, and the cross-feed shelves' outputs as their
+    // delays hold them: read at frame f, an entry gives the delayed value.
+    float history[kHistory];
+    float crossA[kHistory];
+    float crossB[kHistory];
+};
+
 // Renders `frames` (1..kMaxFrames) frames of `count` panners (1 or 2) and
 // adds their outputs to `sums` (left and right interleaved, one pair per
 // frame), the first panner's before the second's. A panner draws its noise
 // every frame; from one draw to its next the generator moves on by
 // `stride`.
 using PairRenderer = void (*)(PannerBlock* const* panners, int count, const float* const* inputs, float* sums,
-                              int32_t frames, CNoiseJump stride);
+                              int32_t frames, CNoiseJump stride, Work& work);
 
 void renderPairSse2(PannerBlock* const* panners, int count, const float* const* inputs, float* sums,
-                    int32_t frames, CNoiseJump stride);
+                    int32_t frames, CNoiseJump stride, Work& work);
 void renderPairAvx2(PannerBlock* const* panners, int count, const float* const* inputs, float* sums,
-                    int32_t frames, CNoiseJump stride);
+                    int32_t frames, CNoiseJump stride, Work& work);
 
 // Whether this processor runs the AVX2 renderer.
 bool hasAvx2();

@@ -81,6 +81,7 @@ CVantelor::CVantelor(int8_t numInputs, int8_t numOutputs)
     activePanners = std::make_unique<CCCPanner*[]>(static_cast<size_t>(channels));
     activeInputs = std::make_unique<const float*[]>(static_cast<size_t>(channels));
     activeBlocks = std::make_unique<fast_path::PannerBlock[]>(static_cast<size_t>(channels));
+    work = std::make_unique<fast_path::Work>();
     for (int c = 0; c < channels; ++c)
     {
         panners[c].setNoiseGenerator(&pannerNoise);
@@ -198,12 +199,17 @@ void CVantelor::renderBlocks(float** inputs, float* outLeft, float* outRight, in
         if (count == 2 && passesGuards(activeSources[0] + start, frames) &&
             passesGuards(activeSources[1] + start, frames))
         {
-            // The usual case: no input is guarded, so the only draws are the
-            // side signal's, at most one per frame.
+            // The usual case: no input is guarded, so the panners read the
+            // inputs themselves and the only draws are the side signal's,
+            // at most one per frame.
             guardSide(activeSources[0] + start, activeSources[1] + start, frames, guard);
+            activeInputs[0] = activeSources[0] + start;
+            activeInputs[1] = activeSources[1] + start;
         }
         else if (count == 2)
         {
+            activeInputs[0] = &guardedInputs[0];
+            activeInputs[1] = &guardedInputs[kSliceFrames];
             const float* const in0 = activeSources[0] + start;
             const float* const in1 = activeSources[1] + start;
             const float w0 = activeWidths[0];
@@ -251,7 +257,7 @@ void CVantelor::renderBlocks(float** inputs, float* outLeft, float* outRight, in
             for (int k = 0; k < count; k += 2)
             {
                 fast_path::PannerBlock* pair[2] = {&activeBlocks[k], k + 1 < count ? &activeBlocks[k + 1] : nullptr};
-                pairRenderer(pair, count - k < 2 ? 1 : 2, &activeInputs[k], sliceSums, frames, stride);
+                pairRenderer(pair, count - k < 2 ? 1 : 2, &activeInputs[k], sliceSums, frames, stride, *work);
             }
             for (int k = 0; k < count; ++k)
                 activePanners[k]->endFastBlock(activeBlocks[k]);
@@ -290,8 +296,6 @@ uint64_t CVantelor::stateDigest(bool withDecorrelator) const
 
 void CVantelor::guardSide(const float* in0, const float* in1, int32_t frames, CNoiseGenerator& guard)
 {
-    std::memcpy(&guardedInputs[0], in0, sizeof(float) * static_cast<size_t>(frames));
-    std::memcpy(&guardedInputs[kSliceFrames], in1, sizeof(float) * static_cast<size_t>(frames));
     std::memset(sliceSums, 0, sizeof(float) * 2 * static_cast<size_t>(frames));
     const float w0 = activeWidths[0];
     const float w1 = activeWidths[1];

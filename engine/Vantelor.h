@@ -85,8 +85,8 @@ private:
     // Reads the inputs and writes the outputs; the arguments are checked.
     void renderReference(float** inputs, float* outLeft, float* outRight, int32_t sampleFrames);
     void renderBlocks(float** inputs, float* outLeft, float* outRight, int32_t sampleFrames);
-    // For a slice of two active inputs that no input guard changes: copies
-    // them, clears the sums and forms the guarded, halved side signal.
+    // For a slice of two active inputs that no input guard changes: clears
+    // the sums and forms the guarded, halved side signal.
     void guardSide(const float* in0, const float* in1, int32_t frames, CNoiseGenerator& guard);
 
     Renderer renderer;
@@ -116,4 +116,5 @@ private:
     std::unique_ptr<CCCPanner*[]> activePanners;
     std::unique_ptr<const float*[]> activeInputs;
     std::unique_ptr<fast_path::PannerBlock[]> activeBlocks;
+    std::unique_ptr<fast_path::Work> work;
 };
