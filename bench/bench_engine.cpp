@@ -1,6 +1,7 @@
 // Cost of the spatial engine per stereo frame, for typical placements, at
 // the lowest common and the highest sample rate and two block sizes, on
-// each renderer: the frame-by-frame definition beside the block renderers.
+// each renderer: the frame-by-frame definition beside the block renderers;
+// on a signal and on silence, which must cost the same.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -37,6 +38,7 @@ void engineCost(benchmark::State& state)
     const float rate = static_cast<float>(state.range(1));
     const int frames = static_cast<int>(state.range(2));
     const auto renderer = static_cast<CVantelor::Renderer>(state.range(3));
+    const bool silence = state.range(4) != 0;
 
     CVantelor engine(2, 2);
     engine.setRenderer(renderer);
@@ -46,7 +48,7 @@ void engineCost(benchmark::State& state)
         return;
     }
     const char* rendererNames[] = {"reference", "SSE2", "AVX2"};
-    state.SetLabel(std::string(p.name) + ", " + rendererNames[state.range(3)]);
+    state.SetLabel(std::string(p.name) + ", " + rendererNames[state.range(3)] + (silence ? ", silence" : ""));
     engine.setSampleRate(rate);
     for (int8_t c = 0; c < 2; ++c)
     {
@@ -58,7 +60,7 @@ void engineCost(benchmark::State& state)
 
     std::vector<float> in[2] = {std::vector<float>(frames), std::vector<float>(frames)};
     std::vector<float> out[2] = {std::vector<float>(frames), std::vector<float>(frames)};
-    for (int i = 0; i < frames; ++i)
+    for (int i = 0; i < frames && !silence; ++i)
     {
         in[0][i] = 0.5f * std::sin(0.013f * static_cast<float>(i));
         in[1][i] = 0.5f * std::sin(0.029f * static_cast<float>(i));
@@ -89,7 +91,7 @@ void engineCost(benchmark::State& state)
 } // namespace
 
 BENCHMARK(engineCost)
-    ->ArgNames({"placement", "rate", "block", "renderer"})
-    ->ArgsProduct({{0, 1, 2, 3, 4}, {44100, 192000}, {64, 512}, {0, 1, 2}});
+    ->ArgNames({"placement", "rate", "block", "renderer", "silence"})
+    ->ArgsProduct({{0, 1, 2, 3, 4}, {44100, 192000}, {64, 512}, {0, 1, 2}, {0, 1}});
 
 BENCHMARK_MAIN();
