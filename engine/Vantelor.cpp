@@ -50,6 +50,26 @@ bool passesGuards(const float* in, int32_t frames)
     return ok;
 }
 
+// Whether every sample is replaced by the input guards: near zero, or not a
+// finite number (which counts as silence).
+bool replacedByGuards(const float* in, int32_t frames)
+{
+    I4 kept = {};
+    int32_t i = 0;
+    for (; i + 4 <= frames; i += 4)
+    {
+        const F4 m = (F4)((I4)load4(in + i) & 0x7FFFFFFF);
+        kept |= (m >= 1e-8f) & (m <= 3.4028235e38f);
+    }
+    bool replaced = (kept[0] | kept[1] | kept[2] | kept[3]) == 0;
+    for (; i < frames; ++i)
+    {
+        const float m = std::fabs(in[i]);
+        replaced = replaced && !(m >= 1e-8f && m <= 3.4028235e38f);
+    }
+    return replaced;
+}
+
 // Silence for NaN and infinities; finite values limited so that no filter
 // overflows.
 inline float sanitizeInput(float v)
@@ -206,6 +226,14 @@ void CVantelor::renderBlocks(float** inputs, float* outLeft, float* outRight, in
             activeInputs[0] = activeSources[0] + start;
             activeInputs[1] = activeSources[1] + start;
         }
+        else if (count == 2 && replacedByGuards(activeSources[0] + start, frames) &&
+                 replacedByGuards(activeSources[1] + start, frames))
+        {
+            // Silence: both inputs are noise drawn in a known order.
+            guardSilence(frames, guard);
+            activeInputs[0] = &guardedInputs[0];
+            activeInputs[1] = &guardedInputs[kSliceFrames];
+        }
         else if (count == 2)
         {
             activeInputs[0] = &guardedInputs[0];
@@ -351,6 +379,88 @@ void CVantelor::guardSide(const float* in0, const float* in1, int32_t frames, CN
         store4(sliceSide + i, load4(sliceSide + i) * 0.5f);
     for (; i < frames; ++i)
         sliceSide[i] = sliceSide[i] * 0.5f;
+}
+
+void CVantelor::guardSilence(int32_t frames, CNoiseGenerator& guard)
+{
+    std::memset(sliceSums, 0, sizeof(float) * 2 * static_cast<size_t>(frames));
+    float* const v0 = &guardedInputs[0];
+    float* const v1 = &guardedInputs[kSliceFrames];
+    const float w0 = activeWidths[0];
+    const float w1 = activeWidths[1];
+    // Each frame draws for the first input, then the second; the side
+    // signal formed from those two draws is one of four values, and whether
+    // its guard draws a third time is known for each ahead.
+    float sideOf[4];
+    bool drawsOf[4];
+    bool always = true;
+    for (int signs = 0; signs < 4; ++signs)
+    {
+        const float a = static_cast<float>((signs >> 1) * 2 - 1) * kNoiseLevel;
+        const float b = static_cast<float>((signs & 1) * 2 - 1) * kNoiseLevel;
+        sideOf[signs] = (0.0f + a * w0) + b * w1;
+        drawsOf[signs] = !(sideOf[signs] >= 1e-8f || sideOf[signs] <= -1e-8f || sideOf[signs] != sideOf[signs]);
+        always = always && drawsOf[signs];
+    }
+    const CNoiseJump one = CNoiseJump::steps(1);
+    const CNoiseJump two = CNoiseJump::steps(2);
+    const CNoiseJump three = CNoiseJump::steps(3);
+    uint32_t state = guard.getState();
+    if (always)
+    {
+        // Three draws every frame: four frames at a time.
+        const CNoiseJump twelve = CNoiseJump::steps(12);
+        U4 first;
+        U4 second;
+        U4 third;
+        for (int k = 0; k < 4; ++k)
+        {
+            const uint32_t base = CNoiseJump::steps(3 * k).apply(state);
+            first[k] = one.apply(base);
+            second[k] = two.apply(base);
+            third[k] = three.apply(base);
+        }
+        auto noiseOf = [](U4 states) {
+            const I4 bit = (I4)((states >> kNoiseSignShift) & kNoiseSignBit);
+            return __builtin_convertvector(bit - 1, F4) * kNoiseLevel;
+        };
+        int32_t i = 0;
+        for (; i + 4 <= frames; i += 4)
+        {
+            store4(v0 + i, noiseOf(first));
+            store4(v1 + i, noiseOf(second));
+            store4(sliceSide + i, noiseOf(third) * 0.5f);
+            first = first * twelve.multiplier + twelve.increment;
+            second = second * twelve.multiplier + twelve.increment;
+            third = third * twelve.multiplier + twelve.increment;
+        }
+        state = CNoiseJump::steps(3 * i).apply(state);
+        for (; i < frames; ++i)
+        {
+            v0[i] = noiseFromState(state = one.apply(state));
+            v1[i] = noiseFromState(state = one.apply(state));
+            sliceSide[i] = noiseFromState(state = one.apply(state)) * 0.5f;
+        }
+    }
+    else
+    {
+        // Whether the side draws depends on the two signs just drawn: the
+        // next state is chosen without a branch.
+        for (int32_t i = 0; i < frames; ++i)
+        {
+            const uint32_t a = one.apply(state);
+            const uint32_t b = two.apply(state);
+            const uint32_t c = three.apply(state);
+            const int signs = static_cast<int>(((a >> kNoiseSignShift) & kNoiseSignBit) |
+                                               (((b >> kNoiseSignShift) & kNoiseSignBit) >> 1));
+            v0[i] = noiseFromState(a);
+            v1[i] = noiseFromState(b);
+            const bool draws = drawsOf[signs];
+            sliceSide[i] = (draws ? noiseFromState(c) : sideOf[signs]) * 0.5f;
+            state = draws ? c : b;
+        }
+    }
+    guard.setState(state);
 }
 
 void CVantelor::reset()

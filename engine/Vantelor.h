@@ -88,6 +88,10 @@ private:
     // For a slice of two active inputs that no input guard changes: clears
     // the sums and forms the guarded, halved side signal.
     void guardSide(const float* in0, const float* in1, int32_t frames, CNoiseGenerator& guard);
+    // For a slice of two active inputs that the input guards replace
+    // entirely (silence): the guarded inputs, the sums cleared and the
+    // guarded, halved side signal.
+    void guardSilence(int32_t frames, CNoiseGenerator& guard);
 
     Renderer renderer;
     fast_path::PairRenderer pairRenderer;
