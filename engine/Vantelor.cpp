@@ -430,11 +430,12 @@ void CVantelor::guardSilence(int32_t frames, CNoiseGenerator& guard)
             store4(v0 + i, noiseOf(first));
             store4(v1 + i, noiseOf(second));
             store4(sliceSide + i, noiseOf(third) * 0.5f);
+            // The last draw of these four frames.
+            state = third[3];
             first = first * twelve.multiplier + twelve.increment;
             second = second * twelve.multiplier + twelve.increment;
             third = third * twelve.multiplier + twelve.increment;
         }
-        state = CNoiseJump::steps(3 * i).apply(state);
         for (; i < frames; ++i)
         {
             v0[i] = noiseFromState(state = one.apply(state));
