@@ -216,15 +216,17 @@ void CVantelor::renderBlocks(float** inputs, float* outLeft, float* outRight, in
         // The engine's generator is held locally for the slice; it draws
         // for the first input, the second and so on, then for the side.
         CNoiseGenerator guard = noise;
-        if (count == 2 && passesGuards(activeSources[0] + start, frames) &&
-            passesGuards(activeSources[1] + start, frames))
+        if ((count == 1 || count == 2) && passesGuards(activeSources[0] + start, frames) &&
+            (count == 1 || passesGuards(activeSources[1] + start, frames)))
         {
             // The usual case: no input is guarded, so the panners read the
             // inputs themselves and the only draws are the side signal's,
             // at most one per frame.
-            guardSide(activeSources[0] + start, activeSources[1] + start, frames, guard);
+            const float* const second = count == 2 ? activeSources[1] + start : nullptr;
+            guardSide(activeSources[0] + start, second, frames, guard);
             activeInputs[0] = activeSources[0] + start;
-            activeInputs[1] = activeSources[1] + start;
+            if (second != nullptr)
+                activeInputs[1] = second;
         }
         else if (count == 2 && replacedByGuards(activeSources[0] + start, frames) &&
                  replacedByGuards(activeSources[1] + start, frames))
@@ -258,6 +260,8 @@ void CVantelor::renderBlocks(float** inputs, float* outLeft, float* outRight, in
         }
         else
         {
+            for (int k = 0; k < count; ++k)
+                activeInputs[k] = &guardedInputs[static_cast<size_t>(k) * kSliceFrames];
             for (int32_t i = 0; i < frames; ++i)
             {
                 float side = 0.0f;
@@ -326,14 +330,16 @@ void CVantelor::guardSide(const float* in0, const float* in1, int32_t frames, CN
 {
     std::memset(sliceSums, 0, sizeof(float) * 2 * static_cast<size_t>(frames));
     const float w0 = activeWidths[0];
-    const float w1 = activeWidths[1];
+    const float w1 = in1 != nullptr ? activeWidths[1] : 0.0f;
     // The side signal before its guard, and whether the guard replaces it.
     I4 replaced = {};
     I4 kept = {};
     int32_t i = 0;
     for (; i + 4 <= frames; i += 4)
     {
-        const F4 side = (0.0f + load4(in0 + i) * w0) + load4(in1 + i) * w1;
+        F4 side = 0.0f + load4(in0 + i) * w0;
+        if (in1 != nullptr)
+            side = side + load4(in1 + i) * w1;
         store4(sliceSide + i, side);
         const I4 near = ~((side >= 1e-8f) | (side <= -1e-8f));
         replaced |= near;
@@ -341,7 +347,9 @@ void CVantelor::guardSide(const float* in0, const float* in1, int32_t frames, CN
     }
     for (; i < frames; ++i)
     {
-        sliceSide[i] = (0.0f + in0[i] * w0) + in1[i] * w1;
+        sliceSide[i] = 0.0f + in0[i] * w0;
+        if (in1 != nullptr)
+            sliceSide[i] = sliceSide[i] + in1[i] * w1;
         const bool near = !(sliceSide[i] >= 1e-8f || sliceSide[i] <= -1e-8f);
         replaced[0] |= near ? -1 : 0;
         kept[0] |= near ? 0 : -1;

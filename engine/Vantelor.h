@@ -85,8 +85,9 @@ private:
     // Reads the inputs and writes the outputs; the arguments are checked.
     void renderReference(float** inputs, float* outLeft, float* outRight, int32_t sampleFrames);
     void renderBlocks(float** inputs, float* outLeft, float* outRight, int32_t sampleFrames);
-    // For a slice of two active inputs that no input guard changes: clears
-    // the sums and forms the guarded, halved side signal.
+    // For a slice of one or two active inputs (in1 null for one) that no
+    // input guard changes: clears the sums and forms the guarded, halved
+    // side signal.
     void guardSide(const float* in0, const float* in1, int32_t frames, CNoiseGenerator& guard);
     // For a slice of two active inputs that the input guards replace
     // entirely (silence): the guarded inputs, the sums cleared and the
