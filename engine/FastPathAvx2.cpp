@@ -3,4 +3,4 @@
 // round differently).
 #define FAST_PATH_RENDERER renderPairAvx2
 #define FAST_PATH_WIDE 1
-#include "engine/FastPathKernel.inc"
+#include "FastPathKernel.inc"

@@ -1,5 +1,6 @@
 #include "engine/Vantelor.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -515,9 +516,5 @@ void CVantelor::setWidth(float amount, int8_t channel)
 {
     if (!validChannel(channel) || !std::isfinite(amount))
         return;
-    if (amount > kWidthLimit)
-        amount = kWidthLimit;
-    else if (amount < -kWidthLimit)
-        amount = -kWidthLimit;
-    width[channel] = amount;
+    width[channel] = std::clamp(amount, 0.0f, 1.0f);
 }
