@@ -190,11 +190,17 @@ TEST(GoldenRender, EveryVoicingAtEveryRateAndBlockSizeMatchesTheRecordedSound)
     } renderers[] = {{CVantelor::Renderer::reference, "reference"},
                      {CVantelor::Renderer::sse2, "SSE2"},
                      {CVantelor::Renderer::avx2, "AVX2"}};
+    // The renderer a new engine picks goes through every block size; the
+    // others (compared with it at every block size by the renderer test)
+    // through host-sized blocks.
+    const CVantelor::Renderer chosen = CVantelor(2, 2).getRenderer();
     for (const auto& r : renderers)
         for (size_t v = 0; v < std::size(kVoicings); ++v)
             for (size_t rate = 0; rate < std::size(kRates); ++rate)
                 for (int blockSize : kBlockSizes)
                 {
+                    if (r.renderer != chosen && blockSize != 512)
+                        continue;
                     const uint64_t hash = render(kVoicings[v], kRates[rate], blockSize, r.renderer);
                     EXPECT_EQ(hash, kGolden[v][rate]) << kVoicings[v].name << " at " << kRates[rate]
                                                       << " Hz, blocks of " << blockSize << ", " << r.name
