@@ -237,6 +237,12 @@ void CVantelor::renderBlocks(float** inputs, float* outLeft, float* outRight, in
             activeInputs[0] = &guardedInputs[0];
             activeInputs[1] = &guardedInputs[kSliceFrames];
         }
+        else if (count == 1 && replacedByGuards(activeSources[0] + start, frames))
+        {
+            // Silence on one input: its noise, then the side signal's.
+            guardSilenceOne(frames, guard);
+            activeInputs[0] = &guardedInputs[0];
+        }
         else if (count == 2)
         {
             activeInputs[0] = &guardedInputs[0];
@@ -469,6 +475,51 @@ void CVantelor::guardSilence(int32_t frames, CNoiseGenerator& guard)
             sliceSide[i] = (draws ? noiseFromState(c) : sideOf[signs]) * 0.5f;
             state = draws ? c : b;
         }
+    }
+    guard.setState(state);
+}
+
+void CVantelor::guardSilenceOne(int32_t frames, CNoiseGenerator& guard)
+{
+    std::memset(sliceSums, 0, sizeof(float) * 2 * static_cast<size_t>(frames));
+    float* const v0 = &guardedInputs[0];
+    const float w0 = activeWidths[0];
+    // The side signal is the input's noise times the width, of one
+    // magnitude whatever the sign: its guard draws every frame or never.
+    const float side = 0.0f + kNoiseLevel * w0;
+    const bool sideDraws = !(side >= 1e-8f || side <= -1e-8f || side != side);
+    const int perFrame = sideDraws ? 2 : 1;
+    const CNoiseJump one = CNoiseJump::steps(1);
+    const CNoiseJump jump = CNoiseJump::steps(4 * perFrame);
+    uint32_t state = guard.getState();
+    U4 first;
+    U4 second;
+    for (int k = 0; k < 4; ++k)
+    {
+        const uint32_t base = CNoiseJump::steps(perFrame * k).apply(state);
+        first[k] = one.apply(base);
+        second[k] = one.apply(first[k]);
+    }
+    auto noiseOf = [](U4 states) {
+        const I4 bit = (I4)((states >> kNoiseSignShift) & kNoiseSignBit);
+        return __builtin_convertvector(bit - 1, F4) * kNoiseLevel;
+    };
+    int32_t i = 0;
+    for (; i + 4 <= frames; i += 4)
+    {
+        const F4 input = noiseOf(first);
+        store4(v0 + i, input);
+        store4(sliceSide + i, (sideDraws ? noiseOf(second) : 0.0f + input * w0) * 0.5f);
+        // The last draw of these four frames.
+        state = sideDraws ? second[3] : first[3];
+        first = first * jump.multiplier + jump.increment;
+        second = second * jump.multiplier + jump.increment;
+    }
+    for (; i < frames; ++i)
+    {
+        v0[i] = noiseFromState(state = one.apply(state));
+        const float raw = 0.0f + v0[i] * w0;
+        sliceSide[i] = (sideDraws ? noiseFromState(state = one.apply(state)) : raw) * 0.5f;
     }
     guard.setState(state);
 }

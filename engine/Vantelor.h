@@ -94,6 +94,8 @@ private:
     // entirely (silence): the guarded inputs, the sums cleared and the
     // guarded, halved side signal.
     void guardSilence(int32_t frames, CNoiseGenerator& guard);
+    // The same for one active input.
+    void guardSilenceOne(int32_t frames, CNoiseGenerator& guard);
 
     Renderer renderer;
     fast_path::PairRenderer pairRenderer;
