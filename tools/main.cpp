@@ -68,6 +68,16 @@ int main(int argc, char** argv) {
     benchCommand->add_option("--seconds", bench.seconds, "Measured audio time per plug-in, in seconds")
         ->check(CLI::Range(0.01, 3600.0))
         ->capture_default_str();
+    benchCommand
+        ->add_option("--sweep", bench.sweep,
+                     "Automate a parameter while measuring: set before every block, moving "
+                     "linearly from FROM to TO and back, in display units (plug-ins without it are "
+                     "not automated)")
+        ->type_name("NAME:FROM:TO");
+    benchCommand->add_option("--sweep-seconds", bench.sweepSeconds,
+                             "Audio time of one sweep from FROM to TO and back, in seconds")
+        ->check(CLI::Range(0.01, 3600.0))
+        ->capture_default_str();
 
     vst2host::EditorOptions editor;
     auto* editorCommand = app.add_subcommand("editor", "Show a plug-in's editor in a window");

@@ -35,6 +35,8 @@ int runRender(const RenderOptions& options);
 struct BenchOptions {
     std::vector<std::string> plugins;
     ParameterOptions parameters;
+    std::string sweep;          // NAME:FROM:TO in display units, set before every block
+    double sweepSeconds = 2.0;  // audio time of one sweep from FROM to TO and back
     int block = 512;
     double seconds = 3.0;
 };

@@ -1,5 +1,6 @@
 #include "tools/commands/Commands.h"
 #include "tools/commands/ParameterSettings.h"
+#include "tools/commands/ParameterSweep.h"
 #include "tools/host/AudioFiles.h"
 #include "tools/host/DemoSignal.h"
 #include "tools/host/HostError.h"
@@ -19,47 +20,6 @@
 namespace vst2host {
 
 namespace {
-
-// A parameter moved linearly in display units over the file. The normalised
-// values of evenly spaced display values are found once; between them the
-// normalised value is interpolated, which keeps the motion smooth even where
-// the display is rounded.
-class Sweep {
-public:
-    static constexpr int kSegments = 64;
-
-    Sweep(PluginInstance& plugin, const std::string& text) {
-        // NAME:FROM:TO, split from the right so names may contain colons.
-        const auto [nameAndFrom, toText] = splitAssignment(text, ':', "--sweep");
-        const auto [name, fromText] = splitAssignment(nameAndFrom, ':', "--sweep");
-        index_ = requireParameter(plugin, name);
-        const double from = number(fromText, text);
-        const double to = number(toText, text);
-        for (int k = 0; k <= kSegments; ++k)
-            knots_.push_back(normalizedForDisplay(plugin, index_, from + (to - from) * k / kSegments));
-    }
-
-    // Sets the parameter for a position `t` (0..1) in the file.
-    void apply(PluginInstance& plugin, double t) const {
-        const double position = std::clamp(t, 0.0, 1.0) * kSegments;
-        const int k = std::min(static_cast<int>(position), kSegments - 1);
-        const double fraction = position - k;
-        const double value = knots_[k] + (knots_[k + 1] - knots_[k]) * fraction;
-        plugin.setParameter(index_, static_cast<float>(value));
-    }
-
-private:
-    static double number(const std::string& text, const std::string& option) {
-        char* end = nullptr;
-        const double value = std::strtod(text.c_str(), &end);
-        if (end == text.c_str() || *end != '\0' || !std::isfinite(value))
-            throw HostError("--sweep expects NAME:FROM:TO with numbers, got \"" + option + "\"");
-        return value;
-    }
-
-    int index_ = 0;
-    std::vector<float> knots_;
-};
 
 // A progress bar on standard error, only when it is a terminal.
 class Progress {
@@ -207,7 +167,7 @@ int runRender(const RenderOptions& options) {
     const auto rate = static_cast<float>(source.sampleRate());
     plugin.prepare(rate, options.block);
     applyParameters(plugin, options.parameters, false);
-    std::optional<Sweep> sweep;
+    std::optional<ParameterSweep> sweep;
     if (!options.sweep.empty())
         sweep.emplace(plugin, options.sweep);
     plugin.host().processingLevel = kVstProcessLevelOffline;
