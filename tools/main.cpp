@@ -78,6 +78,20 @@ int main(int argc, char** argv) {
     editorCommand->add_option("--screenshot", editor.screenshot,
                               "Save a PNG of the window before closing");
 
+    vst2host::ValidateOptions validate;
+    auto* validateCommand = app.add_subcommand("validate", "Check a plug-in as demanding hosts use it: "
+                                                           "texts, parameters, state, processing, real time");
+    validateCommand->add_option("PLUGIN", validate.plugin, "Plug-in shared object")->required();
+    validateCommand->add_option("--strictness", validate.strictness,
+                                "1 (basic) to 10 (strictest): which checks run, and what fails rather than warns")
+        ->check(CLI::Range(1, 10))
+        ->capture_default_str();
+    validateCommand->add_option("--json", validate.json, "Also write the results as JSON to this file");
+    validateCommand->add_option("--seed", validate.seed, "Seed of the random values and signals")
+        ->capture_default_str();
+    validateCommand->add_option("--only", validate.only, "Run only the checks of these names")
+        ->expected(1, -1);
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
@@ -97,6 +111,8 @@ int main(int argc, char** argv) {
             return vst2host::runRender(render);
         if (*benchCommand)
             return vst2host::runBench(bench);
+        if (*validateCommand)
+            return vst2host::runValidate(validate);
         if (*editorCommand)
             return vst2host::runEditor(editor);
     } catch (const vst2host::HostError& e) {

@@ -40,6 +40,15 @@ struct BenchOptions {
 };
 int runBench(const BenchOptions& options);
 
+struct ValidateOptions {
+    std::string plugin;
+    int strictness = 5;       // 1..10: which checks run and how strict they are
+    std::string json;         // also write the results here
+    unsigned int seed = 1;    // of the random values and signals
+    std::vector<std::string> only;  // run only these checks
+};
+int runValidate(const ValidateOptions& options);
+
 struct EditorOptions {
     std::string plugin;
     double seconds = 0.0;  // 0: until the window is closed
