@@ -7,10 +7,23 @@
 //
 // Built in variants: FIXTURE_NULL_EFFECT makes the entry return no record,
 // FIXTURE_NO_ENTRY exports no entry at all.
+//
+// FIXTURE_VALIDATION builds a well-behaved effect for the validator instead:
+// names within their limits, the third output a smoothed mix of the inputs
+// scaled by the first parameter, non-finite input and parameters ignored.
+// Each FIXTURE_FAULT_* then adds one known fault to it:
+//   TEXT_OVERFLOW    a parameter label longer than the host's buffer
+//   STICKY_NAN       non-finite input poisons the smoother for good
+//   ALLOCATES        allocates memory in every processReplacing call
+//   FORGETS_PROGRAM  selecting a program resets the parameters
+//   SKIPS_FRAMES     leaves the last frames of blocks not a multiple of 4 unwritten
+//   CRASHES_AT_HIGH_RATES  aborts when processing above 150 kHz
 #include "plugin/VstInterface.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 
@@ -28,6 +41,19 @@ constexpr bool kReturnNoEffect = true;
 constexpr bool kReturnNoEffect = false;
 #endif
 
+#if defined(FIXTURE_VALIDATION)
+constexpr bool kValidation = true;
+#else
+constexpr bool kValidation = false;
+#endif
+
+#if defined(FIXTURE_FAULT_TEXT_OVERFLOW)
+constexpr const char* kPanLabel = "degrees of arc";
+#else
+constexpr const char* kPanLabel = "deg";
+#endif
+
+constexpr float kDefaults[] = {0.5f, 0.5f, 0.0f};
 constexpr int kParams = 3;
 constexpr int kPrograms = 3;
 constexpr const char* kProgramNames[kPrograms] = {"Alpha", "Beta", "Gamma"};
@@ -35,7 +61,8 @@ constexpr const char* kProgramNames[kPrograms] = {"Alpha", "Beta", "Gamma"};
 struct Fixture {
     AEffect effect{};
     audioMasterCallback host = nullptr;
-    float values[kParams] = {0.5f, 0.5f, 0.0f};
+    float values[kParams] = {kDefaults[0], kDefaults[1], kDefaults[2]};
+    float smoothed = 0.0f;
     int program = 1;
     double framesProcessed = 0.0;
     float sampleRate = 0.0f;
@@ -44,12 +71,13 @@ struct Fixture {
 Fixture* self(AEffect* effect) { return static_cast<Fixture*>(effect->object); }
 
 void display(const Fixture& f, int index, char* text) {
+    constexpr size_t kSize = kVstMaxParamStrLen + 1;
     switch (index) {
     case 0:  // "Pan": -60..60, one decimal, increasing
-        std::sprintf(text, "%.1f", -60.0 + 120.0 * f.values[0]);
+        std::snprintf(text, kSize, "%.1f", -60.0 + 120.0 * f.values[0]);
         break;
     case 1:  // "Depth": 100..0 percent, whole numbers, decreasing
-        std::sprintf(text, "%.0f", 100.0 - 100.0 * f.values[1]);
+        std::snprintf(text, kSize, "%.0f", 100.0 - 100.0 * f.values[1]);
         break;
     default:
         std::strcpy(text, f.values[2] >= 0.5f ? "On" : "Off");
@@ -68,6 +96,9 @@ VstIntPtr VSTCALLBACK dispatch(AEffect* effect, VstInt32 opcode, VstInt32 index,
     case effSetProgram:
         if (value >= 0 && value < kPrograms)
             f.program = static_cast<int>(value);
+#if defined(FIXTURE_FAULT_FORGETS_PROGRAM)
+        std::copy(kDefaults, kDefaults + kParams, f.values);
+#endif
         return 0;
     case effGetProgram:
         return f.program;
@@ -78,7 +109,7 @@ VstIntPtr VSTCALLBACK dispatch(AEffect* effect, VstInt32 opcode, VstInt32 index,
         if (index == 0)
             std::strcpy(text, "Pan");
         else if (index == 1)
-            std::strcpy(text, "Depth of the modulation, much longer than allowed");
+            std::strcpy(text, kValidation ? "Depth" : "Depth of the modulation, much longer than allowed");
         else
             std::strcpy(text, "Mode");
         return 0;
@@ -87,13 +118,14 @@ VstIntPtr VSTCALLBACK dispatch(AEffect* effect, VstInt32 opcode, VstInt32 index,
             display(f, index, text);
         return 0;
     case effGetParamLabel:
-        std::strcpy(text, index == 0 ? "deg" : index == 1 ? "%" : "");
+        std::strcpy(text, index == 0 ? kPanLabel : index == 1 ? "%" : "");
         return 0;
     case effSetSampleRate:
         f.sampleRate = opt;
         return 0;
     case effMainsChanged:
         f.framesProcessed = 0.0;
+        f.smoothed = 0.0f;
         return 0;
     case effGetEffectName:
         std::strcpy(text, "Fixture");
@@ -119,8 +151,40 @@ float VSTCALLBACK getParameter(AEffect* effect, VstInt32 index) {
     return index >= 0 && index < kParams ? self(effect)->values[index] : 0.0f;
 }
 
+float finiteOrZero(float value) { return std::isfinite(value) ? value : 0.0f; }
+
 void VSTCALLBACK processReplacing(AEffect* effect, float** inputs, float** outputs, VstInt32 frames) {
     Fixture& f = *self(effect);
+    if (kValidation) {
+#if defined(FIXTURE_FAULT_ALLOCATES)
+        // Through a volatile pointer, so that the compiler cannot drop the pair.
+        static void* (*volatile allocate)(size_t) = std::malloc;
+        std::free(allocate(64));
+#endif
+#if defined(FIXTURE_FAULT_CRASHES_AT_HIGH_RATES)
+        if (f.sampleRate > 150000.0f)
+            std::abort();
+#endif
+#if defined(FIXTURE_FAULT_SKIPS_FRAMES)
+        frames &= ~3;
+#endif
+        const float gain = std::clamp(finiteOrZero(f.values[0]), 0.0f, 1.0f);
+        for (VstInt32 i = 0; i < frames; ++i) {
+            outputs[0][i] = inputs[0][i];
+            outputs[1][i] = inputs[1][i];
+#if defined(FIXTURE_FAULT_STICKY_NAN)
+            const float mix = inputs[0][i] + inputs[1][i];
+#else
+            const float mix = finiteOrZero(inputs[0][i]) + finiteOrZero(inputs[1][i]);
+#endif
+            f.smoothed = 0.5f * f.smoothed + 0.25f * std::clamp(mix, -4.0f, 4.0f);
+            // Decay stops short of subnormal numbers.
+            if (std::fabs(f.smoothed) < 1e-20f)
+                f.smoothed = 0.0f;
+            outputs[2][i] = gain * f.smoothed;
+        }
+        return;
+    }
     // Calls back into the host from the audio thread, as many plug-ins do.
     const auto* time = reinterpret_cast<const VstTimeInfo*>(
         f.host(effect, audioMasterGetTime, 0, 0, nullptr, 0.0f));

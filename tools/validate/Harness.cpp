@@ -119,8 +119,11 @@ void Rig::processUnchecked(int frames) {
 BlockScan Rig::process(int frames) {
     frames = std::clamp(frames, 0, maxBlock_);
     const float mark = canary();
+    // Only the block and the guards around it: a host with many channels
+    // calls with one-frame blocks too.
+    const auto used = static_cast<std::ptrdiff_t>(frames + 2 * kGuard);
     for (auto& channel : outputs_)
-        std::fill(channel.begin(), channel.end(), mark);
+        std::fill(channel.begin(), channel.begin() + used, mark);
     BlockScan scan;
     {
         AllocationScope allocations;
@@ -129,7 +132,7 @@ BlockScan Rig::process(int frames) {
     }
     for (int c = 0; c < outputCount_; ++c) {
         const std::vector<float>& channel = outputs_[c];
-        for (size_t i = 0; i < channel.size(); ++i) {
+        for (size_t i = 0; i < static_cast<size_t>(used); ++i) {
             const float v = channel[i];
             const bool inside = i >= static_cast<size_t>(kGuard) && i < static_cast<size_t>(kGuard + frames);
             if (!inside) {
