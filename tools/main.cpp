@@ -45,7 +45,10 @@ int main(int argc, char** argv) {
     renderCommand->add_option("PLUGIN", render.plugin, "Plug-in shared object")->required();
     renderCommand->add_option("-i,--input", render.input,
                               "Input audio file (mono or stereo); the demo signal without it");
-    renderCommand->add_option("-o,--output", render.output, "Output audio file")->required();
+    renderCommand
+        ->add_option("-o,--output", render.output,
+                     "Output audio file; its extension chooses the format (wav, aiff, flac, ogg, ...)")
+        ->required();
     addParameterOptions(*renderCommand, render.parameters);
     renderCommand
         ->add_option("--sweep", render.sweep,
@@ -55,7 +58,13 @@ int main(int argc, char** argv) {
         ->check(CLI::Range(1, 65536))
         ->capture_default_str();
     renderCommand->add_flag("--same-format", render.sameFormat,
-                            "Write the input's file format instead of 32-bit float WAV");
+                            "Keep the input's sample format (bit depth or encoding) instead of the best "
+                            "the output's format holds; the extension still chooses the file format");
+    auto* gainOption = renderCommand->add_option("--gain", render.gain, "Gain applied to the output, in dB")
+                           ->check(CLI::Range(-120.0, 60.0));
+    renderCommand
+        ->add_flag("--normalize", render.normalize, "Scale the output so that its loudest sample is at full scale")
+        ->excludes(gainOption);
 
     vst2host::BenchOptions bench;
     auto* benchCommand = app.add_subcommand("bench", "Measure the processing cost of plug-ins in "

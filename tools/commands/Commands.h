@@ -28,7 +28,9 @@ struct RenderOptions {
     ParameterOptions parameters;
     std::string sweep;  // NAME:FROM:TO in display units
     int block = 512;
-    bool sameFormat = false;
+    bool sameFormat = false;  // keep the input's sample format
+    double gain = 0.0;        // dB applied to the output
+    bool normalize = false;   // scale the loudest sample to full scale
 };
 int runRender(const RenderOptions& options);
 
