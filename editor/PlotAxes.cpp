@@ -1,6 +1,5 @@
 #include "editor/PlotAxes.h"
 
-#include "dsp/NumericHelpers.h"
 #include "plugin/TextBounded.h"
 #include "toolkit/CBitmap.h"
 #include "toolkit/CDrawContext.h"
@@ -84,8 +83,16 @@ void formatLabel(char (&text)[kLabelChars + 1], float value, const char* format,
 CPlotAxes::CPlotAxes(const CRect& size, CControlListener* listener, int32_t selectionTag_, CBitmap* background)
     : CControl(size, listener, 0, background), selectionTag(selectionTag_)
 {
-    for (CColor& c : groupColor)
-        c = selectedColor;
+#if defined(__GNUC__) && !defined(__clang__)
+    // g++ 12 at -O3 takes the merged four-byte store of a colour for an
+    // overflow of its first one-byte channel (a false -Wstringop-overflow).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wstringop-overflow"
+#endif
+    groupColor.fill(selectedColor);
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
     invWidth = 1.f / static_cast<float>(std::max(size.getWidth() - 1, 1.0));
     invHeight = 1.f / static_cast<float>(std::max(size.getHeight() - 1, 1.0));
     recomputeInverses();
@@ -327,7 +334,7 @@ float CPlotAxes::pixelToYValue(const CPoint& p) const
     if (plotMode == kPlotPolar) {
         const float dx = static_cast<float>(p.x - (r.left + r.right) / 2) * invWidth;
         const float dy = static_cast<float>(p.y - (r.top + r.bottom) / 2) * invHeight;
-        return yMin + 2 * (yMax - yMin) * fastSqrt(dx * dx + dy * dy);
+        return yMin + 2 * (yMax - yMin) * std::sqrt(dx * dx + dy * dy);
     }
     return yMax + (yMax - yMin) * static_cast<float>(nearest(r.top - p.y)) * invHeight;
 }
