@@ -124,6 +124,7 @@ int runValidate(const ValidateOptions& options) {
     std::vector<Result> results;
     int passed = 0;
     int failed = 0;
+    int skipped = 0;
     int warnings = 0;
     for (const Check* check : checks) {
         Result result = validate::runIsolated(*check, options.plugin, options.strictness, options.seed,
@@ -131,11 +132,14 @@ int runValidate(const ValidateOptions& options) {
         std::fprintf(out, "%s  %-*s  %s\n", label(result.outcome), static_cast<int>(width), check->name,
                      summary(result).c_str());
         std::fflush(out);
-        (result.outcome == Outcome::Fail ? failed : passed)++;
+        (result.outcome == Outcome::Fail ? failed : result.outcome == Outcome::Skip ? skipped : passed)++;
         warnings += result.warnings;
         results.push_back(std::move(result));
     }
-    std::fprintf(out, "%d passed, %d failed, %d warning%s\n", passed, failed, warnings, warnings == 1 ? "" : "s");
+    std::fprintf(out, "%d passed, %d failed, %d warning%s", passed, failed, warnings, warnings == 1 ? "" : "s");
+    if (skipped > 0)
+        std::fprintf(out, ", %d skipped", skipped);
+    std::fprintf(out, "\n");
 
     if (!options.json.empty()) {
         nlohmann::json document = {{"plugin", options.plugin},
@@ -143,6 +147,7 @@ int runValidate(const ValidateOptions& options) {
                                    {"seed", options.seed},
                                    {"passed", passed},
                                    {"failed", failed},
+                                   {"skipped", skipped},
                                    {"warnings", warnings},
                                    {"checks", nlohmann::json::array()}};
         for (const Result& result : results)

@@ -33,6 +33,12 @@ public:
         add(strictness_ >= failFrom ? Severity::Failure : Severity::Warning, text);
     }
     void note(const std::string& text) { notes_.push_back(text); }
+    // The check could not run here (no display, say): neither passed nor failed.
+    void skip(const std::string& reason) {
+        skipped_ = true;
+        notes_.insert(notes_.begin(), reason);
+    }
+    bool skipped() const { return skipped_; }
 
     const std::vector<Finding>& kept() const { return kept_; }
     const std::vector<std::string>& notes() const { return notes_; }
@@ -54,6 +60,7 @@ private:
     std::vector<std::string> notes_;
     int failures_ = 0;
     int warnings_ = 0;
+    bool skipped_ = false;
 };
 
 // Everything a check gets: the plug-in to load, the strictness, a random

@@ -18,8 +18,8 @@ namespace vst2host::validate {
 namespace {
 
 // The child reports through a pipe, one record per line: a letter for the
-// kind, then the text. "F" failure, "W" warning, "N" note, "C" the counts of
-// failures and warnings, "E" the end of a complete report.
+// kind, then the text. "F" failure, "W" warning, "N" note, "S" skipped, "C"
+// the counts of failures and warnings, "E" the end of a complete report.
 void writeAll(int fd, const std::string& text) {
     size_t done = 0;
     while (done < text.size()) {
@@ -55,6 +55,8 @@ std::string oneLine(std::string text) {
         report += (finding.severity == Severity::Failure ? "F" : "W") + oneLine(finding.text) + "\n";
     for (const std::string& note : findings.notes())
         report += "N" + oneLine(note) + "\n";
+    if (findings.skipped())
+        report += "S\n";
     report += "C" + std::to_string(findings.failures()) + " " + std::to_string(findings.warnings()) + "\n";
     report += "E\n";
     writeAll(fd, report);
@@ -65,7 +67,7 @@ std::string oneLine(std::string text) {
     _exit(0);
 }
 
-void parse(const std::string& text, Result& result, bool& complete) {
+void parse(const std::string& text, Result& result, bool& complete, bool& skipped) {
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find('\n', start);
@@ -91,6 +93,9 @@ void parse(const std::string& text, Result& result, bool& complete) {
             break;
         case 'E':
             complete = true;
+            break;
+        case 'S':
+            skipped = true;
             break;
         default:
             break;
@@ -155,7 +160,8 @@ Result runIsolated(const Check& check, const std::string& pluginPath, int strict
     result.seconds = std::chrono::duration<double>(Clock::now() - begin).count();
 
     bool complete = false;
-    parse(received, result, complete);
+    bool skipped = false;
+    parse(received, result, complete, skipped);
     if (timedOut) {
         result.findings.insert(result.findings.begin(),
                                {Severity::Failure, "did not finish within " +
@@ -172,7 +178,10 @@ Result runIsolated(const Check& check, const std::string& pluginPath, int strict
                                                        ")"});
         ++result.failures;
     }
-    result.outcome = result.failures > 0 ? Outcome::Fail : result.warnings > 0 ? Outcome::Warning : Outcome::Pass;
+    result.outcome = result.failures > 0   ? Outcome::Fail
+                     : skipped             ? Outcome::Skip
+                     : result.warnings > 0 ? Outcome::Warning
+                                           : Outcome::Pass;
     return result;
 }
 
