@@ -18,6 +18,11 @@
 //   FORGETS_PROGRAM  selecting a program resets the parameters
 //   SKIPS_FRAMES     leaves the last frames of blocks not a multiple of 4 unwritten
 //   CRASHES_AT_HIGH_RATES  aborts when processing above 150 kHz
+// FIXTURE_EDITOR adds an editor: a child window in the host's window, on a
+// display connection of its own, that notices when the host destroyed its
+// window first. With it:
+//   EDITOR_GROWS     effEditGetRect answers a larger size after every open
+//   EDITOR_IGNORES_DESTROYED_WINDOW  destroys its window again after the host did
 #include "plugin/VstInterface.h"
 
 #include <algorithm>
@@ -26,6 +31,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+
+#if defined(FIXTURE_EDITOR)
+#include <X11/Xlib.h>
+#endif
 
 #if defined(FIXTURE_NO_ENTRY)
 
@@ -63,6 +72,12 @@ struct Fixture {
     audioMasterCallback host = nullptr;
     float values[kParams] = {kDefaults[0], kDefaults[1], kDefaults[2]};
     float smoothed = 0.0f;
+#if defined(FIXTURE_EDITOR)
+    Display* display = nullptr;
+    Window window = 0;
+    int opens = 0;
+    ERect rect{};
+#endif
     int program = 1;
     double framesProcessed = 0.0;
     float sampleRate = 0.0f;
@@ -85,12 +100,75 @@ void display(const Fixture& f, int index, char* text) {
     }
 }
 
+#if defined(FIXTURE_EDITOR)
+// Reads the editor's events; forgets its window when the host destroyed it.
+void readEditorEvents(Fixture& f) {
+    while (f.display != nullptr && XPending(f.display) > 0) {
+        XEvent event{};
+        XNextEvent(f.display, &event);
+#if !defined(FIXTURE_FAULT_EDITOR_IGNORES_DESTROYED_WINDOW)
+        if (event.type == DestroyNotify && event.xdestroywindow.window == f.window)
+            f.window = 0;
+#endif
+    }
+}
+
+VstIntPtr editor(Fixture& f, VstInt32 opcode, void* ptr) {
+    switch (opcode) {
+    case effEditGetRect: {
+        int grow = 0;
+#if defined(FIXTURE_FAULT_EDITOR_GROWS)
+        grow = f.opens;
+#endif
+        f.rect = ERect{0, 0, static_cast<VstInt16>(100 + grow), static_cast<VstInt16>(200 + grow)};
+        *static_cast<ERect**>(ptr) = &f.rect;
+        return 1;
+    }
+    case effEditOpen:
+        if (f.display == nullptr)
+            f.display = XOpenDisplay(nullptr);
+        if (f.display == nullptr || ptr == nullptr || f.window != 0)
+            return 0;
+        f.window = XCreateSimpleWindow(f.display, reinterpret_cast<Window>(ptr), 0, 0, 200, 100, 0, 0, 0);
+        XSelectInput(f.display, f.window, StructureNotifyMask);
+        XMapWindow(f.display, f.window);
+        XSync(f.display, False);
+        ++f.opens;
+        return 1;
+    case effEditIdle:
+        readEditorEvents(f);
+        return 1;
+    case effEditClose:
+        if (f.window == 0)
+            return 0;
+        // The host may have destroyed its window, and ours with it, just now.
+        XSync(f.display, False);
+        readEditorEvents(f);
+        if (f.window != 0)
+            XDestroyWindow(f.display, f.window);
+        XSync(f.display, False);
+        f.window = 0;
+        return 0;
+    default:
+        return 0;
+    }
+}
+#endif
+
 VstIntPtr VSTCALLBACK dispatch(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
                                void* ptr, float opt) {
     Fixture& f = *self(effect);
     char* text = static_cast<char*>(ptr);
+#if defined(FIXTURE_EDITOR)
+    if (opcode == effEditGetRect || opcode == effEditOpen || opcode == effEditIdle || opcode == effEditClose)
+        return editor(f, opcode, ptr);
+#endif
     switch (opcode) {
     case effClose:
+#if defined(FIXTURE_EDITOR)
+        if (f.display != nullptr)
+            XCloseDisplay(f.display);
+#endif
         delete &f;
         return 1;
     case effSetProgram:
@@ -218,6 +296,9 @@ extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(audioMa
     e.numInputs = 2;
     e.numOutputs = 3;
     e.flags = effFlagsCanReplacing;
+#if defined(FIXTURE_EDITOR)
+    e.flags |= effFlagsHasEditor;
+#endif
     e.uniqueID = vstFourCC('F', 'i', 'x', 't');
     e.version = 1;
     e.object = f;
