@@ -180,6 +180,10 @@ std::string describe(const BlockScan& scan) {
     return text;
 }
 
+std::string counted(int64_t count, const std::string& noun) {
+    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
 float noiseSample(uint32_t& state) {
     state ^= state << 13;
     state ^= state >> 17;

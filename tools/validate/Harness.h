@@ -100,6 +100,9 @@ std::string setting(double sampleRate, int block);
 // Describes what is wrong with a scan ("3 samples not written, ..."), or empty.
 std::string describe(const BlockScan& scan);
 
+// "1 program", "3 programs": a count with its noun.
+std::string counted(int64_t count, const std::string& noun);
+
 // The next value of a 32-bit xorshift generator mapped to [-1, 1).
 float noiseSample(uint32_t& state);
 

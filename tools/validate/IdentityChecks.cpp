@@ -53,9 +53,8 @@ void identity(CheckContext& context) {
     guardedText(*plugin, findings, effGetVendorString, 0, kLongText, "effGetVendorString");
     guardedText(*plugin, findings, effGetProductString, 0, kLongText, "effGetProductString");
     findings.note("\"" + name + "\", " + std::to_string(effect.numInputs) + " in, " +
-                  std::to_string(effect.numOutputs) + " out, " + std::to_string(effect.numParams) +
-                  " parameters, " + std::to_string(effect.numPrograms) + " programs, ID " +
-                  fourCharacterCode(effect.uniqueID));
+                  std::to_string(effect.numOutputs) + " out, " + counted(effect.numParams, "parameter") + ", " +
+                  counted(effect.numPrograms, "program") + ", ID " + fourCharacterCode(effect.uniqueID));
 }
 
 // Every parameter's name, label and display, at its own value and at both

@@ -127,8 +127,8 @@ void silence(CheckContext& context) {
                       std::to_string(limit / 44100) + " s");
     else {
         char text[96];
-        std::snprintf(text, sizeof text, "silence out %.2f s after the input fell silent",
-                      static_cast<double>(after) / kRate);
+        std::snprintf(text, sizeof text, "silent within %.2f s of the input falling silent",
+                      static_cast<double>(after + kBlock) / kRate);
         findings.note(text);
     }
 }

@@ -43,8 +43,8 @@ void programNames(CheckContext& context) {
             ++empty;
     }
     if (empty > 0)
-        findings.warn(std::to_string(empty) + " programs have no name");
-    findings.note(std::to_string(plugin->numPrograms()) + " programs selected and named");
+        findings.warn(counted(empty, "program") + " without a name");
+    findings.note(counted(plugin->numPrograms(), "program") + " selected and named");
 }
 
 // A bank as a host keeps it: the plug-in's chunk when it says its programs are
@@ -152,7 +152,7 @@ void bankRestore(CheckContext& context) {
     }
     findings.note(std::string("bank saved as ") +
                   (usesChunks(*original) ? "a chunk of " + std::to_string(bank.chunk.size()) + " bytes"
-                                         : std::to_string(bank.values.size()) + " programs of values") +
+                                         : counted(static_cast<int64_t>(bank.values.size()), "program") + " of values") +
                   ", restored, renders identically");
 }
 
