@@ -1,6 +1,7 @@
 #include "tools/validate/Harness.h"
 
 #include "tools/host/AllocationCounter.h"
+#include "tools/host/HostError.h"
 #include "tools/host/PluginInstance.h"
 
 #include <algorithm>
@@ -91,6 +92,11 @@ void BlockScan::add(const BlockScan& other, int64_t frameOffset) {
 
 Rig::Rig(PluginInstance& plugin, int maxBlock)
     : plugin_(plugin), maxBlock_(maxBlock), outputCount_(std::max(plugin.numOutputs(), 0)) {
+    // A corrupt record must not make the host allocate without bound.
+    constexpr int kMaxChannels = 1024;
+    if (plugin.numInputs() > kMaxChannels || plugin.numOutputs() > kMaxChannels)
+        throw HostError("declares " + std::to_string(plugin.numInputs()) + " inputs and " +
+                        std::to_string(plugin.numOutputs()) + " outputs; not processing that many channels");
     // At least two arrays each way, so a plug-in that looks at a channel it
     // did not declare finds memory rather than a crash.
     inputs_.assign(std::max(plugin.numInputs(), 2), std::vector<float>(maxBlock, 0.0f));
