@@ -18,6 +18,7 @@
 //   FORGETS_PROGRAM  selecting a program resets the parameters
 //   SKIPS_FRAMES     leaves the last frames of blocks not a multiple of 4 unwritten
 //   CRASHES_AT_HIGH_RATES  aborts when processing above 150 kHz
+//   SUBNORMALS       lets the smoother decay through subnormal numbers
 // FIXTURE_EDITOR adds an editor: a child window in the host's window, on a
 // display connection of its own, that notices when the host destroyed its
 // window first. With it:
@@ -256,9 +257,11 @@ void VSTCALLBACK processReplacing(AEffect* effect, float** inputs, float** outpu
             const float mix = finiteOrZero(inputs[0][i]) + finiteOrZero(inputs[1][i]);
 #endif
             f.smoothed = 0.5f * f.smoothed + 0.25f * std::clamp(mix, -4.0f, 4.0f);
+#if !defined(FIXTURE_FAULT_SUBNORMALS)
             // Decay stops short of subnormal numbers.
             if (std::fabs(f.smoothed) < 1e-20f)
                 f.smoothed = 0.0f;
+#endif
             outputs[2][i] = gain * f.smoothed;
         }
         return;

@@ -45,15 +45,17 @@ TEST(Validate, EachFaultIsCaughtByItsCheckAlone) {
     struct Case {
         const char* plugin;
         std::set<std::string> failing;
+        std::set<std::string> warning;
     };
     const std::vector<Case> cases = {
-        {FIXTURE_VALIDATION, {}},
-        {FIXTURE_FAULT_TEXT_OVERFLOW, {"texts"}},
-        {FIXTURE_FAULT_STICKY_NAN, {"processing.bad-input"}},
-        {FIXTURE_FAULT_ALLOCATES, {"realtime.allocation"}},
-        {FIXTURE_FAULT_FORGETS_PROGRAM, {"parameters.program-switch"}},
-        {FIXTURE_FAULT_SKIPS_FRAMES, {"processing.matrix"}},
-        {FIXTURE_FAULT_CRASHES_AT_HIGH_RATES, {"processing.matrix"}},
+        {FIXTURE_VALIDATION, {}, {}},
+        {FIXTURE_FAULT_TEXT_OVERFLOW, {"texts"}, {}},
+        {FIXTURE_FAULT_STICKY_NAN, {"processing.bad-input"}, {}},
+        {FIXTURE_FAULT_ALLOCATES, {"realtime.allocation"}, {}},
+        {FIXTURE_FAULT_FORGETS_PROGRAM, {"parameters.program-switch"}, {}},
+        {FIXTURE_FAULT_SKIPS_FRAMES, {"processing.matrix"}, {}},
+        {FIXTURE_FAULT_CRASHES_AT_HIGH_RATES, {"processing.matrix"}, {}},
+        {FIXTURE_FAULT_SUBNORMALS, {}, {"processing.matrix"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::filesystem::path(c.plugin).filename().string());
@@ -61,13 +63,10 @@ TEST(Validate, EachFaultIsCaughtByItsCheckAlone) {
         ASSERT_FALSE(v.results.is_null()) << v.run.err;
         EXPECT_EQ(v.run.status, c.failing.empty() ? 0 : 1) << v.run.out << v.run.err;
         EXPECT_EQ(v.withOutcome("fail"), c.failing) << v.run.out;
-        if (c.failing.empty()) {
-            EXPECT_EQ(v.withOutcome("warning"), std::set<std::string>{}) << v.run.out;
-        }
+        EXPECT_EQ(v.withOutcome("warning"), c.warning) << v.run.out;
         EXPECT_EQ(v.results["failed"], c.failing.size());
         // The run goes on past a failing check: every check has a result.
-        EXPECT_EQ(v.results["checks"].size(), v.withOutcome("pass").size() + v.withOutcome("warning").size() +
-                                                  c.failing.size());
+        EXPECT_EQ(v.results["checks"].size(), v.withOutcome("pass").size() + c.warning.size() + c.failing.size());
     }
 }
 
@@ -85,6 +84,12 @@ TEST(Validate, FailuresSayWhatWasSeen) {
         {FIXTURE_FAULT_SKIPS_FRAMES, "processing.matrix", "output samples not written"},
         {FIXTURE_FAULT_CRASHES_AT_HIGH_RATES, "processing.matrix", "crashed (SIGABRT)"},
     };
+    // A warning fails nothing.
+    const HostRun subnormals = runHost({"validate", FIXTURE_FAULT_SUBNORMALS, "--only", "processing.matrix"});
+    EXPECT_EQ(subnormals.status, 0) << subnormals.err;
+    EXPECT_NE(subnormals.out.find("warn  processing.matrix  "), std::string::npos) << subnormals.out;
+    EXPECT_NE(subnormals.out.find("subnormal output samples"), std::string::npos) << subnormals.out;
+    EXPECT_NE(subnormals.out.find("1 passed, 0 failed, 1 warning\n"), std::string::npos) << subnormals.out;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.check);
         const HostRun run = runHost({"validate", c.plugin, "--strictness", "10", "--only", c.check});
