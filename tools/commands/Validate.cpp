@@ -111,8 +111,10 @@ int runValidate(const ValidateOptions& options) {
     const Check load{"load", 1, "the plug-in loads", loads};
     const Result loaded = validate::runIsolated(load, options.plugin, options.strictness, options.seed,
                                                 kCheckTimeoutSeconds);
-    if (loaded.outcome == Outcome::Fail)
-        throw HostError(loaded.findings.empty() ? "cannot load " + options.plugin : loaded.findings.front().text);
+    if (loaded.outcome == Outcome::Fail) {
+        const std::string reason = loaded.findings.empty() ? std::string("unknown error") : loaded.findings.front().text;
+        throw HostError(reason.rfind("cannot load ", 0) == 0 ? reason : "cannot load " + options.plugin + ": " + reason);
+    }
 
     FILE* out = report();
     std::fprintf(out, "validating %s at strictness %d, seed %u\n", options.plugin.c_str(), options.strictness,
