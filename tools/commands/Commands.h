@@ -28,7 +28,9 @@ struct RenderOptions {
     ParameterOptions parameters;
     std::string sweep;  // NAME:FROM:TO in display units
     int block = 512;
-    bool sameFormat = false;
+    bool sameFormat = false;  // keep the input's sample format
+    double gain = 0.0;        // dB applied to the output
+    bool normalize = false;   // scale the loudest sample to full scale
 };
 int runRender(const RenderOptions& options);
 
@@ -41,6 +43,15 @@ struct BenchOptions {
     double seconds = 3.0;
 };
 int runBench(const BenchOptions& options);
+
+struct ValidateOptions {
+    std::string plugin;
+    int strictness = 5;       // 1..10: which checks run and how strict they are
+    std::string json;         // also write the results here
+    unsigned int seed = 1;    // of the random values and signals
+    std::vector<std::string> only;  // run only these checks
+};
+int runValidate(const ValidateOptions& options);
 
 struct EditorOptions {
     std::string plugin;
