@@ -1,23 +1,14 @@
 #include "dsp/Delay.h"
+#include "dsp/FloatVector.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace
 {
-typedef float F4 __attribute__((vector_size(16)));
-
-F4 load4(const float* p)
-{
-    F4 v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
-
-void store4(float* p, F4 v)
-{
-    std::memcpy(p, &v, sizeof v);
-}
+using dsp::F4;
+using dsp::load4;
+using dsp::store4;
 } // namespace
 
 CDelay::CDelay(int32_t maxDelay)

@@ -1,4 +1,5 @@
 #include "engine/Vantelor.h"
+#include "dsp/FloatVector.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -15,21 +16,11 @@ constexpr float kDecorrelatorDelaySeconds = 0.012f;
 constexpr float kDecorrelatorAllpassSeconds = 0.008f;
 constexpr float kDecorrelatorCoefficient = 0.6f;
 
-typedef float F4 __attribute__((vector_size(16)));
-typedef int32_t I4 __attribute__((vector_size(16)));
-typedef uint32_t U4 __attribute__((vector_size(16)));
-
-F4 load4(const float* p)
-{
-    F4 v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
-
-void store4(float* p, F4 v)
-{
-    std::memcpy(p, &v, sizeof v);
-}
+using dsp::F4;
+using dsp::I4;
+using dsp::U4;
+using dsp::load4;
+using dsp::store4;
 
 // Whether every sample passes the input guards unchanged: finite, within
 // the input limit and not near zero (so nothing is drawn for it).

@@ -79,7 +79,7 @@ bool BackBuffer::create(const CRect& size)
     bits_ = bits;
     target_ = std::move(target);
     size_ = size;
-    dirty_ = CRect(0, 0, w, h);
+    dirty_.setAll(size);
     return true;
 }
 
@@ -106,16 +106,12 @@ bool BackBuffer::resize(const CRect& size)
 
 void BackBuffer::invalidRect(const CRect& rect)
 {
-    CRect r(std::floor(rect.left), std::floor(rect.top), std::ceil(rect.right), std::ceil(rect.bottom));
-    r.bound(CRect(0, 0, size_.getWidth(), size_.getHeight()));
-    if (!r.isEmpty())
-        dirty_.unite(r);
+    dirty_.add(rect, size_);
 }
 
 CRect BackBuffer::paint()
 {
-    CRect area = dirty_;
-    dirty_ = CRect();
+    const CRect area = dirty_.take();
     if (!isValid() || area.isEmpty())
         return {};
     const RECT bounds{0, 0, static_cast<LONG>(size_.getWidth()), static_cast<LONG>(size_.getHeight())};

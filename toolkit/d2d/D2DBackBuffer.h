@@ -5,6 +5,7 @@
 #pragma once
 
 #include "toolkit/d2d/ComRef.h"
+#include "toolkit/platform/DirtyArea.h"
 #include "toolkit/platform/IPlatformFrame.h"
 
 #include <windows.h>
@@ -40,7 +41,7 @@ private:
 
     IPlatformFrameCallback* callback_;
     CRect size_;
-    CRect dirty_;
+    DirtyArea dirty_;
     ComRef<ID2D1Factory> factory_;
     ComRef<IDWriteFactory> writeFactory_;
     ComRef<ID2D1DCRenderTarget> target_;
