@@ -5,6 +5,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace
 {
 // The decorrelator is sized once for the highest rate with room to spare.
@@ -73,6 +77,59 @@ inline float sanitizeInput(float v)
         return 0.0f;
     return v > 0.0f ? CVantelor::kInputLimit : -CVantelor::kInputLimit;
 }
+
+// The sign bits of four generator states (bit 17, which gives the noise its
+// sign), as the low four bits of an int.
+inline int signBits(U4 states)
+{
+#if defined(__SSE2__)
+    return _mm_movemask_ps((__m128)(states << (31 - 17)));
+#else
+    const U4 bits = (states >> 17) & 1u;
+    return static_cast<int>(bits[0] | bits[1] << 1 | bits[2] << 2 | bits[3] << 3);
+#endif
+}
+
+// `count` steps of the generator as one, by squaring.
+CNoiseJump jumpOf(int count)
+{
+    CNoiseJump result;
+    CNoiseJump step = CNoiseJump::steps(1);
+    for (; count > 0; count >>= 1)
+    {
+        if (count & 1)
+            result = result.then(step);
+        step = step.then(step);
+    }
+    return result;
+}
+
+// Four frames of a silent slice at once: indexed by whether a frame starting
+// at each of the next ten places draws a third time, the places of the
+// second, third and fourth frame (in bytes 1 to 3; the first is at 0) and
+// where the fifth starts.
+struct FourFrames
+{
+    static constexpr int size = 1024;
+    uint32_t offsets[size];
+    uint8_t advance[size];
+};
+
+constexpr FourFrames makeFourFrames()
+{
+    FourFrames table{};
+    for (int index = 0; index < FourFrames::size; ++index)
+    {
+        int at[5] = {0, 0, 0, 0, 0};
+        for (int k = 1; k < 5; ++k)
+            at[k] = at[k - 1] + 2 + ((index >> at[k - 1]) & 1);
+        table.offsets[index] = static_cast<uint32_t>(at[1] << 8 | at[2] << 16 | at[3] << 24);
+        table.advance[index] = static_cast<uint8_t>(at[4]);
+    }
+    return table;
+}
+
+constexpr FourFrames kFourFrames = makeFourFrames();
 } // namespace
 
 CVantelor::CVantelor(int8_t numInputs, int8_t numOutputs)
@@ -451,21 +508,86 @@ void CVantelor::guardSilence(int32_t frames, CNoiseGenerator& guard)
     }
     else
     {
-        // Whether the side draws depends on the two signs just drawn: the
-        // next state is chosen without a branch.
-        for (int32_t i = 0; i < frames; ++i)
+        // Whether the side draws depends on the two signs just drawn, so a
+        // frame takes two or three of the generator's states in a row:
+        // frame i takes the (p_i+1)-th, (p_i+2)-th and perhaps (p_i+3)-th
+        // next state, and p_{i+1} = p_i + 2 or 3. The signs of every state
+        // the slice can reach are drawn ahead in vectors (bit q: the
+        // (q+1)-th next state), and from them, for every place q, whether
+        // a frame starting there draws a third time; the frames' places
+        // then follow four at a time from a table.
+        const int words = (3 * frames + 16 + 63) / 64;
+        const CNoiseJump eight = CNoiseJump::steps(8);
+        U4 low;
+        for (int k = 0; k < 4; ++k)
+            low[k] = CNoiseJump::steps(k + 1).apply(state);
+        const CNoiseJump four = CNoiseJump::steps(4);
+        U4 high = low * four.multiplier + four.increment;
+        for (int b = 0; b < 8 * words; ++b)
         {
-            const uint32_t a = one.apply(state);
-            const uint32_t b = two.apply(state);
-            const uint32_t c = three.apply(state);
-            const int signs = static_cast<int>(((a >> kNoiseSignShift) & kNoiseSignBit) |
-                                               (((b >> kNoiseSignShift) & kNoiseSignBit) >> 1));
-            v0[i] = noiseFromState(a);
-            v1[i] = noiseFromState(b);
-            const bool draws = drawsOf[signs];
-            sliceSide[i] = (draws ? noiseFromState(c) : sideOf[signs]) * 0.5f;
-            state = draws ? c : b;
+            drawSigns[b] = static_cast<uint8_t>(signBits(low) | signBits(high) << 4);
+            low = low * eight.multiplier + eight.increment;
+            high = high * eight.multiplier + eight.increment;
         }
+        // drawsOf as a bit mask per pair of signs (first, second).
+        const uint64_t d00 = drawsOf[0] ? ~uint64_t{0} : 0;
+        const uint64_t d01 = drawsOf[1] ? ~uint64_t{0} : 0;
+        const uint64_t d10 = drawsOf[2] ? ~uint64_t{0} : 0;
+        const uint64_t d11 = drawsOf[3] ? ~uint64_t{0} : 0;
+        for (int w = 0; w < words; ++w)
+        {
+            uint64_t first;
+            uint64_t after;
+            std::memcpy(&first, drawSigns + 8 * w, sizeof first);
+            std::memcpy(&after, drawSigns + 8 * w + 8, sizeof after);
+            const uint64_t second = (first >> 1) | (after << 63);
+            const uint64_t third = (first & second & d11) | (first & ~second & d10) | (~first & second & d01) |
+                                   (~first & ~second & d00);
+            std::memcpy(drawsThird + 8 * w, &third, sizeof third);
+        }
+
+        // The values a frame can give, as the per-frame guard computes them.
+        auto splat = [](float x) { return F4{x, x, x, x}; };
+        const F4 positive = splat(1.0f * kNoiseLevel);
+        const F4 negative = splat(-1.0f * kNoiseLevel);
+        const F4 positiveHalf = splat((1.0f * kNoiseLevel) * 0.5f);
+        const F4 negativeHalf = splat((-1.0f * kNoiseLevel) * 0.5f);
+        F4 sideHalf[4];
+        for (int signs = 0; signs < 4; ++signs)
+            sideHalf[signs] = splat(sideOf[signs] * 0.5f);
+        int place = 0;
+        for (int32_t i = 0; i < frames; i += 4)
+        {
+            uint64_t signs;
+            uint64_t draws;
+            std::memcpy(&signs, drawSigns + (place >> 3), sizeof signs);
+            std::memcpy(&draws, drawsThird + (place >> 3), sizeof draws);
+            signs >>= place & 7;
+            draws >>= place & 7;
+            const int index = static_cast<int>(draws & (kFourFrames.size - 1));
+            const uint32_t offsets = kFourFrames.offsets[index];
+            typedef uint8_t B4 __attribute__((vector_size(4)));
+            B4 bytes;
+            std::memcpy(&bytes, &offsets, sizeof bytes);
+            // 1 << offset per frame, through the float exponent.
+            const I4 bit = __builtin_convertvector((F4)((__builtin_convertvector(bytes, I4) + 127) << 23), I4);
+            const int32_t signsLow = static_cast<int32_t>(signs & 0xFFFFu);
+            const int32_t drawsLow = static_cast<int32_t>(draws & 0xFFFFu);
+            const I4 signsOf = {signsLow, signsLow, signsLow, signsLow};
+            const I4 drawsOfFrame = {drawsLow, drawsLow, drawsLow, drawsLow};
+            const I4 a = (signsOf & bit) != 0;
+            const I4 b = (signsOf & (bit << 1)) != 0;
+            const I4 c = (signsOf & (bit << 2)) != 0;
+            const I4 d = (drawsOfFrame & bit) != 0;
+            store4(v0 + i, a ? positive : negative);
+            store4(v1 + i, b ? positive : negative);
+            const F4 kept = a ? (b ? sideHalf[3] : sideHalf[2]) : (b ? sideHalf[1] : sideHalf[0]);
+            store4(sliceSide + i, d ? (c ? positiveHalf : negativeHalf) : kept);
+            // The place after these four frames, or after the slice's last.
+            const int32_t left = frames - i;
+            place += left >= 4 ? kFourFrames.advance[index] : static_cast<int>((offsets >> (8 * left)) & 0xFFu);
+        }
+        state = jumpOf(place).apply(state);
     }
     guard.setState(state);
 }

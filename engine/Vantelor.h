@@ -125,4 +125,11 @@ private:
     std::unique_ptr<const float*[]> activeInputs;
     std::unique_ptr<fast_path::PannerBlock[]> activeBlocks;
     std::unique_ptr<fast_path::Work> work;
+    // For a silent slice of two inputs: the signs of the generator states
+    // the slice can reach (bit q: the (q+1)-th next state) and whether a
+    // frame whose first draw is that state draws a third time, with room
+    // for whole 64-bit words and reads beyond them.
+    static constexpr int kDrawBytes = 8 * ((3 * kSliceFrames + 16 + 63) / 64) + 16;
+    uint8_t drawSigns[kDrawBytes] = {};
+    uint8_t drawsThird[kDrawBytes] = {};
 };

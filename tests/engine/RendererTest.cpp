@@ -328,6 +328,46 @@ TEST(Renderer, EveryChannelCountAndActiveSetRendersAsTheDefinition)
     }
 }
 
+// Silence on two inputs: the inputs' guards draw every frame, and whether
+// the side signal's guard draws too depends on the widths and on the signs
+// just drawn (always, never, or only when the signs differ or agree).
+TEST(Renderer, SilenceOnTwoInputsRendersAsTheDefinitionAtEveryWidth)
+{
+    const float widths[][2] = {{0.8f, 0.8f}, {0.0f, 0.0f}, {1.0f, 0.0f}, {0.0f, 1.0f}, {1.0f, 1.0f},
+                               {0.5f, 0.5f}, {0.3f, 0.9f}, {0.45f, 0.55f}, {0.7f, 0.2f}};
+    const int sizes[] = {1, 2, 3, 4, 5, 7, 63, 255, 256, 257, 511, 512, 1000, 4096};
+    std::mt19937 random(99);
+    for (const auto& w : widths)
+    {
+        const std::string where = "widths " + std::to_string(w[0]) + " and " + std::to_string(w[1]);
+        Engines engines(2, random);
+        engines.apply([&](CVantelor& e) {
+            e.setAzimuth(-30.0f, 0);
+            e.setAzimuth(30.0f, 1);
+            e.setWidth(w[0], 0);
+            e.setWidth(w[1], 1);
+        });
+        std::vector<std::vector<float>> input(2);
+        for (int size : sizes)
+        {
+            // Zeros, then everything else the guards replace: values
+            // nearer zero than the guard's threshold, NaN and infinities.
+            const float replaced[] = {0.0f, -0.0f, 1e-9f, -4e-9f, 1e-40f, kNaN, kInf, -kInf};
+            for (auto& channel : input)
+            {
+                channel.assign(static_cast<size_t>(size), 0.0f);
+                if (size % 2 == 1)
+                    for (float& v : channel)
+                        v = replaced[random() % std::size(replaced)];
+            }
+            engines.render(input, size, size % 3 == 0, where + ", block of " + std::to_string(size));
+            if (HasFatalFailure())
+                return;
+        }
+        engines.compareWholeState(where);
+    }
+}
+
 TEST(Renderer, RandomHostActionsRenderAsTheDefinition)
 {
     std::mt19937 random(20240611);
