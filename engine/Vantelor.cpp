@@ -78,6 +78,75 @@ inline float sanitizeInput(float v)
     return v > 0.0f ? CVantelor::kInputLimit : -CVantelor::kInputLimit;
 }
 
+// The generator's first 16 powers: kJumps.multiplier[n] and increment[n]
+// take a state n steps on.
+struct JumpTable
+{
+    uint32_t multiplier[16];
+    uint32_t increment[16];
+};
+
+constexpr JumpTable makeJumps()
+{
+    JumpTable table{};
+    uint32_t multiplier = 1u;
+    uint32_t increment = 0u;
+    for (int n = 0; n < 16; ++n)
+    {
+        table.multiplier[n] = multiplier;
+        table.increment[n] = increment;
+        multiplier = multiplier * CNoiseGenerator::kMultiplier;
+        increment = increment * CNoiseGenerator::kMultiplier + CNoiseGenerator::kIncrement;
+    }
+    return table;
+}
+
+constexpr JumpTable kJumps = makeJumps();
+
+// The states `first`, first + stride, first + 2 stride and first + 3 stride
+// steps on from `state`.
+inline U4 statesAhead(uint32_t state, int first, int stride)
+{
+    U4 multiplier;
+    U4 increment;
+    for (int k = 0; k < 4; ++k)
+    {
+        multiplier[k] = kJumps.multiplier[first + stride * k];
+        increment[k] = kJumps.increment[first + stride * k];
+    }
+    const U4 from = {state, state, state, state};
+    return from * multiplier + increment;
+}
+
+// noiseFromState, four lanes.
+inline F4 noiseOf(U4 states)
+{
+    const I4 bit = (I4)((states >> kNoiseSignShift) & kNoiseSignBit);
+    return __builtin_convertvector(bit - 1, F4) * kNoiseLevel;
+}
+
+// Bit k set where lane k of a comparison's mask is set.
+inline int laneBits(I4 mask)
+{
+#if defined(__SSE2__)
+    return _mm_movemask_ps((__m128)mask);
+#else
+    return (mask[0] & 1) | (mask[1] & 2) | (mask[2] & 4) | (mask[3] & 8);
+#endif
+}
+
+// For four input samples: 0 where all pass the input guards unchanged, 1
+// where all are replaced by a draw, -1 for anything else.
+inline int inputDraws(F4 x)
+{
+    const F4 m = (F4)((I4)x & 0x7FFFFFFF);
+    if (laneBits((m >= 1e-8f) & (m <= CVantelor::kInputLimit)) == 15)
+        return 0;
+    if (laneBits((m >= 1e-8f) & (m <= 3.4028235e38f)) == 0)
+        return 1;
+    return -1;
+}
+
 // The sign bits of four generator states (bit 17, which gives the noise its
 // sign), as the low four bits of an int.
 inline int signBits(U4 states)
@@ -291,27 +360,15 @@ void CVantelor::renderBlocks(float** inputs, float* outLeft, float* outRight, in
             guardSilenceOne(frames, guard);
             activeInputs[0] = &guardedInputs[0];
         }
-        else if (count == 2)
+        else if (count == 1 || count == 2)
         {
+            // Some input samples are guarded (a quiet input, or a signal
+            // that touches zero): four frames at a time where the draw
+            // pattern is plain, frame by frame elsewhere.
             activeInputs[0] = &guardedInputs[0];
-            activeInputs[1] = &guardedInputs[kSliceFrames];
-            const float* const in0 = activeSources[0] + start;
-            const float* const in1 = activeSources[1] + start;
-            const float w0 = activeWidths[0];
-            const float w1 = activeWidths[1];
-            float* const v0 = &guardedInputs[0];
-            float* const v1 = &guardedInputs[kSliceFrames];
-            for (int32_t i = 0; i < frames; ++i)
-            {
-                const float a = denormalGuard(sanitizeInput(in0[i]), guard);
-                const float b = denormalGuard(sanitizeInput(in1[i]), guard);
-                v0[i] = a;
-                v1[i] = b;
-                const float side = denormalGuard((0.0f + a * w0) + b * w1, guard);
-                sliceSide[i] = side * 0.5f;
-                sliceSums[2 * i] = 0.0f;
-                sliceSums[2 * i + 1] = 0.0f;
-            }
+            if (count == 2)
+                activeInputs[1] = &guardedInputs[kSliceFrames];
+            guardMixed(activeSources[0] + start, count == 2 ? activeSources[1] + start : nullptr, frames, guard);
         }
         else
         {
@@ -589,6 +646,80 @@ void CVantelor::guardSilence(int32_t frames, CNoiseGenerator& guard)
         }
         state = jumpOf(place).apply(state);
     }
+    guard.setState(state);
+}
+
+void CVantelor::guardMixed(const float* in0, const float* in1, int32_t frames, CNoiseGenerator& guard)
+{
+    std::memset(sliceSums, 0, sizeof(float) * 2 * static_cast<size_t>(frames));
+    float* const v0 = &guardedInputs[0];
+    float* const v1 = &guardedInputs[kSliceFrames];
+    const float w0 = activeWidths[0];
+    const float w1 = in1 != nullptr ? activeWidths[1] : 0.0f;
+    uint32_t state = guard.getState();
+    // One frame as the definition renders it: the first input's guard, the
+    // second's, then the side signal's.
+    auto oneFrame = [&](int32_t i) {
+        CNoiseGenerator g;
+        g.setState(state);
+        const float a = denormalGuard(sanitizeInput(in0[i]), g);
+        v0[i] = a;
+        float side = 0.0f + a * w0;
+        if (in1 != nullptr)
+        {
+            const float b = denormalGuard(sanitizeInput(in1[i]), g);
+            v1[i] = b;
+            side = side + b * w1;
+        }
+        sliceSide[i] = denormalGuard(side, g) * 0.5f;
+        state = g.getState();
+    };
+    // Four frames at once where each input is passed or replaced in all
+    // four and at most one of them draws, and the side signal's guard draws
+    // in all four frames or in none: the draws then come at a fixed stride.
+    // Whether the side draws is guessed (as in the four frames before) and
+    // checked.
+    bool sideDraws = false;
+    int32_t i = 0;
+    for (; i + 4 <= frames; i += 4)
+    {
+        const F4 a = load4(in0 + i);
+        const F4 b = in1 != nullptr ? load4(in1 + i) : F4{};
+        const int drawsA = inputDraws(a);
+        const int drawsB = in1 != nullptr ? inputDraws(b) : 0;
+        bool done = false;
+        if (drawsA >= 0 && drawsB >= 0 && drawsA + drawsB <= 1)
+        {
+            const int inputs = drawsA + drawsB;
+            for (int attempt = 0; attempt < 2 && !done; ++attempt)
+            {
+                const bool guess = attempt == 0 ? sideDraws : !sideDraws;
+                const int stride = inputs + (guess ? 1 : 0);
+                const F4 drawn = inputs != 0 ? noiseOf(statesAhead(state, 1, stride)) : F4{};
+                const F4 ga = drawsA != 0 ? drawn : a;
+                const F4 gb = drawsB != 0 ? drawn : b;
+                F4 side = 0.0f + ga * w0;
+                if (in1 != nullptr)
+                    side = side + gb * w1;
+                if (laneBits(~((side >= 1e-8f) | (side <= -1e-8f))) != (guess ? 15 : 0))
+                    continue;
+                if (guess)
+                    side = noiseOf(statesAhead(state, inputs + 1, stride));
+                store4(v0 + i, ga);
+                if (in1 != nullptr)
+                    store4(v1 + i, gb);
+                store4(sliceSide + i, side * 0.5f);
+                state = state * kJumps.multiplier[4 * stride] + kJumps.increment[4 * stride];
+                sideDraws = guess;
+                done = true;
+            }
+        }
+        if (!done)
+            for (int32_t k = i; k < i + 4; ++k)
+                oneFrame(k);
+    }
+    for (; i < frames; ++i)
+        oneFrame(i);
     guard.setState(state);
 }
 

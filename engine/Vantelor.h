@@ -96,6 +96,10 @@ private:
     void guardSilence(int32_t frames, CNoiseGenerator& guard);
     // The same for one active input.
     void guardSilenceOne(int32_t frames, CNoiseGenerator& guard);
+    // For a slice of one or two active inputs (in1 null for one) that the
+    // input guards change in part: the guarded inputs, the sums cleared and
+    // the guarded, halved side signal.
+    void guardMixed(const float* in0, const float* in1, int32_t frames, CNoiseGenerator& guard);
 
     Renderer renderer;
     fast_path::PairRenderer pairRenderer;

@@ -328,44 +328,69 @@ TEST(Renderer, EveryChannelCountAndActiveSetRendersAsTheDefinition)
     }
 }
 
-// Silence on two inputs: the inputs' guards draw every frame, and whether
-// the side signal's guard draws too depends on the widths and on the signs
-// just drawn (always, never, or only when the signs differ or agree).
-TEST(Renderer, SilenceOnTwoInputsRendersAsTheDefinitionAtEveryWidth)
+// Quiet inputs: silence on every input, one input silent while another
+// plays, and signals that touch zero now and then. The guards then draw for
+// the inputs and, depending on the widths and on the signs just drawn, for
+// the side signal (always, never, or only when the signs differ or agree).
+TEST(Renderer, QuietInputsRenderAsTheDefinitionAtEveryWidth)
 {
     const float widths[][2] = {{0.8f, 0.8f}, {0.0f, 0.0f}, {1.0f, 0.0f}, {0.0f, 1.0f}, {1.0f, 1.0f},
                                {0.5f, 0.5f}, {0.3f, 0.9f}, {0.45f, 0.55f}, {0.7f, 0.2f}};
-    const int sizes[] = {1, 2, 3, 4, 5, 7, 63, 255, 256, 257, 511, 512, 1000, 4096};
-    std::mt19937 random(99);
-    for (const auto& w : widths)
+    enum Kind
     {
-        const std::string where = "widths " + std::to_string(w[0]) + " and " + std::to_string(w[1]);
-        Engines engines(2, random);
-        engines.apply([&](CVantelor& e) {
-            e.setAzimuth(-30.0f, 0);
-            e.setAzimuth(30.0f, 1);
-            e.setWidth(w[0], 0);
-            e.setWidth(w[1], 1);
-        });
-        std::vector<std::vector<float>> input(2);
-        for (int size : sizes)
-        {
-            // Zeros, then everything else the guards replace: values
-            // nearer zero than the guard's threshold, NaN and infinities.
-            const float replaced[] = {0.0f, -0.0f, 1e-9f, -4e-9f, 1e-40f, kNaN, kInf, -kInf};
-            for (auto& channel : input)
+        silent,
+        playing,
+        touchingZero,
+    };
+    const Kind mixes[][2] = {{silent, silent}, {silent, playing}, {playing, silent}, {touchingZero, playing},
+                             {touchingZero, silent}, {touchingZero, touchingZero}};
+    const int sizes[] = {1, 2, 3, 4, 5, 7, 63, 255, 256, 257, 511, 512, 1000, 4096};
+    // Everything the guards replace: values nearer zero than the guard's
+    // threshold, NaN and infinities.
+    const float replaced[] = {0.0f, -0.0f, 1e-9f, -4e-9f, 1e-40f, kNaN, kInf, -kInf};
+    std::mt19937 random(99);
+    for (int channels = 1; channels <= 2; ++channels)
+        for (const auto& w : widths)
+            for (const auto& mix : mixes)
             {
-                channel.assign(static_cast<size_t>(size), 0.0f);
-                if (size % 2 == 1)
-                    for (float& v : channel)
-                        v = replaced[random() % std::size(replaced)];
+                // One channel: its kind alone.
+                if (channels == 1 && mix[1] != silent)
+                    continue;
+                const std::string where = std::to_string(channels) + " channels, widths " + std::to_string(w[0]) +
+                                          " and " + std::to_string(w[1]) + ", kinds " + std::to_string(mix[0]) +
+                                          " and " + std::to_string(mix[1]);
+                Engines engines(channels, random);
+                engines.apply([&](CVantelor& e) {
+                    for (int8_t c = 0; c < channels; ++c)
+                    {
+                        e.setAzimuth(c == 0 ? -30.0f : 30.0f, c);
+                        e.setWidth(w[c], c);
+                    }
+                });
+                std::vector<std::vector<float>> input(static_cast<size_t>(channels));
+                int64_t phase = 0;
+                for (int size : sizes)
+                {
+                    for (int c = 0; c < channels; ++c)
+                    {
+                        std::vector<float>& channel = input[static_cast<size_t>(c)];
+                        channel.resize(static_cast<size_t>(size));
+                        for (int i = 0; i < size; ++i)
+                        {
+                            const float music =
+                                0.5f * static_cast<float>(std::sin(0.01 * static_cast<double>(phase + i)));
+                            const bool quiet = mix[c] == silent || (mix[c] == touchingZero && random() % 40 == 0);
+                            channel[static_cast<size_t>(i)] =
+                                quiet ? (size % 2 == 1 ? replaced[random() % std::size(replaced)] : 0.0f) : music;
+                        }
+                    }
+                    phase += size;
+                    engines.render(input, size, size % 3 == 0, where + ", block of " + std::to_string(size));
+                    if (HasFatalFailure())
+                        return;
+                }
+                engines.compareWholeState(where);
             }
-            engines.render(input, size, size % 3 == 0, where + ", block of " + std::to_string(size));
-            if (HasFatalFailure())
-                return;
-        }
-        engines.compareWholeState(where);
-    }
 }
 
 TEST(Renderer, RandomHostActionsRenderAsTheDefinition)
