@@ -443,62 +443,68 @@ void CVantelor::guardSide(const float* in0, const float* in1, int32_t frames, CN
     std::memset(sliceSums, 0, sizeof(float) * 2 * static_cast<size_t>(frames));
     const float w0 = activeWidths[0];
     const float w1 = in1 != nullptr ? activeWidths[1] : 0.0f;
-    // The side signal before its guard, and whether the guard replaces it.
-    I4 replaced = {};
-    I4 kept = {};
-    int32_t i = 0;
-    for (; i + 4 <= frames; i += 4)
-    {
-        F4 side = 0.0f + load4(in0 + i) * w0;
+    auto sideOf = [&](int32_t i) {
+        float side = 0.0f + in0[i] * w0;
         if (in1 != nullptr)
-            side = side + load4(in1 + i) * w1;
-        store4(sliceSide + i, side);
-        const I4 near = ~((side >= 1e-8f) | (side <= -1e-8f));
-        replaced |= near;
-        kept |= ~near;
-    }
-    for (; i < frames; ++i)
+            side = side + in1[i] * w1;
+        return side;
+    };
+    // The side signal halved, and whether its guard replaces it. With no
+    // width the side signal is zero (the inputs are finite) in every frame.
+    bool anyKept = false;
+    bool anyReplaced = true;
+    if (w0 != 0.0f || w1 != 0.0f)
     {
-        sliceSide[i] = 0.0f + in0[i] * w0;
-        if (in1 != nullptr)
-            sliceSide[i] = sliceSide[i] + in1[i] * w1;
-        const bool near = !(sliceSide[i] >= 1e-8f || sliceSide[i] <= -1e-8f);
-        replaced[0] |= near ? -1 : 0;
-        kept[0] |= near ? 0 : -1;
+        I4 replaced = {};
+        I4 kept = {};
+        int32_t i = 0;
+        for (; i + 4 <= frames; i += 4)
+        {
+            F4 side = 0.0f + load4(in0 + i) * w0;
+            if (in1 != nullptr)
+                side = side + load4(in1 + i) * w1;
+            store4(sliceSide + i, side * 0.5f);
+            const I4 near = ~((side >= 1e-8f) | (side <= -1e-8f));
+            replaced |= near;
+            kept |= ~near;
+        }
+        for (; i < frames; ++i)
+        {
+            const float side = sideOf(i);
+            sliceSide[i] = side * 0.5f;
+            const bool near = !(side >= 1e-8f || side <= -1e-8f);
+            replaced[0] |= near ? -1 : 0;
+            kept[0] |= near ? 0 : -1;
+        }
+        anyKept = (kept[0] | kept[1] | kept[2] | kept[3]) != 0;
+        anyReplaced = (replaced[0] | replaced[1] | replaced[2] | replaced[3]) != 0;
     }
-    const bool anyKept = (kept[0] | kept[1] | kept[2] | kept[3]) != 0;
-    const bool anyReplaced = (replaced[0] | replaced[1] | replaced[2] | replaced[3]) != 0;
     if (anyReplaced && !anyKept)
     {
         // Every frame draws once: the generator's next states in a row,
         // four at a time.
         const CNoiseJump four = CNoiseJump::steps(4);
-        uint32_t first = guard.getState();
-        U4 states;
-        for (int k = 0; k < 4; ++k)
-            states[k] = first = CNoiseJump::steps(1).apply(first);
-        uint32_t last = guard.getState();
-        for (i = 0; i < frames; i += 4)
+        uint32_t state = guard.getState();
+        U4 states = statesAhead(state, 1, 1);
+        int32_t i = 0;
+        for (; i + 4 <= frames; i += 4)
         {
-            const I4 bit = (I4)((states >> kNoiseSignShift) & kNoiseSignBit);
-            const F4 noise = __builtin_convertvector(bit - 1, F4) * kNoiseLevel;
-            const int n = frames - i < 4 ? frames - i : 4;
-            for (int k = 0; k < n; ++k)
-                sliceSide[i + k] = noise[k];
-            last = states[n - 1];
+            store4(sliceSide + i, noiseOf(states) * 0.5f);
+            state = states[3];
             states = states * four.multiplier + four.increment;
         }
-        guard.setState(last);
+        for (; i < frames; ++i)
+        {
+            state = CNoiseJump::steps(1).apply(state);
+            sliceSide[i] = noiseFromState(state) * 0.5f;
+        }
+        guard.setState(state);
     }
     else if (anyReplaced)
     {
-        for (i = 0; i < frames; ++i)
-            sliceSide[i] = denormalGuard(sliceSide[i], guard);
+        for (int32_t i = 0; i < frames; ++i)
+            sliceSide[i] = denormalGuard(sideOf(i), guard) * 0.5f;
     }
-    for (i = 0; i + 4 <= frames; i += 4)
-        store4(sliceSide + i, load4(sliceSide + i) * 0.5f);
-    for (; i < frames; ++i)
-        sliceSide[i] = sliceSide[i] * 0.5f;
 }
 
 void CVantelor::guardSilence(int32_t frames, CNoiseGenerator& guard)
