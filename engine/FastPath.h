@@ -87,6 +87,14 @@ void renderPairSse2(PannerBlock* const* panners, int count, const float* const* 
 void renderPairAvx2(PannerBlock* const* panners, int count, const float* const* inputs, float* sums,
                     int32_t frames, CNoiseJump stride, Work& work);
 
+// Writes `bytes` bytes (a multiple of 8) of the generator's noise signs
+// ahead: bit q of the stream (bit q % 8 of byte q / 8) is set where the
+// (q+1)-th state after `state` gives positive noise.
+using SignDrawer = void (*)(uint32_t state, int bytes, uint8_t* out);
+
+void drawSignsSse2(uint32_t state, int bytes, uint8_t* out);
+void drawSignsAvx2(uint32_t state, int bytes, uint8_t* out);
+
 // Whether this processor runs the AVX2 renderer.
 bool hasAvx2();
 } // namespace fast_path

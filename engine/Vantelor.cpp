@@ -147,18 +147,6 @@ inline int inputDraws(F4 x)
     return -1;
 }
 
-// The sign bits of four generator states (bit 17, which gives the noise its
-// sign), as the low four bits of an int.
-inline int signBits(U4 states)
-{
-#if defined(__SSE2__)
-    return _mm_movemask_ps((__m128)(states << (31 - 17)));
-#else
-    const U4 bits = (states >> 17) & 1u;
-    return static_cast<int>(bits[0] | bits[1] << 1 | bits[2] << 2 | bits[3] << 3);
-#endif
-}
-
 // `count` steps of the generator as one, by squaring.
 CNoiseJump jumpOf(int count)
 {
@@ -205,6 +193,7 @@ CVantelor::CVantelor(int8_t numInputs, int8_t numOutputs)
     : CProcessor(numInputs, numOutputs),
       renderer(Renderer::sse2),
       pairRenderer(fast_path::renderPairSse2),
+      signDrawer(fast_path::drawSignsSse2),
       decorrelator(kDecorrelatorMaxDelay, kDecorrelatorAllpassCapacity, kDecorrelatorStages)
 {
     const char* simd = std::getenv("VANTELOR_SIMD");
@@ -268,6 +257,7 @@ void CVantelor::setRenderer(Renderer choice)
         choice = Renderer::sse2;
     renderer = choice;
     pairRenderer = choice == Renderer::avx2 ? fast_path::renderPairAvx2 : fast_path::renderPairSse2;
+    signDrawer = choice == Renderer::avx2 ? fast_path::drawSignsAvx2 : fast_path::drawSignsSse2;
 }
 
 // For each frame: every active input sanitised and guarded, panned and
@@ -580,18 +570,7 @@ void CVantelor::guardSilence(int32_t frames, CNoiseGenerator& guard)
         // a frame starting there draws a third time; the frames' places
         // then follow four at a time from a table.
         const int words = (3 * frames + 16 + 63) / 64;
-        const CNoiseJump eight = CNoiseJump::steps(8);
-        U4 low;
-        for (int k = 0; k < 4; ++k)
-            low[k] = CNoiseJump::steps(k + 1).apply(state);
-        const CNoiseJump four = CNoiseJump::steps(4);
-        U4 high = low * four.multiplier + four.increment;
-        for (int b = 0; b < 8 * words; ++b)
-        {
-            drawSigns[b] = static_cast<uint8_t>(signBits(low) | signBits(high) << 4);
-            low = low * eight.multiplier + eight.increment;
-            high = high * eight.multiplier + eight.increment;
-        }
+        signDrawer(state, 8 * words, drawSigns);
         // drawsOf as a bit mask per pair of signs (first, second).
         const uint64_t d00 = drawsOf[0] ? ~uint64_t{0} : 0;
         const uint64_t d01 = drawsOf[1] ? ~uint64_t{0} : 0;
