@@ -1,6 +1,8 @@
 #include "toolkit/platform/x11/X11Frame.h"
 
 #include "toolkit/cairo/BackBuffer.h"
+#include "toolkit/platform/x11/X11Keys.h"
+#include "toolkit/platform/x11/X11OptionMenu.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -67,7 +69,7 @@ private:
 };
 
 constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask
-    | EnterWindowMask | LeaveWindowMask | StructureNotifyMask;
+    | EnterWindowMask | LeaveWindowMask | StructureNotifyMask | KeyPressMask | KeyReleaseMask;
 // Two presses of one button closer than this in time and space make a
 // double-click.
 constexpr Time kDoubleClickTime = 400;
@@ -109,7 +111,7 @@ int32_t buttonFlag(unsigned int button)
     }
 }
 
-class X11Frame : public IPlatformFrame
+class X11Frame : public IPlatformFrame, public IX11PopupHost
 {
 public:
     X11Frame(IPlatformFrameCallback* callback, const CRect& size, Window parent)
@@ -119,6 +121,8 @@ public:
 
     ~X11Frame() override
     {
+        if (eventFilter_)
+            eventFilter_->hostClosing();
         if (!display_)
             return;
         if (image_) {
@@ -219,9 +223,22 @@ public:
         while (display_ && XPending(display_) > 0) {
             XEvent event;
             XNextEvent(display_, &event);
+            if (eventFilter_ && eventFilter_->filterEvent(event))
+                continue;
             handleEvent(event);
         }
     }
+
+    std::shared_ptr<IPlatformOptionMenu> createPlatformOptionMenu() override
+    {
+        return window_ ? createX11OptionMenu(this) : nullptr;
+    }
+
+    Display* popupDisplay() const override { return window_ ? display_ : nullptr; }
+    Window popupParentWindow() const override { return window_; }
+    Visual* popupVisual() const override { return visual_; }
+    Colormap popupColormap() const override { return colormap_; }
+    void setEventFilter(IX11EventFilter* filter) override { eventFilter_ = filter; }
 
     void paint() override
     {
@@ -289,6 +306,17 @@ private:
             callback_->platformOnMouseMoved(where, heldButtons(event.xcrossing.state));
             break;
         }
+        case KeyPress:
+        case KeyRelease: {
+            VstKeyCode key{};
+            if (!translateX11Key(const_cast<XKeyEvent&>(event.xkey), key))
+                break;
+            if (event.type == KeyPress)
+                callback_->platformOnKeyDown(key);
+            else
+                callback_->platformOnKeyUp(key);
+            break;
+        }
         case LeaveNotify: {
             if (event.xcrossing.mode != NotifyNormal)
                 break;
@@ -345,6 +373,7 @@ private:
     Visual* visual_ = nullptr;
     GC gc_ = nullptr;
     XImage* image_ = nullptr;
+    IX11EventFilter* eventFilter_ = nullptr;
     bool mapped_ = false;
     unsigned int lastButton_ = 0;
     Time lastPressTime_ = 0;
