@@ -176,8 +176,12 @@ private:
         image_->byte_order = LSBFirst; // Cairo stores native-endian words
         XMapRaised(display_, window_);
         XSync(display_, False); // viewable before the grabs
-        XGrabPointer(display_, window_, False, kPointerEvents, GrabModeAsync, GrabModeAsync, None, None,
-                     CurrentTime);
+        // Without the pointer a click outside could not close the menu: a
+        // menu that cannot have it does not open. The keyboard is a bonus.
+        if (XGrabPointer(display_, window_, False, kPointerEvents, GrabModeAsync, GrabModeAsync, None, None,
+                         CurrentTime)
+            != GrabSuccess)
+            return false;
         XGrabKeyboard(display_, window_, False, GrabModeAsync, GrabModeAsync, CurrentTime);
         return true;
     }
