@@ -146,7 +146,7 @@ void makeCurves()
 
 } // namespace
 
-Gallery::Gallery(CFrame* frame) : frame_(frame)
+Gallery::Gallery(CFrame* frame)
 {
     registerPictures();
     makeCurves();

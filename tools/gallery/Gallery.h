@@ -33,7 +33,6 @@ public:
     void valueChanged(VSTGUI::CControl* control) override;
 
 private:
-    VSTGUI::CFrame* frame_;
     CPlotAxes* plot_ = nullptr;
     CPlotAxes* polar_ = nullptr;
     CVUMeter* peakMeter_ = nullptr;
