@@ -65,6 +65,44 @@ TEST(CurveGraphPoints, TenThousandSamplesOnThreeHundredPixelsAreBucketsOf34Shown
     EXPECT_GT(points[1].x, 300);
 }
 
+// Zoomed in, only the visible samples and one more on each side are
+// reduced, with buckets aligned to multiples of the stride.
+TEST(CurveGraphPoints, AZoomedViewReducesTheVisibleSamplesWidenedByOne)
+{
+    Graph graph = makeGraph(CRect(0, 0, 100, 100), 100);
+    std::vector<float> y(1000);
+    std::vector<float> x(1000);
+    for (int i = 0; i < 1000; ++i) {
+        y[static_cast<size_t>(i)] = static_cast<float>((i * 37) % 101) / 100.f;
+        x[static_cast<size_t>(i)] = 100.f * static_cast<float>(i) / 999.f;
+    }
+    graph->setXRange(20, 40);
+    // Visible: samples 200 to 399; widened: 199 to 400; stride 201 / 100 + 1
+    // = 3, so the buckets start at 198 and run while the start is at most 398.
+    for (bool withX : {false, true}) {
+        if (withX)
+            graph->setCurveData(x.data(), y.data(), 1000);
+        else
+            graph->setEvenCurveData(0, 100, 1000, y.data());
+        graph->rebuildPoints();
+        const CPoint* points = graph->getPoints();
+        std::vector<CPoint> expected;
+        for (int start = 198; start <= 398; start += 3) {
+            const float top = std::max({y[static_cast<size_t>(start)], y[static_cast<size_t>(start) + 1],
+                                        y[static_cast<size_t>(start) + 2]});
+            const CPoint p = graph->valueToPixel(100.f * static_cast<float>(start + 1) / 999.f, top);
+            if (expected.empty() || p.x > expected.back().x + 0.5)
+                expected.push_back(p);
+            else
+                expected.back().y = std::max(expected.back().y, p.y);
+        }
+        ASSERT_EQ(graph->getPointCount(), CXYGraph::kCorners + static_cast<int32_t>(expected.size())) << withX;
+        for (size_t i = 0; i < expected.size(); ++i)
+            ASSERT_NEAR(points[CXYGraph::kCorners + i].y, expected[i].y, 0) << withX << " point " << i;
+        EXPECT_EQ(points[2].x, -2); // closed beyond the left edge
+    }
+}
+
 TEST(CurveGraphPoints, ACallersReductionChoosesTheBucketValue)
 {
     Graph graph = makeGraph(CRect(0, 0, 300, 100), 300);
