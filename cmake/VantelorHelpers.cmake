@@ -2,13 +2,15 @@
 # One GoogleTest executable, registered as one CTest test.
 function(vantelor_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS;ARGS;ENV" ${ARGN})
-  if(NOT VANTELOR_TESTS)
-    return()
-  endif()
   find_package(GTest REQUIRED)
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main ${T_LIBS})
+  # Tests stand above every layer and may reach any part of the tree.
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   add_test(NAME ${name} COMMAND ${name} ${T_ARGS})
+  # A test that could not run (GTEST_SKIP) is reported as skipped, never as
+  # passed; scripts/test fails on any skip.
+  set_tests_properties(${name} PROPERTIES SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]")
   if(T_LABELS)
     set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
   endif()
@@ -38,4 +40,42 @@ function(vantelor_add_fuzzer name)
     add_custom_target(fuzzers)
   endif()
   add_dependencies(fuzzers ${name})
+endfunction()
+
+# vantelor_export_headers(TARGET FILES path... | FOLDER folder [EXCLUDE subfolder...])
+# Gives TARGET, and whatever links it, exactly these headers and no others:
+# each is linked into a folder of the build tree under its path in the source
+# tree, so includes keep reading "dsp/BiQuad.h" while a library that does not
+# link the one owning a header cannot include it. The layers of the tree are
+# thereby enforced by the compiler; tests/layers checks the rules as written.
+function(vantelor_export_headers target)
+  cmake_parse_arguments(H "" "FOLDER" "FILES;EXCLUDE" ${ARGN})
+  set(files ${H_FILES})
+  if(H_FOLDER)
+    file(GLOB_RECURSE found CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR}
+         ${PROJECT_SOURCE_DIR}/${H_FOLDER}/*.h)
+    foreach(excluded ${H_EXCLUDE})
+      list(FILTER found EXCLUDE REGEX "^${H_FOLDER}/${excluded}/")
+    endforeach()
+    list(APPEND files ${found})
+  endif()
+  if(NOT files)
+    message(FATAL_ERROR "vantelor_export_headers(${target}): no headers")
+  endif()
+  set(root ${PROJECT_BINARY_DIR}/layers/${target})
+  file(REMOVE_RECURSE ${root})
+  foreach(file ${files})
+    if(NOT EXISTS ${PROJECT_SOURCE_DIR}/${file})
+      message(FATAL_ERROR "vantelor_export_headers(${target}): ${file} does not exist")
+    endif()
+    get_filename_component(dir ${root}/${file} DIRECTORY)
+    file(MAKE_DIRECTORY ${dir})
+    file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${file} ${root}/${file} SYMBOLIC)
+  endforeach()
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "INTERFACE_LIBRARY")
+    target_include_directories(${target} INTERFACE ${root})
+  else()
+    target_include_directories(${target} PUBLIC ${root})
+  endif()
 endfunction()

@@ -2,7 +2,9 @@
 
 #include "editor/URLButton.h"
 #include "editor/VantelorPlot.h"
-#include "plugin/VSTPlugin.h"
+#include "plugin/AudioEffect.h"
+#include "plugin/VantelorParameters.h"
+#include "plugin/VersionLabel.h"
 #include "resources/VantelorResources.h"
 #include "toolkit/CBitmap.h"
 #include "toolkit/CFrame.h"
@@ -114,7 +116,7 @@ bool CMyVSTEditor::open(void* ptr)
     versionLabel->setTransparency(true);
     versionLabel->setHoriAlign(kRightText);
     char version[64] = {};
-    if (auto* plugin = dynamic_cast<CVSTPlugin*>(effect); plugin && plugin->getVersionLabel(version)) {
+    if (auto* plugin = dynamic_cast<IVersionLabel*>(effect); plugin && plugin->getVersionLabel(version)) {
         version[sizeof(version) - 1] = 0;
         versionLabel->setText(version);
     }
@@ -140,10 +142,9 @@ bool CMyVSTEditor::open(void* ptr)
     pendingRedrawAll.store(false);
     windowThread.store(std::this_thread::get_id());
     windowOpen.store(true, std::memory_order_release);
-    auto* plugin = dynamic_cast<CVSTPlugin*>(effect);
     for (VstInt32 i = 0; i < kNumParameters; ++i)
-        if (frame && plugin)
-            updatePlot(i, plugin->getParameterValue(i));
+        if (frame && effect)
+            updatePlot(i, effect->getParameter(i));
 
     // Paint once now, so the window is complete even before the host's
     // first idle call.

@@ -8,7 +8,7 @@
 #pragma once
 
 #include "plugin/VstInterface.h"
-#include "toolkit/AEffGUIEditor.h"
+#include "toolkit/plugin-bindings/AEffGUIEditor.h"
 #include "toolkit/CControl.h"
 
 #include <atomic>

@@ -1,5 +1,7 @@
 #include "engine/Vantelor.h"
 
+#include <algorithm>
+
 namespace
 {
 // The decorrelator is sized once for the highest rate with room to spare.
@@ -207,9 +209,5 @@ void CVantelor::setWidth(float amount, int8_t channel)
 {
     if (!validChannel(channel) || !std::isfinite(amount))
         return;
-    if (amount > kWidthLimit)
-        amount = kWidthLimit;
-    else if (amount < -kWidthLimit)
-        amount = -kWidthLimit;
-    width[channel] = amount;
+    width[channel] = std::clamp(amount, 0.0f, 1.0f);
 }

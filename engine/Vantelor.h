@@ -21,10 +21,9 @@ class CVantelor : public CProcessor
 {
 public:
     // Inputs beyond this magnitude (about 180 dB over full scale) are
-    // limited to it, and width factors likewise, so no finite input can
-    // overflow the filters and leave infinities in their memories.
+    // limited to it, so no finite input can overflow the filters and leave
+    // infinities in their memories.
     static constexpr float kInputLimit = 1e9f;
-    static constexpr float kWidthLimit = 1e9f;
 
     CVantelor(int8_t numInputs, int8_t numOutputs);
     ~CVantelor() override;
@@ -41,7 +40,9 @@ public:
     virtual void setAzimuth(float degrees, int8_t channel);
     // A change of the switch restarts that channel's panner from clear state.
     virtual void setActive(bool on, int8_t channel);
-    // Width factor (the plug-in passes 0..1); a non-finite value is ignored.
+    // Width factor, limited to 0..1 as the angles are to their span, so a
+    // corrupt project or a careless host cannot raise the level; a
+    // non-finite value is ignored.
     virtual void setWidth(float amount, int8_t channel);
 
     // Read-only views for the plug-in and for tests.

@@ -16,7 +16,8 @@ public:
 
     VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) override;
 
-    virtual bool canParameterBeAutomated(VstInt32 /*index*/) { return true; }
+    // Every parameter that exists; none beyond them.
+    virtual bool canParameterBeAutomated(VstInt32 index) { return index >= 0 && index < numParams; }
     virtual bool string2parameter(VstInt32 /*index*/, char* /*text*/) { return false; }
     virtual bool getParameterProperties(VstInt32 /*index*/, VstParameterProperties* /*p*/) { return false; }
 

@@ -7,20 +7,7 @@
 
 #include "engine/Vantelor.h"
 #include "plugin/VSTPlugin.h"
-
-// Parameter numbers; the editor uses the same numbers as control tags.
-enum EVantelorParameter : VstInt32
-{
-    kAziL = 0,
-    kElevL,
-    kActiveL,
-    kWidthL,
-    kAziR,
-    kElevR,
-    kActiveR,
-    kWidthR,
-    kNumVantelorParameters
-};
+#include "plugin/VantelorParameters.h"
 
 // The framework part answers the host; the engine part renders the audio.
 //

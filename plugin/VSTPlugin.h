@@ -7,8 +7,9 @@
 
 #include "plugin/AudioEffectX.h"
 #include "plugin/VSTConfig.h"
+#include "plugin/VersionLabel.h"
 
-class CVSTPlugin : public AudioEffectX
+class CVSTPlugin : public AudioEffectX, public IVersionLabel
 {
 public:
     static constexpr VstInt32 kNumPrograms = 32;
@@ -49,7 +50,7 @@ public:
     virtual void getParameterText(VstInt32 index, char* text);
     virtual float getParameterDefault(VstInt32 index);
     // "<effect name> v<major>.<minor>.<patch>", at most 40 characters.
-    virtual bool getVersionLabel(char* text);
+    bool getVersionLabel(char* text) override;
     // "v<major>.<minor>.<patch>", at most 40 characters.
     virtual bool getVersionString(char* text);
     virtual VstInt32 getTailSize();

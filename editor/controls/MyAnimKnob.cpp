@@ -1,6 +1,6 @@
 #include "editor/controls/MyAnimKnob.h"
 
-#include "editor/controls/ControlText.h"
+#include "plugin/TextBounded.h"
 #include "toolkit/CBitmap.h"
 #include "toolkit/CDrawContext.h"
 
@@ -225,7 +225,7 @@ void CMyAnimKnob::setDrawBorder(bool draw) { if (store(drawBorder, draw)) setDir
 
 void CMyAnimKnob::setLabel(const char* text)
 {
-    controls::copyText(label, text, kLabelChars);
+    copyBounded(label, text, kLabelChars);
     setDirty();
 }
 

@@ -11,8 +11,16 @@ using namespace plot_axes;
 CPlotAxes::CPlotAxes(const CRect& size, CControlListener* listener, int32_t selectionTag_, CBitmap* background)
     : CControl(size, listener, 0, background), selectionTag(selectionTag_)
 {
-    for (CColor& c : groupColor)
-        c = selectedColor;
+#if defined(__GNUC__) && !defined(__clang__)
+    // g++ 12 at -O3 takes the merged four-byte store of a colour for an
+    // overflow of its first one-byte channel (a false -Wstringop-overflow).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wstringop-overflow"
+#endif
+    groupColor.fill(selectedColor);
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
     invWidth = 1.f / static_cast<float>(std::max(size.getWidth() - 1, 1.0));
     invHeight = 1.f / static_cast<float>(std::max(size.getHeight() - 1, 1.0));
     recomputeInverses();

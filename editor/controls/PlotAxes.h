@@ -12,6 +12,8 @@
 // setParameterValue only stores values and requests a redraw.
 #pragma once
 
+#include <array>
+
 #include "toolkit/CControl.h"
 
 #include <cstdint>
@@ -181,7 +183,7 @@ protected:
     float yValue[kMaxGroups] = {};
     float activeValue[kMaxGroups] = {};
     float widthValue[kMaxGroups] = {};
-    VSTGUI::CColor groupColor[kMaxGroups];
+    std::array<VSTGUI::CColor, kMaxGroups> groupColor;
     uint16_t groupFlags[kMaxGroups] = {};
     VSTGUI::CPoint dragAnchor{-1, -1};
     VSTGUI::CPoint lastMousePosition{-1, -1};

@@ -104,7 +104,7 @@ void CPlotAxes::drawPoints(CDrawContext* context)
         context->drawEllipse(circle, kDrawFilledAndStroked);
         if (groupFlags[i] & kGroupNumbered) {
             char number[kLabelChars + 1] = {};
-            controls::formatText(number, kLabelChars, "%d", i + 1);
+            formatBounded(number, kLabelChars, "%d", i + 1);
             context->setFontColor(textColor);
             CRect box = circle;
             box.offset(0, 1);

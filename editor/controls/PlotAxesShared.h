@@ -2,7 +2,7 @@
 // colour fading, tick series and label formatting.
 #pragma once
 
-#include "editor/controls/ControlText.h"
+#include "plugin/TextBounded.h"
 #include "toolkit/CGraphics.h"
 
 #include <algorithm>
@@ -70,12 +70,12 @@ inline float firstTick(float origin, float step, float floorValue, bool atOrBelo
 inline void formatLabel(char (&text)[kLabelChars + 1], float value, const char* format, const char* plain,
                  const char* thousands)
 {
-    if (format && controls::isSingleFloatFormat(format))
-        controls::formatText(text, kLabelChars, format, static_cast<double>(value));
+    if (format && isSingleFloatFormat(format))
+        formatBounded(text, kLabelChars, format, static_cast<double>(value));
     else if (value >= 1000.f)
-        controls::formatText(text, kLabelChars, thousands, static_cast<double>(value / 1000.f));
+        formatBounded(text, kLabelChars, thousands, static_cast<double>(value / 1000.f));
     else
-        controls::formatText(text, kLabelChars, plain, static_cast<double>(value));
+        formatBounded(text, kLabelChars, plain, static_cast<double>(value));
 }
 
 

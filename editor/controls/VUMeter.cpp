@@ -218,7 +218,7 @@ void CVUMeter::drawScale(CDrawContext* context, double peakRow)
         context->drawLine(CPoint(r.left, row), CPoint(r.right, row));
         if (showYLabels) {
             char text[kLabelChars + 1] = {};
-            controls::formatText(text, kLabelChars, "%+2.1f", static_cast<double>(t));
+            formatBounded(text, kLabelChars, "%+2.1f", static_cast<double>(t));
             context->drawString(text, CRect(r.left, row - 10, r.right, row - 1), kRightText, true);
         }
     }
@@ -270,7 +270,7 @@ void CVUMeter::drawPeak(CDrawContext* context, double peakRow)
     if (!showYLabels)
         return;
     char text[kLabelChars + 1] = {};
-    controls::formatText(text, kLabelChars, "%+2.1f", static_cast<double>(yLabelOffset + peak));
+    formatBounded(text, kLabelChars, "%+2.1f", static_cast<double>(yLabelOffset + peak));
     const bool above = inverted ? peakRow > r.bottom - 10 : peakRow >= r.top + 10;
     const CRect box = above ? CRect(r.left, peakRow - 10, r.right, peakRow - 1)
                             : CRect(r.left, peakRow + 2, r.right, peakRow + 11);

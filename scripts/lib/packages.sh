@@ -5,7 +5,11 @@
 VANTELOR_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libcairo2-dev libx11-dev fontconfig
   fonts-liberation libsndfile1-dev libcli11-dev nlohmann-json3-dev)
 VANTELOR_TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xauth x11-utils libxtst-dev clang
-  libclang-rt-14-dev zam-plugins iem-plugin-suite-vst ardour jq)
+  libclang-rt-14-dev)
+# Plug-ins that musicians pick instead and a real workstation host: the tests
+# run our host tools on them and compare with them; the benchmarks measure
+# against them. Not needed to build or use the plug-in.
+VANTELOR_PEER_PACKAGES=(zam-plugins iem-plugin-suite-vst dpf-plugins-vst ardour jq)
 
 ensure_packages() {
   local missing=() pkg

@@ -5,7 +5,7 @@ start_xvfb() {
   local n
   for n in $(seq 90 140); do
     if [ ! -e "/tmp/.X${n}-lock" ] && [ ! -e "/tmp/.X11-unix/X${n}" ]; then
-      Xvfb ":${n}" -screen 0 1280x1024x24 -nolisten tcp +extension XTEST >/dev/null 2>&1 &
+      Xvfb ":${n}" -screen 0 1280x1024x24 -nolisten tcp -maxclients 1024 +extension XTEST >/dev/null 2>&1 &
       VANTELOR_XVFB_PID=$!
       local i
       for i in $(seq 1 100); do

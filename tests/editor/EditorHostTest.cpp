@@ -179,6 +179,45 @@ TEST_F(EditorHost, AnUnusableParentWindowIsReportedAsAFailedOpen)
     EXPECT_EQ(vantelor_test::gXErrors, 0);
 }
 
+// Editors on two window threads of one host: one opens, idles and closes in
+// a valid parent while the other keeps opening into windows that do not
+// exist. Each connection's errors stay with it: every open into a missing
+// parent reports failure, every valid one succeeds, and no error escapes to
+// the process's handler (whose default would end the host).
+TEST_F(EditorHost, TwoWindowThreadsKeepTheirErrorsApart)
+{
+    constexpr int kRounds = 300;
+    const Window parent = host.window;
+    std::atomic<int> validOpens{0};
+    std::atomic<int> missingOpensReported{0};
+    std::thread valid([&] {
+        for (int i = 0; i < kRounds; ++i) {
+            if (plugin.call(effEditOpen, 0, 0, reinterpret_cast<void*>(parent)) == 1)
+                ++validOpens;
+            plugin.idle();
+            plugin.closeEditor();
+        }
+    });
+    std::thread missing([&] {
+        LoadedPlugin other;
+        ASSERT_NE(other.effect, nullptr);
+        for (int i = 0; i < kRounds; ++i) {
+            // Ids of a client slot that no client has on this server.
+            const auto nowhere = static_cast<uintptr_t>(0x1ff00000u + static_cast<unsigned>(i));
+            if (other.call(effEditOpen, 0, 0, reinterpret_cast<void*>(nowhere)) == 0)
+                ++missingOpensReported;
+            other.idle();
+            other.closeEditor();
+        }
+    });
+    valid.join();
+    missing.join();
+    EXPECT_EQ(validOpens.load(), kRounds);
+    EXPECT_EQ(missingOpensReported.load(), kRounds);
+    XSync(host.display, False);
+    EXPECT_EQ(vantelor_test::gXErrors, 0);
+}
+
 TEST_F(EditorHost, OpenedWhileAudioAndAutomationRunOnOtherThreads)
 {
     plugin.call(effMainsChanged, 0, 1);

@@ -1,53 +1,21 @@
-// The built plug-in loaded as a host loads it: dlopen, its entry with the
-// recording host callback, and the dispatcher; closed (editor first) when the
-// test ends.
+// The built plug-in with the recording host callback of the editor tests, and
+// the editor requests a host makes.
 #pragma once
 
-#include "../toolkit/X11TestSupport.h"
 #include "EditorTestSupport.h"
-#include "plugin/VstInterface.h"
-
-#include <dlfcn.h>
+#include "tests/support/BuiltPlugin.h"
+#include "tests/toolkit/X11TestSupport.h"
 
 namespace vantelor_test {
 
-class LoadedPlugin
+class LoadedPlugin : public BuiltPlugin
 {
 public:
-    LoadedPlugin()
-    {
-        using PluginMain = AEffect* (*)(audioMasterCallback);
-        library_ = dlopen(VANTELOR_PLUGIN, RTLD_NOW | RTLD_LOCAL);
-        if (!library_)
-            return;
-        auto entry = reinterpret_cast<PluginMain>(dlsym(library_, "VSTPluginMain"));
-        effect = entry ? entry(recordingHost) : nullptr;
-    }
-    ~LoadedPlugin()
-    {
-        if (effect) {
-            call(effEditClose);
-            call(effClose);
-        }
-        if (library_)
-            dlclose(library_);
-    }
-    LoadedPlugin(const LoadedPlugin&) = delete;
-    LoadedPlugin& operator=(const LoadedPlugin&) = delete;
+    LoadedPlugin() : BuiltPlugin(recordingHost) {}
 
-    VstIntPtr call(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr, float opt = 0)
-    {
-        return effect->dispatcher(effect, opcode, index, value, ptr, opt);
-    }
-    float parameter(VstInt32 index) { return effect->getParameter(effect, index); }
     bool openEditor(const HostWindow& host) { return call(effEditOpen, 0, 0, host.parent()) == 1; }
     void idle() { call(effEditIdle); }
     void closeEditor() { call(effEditClose); }
-
-    AEffect* effect = nullptr;
-
-private:
-    void* library_ = nullptr;
 };
 
 } // namespace vantelor_test

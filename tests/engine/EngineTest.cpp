@@ -133,13 +133,22 @@ TEST(Engine, WidthAddsDecorrelatedSideInOppositePolarity)
     }
 }
 
-TEST(Engine, NonFiniteWidthIsIgnored)
+// Widths are limited to 0..1, so no value can raise the level; values that
+// are not numbers are ignored.
+TEST(Engine, WidthIsLimitedToItsRangeAndNonFiniteValuesAreIgnored)
 {
-    CVantelor engine(2, 2);
-    engine.setWidth(0.8f, 0);
-    engine.setWidth(kNaN, 0);
-    engine.setWidth(kInf, 0);
-    EXPECT_EQ(engine.getWidth(0), 0.8f);
+    const struct
+    {
+        float set;
+        float kept;
+    } cases[] = {{0.4f, 0.4f}, {1.0f, 1.0f}, {1.0001f, 1.0f}, {10.0f, 1.0f}, {1e30f, 1.0f},
+                 {-0.2f, 0.0f}, {-3e38f, 0.0f}, {kNaN, 0.8f}, {kInf, 0.8f}, {-kInf, 0.8f}};
+    for (const auto& c : cases) {
+        CVantelor engine(2, 2);
+        engine.setWidth(0.8f, 1);
+        engine.setWidth(c.set, 1);
+        EXPECT_EQ(engine.getWidth(1), c.kept) << c.set;
+    }
 }
 
 TEST(Engine, ActiveSwitchRestartsOnlyOnChange)

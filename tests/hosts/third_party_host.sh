@@ -33,6 +33,12 @@ if [ -z "$host_lib" ]; then
   echo "SKIP: third-party VST host not installed (Debian package ardour)"
   exit $SKIP
 fi
+for plugin in "$@"; do
+  if [ ! -f "$plugin" ]; then
+    echo "SKIP: $plugin not found"
+    exit $SKIP
+  fi
+done
 if ! command -v jq >/dev/null; then
   echo "SKIP: jq not installed"
   exit $SKIP

@@ -55,7 +55,10 @@ public:
     }
     static std::string describe(const CPoint& where, const CButtonState& b)
     {
-        std::string s = " " + std::to_string(static_cast<int>(where.x)) + "," + std::to_string(static_cast<int>(where.y));
+        std::string s = " ";
+        s += std::to_string(static_cast<int>(where.x));
+        s += ',';
+        s += std::to_string(static_cast<int>(where.y));
         if (b & kLButton) s += " L";
         if (b & kRButton) s += " R";
         if (b & kShift) s += " shift";

@@ -8,6 +8,7 @@
 #include <X11/keysym.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <functional>
 #include <thread>
 
@@ -21,12 +22,27 @@ inline int countXError(Display*, XErrorEvent*)
     return 0;
 }
 
+// The test's own connection to the X server. A loaded server may refuse a
+// connection for a moment (clients of earlier tests still closing), so a
+// refusal is retried for a few seconds before the test reports a skip.
+inline Display* openTestDisplay()
+{
+    if (std::getenv("DISPLAY") == nullptr)
+        return nullptr;
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        if (Display* d = XOpenDisplay(nullptr))
+            return d;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return nullptr;
+}
+
 class HostWindow
 {
 public:
     HostWindow(unsigned width, unsigned height)
     {
-        display = XOpenDisplay(nullptr);
+        display = openTestDisplay();
         if (!display)
             return;
         XSetErrorHandler(countXError);

@@ -127,7 +127,10 @@ void printText(const nlohmann::ordered_json& info) {
     std::fprintf(report(), "Initial delay:  %d\n", info["initialDelay"].get<int>());
     std::string flags;
     for (const auto& name : info["flags"]["names"])
-        flags += " " + text(name);
+    {
+        flags += ' ';
+        flags += text(name);
+    }
     std::fprintf(report(), "Flags:          0x%X%s\n", info["flags"]["value"].get<unsigned>(), flags.c_str());
 
     std::fprintf(report(), "\nParameters (%zu):\n", info["parameters"].size());

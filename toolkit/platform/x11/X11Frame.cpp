@@ -1,72 +1,20 @@
 #include "toolkit/platform/x11/X11Frame.h"
 
 #include "toolkit/cairo/BackBuffer.h"
+#include "toolkit/platform/x11/X11ErrorTrap.h"
+#include "toolkit/platform/x11/X11Handles.h"
 #include "toolkit/platform/x11/X11Keys.h"
 #include "toolkit/platform/x11/X11OptionMenu.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-#include <atomic>
 #include <cmath>
 #include <cstdlib>
 
 namespace VSTGUI {
 
 namespace {
-
-// Catches the errors of one display connection for the lifetime of the
-// scope (a parent window that the host has already destroyed makes
-// requests on it fail) and hands every other connection's errors to the
-// handler that was installed before.
-std::atomic<XErrorHandler> gPreviousHandler{nullptr};
-thread_local Display* tTrapDisplay = nullptr;
-thread_local int tTrapError = 0;
-
-int trapHandler(Display* display, XErrorEvent* event)
-{
-    if (display == tTrapDisplay) {
-        tTrapError = event->error_code;
-        return 0;
-    }
-    XErrorHandler previous = gPreviousHandler.load();
-    return previous ? previous(display, event) : 0;
-}
-
-class ErrorTrap
-{
-public:
-    explicit ErrorTrap(Display* display) : display_(display)
-    {
-        XSync(display_, False);
-        tTrapDisplay = display_;
-        tTrapError = 0;
-        XErrorHandler previous = XSetErrorHandler(trapHandler);
-        if (previous != trapHandler)
-            gPreviousHandler.store(previous);
-        else
-            nested_ = true;
-    }
-    ~ErrorTrap()
-    {
-        XSync(display_, False);
-        tTrapDisplay = nullptr;
-        if (!nested_)
-            XSetErrorHandler(gPreviousHandler.load());
-    }
-    ErrorTrap(const ErrorTrap&) = delete;
-    ErrorTrap& operator=(const ErrorTrap&) = delete;
-
-    bool failed()
-    {
-        XSync(display_, False);
-        return tTrapError != 0;
-    }
-
-private:
-    Display* display_;
-    bool nested_ = false;
-};
 
 constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask
     | EnterWindowMask | LeaveWindowMask | StructureNotifyMask | KeyPressMask | KeyReleaseMask;
@@ -121,72 +69,69 @@ public:
 
     ~X11Frame() override
     {
+        // An open pop-up closes first, while the connection is still there.
         if (eventFilter_)
             eventFilter_->hostClosing();
         if (!display_)
             return;
-        if (image_) {
-            image_->data = nullptr; // the pixels belong to the back buffer
-            XDestroyImage(image_);
-        }
-        if (gc_)
-            XFreeGC(display_, gc_);
+        image_.reset();
+        gc_.reset();
         // Notice a host window destroyed before closing, so the child that
         // went with it is not destroyed twice.
-        XSync(display_, False);
-        while (XPending(display_) > 0) {
+        XSync(display_.get(), False);
+        while (XPending(display_.get()) > 0) {
             XEvent event;
-            XNextEvent(display_, &event);
-            if (event.type == DestroyNotify && event.xdestroywindow.window == window_)
+            XNextEvent(display_.get(), &event);
+            if (event.type == DestroyNotify && event.xdestroywindow.window == window_.get())
                 markGone();
         }
         if (window_) {
-            ErrorTrap trap(display_);
-            XDestroyWindow(display_, window_);
+            X11::ErrorTrap trap(display_.get());
+            window_.reset();
+            trap.failed();
         }
-        if (colormap_)
-            XFreeColormap(display_, colormap_);
-        XCloseDisplay(display_);
+        colormap_.reset();
+        X11::unregisterConnection(display_.get());
     }
 
     bool init()
     {
         if (!buffer_.isValid() || parent_ == 0)
             return false;
-        display_ = XOpenDisplay(nullptr);
+        display_.reset(XOpenDisplay(nullptr));
         if (!display_)
             return false;
-        const int screen = DefaultScreen(display_);
+        Display* display = display_.get();
+        X11::registerConnection(display);
+        const int screen = DefaultScreen(display);
         XVisualInfo info;
-        if (!XMatchVisualInfo(display_, screen, 24, TrueColor, &info) || info.red_mask != 0xff0000
+        if (!XMatchVisualInfo(display, screen, 24, TrueColor, &info) || info.red_mask != 0xff0000
             || info.green_mask != 0xff00 || info.blue_mask != 0xff)
             return false;
 
-        ErrorTrap trap(display_);
-        colormap_ = XCreateColormap(display_, RootWindow(display_, screen), info.visual, AllocNone);
+        X11::ErrorTrap trap(display);
+        colormap_ = X11::ColormapHandle(display, XCreateColormap(display, RootWindow(display, screen), info.visual,
+                                                                 AllocNone));
         XSetWindowAttributes attributes{};
-        attributes.colormap = colormap_;
+        attributes.colormap = colormap_.get();
         attributes.border_pixel = 0;
         attributes.background_pixel = 0;
         attributes.event_mask = kEventMask;
         const CRect size = buffer_.getSize();
-        window_ = XCreateWindow(display_, parent_, 0, 0, static_cast<unsigned>(size.getWidth()),
-                                static_cast<unsigned>(size.getHeight()), 0, 24, InputOutput, info.visual,
-                                CWColormap | CWBorderPixel | CWBackPixel | CWEventMask, &attributes);
+        window_ = X11::WindowHandle(display, XCreateWindow(display, parent_, 0, 0, static_cast<unsigned>(size.getWidth()),
+                                                           static_cast<unsigned>(size.getHeight()), 0, 24, InputOutput,
+                                                           info.visual,
+                                                           CWColormap | CWBorderPixel | CWBackPixel | CWEventMask,
+                                                           &attributes));
         if (trap.failed()) {
-            window_ = 0; // the id was never valid on the server
+            window_.release(); // the id was never valid on the server
             return false;
         }
-        gc_ = XCreateGC(display_, window_, 0, nullptr);
+        gc_ = X11::GCHandle(display, XCreateGC(display, window_.get(), 0, nullptr));
         visual_ = info.visual;
-        image_ = XCreateImage(display_, visual_, 24, ZPixmap, 0,
-                              reinterpret_cast<char*>(cairo_image_surface_get_data(buffer_.getSurface())),
-                              static_cast<unsigned>(size.getWidth()), static_cast<unsigned>(size.getHeight()), 32,
-                              cairo_image_surface_get_stride(buffer_.getSurface()));
-        if (!image_)
+        if (!makeImage())
             return false;
-        image_->byte_order = LSBFirst; // Cairo stores native-endian words
-        XMapWindow(display_, window_);
+        XMapWindow(display, window_.get());
         mapped_ = true;
         return !trap.failed();
     }
@@ -197,49 +142,38 @@ public:
     {
         if (!window_ || !buffer_.resize(newSize))
             return false;
-        if (image_) {
-            image_->data = nullptr;
-            XDestroyImage(image_);
-        }
-        image_ = XCreateImage(display_, visual_, 24, ZPixmap, 0,
-                              reinterpret_cast<char*>(cairo_image_surface_get_data(buffer_.getSurface())),
-                              static_cast<unsigned>(newSize.getWidth()), static_cast<unsigned>(newSize.getHeight()),
-                              32, cairo_image_surface_get_stride(buffer_.getSurface()));
-        if (image_)
-            image_->byte_order = LSBFirst;
-        ErrorTrap trap(display_);
-        XResizeWindow(display_, window_, static_cast<unsigned>(newSize.getWidth()),
+        const bool imageMade = makeImage();
+        X11::ErrorTrap trap(display_.get());
+        XResizeWindow(display_.get(), window_.get(), static_cast<unsigned>(newSize.getWidth()),
                       static_cast<unsigned>(newSize.getHeight()));
         if (resizeParent)
-            XResizeWindow(display_, parent_, static_cast<unsigned>(newSize.getWidth()),
+            XResizeWindow(display_.get(), parent_, static_cast<unsigned>(newSize.getWidth()),
                           static_cast<unsigned>(newSize.getHeight()));
-        return image_ != nullptr;
+        trap.failed();
+        return imageMade;
     }
 
     void invalidRect(const CRect& rect) override { buffer_.invalidRect(rect); }
 
     void processEvents() override
     {
-        while (display_ && XPending(display_) > 0) {
+        if (!display_)
+            return;
+        while (XPending(display_.get()) > 0) {
             XEvent event;
-            XNextEvent(display_, &event);
+            XNextEvent(display_.get(), &event);
             if (eventFilter_ && eventFilter_->filterEvent(event))
                 continue;
             handleEvent(event);
         }
+        // A drawing request failed: the window went away under us (its
+        // DestroyNotify may never come when the host destroyed the parent).
+        if (X11::takeError(display_.get()))
+            markGone();
     }
 
-    std::shared_ptr<IPlatformOptionMenu> createPlatformOptionMenu() override
-    {
-        return window_ ? createX11OptionMenu(this) : nullptr;
-    }
-
-    Display* popupDisplay() const override { return window_ ? display_ : nullptr; }
-    Window popupParentWindow() const override { return window_; }
-    Visual* popupVisual() const override { return visual_; }
-    Colormap popupColormap() const override { return colormap_; }
-    void setEventFilter(IX11EventFilter* filter) override { eventFilter_ = filter; }
-
+    // Copies the painted area to the window without waiting for the server;
+    // an error (the window gone) is noticed at the next processEvents.
     void paint() override
     {
         if (!window_ || !buffer_.hasDirtyArea())
@@ -247,26 +181,51 @@ public:
         const CRect area = buffer_.paint();
         if (area.isEmpty() || !image_)
             return;
-        ErrorTrap trap(display_);
-        XPutImage(display_, window_, gc_, image_, static_cast<int>(area.left), static_cast<int>(area.top),
-                  static_cast<int>(area.left), static_cast<int>(area.top), static_cast<unsigned>(area.getWidth()),
-                  static_cast<unsigned>(area.getHeight()));
-        if (trap.failed())
-            markGone();
+        XPutImage(display_.get(), window_.get(), gc_.get(), image_.get(), static_cast<int>(area.left),
+                  static_cast<int>(area.top), static_cast<int>(area.left), static_cast<int>(area.top),
+                  static_cast<unsigned>(area.getWidth()), static_cast<unsigned>(area.getHeight()));
+        XFlush(display_.get());
     }
 
-    bool isVisible() const override { return window_ != 0 && mapped_; }
+    bool isVisible() const override { return window_ && mapped_; }
+
+    std::shared_ptr<IPlatformOptionMenu> createPlatformOptionMenu() override
+    {
+        return window_ ? createX11OptionMenu(this) : nullptr;
+    }
+
+    Display* popupDisplay() const override { return window_ ? display_.get() : nullptr; }
+    Window popupParentWindow() const override { return window_.get(); }
+    Visual* popupVisual() const override { return visual_; }
+    Colormap popupColormap() const override { return colormap_.get(); }
+    void setEventFilter(IX11EventFilter* filter) override { eventFilter_ = filter; }
 
 private:
     void markGone()
     {
-        window_ = 0;
+        window_.release();
         mapped_ = false;
+    }
+
+    // The X image over the back buffer's pixels, made anew when they move.
+    bool makeImage()
+    {
+        image_.reset();
+        cairo_surface_t* surface = buffer_.getSurface();
+        const CRect size = buffer_.getSize();
+        image_.reset(XCreateImage(display_.get(), visual_, 24, ZPixmap, 0,
+                                  reinterpret_cast<char*>(cairo_image_surface_get_data(surface)),
+                                  static_cast<unsigned>(size.getWidth()), static_cast<unsigned>(size.getHeight()), 32,
+                                  cairo_image_surface_get_stride(surface)));
+        if (!image_)
+            return false;
+        image_->byte_order = LSBFirst; // Cairo stores native-endian words
+        return true;
     }
 
     void handleEvent(const XEvent& event)
     {
-        if (!window_ || event.xany.window != window_)
+        if (!window_ || event.xany.window != window_.get())
             return;
         switch (event.type) {
         case Expose:
@@ -274,7 +233,7 @@ private:
                                       event.xexpose.y + event.xexpose.height));
             break;
         case DestroyNotify:
-            if (event.xdestroywindow.window == window_)
+            if (event.xdestroywindow.window == window_.get())
                 markGone();
             break;
         case MapNotify:
@@ -308,13 +267,14 @@ private:
         }
         case KeyPress:
         case KeyRelease: {
-            VstKeyCode key{};
-            if (!translateX11Key(const_cast<XKeyEvent&>(event.xkey), key))
+            XKeyEvent key = event.xkey;
+            VstKeyCode code{};
+            if (!translateX11Key(key, code))
                 break;
             if (event.type == KeyPress)
-                callback_->platformOnKeyDown(key);
+                callback_->platformOnKeyDown(code);
             else
-                callback_->platformOnKeyUp(key);
+                callback_->platformOnKeyUp(code);
             break;
         }
         case LeaveNotify: {
@@ -367,12 +327,13 @@ private:
     IPlatformFrameCallback* callback_;
     Cairo::BackBuffer buffer_;
     Window parent_;
-    Display* display_ = nullptr;
-    Window window_ = 0;
-    Colormap colormap_ = 0;
+    // Released in reverse order: image, GC, window, colormap, connection.
+    X11::DisplayHandle display_;
+    X11::ColormapHandle colormap_;
+    X11::WindowHandle window_;
+    X11::GCHandle gc_;
+    X11::ImageHandle image_;
     Visual* visual_ = nullptr;
-    GC gc_ = nullptr;
-    XImage* image_ = nullptr;
     IX11EventFilter* eventFilter_ = nullptr;
     bool mapped_ = false;
     unsigned int lastButton_ = 0;

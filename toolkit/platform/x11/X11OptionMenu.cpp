@@ -2,6 +2,7 @@
 
 #include "toolkit/COptionMenu.h"
 #include "toolkit/cairo/CairoDrawContext.h"
+#include "toolkit/platform/x11/X11Handles.h"
 
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
@@ -54,6 +55,7 @@ public:
             ? menu->getCurrentIndex(true)
             : -1;
         host_->setEventFilter(this);
+        filtering_ = true;
         paint();
         return true;
     }
@@ -69,7 +71,7 @@ public:
 
     bool filterEvent(XEvent& event) override
     {
-        if (!window_ || event.xany.window != window_)
+        if (!window_ || event.xany.window != window_.get())
             return false;
         switch (event.type) {
         case Expose:
@@ -103,7 +105,7 @@ public:
             onKey(event.xkey);
             break;
         case DestroyNotify:
-            window_ = 0; // gone from under us
+            window_.release(); // gone from under us
             finish(-1);
             break;
         default:
@@ -160,53 +162,53 @@ private:
         attributes.border_pixel = 0;
         attributes.background_pixel = 0;
         attributes.event_mask = kPopupEvents;
-        window_ = XCreateWindow(display_, root, x, y, static_cast<unsigned>(width_), static_cast<unsigned>(height_), 0,
-                                24, InputOutput, host_->popupVisual(),
-                                CWOverrideRedirect | CWColormap | CWBorderPixel | CWBackPixel | CWEventMask,
-                                &attributes);
+        window_ = X11::WindowHandle(
+            display_, XCreateWindow(display_, root, x, y, static_cast<unsigned>(width_), static_cast<unsigned>(height_),
+                                    0, 24, InputOutput, host_->popupVisual(),
+                                    CWOverrideRedirect | CWColormap | CWBorderPixel | CWBackPixel | CWEventMask,
+                                    &attributes));
         if (!window_)
             return false;
-        gc_ = XCreateGC(display_, window_, 0, nullptr);
-        image_ = XCreateImage(display_, host_->popupVisual(), 24, ZPixmap, 0,
-                              reinterpret_cast<char*>(cairo_image_surface_get_data(surface_.get())),
-                              static_cast<unsigned>(width_), static_cast<unsigned>(height_), 32,
-                              cairo_image_surface_get_stride(surface_.get()));
+        gc_ = X11::GCHandle(display_, XCreateGC(display_, window_.get(), 0, nullptr));
+        image_.reset(XCreateImage(display_, host_->popupVisual(), 24, ZPixmap, 0,
+                                  reinterpret_cast<char*>(cairo_image_surface_get_data(surface_.get())),
+                                  static_cast<unsigned>(width_), static_cast<unsigned>(height_), 32,
+                                  cairo_image_surface_get_stride(surface_.get())));
         if (!image_)
             return false;
         image_->byte_order = LSBFirst; // Cairo stores native-endian words
-        XMapRaised(display_, window_);
+        XMapRaised(display_, window_.get());
         XSync(display_, False); // viewable before the grabs
         // Without the pointer a click outside could not close the menu: a
         // menu that cannot have it does not open. The keyboard is a bonus.
-        if (XGrabPointer(display_, window_, False, kPointerEvents, GrabModeAsync, GrabModeAsync, None, None,
+        if (XGrabPointer(display_, window_.get(), False, kPointerEvents, GrabModeAsync, GrabModeAsync, None, None,
                          CurrentTime)
             != GrabSuccess)
             return false;
-        XGrabKeyboard(display_, window_, False, GrabModeAsync, GrabModeAsync, CurrentTime);
+        grabbed_ = true;
+        XGrabKeyboard(display_, window_.get(), False, GrabModeAsync, GrabModeAsync, CurrentTime);
         return true;
     }
 
+    // Everything the pop-up holds on the frame's connection; nothing once it
+    // has closed, so a closed pop-up never touches a connection or a frame
+    // that may be gone.
     void closeWindow()
     {
-        if (host_)
+        if (filtering_ && host_)
             host_->setEventFilter(nullptr);
-        if (!display_)
+        filtering_ = false;
+        if (!display_ || (!window_ && !grabbed_ && !gc_ && !image_))
             return;
-        if (image_) {
-            image_->data = nullptr; // the pixels belong to the surface
-            XDestroyImage(image_);
-            image_ = nullptr;
-        }
-        if (gc_) {
-            XFreeGC(display_, gc_);
-            gc_ = nullptr;
-        }
-        if (window_) {
+        if (grabbed_) {
             XUngrabKeyboard(display_, CurrentTime);
             XUngrabPointer(display_, CurrentTime);
-            XDestroyWindow(display_, window_);
-            window_ = 0;
+            grabbed_ = false;
         }
+        // The image before the pixels it shows, the GC before its window.
+        image_.reset();
+        gc_.reset();
+        window_.reset();
         XFlush(display_);
         surface_.reset();
     }
@@ -343,17 +345,19 @@ private:
             }
         }
         cairo_surface_flush(surface_.get());
-        XPutImage(display_, window_, gc_, image_, 0, 0, 0, 0, static_cast<unsigned>(width_),
+        XPutImage(display_, window_.get(), gc_.get(), image_.get(), 0, 0, 0, 0, static_cast<unsigned>(width_),
                   static_cast<unsigned>(height_));
         XFlush(display_);
     }
 
     IX11PopupHost* host_;
     Display* display_ = nullptr;
-    Window window_ = 0;
-    GC gc_ = nullptr;
-    XImage* image_ = nullptr;
     Cairo::Surface surface_;
+    X11::WindowHandle window_;
+    X11::GCHandle gc_;
+    X11::ImageHandle image_;
+    bool grabbed_ = false;
+    bool filtering_ = false;
     COptionMenu* menu_ = nullptr;
     Callback callback_;
     std::vector<int> rowTop_;

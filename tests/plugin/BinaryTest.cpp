@@ -1,7 +1,6 @@
 // The built HF_Vantelor.so as a host sees it: loaded with dlopen and driven
 // only through VSTPluginMain, the dispatcher and the record's entries.
 #include <gtest/gtest.h>
-#include <dlfcn.h>
 
 #include <cmath>
 #include <cstdint>
@@ -12,28 +11,27 @@
 
 #include "plugin/VstInterface.h"
 #include "tests/plugin/RecordingHost.h"
+#include "tests/support/BuiltPlugin.h"
 
 namespace {
 
-using EntryProc = AEffect* (*)(audioMasterCallback);
+using vantelor_test::BuiltPluginModule;
+using EntryProc = vantelor_test::PluginEntry;
 
 class Binary : public ::testing::Test
 {
 protected:
     static void SetUpTestSuite()
     {
-        const char* path = std::getenv("VANTELOR_PLUGIN");
-        ASSERT_NE(path, nullptr) << "VANTELOR_PLUGIN must name the built plug-in";
-        handle = dlopen(path, RTLD_NOW | RTLD_LOCAL);
-        ASSERT_NE(handle, nullptr) << dlerror();
-        entry = reinterpret_cast<EntryProc>(dlsym(handle, "VSTPluginMain"));
+        module = new BuiltPluginModule;
+        ASSERT_TRUE(module->loaded()) << dlerror();
+        entry = module->entry();
         ASSERT_NE(entry, nullptr);
     }
     static void TearDownTestSuite()
     {
-        if (handle)
-            dlclose(handle);
-        handle = nullptr;
+        delete module;
+        module = nullptr;
     }
 
     void SetUp() override
@@ -64,7 +62,7 @@ protected:
         return buffer;
     }
 
-    static inline void* handle = nullptr;
+    static inline BuiltPluginModule* module = nullptr;
     static inline EntryProc entry = nullptr;
     AEffect* effect = nullptr;
 };
@@ -89,10 +87,10 @@ TEST_F(Binary, RecordCarriesTheProductIdentity)
     EXPECT_NE(effect->getParameter, nullptr);
     // Replacing processing only; the editor flag must agree with whether the
     // editor answers for its size.
-    EXPECT_EQ(effect->flags & ~effFlagsHasEditor, effFlagsCanReplacing);
+    EXPECT_EQ(effect->flags, effFlagsHasEditor | effFlagsCanReplacing);
+    EXPECT_EQ(effect->flags, 17);
     ERect* rect = nullptr;
-    const bool hasEditor = (effect->flags & effFlagsHasEditor) != 0;
-    EXPECT_EQ(call(effEditGetRect, 0, 0, &rect), hasEditor ? 1 : 0);
+    EXPECT_EQ(call(effEditGetRect, 0, 0, &rect), 1);
 
     // Construction asks the host for its version only (no MIDI request).
     ASSERT_EQ(RecordingHost::calls.size(), 1u);
@@ -118,7 +116,9 @@ TEST_F(Binary, OpcodeAnswers)
         {effGetVstVersion, 0, 0, 2400},
         {effCanBeAutomated, 0, 0, 1},
         {effCanBeAutomated, 7, 0, 1},
-        {effCanBeAutomated, 1000, 0, 1},
+        {effCanBeAutomated, 8, 0, 0},
+        {effCanBeAutomated, -1, 0, 0},
+        {effCanBeAutomated, INT32_MAX, 0, 0},
         {effGetCurrentMidiProgram, 0, 0, -1},
         {effSetTotalSampleToProcess, 0, 4096, 4096},
         {effGetPlugCategory, 0, 0, kPlugCategEffect},
@@ -150,6 +150,51 @@ TEST_F(Binary, OpcodeAnswers)
     EXPECT_EQ(call(effGetSpeakerArrangement), 0);  // null pointers are skipped
 }
 
+// The answers that hosts act on when the plug-in leaves a request to the
+// defaults: nothing is claimed, and the host's structures are left as they
+// were (a host fills in its own defaults when the answer is 0).
+TEST_F(Binary, DefaultAnswersLeaveTheHostsStructuresAlone)
+{
+    const struct
+    {
+        const char* what;
+        VstInt32 opcode;
+        VstInt32 index;
+        VstIntPtr value;
+        bool withBuffer;
+        VstIntPtr expected;
+    } cases[] = {
+        {"parameter properties", effGetParameterProperties, 0, 0, true, 0},
+        {"parameter properties of a parameter that does not exist", effGetParameterProperties, 99, 0, true, 0},
+        {"input pin properties", effGetInputProperties, 0, 0, true, 0},
+        {"output pin properties", effGetOutputProperties, 1, 0, true, 0},
+        {"begin set program", effBeginSetProgram, 0, 0, false, 0},
+        {"end set program", effEndSetProgram, 0, 0, false, 0},
+        {"knob mode (the editor keeps it)", effSetEditKnobMode, 0, 2, false, 1},
+        {"vendor specific", effVendorSpecific, 0x4d4d4d4d, 0, true, 0},
+        {"next shell plug-in", effShellGetNextPlugin, 0, 0, true, 0},
+        {"stop process", effStopProcess, 0, 0, false, 0},
+    };
+    for (const auto& c : cases) {
+        unsigned char buffer[512];
+        std::memset(buffer, 0xA5, sizeof(buffer));
+        EXPECT_EQ(call(c.opcode, c.index, c.value, c.withBuffer ? buffer : nullptr), c.expected) << c.what;
+        for (unsigned char b : buffer)
+            ASSERT_EQ(b, 0xA5) << c.what << ": the host's buffer was written";
+    }
+
+    // A stereo arrangement on both sides is what the plug-in has; it is not
+    // claimed as accepted, and neither arrangement is changed.
+    VstSpeakerArrangement in{};
+    VstSpeakerArrangement out{};
+    in.type = out.type = kSpeakerArrStereo;
+    in.numChannels = out.numChannels = 2;
+    const VstSpeakerArrangement before = in;
+    EXPECT_EQ(call(effSetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&in), &out), 0);
+    EXPECT_EQ(std::memcmp(&in, &before, sizeof(in)), 0);
+    EXPECT_EQ(call(effSetSpeakerArrangement), 0); // null arrangements
+}
+
 TEST_F(Binary, NoChunksSoStateIsProgramsAndParameters)
 {
     void* data = reinterpret_cast<void*>(0x1234);
@@ -176,6 +221,68 @@ TEST_F(Binary, NoChunksSoStateIsProgramsAndParameters)
     for (VstInt32 i = 0; i < 8; ++i)
         EXPECT_EQ(second->getParameter(second, i), saved[static_cast<std::size_t>(i)]) << i;
     EXPECT_EQ(second->dispatcher(second, effClose, 0, 0, nullptr, 0), 1);
+}
+
+// A host saving the whole bank (every program's name and eight values, and
+// the current program) and restoring it into a fresh instance gets back
+// exactly what it saved.
+TEST_F(Binary, WholeBankSavedAndRestoredIntoAFreshInstance)
+{
+    struct Bank
+    {
+        std::string names[32];
+        float values[32][8];
+        VstIntPtr current;
+    };
+    const auto save = [](AEffect* e) {
+        Bank bank{};
+        const VstIntPtr current = e->dispatcher(e, effGetProgram, 0, 0, nullptr, 0);
+        for (VstInt32 p = 0; p < 32; ++p) {
+            e->dispatcher(e, effSetProgram, 0, p, nullptr, 0);
+            char name[kVstMaxProgNameLen + 1] = {};
+            e->dispatcher(e, effGetProgramName, 0, 0, name, 0);
+            bank.names[p] = name;
+            for (VstInt32 i = 0; i < 8; ++i)
+                bank.values[p][i] = e->getParameter(e, i);
+        }
+        e->dispatcher(e, effSetProgram, 0, current, nullptr, 0);
+        bank.current = current;
+        return bank;
+    };
+
+    // Every program made distinct: its own name and values.
+    for (VstInt32 p = 0; p < 32; ++p) {
+        call(effSetProgram, 0, p);
+        char name[kVstMaxProgNameLen + 1] = {};
+        std::snprintf(name, sizeof(name), "Bank entry %d", static_cast<int>(p));
+        call(effSetProgramName, 0, 0, name);
+        for (VstInt32 i = 0; i < 8; ++i)
+            effect->setParameter(effect, i, static_cast<float>(p * 8 + i + 1) / 257.0f);
+    }
+    call(effSetProgram, 0, 13);
+    const Bank saved = save(effect);
+    EXPECT_EQ(saved.current, 13);
+    EXPECT_EQ(saved.names[31], "Bank entry 31");
+
+    AEffect* fresh = entry(RecordingHost::callback);
+    ASSERT_NE(fresh, nullptr);
+    for (VstInt32 p = 0; p < 32; ++p) {
+        fresh->dispatcher(fresh, effSetProgram, 0, p, nullptr, 0);
+        std::string name = saved.names[p];
+        fresh->dispatcher(fresh, effSetProgramName, 0, 0, name.data(), 0);
+        for (VstInt32 i = 0; i < 8; ++i)
+            fresh->setParameter(fresh, i, saved.values[p][i]);
+    }
+    fresh->dispatcher(fresh, effSetProgram, 0, saved.current, nullptr, 0);
+
+    const Bank restored = save(fresh);
+    EXPECT_EQ(restored.current, saved.current);
+    for (VstInt32 p = 0; p < 32; ++p) {
+        EXPECT_EQ(restored.names[p], saved.names[p]) << "program " << p;
+        for (VstInt32 i = 0; i < 8; ++i)
+            EXPECT_EQ(restored.values[p][i], saved.values[p][i]) << "program " << p << ", parameter " << i;
+    }
+    EXPECT_EQ(fresh->dispatcher(fresh, effClose, 0, 0, nullptr, 0), 1);
 }
 
 TEST_F(Binary, ParameterNamesLabelsAndDefaultDisplays)
@@ -329,12 +436,10 @@ TEST_F(Binary, HostRequestsOfTheRunningPlugin)
 
 TEST(BinaryEntry, HostsThatCannotOrNeedNotAnswer)
 {
-    const char* path = std::getenv("VANTELOR_PLUGIN");
-    ASSERT_NE(path, nullptr);
-    void* handle = dlopen(path, RTLD_NOW | RTLD_LOCAL);
-    ASSERT_NE(handle, nullptr) << dlerror();
-    auto entry = reinterpret_cast<EntryProc>(dlsym(handle, "VSTPluginMain"));
-    auto legacy = reinterpret_cast<EntryProc>(dlsym(handle, "main"));
+    BuiltPluginModule module;
+    ASSERT_TRUE(module.loaded()) << dlerror();
+    auto entry = module.entry();
+    auto legacy = module.entry("main");
     ASSERT_NE(entry, nullptr);
     ASSERT_NE(legacy, nullptr);
 
@@ -355,8 +460,7 @@ TEST(BinaryEntry, HostsThatCannotOrNeedNotAnswer)
     // Only the two entry points are visible from outside.
     for (const char* internal : {"kCanDoTexts", "_Z13formatBoundedPcmPKcz", "_ZTV12CMyVSTPlugin",
                                  "_ZTV10CVSTPlugin", "_ZN11AudioEffect19dispatchEffectClassEP7AEffectiilPvf"})
-        EXPECT_EQ(dlsym(handle, internal), nullptr) << internal;
-    dlclose(handle);
+        EXPECT_EQ(module.symbol(internal), nullptr) << internal;
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/Vantelor.h"
+#include "tests/support/BuiltPlugin.h"
 #include "tools/host/PluginInstance.h"
 
 namespace harness
@@ -26,8 +27,7 @@ struct Stereo
 
 inline std::string pluginPath()
 {
-    const char* path = std::getenv("VANTELOR_PLUGIN");
-    return path != nullptr ? path : "";
+    return vantelor_test::kBuiltPluginPath;
 }
 
 // Distinct material on each input: a swept tone on the left, noise bursts on

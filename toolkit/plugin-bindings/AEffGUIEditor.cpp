@@ -1,4 +1,4 @@
-#include "toolkit/AEffGUIEditor.h"
+#include "toolkit/plugin-bindings/AEffGUIEditor.h"
 
 #include "plugin/AudioEffectX.h"
 

@@ -5,7 +5,7 @@
 #include <chrono>
 #include <thread>
 
-#include "tests/engine/PluginHarness.h"
+#include "tests/plugin/PluginHarness.h"
 
 using harness::Stereo;
 using vst2host::PluginInstance;
@@ -14,12 +14,6 @@ namespace
 {
 class PluginThreads : public ::testing::Test
 {
-protected:
-    void SetUp() override
-    {
-        if (harness::pluginPath().empty())
-            GTEST_SKIP() << "VANTELOR_PLUGIN not set";
-    }
 };
 } // namespace
 

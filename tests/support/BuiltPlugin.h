@@ -1,0 +1,86 @@
+// The built plug-in loaded as a host loads it: dlopen of the module that this
+// build made (its path is compiled into every test that needs it), the entry
+// called with the test's host callback, and the dispatcher. Every test that
+// drives the binary itself loads it through here.
+#pragma once
+
+#include "plugin/VstInterface.h"
+
+#include <dlfcn.h>
+
+#ifndef VANTELOR_PLUGIN
+#error "VANTELOR_PLUGIN must name the built plug-in (a compile definition)"
+#endif
+
+namespace vantelor_test {
+
+inline constexpr const char* kBuiltPluginPath = VANTELOR_PLUGIN;
+
+using PluginEntry = AEffect* (*)(audioMasterCallback);
+
+// The loaded module; unloaded when this ends.
+class BuiltPluginModule
+{
+public:
+    BuiltPluginModule() : handle_(dlopen(kBuiltPluginPath, RTLD_NOW | RTLD_LOCAL)) {}
+    ~BuiltPluginModule()
+    {
+        if (handle_)
+            dlclose(handle_);
+    }
+    BuiltPluginModule(const BuiltPluginModule&) = delete;
+    BuiltPluginModule& operator=(const BuiltPluginModule&) = delete;
+
+    bool loaded() const { return handle_ != nullptr; }
+    // Null when not loaded or when the module has no such symbol.
+    void* symbol(const char* name) const { return handle_ ? dlsym(handle_, name) : nullptr; }
+    PluginEntry entry(const char* name = "VSTPluginMain") const
+    {
+        return reinterpret_cast<PluginEntry>(symbol(name));
+    }
+
+private:
+    void* handle_;
+};
+
+// One instance of the plug-in in its own load of the module; closed (editor
+// first) when this ends.
+class BuiltPlugin
+{
+public:
+    explicit BuiltPlugin(audioMasterCallback host)
+    {
+        if (PluginEntry main = module_.entry())
+            effect = main(host);
+    }
+    ~BuiltPlugin() { close(); }
+    BuiltPlugin(const BuiltPlugin&) = delete;
+    BuiltPlugin& operator=(const BuiltPlugin&) = delete;
+
+    VstIntPtr call(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr, float opt = 0)
+    {
+        return effect->dispatcher(effect, opcode, index, value, ptr, opt);
+    }
+    float parameter(VstInt32 index) { return effect->getParameter(effect, index); }
+
+    // Closes the editor and the instance; returns effClose's answer (0 when
+    // there was no instance).
+    VstIntPtr close()
+    {
+        if (!effect)
+            return 0;
+        call(effEditClose);
+        const VstIntPtr result = call(effClose);
+        effect = nullptr;
+        return result;
+    }
+
+    const BuiltPluginModule& module() const { return module_; }
+
+    AEffect* effect = nullptr;
+
+private:
+    BuiltPluginModule module_;
+};
+
+} // namespace vantelor_test
