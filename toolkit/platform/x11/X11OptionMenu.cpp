@@ -209,7 +209,9 @@ private:
         image_.reset();
         gc_.reset();
         window_.reset();
-        XFlush(display_);
+        // Wait until the server has let go of the pointer and the keyboard,
+        // so that the next click already goes where the user clicks.
+        XSync(display_, False);
         surface_.reset();
     }
 
