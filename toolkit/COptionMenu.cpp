@@ -116,7 +116,8 @@ bool COptionMenu::setCurrent(int32_t index, bool countSeparator)
 
 void COptionMenu::setValue(float val)
 {
-    if (!(val >= 0) || static_cast<int32_t>(val) >= getNbEntries())
+    // Compared as a float first: a huge value has no integer to become.
+    if (!(val >= 0) || !(val < static_cast<float>(getNbEntries())))
         return;
     currentIndex_ = static_cast<int32_t>(val);
     CParamDisplay::setValue(val);

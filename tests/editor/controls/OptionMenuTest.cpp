@@ -70,6 +70,8 @@ TEST(OptionMenuEntries, InsertRemoveAndSeparators)
 {
     auto* menu = new COptionMenu(CRect(0, 0, 100, 20), nullptr, 1);
     EXPECT_EQ(menu->getCurrent(), nullptr);
+    menu->setValue(0); // no entries: nothing to choose
+    EXPECT_EQ(menu->getCurrentIndex(), -1);
     menu->addEntry("a");
     menu->addSeparator();
     menu->addEntry("c");
@@ -86,6 +88,10 @@ TEST(OptionMenuEntries, InsertRemoveAndSeparators)
     EXPECT_TRUE(menu->removeEntry(3));
     EXPECT_EQ(menu->getCurrentIndex(true), 2); // the last entry left
     EXPECT_FALSE(menu->removeEntry(7));
+    for (float outside : {3.f, 1e30f, -1e30f, INFINITY}) {
+        menu->setValue(outside);
+        EXPECT_EQ(menu->getCurrentIndex(true), 2) << outside;
+    }
     // A pick of a separator is no pick.
     menu->popupClosed(2);
     EXPECT_EQ(menu->getCurrentIndex(true), 2);
