@@ -34,6 +34,7 @@ CMouseEventResult CKnobBase::onMouseDown(CPoint& where, const CButtonState& butt
     beginEdit();
     dragging_ = true;
     firstPoint_ = where;
+    lastPoint_ = where;
     entryValue_ = value_;
     fineDrag_ = (buttons & kShift) != 0;
     return kMouseEventHandled;
@@ -45,12 +46,13 @@ CMouseEventResult CKnobBase::onMouseMoved(CPoint& where, const CButtonState& but
         return kMouseEventNotHandled;
     const bool fine = (buttons & kShift) != 0;
     if (fine != fineDrag_) {
-        // Pressing or releasing Shift mid-drag changes the speed from here
-        // on, without a jump.
-        firstPoint_ = where;
+        // Pressing or releasing Shift mid-drag changes the speed from the
+        // last position on, without a jump.
+        firstPoint_ = lastPoint_;
         entryValue_ = value_;
         fineDrag_ = fine;
     }
+    lastPoint_ = where;
     const CCoord range = fine ? kDragRange * zoomFactor_ : kDragRange;
     value_ = entryValue_ + static_cast<float>((firstPoint_.y - where.y) * getRange() / range);
     bounceValue();

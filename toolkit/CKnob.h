@@ -36,6 +36,7 @@ protected:
 
     float zoomFactor_ = 1.5f;
     CPoint firstPoint_;
+    CPoint lastPoint_;
     float entryValue_ = 0;
     bool fineDrag_ = false;
     bool dragging_ = false;

@@ -112,7 +112,7 @@ TEST(KnobInput, WheelKeysAndDragSendOneEditEach)
     knob->onMouseMoved(p, kLButton | kShift);
     p = CPoint(20, 40);
     knob->onMouseMoved(p, kLButton | kShift);
-    EXPECT_FLOAT_EQ(knob->getValue(), 0.61f);
+    EXPECT_FLOAT_EQ(knob->getValue(), 0.62f);
     knob->onMouseUp(p, 0);
     ASSERT_FALSE(listener.edits.empty());
     EXPECT_EQ(listener.edits.front().kind, 'b');
