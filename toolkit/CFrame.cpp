@@ -88,10 +88,33 @@ bool CFrame::onWindowThread() const
     return std::this_thread::get_id() == windowThread_;
 }
 
+namespace {
+// Keeps a frame (and so its views and window) alive while an event is
+// handled in it, whatever its owner does from inside the handler.
+class EventScope
+{
+public:
+    explicit EventScope(CFrame* frame) : frame_(frame) { frame_->remember(); }
+    ~EventScope() { frame_->forget(); }
+    EventScope(const EventScope&) = delete;
+    EventScope& operator=(const EventScope&) = delete;
+
+private:
+    CFrame* frame_;
+};
+} // namespace
+
+void CFrame::close()
+{
+    closed_ = true;
+    forget();
+}
+
 void CFrame::idle()
 {
-    if (!platformFrame_)
+    if (!platformFrame_ || closed_)
         return;
+    EventScope scope(this);
     // A control that asks for idle time from inside a mouse handler gets
     // its repaint, but events are not read again underneath it.
     if (!inEventProcessing_) {
@@ -99,7 +122,8 @@ void CFrame::idle()
         platformFrame_->processEvents();
         inEventProcessing_ = false;
     }
-    paintDirty();
+    if (!closed_)
+        paintDirty();
 }
 
 void CFrame::paintDirty()
@@ -345,27 +369,42 @@ void CFrame::platformDrawRect(CDrawContext* context, const CRect& rect)
 
 CMouseEventResult CFrame::platformOnMouseDown(CPoint& where, const CButtonState& buttons)
 {
+    if (closed_)
+        return kMouseEventNotHandled;
+    EventScope scope(this);
     return onMouseDown(where, buttons);
 }
 
 CMouseEventResult CFrame::platformOnMouseMoved(CPoint& where, const CButtonState& buttons)
 {
+    if (closed_)
+        return kMouseEventNotHandled;
+    EventScope scope(this);
     return onMouseMoved(where, buttons);
 }
 
 CMouseEventResult CFrame::platformOnMouseUp(CPoint& where, const CButtonState& buttons)
 {
+    if (closed_)
+        return kMouseEventNotHandled;
+    EventScope scope(this);
     return onMouseUp(where, buttons);
 }
 
 CMouseEventResult CFrame::platformOnMouseExited(CPoint& where, const CButtonState& buttons)
 {
+    if (closed_)
+        return kMouseEventNotHandled;
+    EventScope scope(this);
     return onMouseExited(where, buttons);
 }
 
 bool CFrame::platformOnMouseWheel(const CPoint& where, const CMouseWheelAxis& axis, const float& distance,
                                   const CButtonState& buttons)
 {
+    if (closed_)
+        return false;
+    EventScope scope(this);
     return onWheel(where, axis, distance, buttons);
 }
 

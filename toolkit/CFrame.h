@@ -29,6 +29,13 @@ public:
     // Creates the window as a child of parent (null: an off-screen image).
     bool open(void* parent);
     bool isOpen() const { return platformFrame_ != nullptr; }
+    // Gives up the owner's reference for good. A host may close the editor
+    // from inside any callback, even one made from a mouse handler of a view
+    // of this frame: no further event then reaches the views, and the frame
+    // with its views and window is released once the handlers running in it
+    // have returned.
+    void close();
+    bool isClosed() const { return closed_; }
 
     // Takes over the caller's reference.
     bool addView(CView* view);
@@ -108,6 +115,7 @@ private:
     std::thread::id windowThread_;
     std::atomic<bool> redrawAll_{false};
     bool inEventProcessing_ = false;
+    bool closed_ = false;
 };
 
 } // namespace VSTGUI

@@ -76,6 +76,9 @@ private:
 struct HostRecord
 {
     std::atomic<bool> canSizeWindow{true};
+    // The next automation call closes the editor from inside the callback,
+    // as hosts may.
+    std::atomic<bool> closeEditorOnAutomate{false};
     std::mutex mutex;
     std::vector<std::string> calls;
 
@@ -95,8 +98,8 @@ struct HostRecord
 
 inline HostRecord gHost;
 
-inline VstIntPtr VSTCALLBACK recordingHost(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                                           float opt)
+inline VstIntPtr VSTCALLBACK recordingHost(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                                           void* ptr, float opt)
 {
     switch (opcode) {
     case audioMasterVersion:
@@ -105,6 +108,10 @@ inline VstIntPtr VSTCALLBACK recordingHost(AEffect*, VstInt32 opcode, VstInt32 i
         std::ostringstream s;
         s << "automate" << index << "=" << opt;
         gHost.add(s.str());
+        if (effect && gHost.closeEditorOnAutomate.exchange(false)) {
+            gHost.add("close");
+            effect->dispatcher(effect, effEditClose, 0, 0, nullptr, 0);
+        }
         return 1;
     }
     case audioMasterBeginEdit:

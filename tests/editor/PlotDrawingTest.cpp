@@ -5,8 +5,12 @@
 
 #include "../toolkit/ToolkitTestSupport.h"
 #include "editor/VantelorPlot.h"
+#include "toolkit/cairo/CairoDrawContext.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 using namespace VSTGUI;
 using vantelor_test::LambdaView;
@@ -154,6 +158,51 @@ TEST_F(PlotPicture, CrosshairLinesShadowsAndReadouts)
     window.frame->onMouseMoved(p, 0);
     EXPECT_FALSE(plot->isCrosshairVisible());
     EXPECT_EQ(pixel(300, 60), kStage);
+}
+
+// A render that also keeps the texts drawn, with their boxes.
+class TextRecorder : public Cairo::DrawContext
+{
+public:
+    using Cairo::DrawContext::DrawContext;
+    using Cairo::DrawContext::drawString;
+    void drawString(const char* string, const CRect& rect, const CHoriTxtAlign hAlign, bool antialias) override
+    {
+        texts.emplace_back(string);
+        Cairo::DrawContext::drawString(string, rect, hAlign, antialias);
+    }
+    std::vector<std::string> texts;
+};
+
+// The crosshair's readouts give the values under the pointer: the azimuth
+// with one decimal and a sign only when negative, the elevation with one
+// decimal and always a sign.
+TEST_F(PlotPicture, CrosshairReadoutsShowTheValuesUnderThePointerWithTheirSigns)
+{
+    const struct
+    {
+        CPoint at;
+        const char* azimuth;
+        const char* elevation;
+    } cases[] = {
+        {CPoint(150, 60), "-19.5", "+37.9"},   // -60 + 120 x 123/364, 60 - 120 x 39/212
+        {CPoint(300, 200), "30.0", "-41.3"},   // -60 + 120 x 273/364, 60 - 120 x 179/212
+        {CPoint(209, 127), "0.0", "+0.0"},     // the centre of the stage
+    };
+    for (const auto& c : cases) {
+        CPoint p = c.at;
+        window.frame->onMouseMoved(p, 0);
+        ASSERT_TRUE(plot->isCrosshairVisible());
+        cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 414, 289);
+        {
+            TextRecorder context(surface);
+            plot->draw(&context);
+            for (const char* expected : {c.azimuth, c.elevation})
+                EXPECT_NE(std::find(context.texts.begin(), context.texts.end(), expected), context.texts.end())
+                    << "readout " << expected << " at " << c.at.x << "," << c.at.y;
+        }
+        cairo_surface_destroy(surface);
+    }
 }
 
 TEST(PlotGrids, LinearGridFrameAndLabels)

@@ -106,6 +106,37 @@ protected:
 
 constexpr VSTGUI::CColor kSelected{194, 250, 5, 255};
 
+// A host may close the window from inside any callback: here from the
+// automation call of a drag step. Nothing of the window is touched after
+// the close, the window goes, and it opens again as new.
+TEST_F(PlotOnX, HostClosingTheEditorFromItsAutomationCallbackDuringADrag)
+{
+    host.move(118, 127);
+    idle();
+    host.button(1, true);
+    idle();
+    gHost.take();
+    gHost.closeEditorOnAutomate = true;
+    host.move(160, 140);
+    pumpUntil([&] { idle(); }, [&] { return !gHost.closeEditorOnAutomate.load(); });
+    EXPECT_FALSE(gHost.closeEditorOnAutomate.load());
+    host.move(200, 150);
+    host.button(1, false);
+    for (int i = 0; i < 5; ++i)
+        idle();
+    const std::vector<std::string> calls = gHost.take();
+    ASSERT_GE(calls.size(), 3u);
+    EXPECT_EQ(calls[0], "begin0");
+    EXPECT_EQ(calls[2], "close");
+    XSync(host.display, False);
+    EXPECT_EQ(host.onlyChild(), 0u);
+
+    ASSERT_EQ(plugin.call(effEditOpen, 0, 0, host.parent()), 1);
+    idle();
+    EXPECT_NE(host.onlyChild(), 0u);
+    EXPECT_EQ(vantelor_test::gXErrors, 0);
+}
+
 TEST_F(PlotOnX, MouseEditsReachTheHostAndTheSound)
 {
     // The default program: L at azimuth -30 (column 118), elevation 0 (row 127).

@@ -1,5 +1,7 @@
-// The engine mixes the panners and the width signal as specified, handles its
-// switches and rate changes, and survives bad input with finite output.
+// The engine sums the active panners into the two outputs and adds the
+// decorrelated side signal, weighted by each source's width, to the left
+// output and subtracts it from the right; it handles its switches and rate
+// changes, and survives bad input with finite output.
 #include <gtest/gtest.h>
 
 #include <cmath>

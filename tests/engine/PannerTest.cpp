@@ -1,6 +1,7 @@
-// The source panner places a source as specified: pan-law gains, the
-// outside-span network's timing, smoothing, clamps, elevation designs and
-// sample-rate handling.
+// The source panner places a source by its azimuth and elevation: pan-law
+// gains inside the span of +-30 degrees, the delayed and filtered network
+// beyond it with its timing, the 25 ms azimuth smoothing, the angle clamps,
+// the elevation filter designs and sample-rate handling.
 #include <gtest/gtest.h>
 
 #include <cmath>

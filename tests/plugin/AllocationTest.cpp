@@ -2,8 +2,10 @@
 // parameter and program changes made since the previous block.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <new>
+#include <thread>
 #include <vector>
 
 #include "plugin/MyVSTPlugin.h"
@@ -81,4 +83,48 @@ TEST(PluginAllocation, ProcessReplacingNeverAllocates)
         effect->processReplacing(effect, inputs, outputs, block % 2 == 0 ? 512 : 1);
         ASSERT_EQ(scope.count(), 0) << "block " << block;
     }
+}
+
+// With the editor open, setParameter from a host's automation thread only
+// stores the value (the window takes it at its next idle): neither it nor
+// processReplacing on the audio thread allocates while they overlap.
+TEST(PluginAllocation, SetParameterFromAnotherThreadWithTheEditorOpen)
+{
+    CMyVSTPlugin plugin(nullptr);
+    AEffect* effect = plugin.getAeffect();
+    AEffEditor* editor = plugin.getEditor();
+    ASSERT_NE(editor, nullptr);
+    ASSERT_TRUE(editor->open(nullptr)); // an off-screen window on this thread
+    effect->dispatcher(effect, effMainsChanged, 0, 1, nullptr, 0.0f);
+    std::vector<float> inL(256, 0.3f), inR(256, -0.2f), outL(256), outR(256);
+    float* inputs[2] = {inL.data(), inR.data()};
+    float* outputs[2] = {outL.data(), outR.data()};
+
+    std::atomic<bool> stop{false};
+    std::atomic<long> automationCalls{0};
+    long automationAllocations = 0;
+    std::thread automation([&] {
+        for (int i = 0; !stop.load(); ++i) {
+            AllocationScope scope;
+            effect->setParameter(effect, i % 8, static_cast<float>(i % 10) / 9.0f);
+            automationAllocations += scope.count();
+            ++automationCalls;
+        }
+    });
+    for (int block = 0; block < 400 || automationCalls.load() < 1000; ++block) {
+        {
+            AllocationScope scope;
+            effect->processReplacing(effect, inputs, outputs, 256);
+            if (scope.count() != 0) {
+                ADD_FAILURE() << "processReplacing allocated in block " << block;
+                break;
+            }
+        }
+        if (block % 8 == 0)
+            editor->idle();
+    }
+    stop = true;
+    automation.join();
+    EXPECT_EQ(automationAllocations, 0);
+    editor->close();
 }

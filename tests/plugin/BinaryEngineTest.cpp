@@ -1,4 +1,4 @@
-// The built plug-in drives its engine as specified: every parameter, program,
+// The built plug-in drives its engine as a direct user would: every parameter, program,
 // sample-rate and suspend/resume request sounds exactly like the same calls
 // made on an engine directly, renders are deterministic, and bad input is
 // heard as silence.

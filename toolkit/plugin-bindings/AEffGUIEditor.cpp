@@ -19,7 +19,7 @@ AEffGUIEditor::AEffGUIEditor(void* effectPointer) : AEffEditor(static_cast<Audio
 AEffGUIEditor::~AEffGUIEditor()
 {
     if (frame) {
-        frame->forget();
+        frame->close();
         frame = nullptr;
     }
 }
@@ -46,7 +46,7 @@ bool AEffGUIEditor::open(void* ptr)
 void AEffGUIEditor::close()
 {
     if (frame) {
-        frame->forget();
+        frame->close();
         frame = nullptr;
     }
     systemWindow = nullptr;
