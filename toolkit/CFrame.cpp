@@ -410,11 +410,17 @@ bool CFrame::platformOnMouseWheel(const CPoint& where, const CMouseWheelAxis& ax
 
 bool CFrame::platformOnKeyDown(VstKeyCode& keyCode)
 {
+    if (closed_)
+        return false;
+    EventScope scope(this);
     return onKeyDown(keyCode) == 1;
 }
 
 bool CFrame::platformOnKeyUp(VstKeyCode& keyCode)
 {
+    if (closed_)
+        return false;
+    EventScope scope(this);
     return onKeyUp(keyCode) == 1;
 }
 
