@@ -122,6 +122,27 @@ TEST(BarMeter, ScaleLinesFadeNearThePeakLine)
     }
 }
 
+// A peak above every zone limit takes the last zone's colour (there is no
+// zone beyond it to read).
+TEST(BarMeter, APeakAboveEveryZoneHasTheLastZonesColour)
+{
+    OffscreenFixture fixture(40, 201);
+    CVUMeter* meter = new CVUMeter(CRect(0, 0, 40, 201), -60, 6, nullptr, 3);
+    meter->setYGridStep(0);
+    meter->setShowYLabels(false, true);
+    const CColor colors[] = {kRed, kGreen, kBlue};
+    const float limits[] = {-20, -6, 0};
+    for (int i = 0; i < 3; ++i) {
+        meter->setZoneColor(colors[i], i);
+        meter->setZoneLimit(limits[i], i);
+    }
+    meter->setPeakHold(true);
+    meter->setValue(3); // row 200 * 3 / 66 = 9
+    fixture.frame->addView(meter);
+    EXPECT_EQ(meter->zoneIndex(3), 3);
+    EXPECT_EQ(fixture.pixel(20, 9), kBlue) << str(fixture.pixel(20, 9));
+}
+
 TEST(DragMeter, DraggingShiftsTheScaleAndSendsTheOffset)
 {
     RecordingListener listener;
