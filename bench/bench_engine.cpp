@@ -1,8 +1,11 @@
 // Cost of the spatial engine per stereo frame, for typical placements, at
-// the lowest common and the highest sample rate and two block sizes.
+// the lowest common and the highest sample rate and two block sizes, on
+// each renderer: the frame-by-frame definition beside the block renderers;
+// on a signal and on silence, which must cost the same.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "engine/Vantelor.h"
@@ -16,13 +19,17 @@ struct Placement
     float elevation[2];
     bool active[2];
     float width[2];
+    // The left source glides across the range and back, moved before
+    // every block as a host's automation moves it.
+    bool gliding;
 };
 
 const Placement kPlacements[] = {
-    {"Default", {-30.0f, 30.0f}, {0.0f, 0.0f}, {true, true}, {0.0f, 0.0f}},
-    {"Wide sources", {-30.0f, 30.0f}, {0.0f, 0.0f}, {true, true}, {0.8f, 0.8f}},
-    {"Mono far left", {-55.0f, 30.0f}, {0.0f, 0.0f}, {true, false}, {0.1f, 0.0f}},
-    {"Both at -60", {-60.0f, -60.0f}, {0.0f, 0.0f}, {true, true}, {0.0f, 0.0f}},
+    {"Default", {-30.0f, 30.0f}, {0.0f, 0.0f}, {true, true}, {0.0f, 0.0f}, false},
+    {"Wide sources", {-30.0f, 30.0f}, {0.0f, 0.0f}, {true, true}, {0.8f, 0.8f}, false},
+    {"Mono far left", {-55.0f, 30.0f}, {0.0f, 0.0f}, {true, false}, {0.1f, 0.0f}, false},
+    {"Both at -60", {-60.0f, -60.0f}, {0.0f, 0.0f}, {true, true}, {0.0f, 0.0f}, false},
+    {"Default, left gliding", {-30.0f, 30.0f}, {0.0f, 0.0f}, {true, true}, {0.0f, 0.0f}, true},
 };
 
 void engineCost(benchmark::State& state)
@@ -30,9 +37,18 @@ void engineCost(benchmark::State& state)
     const Placement& p = kPlacements[state.range(0)];
     const float rate = static_cast<float>(state.range(1));
     const int frames = static_cast<int>(state.range(2));
-    state.SetLabel(p.name);
+    const auto renderer = static_cast<CVantelor::Renderer>(state.range(3));
+    const bool silence = state.range(4) != 0;
 
     CVantelor engine(2, 2);
+    engine.setRenderer(renderer);
+    if (engine.getRenderer() != renderer)
+    {
+        state.SkipWithError("this processor has no AVX2");
+        return;
+    }
+    const char* rendererNames[] = {"reference", "SSE2", "AVX2"};
+    state.SetLabel(std::string(p.name) + ", " + rendererNames[state.range(3)] + (silence ? ", silence" : ""));
     engine.setSampleRate(rate);
     for (int8_t c = 0; c < 2; ++c)
     {
@@ -44,7 +60,7 @@ void engineCost(benchmark::State& state)
 
     std::vector<float> in[2] = {std::vector<float>(frames), std::vector<float>(frames)};
     std::vector<float> out[2] = {std::vector<float>(frames), std::vector<float>(frames)};
-    for (int i = 0; i < frames; ++i)
+    for (int i = 0; i < frames && !silence; ++i)
     {
         in[0][i] = 0.5f * std::sin(0.013f * static_cast<float>(i));
         in[1][i] = 0.5f * std::sin(0.029f * static_cast<float>(i));
@@ -52,8 +68,16 @@ void engineCost(benchmark::State& state)
     float* inputs[2] = {in[0].data(), in[1].data()};
     float* outputs[2] = {out[0].data(), out[1].data()};
 
+    int block = 0;
     for (auto _ : state)
     {
+        if (p.gliding)
+        {
+            // There and back in 2 seconds of audio.
+            const int period = static_cast<int>(2.0f * rate) / frames;
+            const float phase = static_cast<float>(block++ % period) / static_cast<float>(period);
+            engine.setAzimuth(-60.0f + 240.0f * (phase < 0.5f ? phase : 1.0f - phase), 0);
+        }
         engine.process(inputs, outputs, frames);
         benchmark::DoNotOptimize(out[0].data());
         benchmark::DoNotOptimize(out[1].data());
@@ -67,7 +91,7 @@ void engineCost(benchmark::State& state)
 } // namespace
 
 BENCHMARK(engineCost)
-    ->ArgNames({"placement", "rate", "block"})
-    ->ArgsProduct({{0, 1, 2, 3}, {44100, 192000}, {64, 512}});
+    ->ArgNames({"placement", "rate", "block", "renderer", "silence"})
+    ->ArgsProduct({{0, 1, 2, 3, 4}, {44100, 192000}, {64, 512}, {0, 1, 2}, {0, 1}});
 
 BENCHMARK_MAIN();

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "dsp/NumericHelpers.h"
+#include "dsp/PortableMath.h"
 
 namespace
 {
@@ -195,13 +196,13 @@ void CBiQuad::setMatchedPeak(float freq, float peakDb, float q, float gainDb)
     const double R = std::sqrt(F00 / F) * dw;
     const double G1 = std::sqrt(((R * G) * (R * G) * kPiD * kPiD + P) / (R * R * kPiD * kPiD + P));
 
-    const double tanHalf = std::tan(w0 / 2.0);
+    const double tanHalf = portableTan(w0 / 2.0);
     const double T = tanHalf * tanHalf;
     const double G11 = G2 - G1 * G1;
     const double W2 = std::sqrt(G11 / G00) * T;
 
     const double w1 = std::sqrt(4.0 * w0 * w0 + dw * dw) * 0.5 - dw * 0.5;
-    const double tanHalf1 = std::tan(w1 / 2.0);
+    const double tanHalf1 = portableTan(w1 / 2.0);
     const double T1 = tanHalf1 * tanHalf1;
 
     // Each squared difference is formed before it is scaled: the last bit of
@@ -222,7 +223,7 @@ void CBiQuad::setKWeightingShelf(float sampleRate)
     const double fs = static_cast<double>(clampSampleRate(sampleRate));
     const double Vh = std::pow(10.0, 0.2);
     const double Vb = std::sqrt(Vh);
-    const double K = std::tan(5284.158990383148 / fs);
+    const double K = portableTan(5284.158990383148 / fs);
     constexpr double r = 1.4142135865763297;
     const double K2 = K * K;
     design(Vh + Vb * K * r + K2, 2.0 * (K2 - Vh), Vh - Vb * K * r + K2,
@@ -234,7 +235,7 @@ void CBiQuad::setKWeightingShelf(float sampleRate)
 void CBiQuad::setKWeightingHighPass(float sampleRate)
 {
     const double fs = static_cast<double>(clampSampleRate(sampleRate));
-    const double K = std::tan(119.38052415847778 / fs);
+    const double K = portableTan(119.38052415847778 / fs);
     const double K2 = K * K;
     const double d = 1.0 / (1.0 + 2.0 * K + K2);
     design(1.0, -2.0, 1.0, 1.0, 2.0 * (K2 - 1.0) * d, (1.0 - 2.0 * K + K2) * d);

@@ -44,6 +44,14 @@ public:
     virtual void setAllpassTotal(int32_t total);
     virtual void setAllpassCoefficient(float g);
 
+    // Every section's state, then the final ring's.
+    uint64_t hashState(uint64_t hash) const override
+    {
+        for (int j = 0; j < stageCount; ++j)
+            hash = stages[j]->hashState(hash);
+        return CDelay::hashState(hash);
+    }
+
     int getStageCount() const { return stageCount; }
     // Length of section j; 0 for an index out of range.
     int32_t getStageDelay(int j) const;

@@ -106,13 +106,7 @@ public:
 
     // process over `count` samples in place. `samples` must not point into
     // the ring.
-    void processBlock(float* samples, int32_t count)
-    {
-        Cursor cursor = beginBlock();
-        for (int32_t i = 0; i < count; ++i)
-            samples[i] = cursor.process(samples[i]);
-        endBlock(cursor);
-    }
+    void processBlock(float* samples, int32_t count);
 
     // Reads without writing; 0 is the most recent input.
     virtual void tap(float* out, int32_t delaySamples) const
@@ -126,6 +120,16 @@ public:
 
     int32_t getSize() const { return mask + 1; }
     int32_t getMaxDelay() const { return mask; }
+
+    // The ring, its position and the delay folded into `hash` (hashWord).
+    virtual uint64_t hashState(uint64_t hash) const
+    {
+        hash = hashWord(hash, static_cast<uint32_t>(writeIndex));
+        hash = hashWord(hash, static_cast<uint32_t>(delay));
+        for (int32_t i = 0; i <= mask; ++i)
+            hash = hashWord(hash, buffer[i]);
+        return hash;
+    }
 
 protected:
     void write(float x)
@@ -165,28 +169,9 @@ public:
             writeIndex = 0;
     }
 
-    // process over `count` samples in place, with the ring position and
-    // coefficient held locally for the block. `samples` must not point into
-    // the ring.
-    void processBlock(float* samples, int32_t count)
-    {
-        float* const ring = buffer.get();
-        const float g = coefficient;
-        const int32_t length = delay;
-        int32_t index = writeIndex;
-        for (int32_t i = 0; i < count; ++i)
-        {
-            const float x = samples[i];
-            const float s = ring[index];
-            const float v = g * s + x;
-            samples[i] = s - g * v;
-            ring[index] = v;
-            index += 1;
-            if (index >= length)
-                index = 0;
-        }
-        writeIndex = index;
-    }
+    // process over `count` samples in place, with the same arithmetic per
+    // sample. `samples` must not point into the ring.
+    void processBlock(float* samples, int32_t count);
 
     // Not clamped; |g| < 1 keeps the section stable.
     virtual void setCoefficient(float g) { coefficient = g; }

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <type_traits>
 
+#include "dsp/PortableMath.h"
+
 // Linear congruential generator (the multiplier and increment of the common C
 // runtime's rand) used for dither and for the tiny noise that keeps decaying
 // signals away from denormal numbers. Each user owns one, starting at 0, so a
@@ -18,10 +20,13 @@
 class CNoiseGenerator
 {
 public:
+    static constexpr uint32_t kMultiplier = 214013u;
+    static constexpr uint32_t kIncrement = 2531011u;
+
     // Advances the state (modulo 2^32) and returns the new state.
     uint32_t next()
     {
-        state = state * 214013u + 2531011u;
+        state = state * kMultiplier + kIncrement;
         return state;
     }
 
@@ -32,17 +37,52 @@ private:
     uint32_t state = 0;
 };
 
+// Several steps of the generator as one: state * multiplier + increment
+// (modulo 2^32) is where `steps` calls of next() would leave the state. A
+// user that draws every n-th state, or a block of draws at once, moves on
+// with these constants and stays exact.
+struct CNoiseJump
+{
+    uint32_t multiplier = 1u;
+    uint32_t increment = 0u;
+
+    static CNoiseJump steps(int count)
+    {
+        CNoiseJump jump;
+        for (int i = 0; i < count; ++i)
+            jump = jump.then(CNoiseJump{CNoiseGenerator::kMultiplier, CNoiseGenerator::kIncrement});
+        return jump;
+    }
+    // This jump followed by `after`.
+    CNoiseJump then(CNoiseJump after) const
+    {
+        return {after.multiplier * multiplier, after.multiplier * increment + after.increment};
+    }
+    uint32_t apply(uint32_t state) const { return state * multiplier + increment; }
+};
+
 // 0..32767, as the C runtime's rand.
 inline int randomInt(CNoiseGenerator& generator)
 {
     return static_cast<int>((generator.next() >> 16) & 0x7FFFu);
 }
 
-// +1e-8 or -1e-8, from bit 17 of the advanced state; no branch.
+// Bit 17 of a generator state, the sign of the denormal noise: 0 or 2.
+constexpr uint32_t kNoiseSignShift = 16;
+constexpr uint32_t kNoiseSignBit = 2u;
+constexpr float kNoiseLevel = 1e-8f;
+
+// +1e-8 or -1e-8 from a state the generator has reached; no branch.
+inline float noiseFromState(uint32_t state)
+{
+    const int bit = static_cast<int>((state >> kNoiseSignShift) & kNoiseSignBit);
+    return static_cast<float>(bit - 1) * kNoiseLevel;
+}
+
+// +1e-8 or -1e-8, from bit 17 of the advanced state.
 inline float denormalNoise(CNoiseGenerator& generator)
 {
-    const int bit = static_cast<int>((generator.next() >> 16) & 2u);
-    return static_cast<float>(bit - 1) * 1e-8f;
+    return noiseFromState(generator.next());
 }
 
 // x itself unless it lies strictly within +-1e-8 (a NaN passes through); such
@@ -66,9 +106,11 @@ inline int truncateToInt(float x)
 // Piecewise-parabolic sine with period 2*pi: exact at multiples of pi/2, 0.75
 // at pi/4. An argument too large for one turn to be resolved (or a NaN) lies
 // on a whole turn as far as single precision can tell, and gives 0.
+constexpr float kTurnsPerRadian = 0.15915494f;
+
 inline float fastSin(float x)
 {
-    const float ph = x * 0.15915494f;
+    const float ph = x * kTurnsPerRadian;
     const int i = truncateToInt(ph);
     float frac = ph >= 0.0f ? ph - static_cast<float>(i) : ph - static_cast<float>(i) + 1.0f;
     frac = i == INT_MIN ? 0.0f : frac;
@@ -197,10 +239,30 @@ inline T maxValue(T a, T b)
     return b >= a ? b : a;
 }
 
+// FNV-1a over the bits of 32-bit words: a digest of state for tests that
+// compare two renderers bit for bit.
+constexpr uint64_t kHashStart = 0xCBF29CE484222325ull;
+
+inline uint64_t hashWord(uint64_t hash, uint32_t word)
+{
+    for (int b = 0; b < 4; ++b)
+    {
+        hash ^= (word >> (8 * b)) & 0xFFu;
+        hash *= 0x100000001B3ull;
+    }
+    return hash;
+}
+
+inline uint64_t hashWord(uint64_t hash, float value)
+{
+    return hashWord(hash, std::bit_cast<uint32_t>(value));
+}
+
 // Single-precision transcendentals for filter designs: the double-precision
 // function of the widened argument, rounded once. The platforms' float
 // functions differ in the last place; these give the same coefficient on
-// every build.
+// every build. The arctangent is our own (the Windows build would take the
+// system runtime's); exp, pow and sin are compiled into every binary.
 inline float floatExp(float x)
 {
     return static_cast<float>(std::exp(static_cast<double>(x)));
@@ -208,7 +270,7 @@ inline float floatExp(float x)
 
 inline float floatAtan(float x)
 {
-    return static_cast<float>(std::atan(static_cast<double>(x)));
+    return static_cast<float>(portableAtan(static_cast<double>(x)));
 }
 
 inline float floatPow(float base, float exponent)

@@ -26,10 +26,12 @@ constexpr CRect kPlotRect(27, 21, 392, 234);
 std::string fileURL(const std::string& path)
 {
     static const char* hex = "0123456789ABCDEF";
-    std::string url = "file://";
+    // The address's path starts with a slash, also before a Windows drive.
+    std::string url = path.empty() || path[0] != '/' ? "file:///" : "file://";
     for (unsigned char c : path) {
+        // The colon stays plain for a Windows drive ("file:///C:/...").
         const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '/'
-            || c == '-' || c == '_' || c == '.' || c == '~';
+            || c == '-' || c == '_' || c == '.' || c == '~' || c == ':';
         if (plain) {
             url += static_cast<char>(c);
         } else {

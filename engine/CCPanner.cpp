@@ -2,12 +2,6 @@
 
 #include "engine/Processor.h"
 
-#include <climits>
-
-#if defined(__SSE2__) || defined(_M_X64)
-#include <emmintrin.h>
-#endif
-
 namespace
 {
 // Sizes for the highest sample rate, so a rate change never reallocates.
@@ -117,353 +111,60 @@ void CCCPanner::designElevationFilters(bool fullUpdate)
     }
 }
 
-namespace
+void CCCPanner::beginFastBlock(fast_path::PannerBlock& block, uint32_t firstNoiseState)
 {
-// One panner per call: the arithmetic of processSample on plain floats.
-struct SingleLane
-{
-    using V = float;
-    static constexpr int kCount = 1;
-
-    static V set(const float* lanes) { return lanes[0]; }
-    static void get(V v, float* lanes) { lanes[0] = v; }
-    template <class F>
-    static V eachLane(V v, F f)
-    {
-        f(0, v);
-        return v;
-    }
-    // sum += output, left then right.
-    static void addOutputs(V left, V right, float* sum)
-    {
-        sum[0] = sum[0] + left;
-        sum[1] = sum[1] + right;
-    }
-
-    // The panner's draws: denormalNoise on a generator that moves on by the
-    // stride between frames.
-    class Noise
-    {
-    public:
-        Noise(const uint32_t* states, CCCPanner::NoiseStride s) : state(states[0]), last(states[0]), stride(s) {}
-        V draw()
-        {
-            last = state;
-            const int bit = static_cast<int>((state >> 16) & 2u);
-            state = state * stride.multiplier + stride.increment;
-            return static_cast<float>(bit - 1) * 1e-8f;
-        }
-        void finish(uint32_t* states) const { states[0] = last; }
-
-    private:
-        uint32_t state;
-        uint32_t last;
-        CCCPanner::NoiseStride stride;
+    auto section = [](const CBiQuad& q) {
+        return fast_path::Section{q.getB0(), q.getB1(), q.getB2(), q.getA1(), q.getA2(), q.getState1(), q.getState2()};
     };
-    static V magnitude(V v) { return std::fabs(v); }
-    static V positivePart(V v) { return v > 0.0f ? v : 0.0f; }
-    static V atMostOne(V v) { return v >= 1.0f ? 1.0f : v; }
-    static V sine(V v) { return fastSin(v); }
-    // Left of the span, right of it, or within it, as processSample decides.
-    template <class Centre>
-    static void choose(V a, V nearOut, V farOut, Centre centre, V& left, V& right)
-    {
-        if (a <= -30.0f)
-        {
-            left = nearOut;
-            right = farOut;
-        }
-        else if (a >= 30.0f)
-        {
-            left = farOut;
-            right = nearOut;
-        }
-        else
-        {
-            centre(left, right);
-        }
-    }
-};
-
-#if defined(__SSE2__) || defined(_M_X64)
-// Two panners in the two low lanes of an SSE register. Packed operations
-// round each lane exactly as the scalar ones do, and the branches of the
-// scalar code that either lane takes are computed in full and selected per
-// lane, so each lane gives the bits its panner alone would give.
-struct Packed
-{
-    __m128 v;
-    Packed() = default;
-    Packed(__m128 x) : v(x) {}
-    Packed(float x) : v(_mm_set1_ps(x)) {}
-};
-
-inline Packed operator+(Packed a, Packed b) { return _mm_add_ps(a.v, b.v); }
-inline Packed operator-(Packed a, Packed b) { return _mm_sub_ps(a.v, b.v); }
-inline Packed operator*(Packed a, Packed b) { return _mm_mul_ps(a.v, b.v); }
-
-inline __m128 selectLanes(__m128 mask, __m128 whenSet, __m128 otherwise)
-{
-    return _mm_or_ps(_mm_and_ps(mask, whenSet), _mm_andnot_ps(mask, otherwise));
+    auto ring = [](CDelay& line) {
+        const CDelay::Cursor c = line.beginBlock();
+        return fast_path::Ring{c.ring, c.mask, c.delay, c.index};
+    };
+    block.azimuth = azimuth;
+    block.smootherCoefficient = azimuthSmoother.getCoefficient();
+    block.smootherState = azimuthSmoother.getState();
+    block.smoothedAzimuth = smoothedAzimuth;
+    block.bassShelf = section(outsideBassShelf);
+    block.elevationPeak = section(elevationPeak);
+    block.elevationShelf = section(elevationShelf);
+    block.crossShelfA = section(crossShelfA);
+    block.farShelf = section(farShelf);
+    block.crossShelfB = section(crossShelfB);
+    block.farDelay = ring(farDelay);
+    block.crossDelayA = ring(crossDelayA);
+    block.crossDelayB = ring(crossDelayB);
+    block.noiseState = firstNoiseState;
 }
 
-struct TwoLanes
+void CCCPanner::endFastBlock(const fast_path::PannerBlock& block)
 {
-    using V = Packed;
-    static constexpr int kCount = 2;
-
-    static V set(const float* lanes) { return _mm_setr_ps(lanes[0], lanes[1], 0.0f, 0.0f); }
-    static void get(V v, float* lanes)
-    {
-        lanes[0] = _mm_cvtss_f32(v.v);
-        lanes[1] = _mm_cvtss_f32(_mm_shuffle_ps(v.v, v.v, _MM_SHUFFLE(1, 1, 1, 1)));
-    }
-    template <class F>
-    static V eachLane(V v, F f)
-    {
-        float lane0 = _mm_cvtss_f32(v.v);
-        float lane1 = _mm_cvtss_f32(_mm_shuffle_ps(v.v, v.v, _MM_SHUFFLE(1, 1, 1, 1)));
-        f(0, lane0);
-        f(1, lane1);
-        return _mm_setr_ps(lane0, lane1, 0.0f, 0.0f);
-    }
-    // sum += first panner's output, then += the second's, left and right
-    // side by side.
-    static void addOutputs(V left, V right, float* sum)
-    {
-        const __m128 both = _mm_unpacklo_ps(left.v, right.v);
-        __m128 s = _mm_loadl_pi(_mm_setzero_ps(), reinterpret_cast<const __m64*>(sum));
-        s = _mm_add_ps(s, both);
-        s = _mm_add_ps(s, _mm_movehl_ps(both, both));
-        _mm_storel_pi(reinterpret_cast<__m64*>(sum), s);
-    }
-
-    // Both panners' draws at once: the two generator states sit in the low
-    // halves of the two 64-bit lanes, where the unsigned multiply keeps the
-    // low 32 bits of each product as the scalar multiply does.
-    class Noise
-    {
-    public:
-        Noise(const uint32_t* states, CCCPanner::NoiseStride s)
-            : state(_mm_set_epi32(0, static_cast<int>(states[1]), 0, static_cast<int>(states[0]))),
-              last(state),
-              multiplier(_mm_set1_epi32(static_cast<int>(s.multiplier))),
-              increment(_mm_set1_epi32(static_cast<int>(s.increment)))
-        {
-        }
-        V draw()
-        {
-            last = state;
-            const __m128i bit = _mm_and_si128(_mm_srli_epi32(state, 16), _mm_set1_epi32(2));
-            const __m128 sign = _mm_cvtepi32_ps(_mm_sub_epi32(bit, _mm_set1_epi32(1)));
-            const __m128 n = _mm_mul_ps(sign, _mm_set1_ps(1e-8f));
-            state = _mm_add_epi32(_mm_mul_epu32(state, multiplier), increment);
-            return _mm_shuffle_ps(n, _mm_setzero_ps(), _MM_SHUFFLE(0, 0, 2, 0));
-        }
-        void finish(uint32_t* states) const
-        {
-            states[0] = static_cast<uint32_t>(_mm_cvtsi128_si32(last));
-            states[1] = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(last, 8)));
-        }
-
-    private:
-        __m128i state;
-        __m128i last;
-        __m128i multiplier;
-        __m128i increment;
+    auto section = [](CBiQuad& q, const fast_path::Section& s) { q.setState(s.s1, s.s2); };
+    auto ring = [](CDelay& line, const fast_path::Ring& r) {
+        line.endBlock(CDelay::Cursor{r.samples, r.mask, r.delay, r.index});
     };
-    static V magnitude(V v) { return _mm_andnot_ps(_mm_set1_ps(-0.0f), v.v); }
-    static V positivePart(V v) { return _mm_and_ps(_mm_cmpgt_ps(v.v, _mm_setzero_ps()), v.v); }
-    static V atMostOne(V v)
-    {
-        const __m128 one = _mm_set1_ps(1.0f);
-        return selectLanes(_mm_cmpge_ps(v.v, one), one, v.v);
-    }
-    // fastSin lane by lane: the truncation gives INT_MIN out of range as
-    // truncateToInt does.
-    static V sine(V x)
-    {
-        const Packed ph = x * 0.15915494f;
-        const __m128i i = _mm_cvttps_epi32(ph.v);
-        const Packed diff = ph - Packed(_mm_cvtepi32_ps(i));
-        __m128 frac = selectLanes(_mm_cmpge_ps(ph.v, _mm_setzero_ps()), diff.v, (diff + 1.0f).v);
-        const __m128 unresolved = _mm_castsi128_ps(_mm_cmpeq_epi32(i, _mm_set1_epi32(INT_MIN)));
-        frac = _mm_andnot_ps(unresolved, frac);
-        const Packed t = Packed(frac) * 4.0f;
-        const Packed upper = (t - 3.0f) * (t - 3.0f) - 1.0f;
-        const Packed lower = (Packed(2.0f) - t) * t;
-        return selectLanes(_mm_cmpge_ps(t.v, _mm_set1_ps(2.0f)), upper.v, lower.v);
-    }
-    // The pan law is computed only when a lane needs it.
-    template <class Centre>
-    static void choose(V a, V nearOut, V farOut, Centre centre, V& left, V& right)
-    {
-        const __m128 isLeft = _mm_cmple_ps(a.v, _mm_set1_ps(-30.0f));
-        const __m128 isRight = _mm_cmpge_ps(a.v, _mm_set1_ps(30.0f));
-        Packed centreLeft = 0.0f;
-        Packed centreRight = 0.0f;
-        if ((_mm_movemask_ps(_mm_or_ps(isLeft, isRight)) & 3) != 3)
-            centre(centreLeft, centreRight);
-        left = selectLanes(isLeft, nearOut.v, selectLanes(isRight, farOut.v, centreLeft.v));
-        right = selectLanes(isLeft, farOut.v, selectLanes(isRight, nearOut.v, centreRight.v));
-    }
-};
-#endif
-
-// A biquad's coefficients and memory held in registers for a block.
-template <class Lanes>
-struct SectionLanes
-{
-    using V = typename Lanes::V;
-    V b0, b1, b2, a1, a2, s1, s2;
-
-    V run(V x)
-    {
-        const V y = b0 * x + s1;
-        s1 = b1 * x - a1 * y + s2;
-        s2 = b2 * x - a2 * y;
-        return y;
-    }
-};
-} // namespace
-
-template <class Lanes>
-void CCCPanner::renderLanes(CCCPanner* const* panners, const float* const* inputs, float* sums, int32_t frames,
-                            uint32_t* noiseStates, NoiseStride stride)
-{
-    using V = typename Lanes::V;
-    constexpr int N = Lanes::kCount;
-    float lanes[N];
-
-    auto gather = [&](auto value) {
-        for (int k = 0; k < N; ++k)
-            lanes[k] = value(*panners[k]);
-        return Lanes::set(lanes);
-    };
-    auto loadSection = [&](CBiQuad CCCPanner::*member) {
-        SectionLanes<Lanes> s;
-        s.b0 = gather([&](const CCCPanner& p) { return (p.*member).getB0(); });
-        s.b1 = gather([&](const CCCPanner& p) { return (p.*member).getB1(); });
-        s.b2 = gather([&](const CCCPanner& p) { return (p.*member).getB2(); });
-        s.a1 = gather([&](const CCCPanner& p) { return (p.*member).getA1(); });
-        s.a2 = gather([&](const CCCPanner& p) { return (p.*member).getA2(); });
-        s.s1 = gather([&](const CCCPanner& p) { return (p.*member).getState1(); });
-        s.s2 = gather([&](const CCCPanner& p) { return (p.*member).getState2(); });
-        return s;
-    };
-    auto storeSection = [&](CBiQuad CCCPanner::*member, const SectionLanes<Lanes>& s) {
-        float s1[N], s2[N];
-        Lanes::get(s.s1, s1);
-        Lanes::get(s.s2, s2);
-        for (int k = 0; k < N; ++k)
-            (panners[k]->*member).setState(s1[k], s2[k]);
-    };
-    // Each lane steps its own rings.
-    struct DelayLanes
-    {
-        CDelay::Cursor lane[N];
-    };
-    auto beginDelay = [&](CDelay CCCPanner::*member) {
-        DelayLanes d;
-        for (int k = 0; k < N; ++k)
-            d.lane[k] = (panners[k]->*member).beginBlock();
-        return d;
-    };
-    auto endDelay = [&](CDelay CCCPanner::*member, const DelayLanes& d) {
-        for (int k = 0; k < N; ++k)
-            (panners[k]->*member).endBlock(d.lane[k]);
-    };
-    auto runDelay = [](DelayLanes& d, V x) {
-        return Lanes::eachLane(x, [&](int k, float& v) { v = d.lane[k].process(v); });
-    };
-    DelayLanes farRing = beginDelay(&CCCPanner::farDelay);
-    DelayLanes crossRingA = beginDelay(&CCCPanner::crossDelayA);
-    DelayLanes crossRingB = beginDelay(&CCCPanner::crossDelayB);
-
-    const V azimuth = gather([](const CCCPanner& p) { return p.azimuth; });
-    const V smootherCoef = gather([](const CCCPanner& p) { return p.azimuthSmoother.getCoefficient(); });
-    V smoother = gather([](const CCCPanner& p) { return p.azimuthSmoother.getState(); });
-    V a = gather([](const CCCPanner& p) { return p.smoothedAzimuth; });
-    SectionLanes<Lanes> bassShelf = loadSection(&CCCPanner::outsideBassShelf);
-    SectionLanes<Lanes> peak = loadSection(&CCCPanner::elevationPeak);
-    SectionLanes<Lanes> shelf = loadSection(&CCCPanner::elevationShelf);
-    SectionLanes<Lanes> farShelf = loadSection(&CCCPanner::farShelf);
-    SectionLanes<Lanes> crossA = loadSection(&CCCPanner::crossShelfA);
-    SectionLanes<Lanes> crossB = loadSection(&CCCPanner::crossShelfB);
-
-    typename Lanes::Noise noise(noiseStates, stride);
-
-    for (int32_t i = 0; i < frames; ++i)
-    {
-        const V n = noise.draw();
-
-        a = azimuth + n;
-        smoother = (smoother - a) * smootherCoef + a;
-        a = smoother;
-
-        V d = Lanes::magnitude(a) - 30.0f;
-        d = Lanes::positivePart(d) * 0.033333335f;
-        d = Lanes::atMostOne(d);
-
-        for (int k = 0; k < N; ++k)
-            lanes[k] = inputs[k][i];
-        const V x0 = Lanes::set(lanes) + n;
-        const V bass = bassShelf.run(x0);
-        V x = (V(1.0f) - d) * x0 + d * bass;
-        x = peak.run(x);
-        x = shelf.run(x);
-
-        V y = runDelay(farRing, x);
-        y = farShelf.run(y);
-
-        const V cA = runDelay(crossRingA, crossA.run(x));
-        const V cB = runDelay(crossRingB, crossB.run(y));
-
-        const V nearOut = x - cB * d;
-        const V farOut = y * d - cA * d;
-        V left;
-        V right;
-        Lanes::choose(a, nearOut, farOut, [&](V& centreLeft, V& centreRight) {
-            // t runs from 0 at -30 degrees to pi/2 at +30.
-            const V t = (a * 0.033333335f + 1.0f) * 0.7853982f;
-            centreLeft = Lanes::sine(t + 1.5707964f) * x;
-            centreRight = Lanes::sine(t) * x;
-        }, left, right);
-
-        Lanes::addOutputs(left, right, sums + 2 * i);
-    }
-
-    float smoothed[N];
-    float smootherState[N];
-    Lanes::get(a, smoothed);
-    Lanes::get(smoother, smootherState);
-    for (int k = 0; k < N; ++k)
-    {
-        panners[k]->smoothedAzimuth = smoothed[k];
-        panners[k]->azimuthSmoother.setState(smootherState[k]);
-    }
-    noise.finish(noiseStates);
-    endDelay(&CCCPanner::farDelay, farRing);
-    endDelay(&CCCPanner::crossDelayA, crossRingA);
-    endDelay(&CCCPanner::crossDelayB, crossRingB);
-    storeSection(&CCCPanner::outsideBassShelf, bassShelf);
-    storeSection(&CCCPanner::elevationPeak, peak);
-    storeSection(&CCCPanner::elevationShelf, shelf);
-    storeSection(&CCCPanner::farShelf, farShelf);
-    storeSection(&CCCPanner::crossShelfA, crossA);
-    storeSection(&CCCPanner::crossShelfB, crossB);
+    azimuthSmoother.setState(block.smootherState);
+    smoothedAzimuth = block.smoothedAzimuth;
+    section(outsideBassShelf, block.bassShelf);
+    section(elevationPeak, block.elevationPeak);
+    section(elevationShelf, block.elevationShelf);
+    section(crossShelfA, block.crossShelfA);
+    section(farShelf, block.farShelf);
+    section(crossShelfB, block.crossShelfB);
+    ring(farDelay, block.farDelay);
+    ring(crossDelayA, block.crossDelayA);
+    ring(crossDelayB, block.crossDelayB);
 }
 
-void CCCPanner::renderBlock(CCCPanner* const* panners, int count, const float* const* inputs, float* sums,
-                            int32_t frames, uint32_t* noiseStates, NoiseStride stride)
+uint64_t CCCPanner::hashState(uint64_t hash) const
 {
-#if defined(__SSE2__) || defined(_M_X64)
-    if (count == 2)
+    hash = hashWord(hash, azimuthSmoother.getState());
+    hash = hashWord(hash, smoothedAzimuth);
+    for (const CBiQuad* q : {&outsideBassShelf, &elevationPeak, &elevationShelf, &farShelf, &crossShelfA, &crossShelfB})
     {
-        renderLanes<TwoLanes>(panners, inputs, sums, frames, noiseStates, stride);
-        return;
+        hash = hashWord(hash, q->getState1());
+        hash = hashWord(hash, q->getState2());
     }
-#endif
-    for (int k = 0; k < count; ++k)
-        renderLanes<SingleLane>(panners + k, inputs + k, sums, frames, noiseStates + k, stride);
+    for (const CDelay* line : {&farDelay, &crossDelayA, &crossDelayB})
+        hash = line->hashState(hash);
+    return hash;
 }

@@ -7,6 +7,8 @@
 #include "dsp/Delay.h"
 #include "dsp/FirstOrder.h"
 #include "dsp/NumericHelpers.h"
+#include "engine/FastPath.h"
+#include "engine/PannerLaw.h"
 
 // Renders one mono source, placed by azimuth and elevation, into a stereo
 // pair. Inside +-30 degrees an amplitude pan law spreads the source; beyond
@@ -69,33 +71,26 @@ public:
     int getCrossDelay() const { return crossDelayA.getDelay(); }
     const CBiQuad& getElevationPeak() const { return elevationPeak; }
     const CBiQuad& getElevationShelf() const { return elevationShelf; }
+    const CBiQuad& getOutsideBassShelf() const { return outsideBassShelf; }
+    const CBiQuad& getFarShelf() const { return farShelf; }
+    const CBiQuad& getCrossShelf() const { return crossShelfA; }
+    const C1LPF& getAzimuthSmoother() const { return azimuthSmoother; }
 
     // The per-sample work of process, callable without a virtual dispatch
     // from an owner that knows the concrete type.
     inline void processSample(float input, float& outLeft, float& outRight);
 
-    // Block rendering for an owner of several panners that share one noise
-    // generator, drawn by each active panner in turn every frame. Renders
-    // `frames` samples of `count` panners (1 or 2, processed side by side)
-    // and adds their outputs to `sums` (left and right interleaved, one pair
-    // per frame) in panner order, with
-    // the same arithmetic as processSample. noiseStates[k] holds the
-    // generator state panner k draws from at the first frame; from frame to
-    // frame a state moves on by state * stride.multiplier + stride.increment.
-    // On return noiseStates[k] holds the state of panner k's last draw.
-    struct NoiseStride
-    {
-        uint32_t multiplier;
-        uint32_t increment;
-    };
-    static void renderBlock(CCCPanner* const* panners, int count, const float* const* inputs, float* sums,
-                            int32_t frames, uint32_t* noiseStates, NoiseStride stride);
+    // The panner's state as the block renderers run it: every coefficient,
+    // memory and ring cursor, with the noise state of the first draw of the
+    // block. endFastBlock takes back what a renderer left (the memories, the
+    // cursors, the smoothed azimuth and the noise state of the last draw).
+    void beginFastBlock(fast_path::PannerBlock& block, uint32_t firstNoiseState);
+    void endFastBlock(const fast_path::PannerBlock& block);
+
+    // Every memory, ring and the smoothed azimuth folded into `hash`.
+    uint64_t hashState(uint64_t hash) const;
 
 private:
-    template <class Lanes>
-    static void renderLanes(CCCPanner* const* panners, const float* const* inputs, float* sums, int32_t frames,
-                            uint32_t* noiseStates, NoiseStride stride);
-
     void designElevationFilters(bool fullUpdate);
 
     float sampleRate;
@@ -126,10 +121,7 @@ inline void CCCPanner::processSample(float input, float& outLeft, float& outRigh
     azimuthSmoother.process(&a);
     smoothedAzimuth = a;
 
-    float d = std::fabs(a) - 30.0f;
-    d = (d > 0.0f ? d : 0.0f) * 0.033333335f;
-    if (d >= 1.0f)
-        d = 1.0f;
+    const float d = panner_law::fade(a);
 
     const float x0 = input + n;
     float bass = x0;
@@ -149,21 +141,20 @@ inline void CCCPanner::processSample(float input, float& outLeft, float& outRigh
     crossShelfB.process(&cB);
     crossDelayB.process(&cB);
 
-    if (a <= -30.0f)
+    if (a <= -panner_law::kSpanEdge)
     {
         outLeft = x - cB * d;
         outRight = y * d - cA * d;
     }
-    else if (a >= 30.0f)
+    else if (a >= panner_law::kSpanEdge)
     {
         outRight = x - cB * d;
         outLeft = y * d - cA * d;
     }
     else
     {
-        // t runs from 0 at -30 degrees to pi/2 at +30.
-        const float t = (a * 0.033333335f + 1.0f) * 0.7853982f;
-        outLeft = fastSin(t + 1.5707964f) * x;
+        const float t = panner_law::angle(a);
+        outLeft = fastSin(t + panner_law::kQuarterTurn) * x;
         outRight = fastSin(t) * x;
     }
 }

@@ -7,6 +7,7 @@
 #include "dsp/Decorrelator.h"
 #include "dsp/NumericHelpers.h"
 #include "engine/CCPanner.h"
+#include "engine/FastPath.h"
 #include "engine/Processor.h"
 
 // The spatial engine: every input channel is a source placed by its own
@@ -25,6 +26,21 @@ public:
     // infinities in their memories.
     static constexpr float kInputLimit = 1e9f;
 
+    // How process renders a block. All three give the same output and
+    // leave the same state, to the bit, so they may alternate.
+    enum class Renderer
+    {
+        // Frame by frame through the panners' per-sample process: the
+        // engine's definition.
+        reference,
+        // Blocks of panner pairs in vector lanes, on the x86-64 baseline.
+        sse2,
+        // The same for processors with AVX2.
+        avx2,
+    };
+
+    // Renders with AVX2 where the processor has it, unless the environment
+    // variable VANTELOR_SIMD is "sse2" (read here, once).
     CVantelor(int8_t numInputs, int8_t numOutputs);
     ~CVantelor() override;
 
@@ -32,6 +48,8 @@ public:
     // Null channel arrays or channels and counts of 0 or less write nothing;
     // a NaN or infinite input sample is heard as silence.
     void process(float** inputs, float** outputs, int32_t sampleFrames) override;
+    // process, frame by frame, whatever the chosen renderer.
+    void processReference(float** inputs, float** outputs, int32_t sampleFrames);
     void reset() override;
     void sampleRateChanged() override;
 
@@ -45,6 +63,16 @@ public:
     // non-finite value is ignored.
     virtual void setWidth(float amount, int8_t channel);
 
+    // Chooses the renderer (for tests and benchmarks; never while process
+    // runs). AVX2 on a processor without it gives SSE2.
+    void setRenderer(Renderer choice);
+    Renderer getRenderer() const { return renderer; }
+
+    // Every bit of the audio state (filter memories, rings and their
+    // positions, smoothed azimuths, generator states) folded into a hash;
+    // the decorrelator's long rings only when asked.
+    uint64_t stateDigest(bool withDecorrelator) const;
+
     // Read-only views for the plug-in and for tests.
     bool isActive(int8_t channel) const { return validChannel(channel) && active[channel] != 0; }
     float getWidth(int8_t channel) const { return validChannel(channel) ? width[channel] : 0.0f; }
@@ -53,6 +81,24 @@ public:
 
 private:
     bool validChannel(int8_t channel) const { return channel >= 0 && channel < numInputs; }
+    // Whether a block's arguments can be rendered at all.
+    bool checkBlock(float** inputs, float** outputs, int32_t sampleFrames) const;
+    // Reads the inputs and writes the outputs; the arguments are checked.
+    void renderReference(float** inputs, float* outLeft, float* outRight, int32_t sampleFrames);
+    void renderBlocks(float** inputs, float* outLeft, float* outRight, int32_t sampleFrames);
+    // For a slice of one or two active inputs (in1 null for one) that no
+    // input guard changes: clears the sums and forms the guarded, halved
+    // side signal.
+    void guardSide(const float* in0, const float* in1, int32_t frames, CNoiseGenerator& guard);
+    // For a slice of two active inputs that the input guards replace
+    // entirely (silence): the guarded inputs, the sums cleared and the
+    // guarded, halved side signal.
+    void guardSilence(int32_t frames, CNoiseGenerator& guard);
+    // The same for one active input.
+    void guardSilenceOne(int32_t frames, CNoiseGenerator& guard);
+
+    Renderer renderer;
+    fast_path::PairRenderer pairRenderer;
 
     // Noise for the near-zero guards of the engine itself, and the generator
     // shared by this engine's panners: per instance, so renders are
@@ -69,7 +115,7 @@ private:
     // active channels, the panners' sums and the side signal, and the
     // active channels' sources and widths, and their panners with inputs
     // and noise states.
-    static constexpr int kSliceFrames = 128;
+    static constexpr int kSliceFrames = fast_path::kMaxFrames;
     std::unique_ptr<float[]> guardedInputs;
     float sliceSums[2 * kSliceFrames];
     float sliceSide[kSliceFrames];
@@ -77,5 +123,6 @@ private:
     std::unique_ptr<float[]> activeWidths;
     std::unique_ptr<CCCPanner*[]> activePanners;
     std::unique_ptr<const float*[]> activeInputs;
-    std::unique_ptr<uint32_t[]> activeNoise;
+    std::unique_ptr<fast_path::PannerBlock[]> activeBlocks;
+    std::unique_ptr<fast_path::Work> work;
 };

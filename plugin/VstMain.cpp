@@ -1,11 +1,17 @@
-// The shared object's entry point: the host calls VSTPluginMain (or `main`,
+// The plug-in's entry point: the host calls VSTPluginMain (or `main`,
 // the older name for the same function) with its callback and receives the
 // plug-in's record, or null when no instance could be made.
 #include <new>
 
 #include "plugin/MyVSTPlugin.h"
 
+// The Windows DLL names its exports in a .def file; the shared object marks
+// them visible (everything else is hidden).
+#if defined(_WIN32)
+#define VST_EXPORT extern "C"
+#else
 #define VST_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
 
 VST_EXPORT AEffect* VSTPluginMain(audioMasterCallback audioMaster)
 {

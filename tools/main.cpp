@@ -45,7 +45,10 @@ int main(int argc, char** argv) {
     renderCommand->add_option("PLUGIN", render.plugin, "Plug-in shared object")->required();
     renderCommand->add_option("-i,--input", render.input,
                               "Input audio file (mono or stereo); the demo signal without it");
-    renderCommand->add_option("-o,--output", render.output, "Output audio file")->required();
+    renderCommand
+        ->add_option("-o,--output", render.output,
+                     "Output audio file; its extension chooses the format (wav, aiff, flac, ogg, ...)")
+        ->required();
     addParameterOptions(*renderCommand, render.parameters);
     renderCommand
         ->add_option("--sweep", render.sweep,
@@ -55,7 +58,13 @@ int main(int argc, char** argv) {
         ->check(CLI::Range(1, 65536))
         ->capture_default_str();
     renderCommand->add_flag("--same-format", render.sameFormat,
-                            "Write the input's file format instead of 32-bit float WAV");
+                            "Keep the input's sample format (bit depth or encoding) instead of the best "
+                            "the output's format holds; the extension still chooses the file format");
+    auto* gainOption = renderCommand->add_option("--gain", render.gain, "Gain applied to the output, in dB")
+                           ->check(CLI::Range(-120.0, 60.0));
+    renderCommand
+        ->add_flag("--normalize", render.normalize, "Scale the output so that its loudest sample is at full scale")
+        ->excludes(gainOption);
 
     vst2host::BenchOptions bench;
     auto* benchCommand = app.add_subcommand("bench", "Measure the processing cost of plug-ins in "
@@ -68,6 +77,16 @@ int main(int argc, char** argv) {
     benchCommand->add_option("--seconds", bench.seconds, "Measured audio time per plug-in, in seconds")
         ->check(CLI::Range(0.01, 3600.0))
         ->capture_default_str();
+    benchCommand
+        ->add_option("--sweep", bench.sweep,
+                     "Automate a parameter while measuring: set before every block, moving "
+                     "linearly from FROM to TO and back, in display units (plug-ins without it are "
+                     "not automated)")
+        ->type_name("NAME:FROM:TO");
+    benchCommand->add_option("--sweep-seconds", bench.sweepSeconds,
+                             "Audio time of one sweep from FROM to TO and back, in seconds")
+        ->check(CLI::Range(0.01, 3600.0))
+        ->capture_default_str();
 
     vst2host::EditorOptions editor;
     auto* editorCommand = app.add_subcommand("editor", "Show a plug-in's editor in a window");
@@ -77,6 +96,20 @@ int main(int argc, char** argv) {
         ->check(CLI::Range(0.0, 86400.0));
     editorCommand->add_option("--screenshot", editor.screenshot,
                               "Save a PNG of the window before closing");
+
+    vst2host::ValidateOptions validate;
+    auto* validateCommand = app.add_subcommand("validate", "Check a plug-in as demanding hosts use it: "
+                                                           "texts, parameters, state, processing, real time");
+    validateCommand->add_option("PLUGIN", validate.plugin, "Plug-in shared object")->required();
+    validateCommand->add_option("--strictness", validate.strictness,
+                                "1 (basic) to 10 (strictest): which checks run, and what fails rather than warns")
+        ->check(CLI::Range(1, 10))
+        ->capture_default_str();
+    validateCommand->add_option("--json", validate.json, "Also write the results as JSON to this file");
+    validateCommand->add_option("--seed", validate.seed, "Seed of the random values and signals")
+        ->capture_default_str();
+    validateCommand->add_option("--only", validate.only, "Run only the checks of these names")
+        ->expected(1, -1);
 
     try {
         app.parse(argc, argv);
@@ -97,6 +130,8 @@ int main(int argc, char** argv) {
             return vst2host::runRender(render);
         if (*benchCommand)
             return vst2host::runBench(bench);
+        if (*validateCommand)
+            return vst2host::runValidate(validate);
         if (*editorCommand)
             return vst2host::runEditor(editor);
     } catch (const vst2host::HostError& e) {

@@ -10,6 +10,11 @@ VANTELOR_TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xauth x11-utils libxt
 # run our host tools on them and compare with them; the benchmarks measure
 # against them. Not needed to build or use the plug-in.
 VANTELOR_PEER_PACKAGES=(zam-plugins iem-plugin-suite-vst dpf-plugins-vst ardour jq)
+# The Windows DLL: the cross compiler (posix thread model, static runtime),
+# GoogleTest's sources to build with it, and Wine to run the tests, whose
+# Direct2D draws through OpenGL (Mesa's software renderer on Xvfb).
+VANTELOR_WINDOWS_BUILD_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-tools)
+VANTELOR_WINDOWS_TEST_PACKAGES=(googletest wine wine64 libgl1-mesa-dri fonts-liberation)
 
 ensure_packages() {
   local missing=() pkg

@@ -7,6 +7,7 @@
 #include <climits>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <vector>
 
 #include "dsp/Delay.h"
@@ -225,3 +226,60 @@ TEST(FourTimesDelay, DelaysARampByTheRequestedTime)
     EXPECT_EQ(line.getDelay(), 3.0f);
 }
 } // namespace
+
+// Block processing gives what sample-by-sample processing gives, to the bit
+// and in the ring's state: delays shorter and longer than the block, blocks
+// across the ring's end, and an all-pass whose length shrinks mid-walk.
+TEST(Delay, BlocksProcessAsSamples)
+{
+    struct Case
+    {
+        int32_t capacity;
+        int32_t delay;
+        int32_t block;
+    };
+    const Case cases[] = {{63, 0, 7}, {63, 5, 32}, {63, 40, 40}, {63, 63, 17}, {63, 50, 13}, {1000, 529, 128}};
+    for (const Case& tc : cases)
+    {
+        for (bool allpass : {false, true})
+        {
+            std::unique_ptr<CDelay> bySample = allpass ? std::make_unique<CAPDelay>(tc.capacity)
+                                                       : std::make_unique<CDelay>(tc.capacity);
+            std::unique_ptr<CDelay> byBlock = allpass ? std::make_unique<CAPDelay>(tc.capacity)
+                                                      : std::make_unique<CDelay>(tc.capacity);
+            for (CDelay* d : {bySample.get(), byBlock.get()})
+            {
+                d->setDelay(tc.delay);
+                if (allpass)
+                    static_cast<CAPDelay*>(d)->setCoefficient(0.6f);
+            }
+            std::vector<float> signal(static_cast<size_t>(tc.block));
+            for (int b = 0; b < 40; ++b)
+            {
+                if (allpass && b == 20)
+                    for (CDelay* d : {bySample.get(), byBlock.get()})
+                        d->setDelay(tc.delay / 3);
+                for (int32_t i = 0; i < tc.block; ++i)
+                    signal[i] = std::sin(0.37f * static_cast<float>(b * tc.block + i)) + 0.01f * static_cast<float>(i);
+                std::vector<float> expected = signal;
+                for (float& v : expected)
+                    bySample->process(&v);
+                if (allpass)
+                    static_cast<CAPDelay*>(byBlock.get())->processBlock(signal.data(), tc.block);
+                else
+                    byBlock->processBlock(signal.data(), tc.block);
+                for (int32_t i = 0; i < tc.block; ++i)
+                    ASSERT_EQ(signal[i], expected[i]) << (allpass ? "all-pass" : "delay") << " " << tc.delay
+                                                      << ", block " << b << ", sample " << i;
+            }
+            float a = 0.0f;
+            float b = 0.0f;
+            for (int32_t d = 0; d <= tc.capacity; ++d)
+            {
+                bySample->tap(&a, d);
+                byBlock->tap(&b, d);
+                ASSERT_EQ(a, b) << "ring entry " << d;
+            }
+        }
+    }
+}

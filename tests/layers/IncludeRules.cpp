@@ -56,6 +56,8 @@ const std::vector<Rule>& rules()
         {"plugin/VersionLabel.h", {}, {}},
         // The framework and the product join the engine with the editor.
         {"plugin/", {"dsp/", "engine/", "plugin/", "editor/"}, {}},
+        // The DLL's start-up hands the module handle to the toolkit.
+        {"plugin/win32/", {"plugin/", "toolkit/platform/ModuleHandle.h"}, {}},
         {"toolkit/", {"toolkit/"}, {"toolkit/plugin-bindings/"}},
         {"toolkit/plugin-bindings/", join({"toolkit/"}, kVstBase), {}},
         {"resources/", {"resources/", "toolkit/"}, {"toolkit/plugin-bindings/"}},

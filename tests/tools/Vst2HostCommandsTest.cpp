@@ -223,6 +223,20 @@ TEST(Bench, MeasuresSeveralPluginsInOneRun) {
     EXPECT_EQ(rows, 2) << run.out;
 }
 
+TEST(Bench, AutomatesAParameterOfThePluginsThatHaveIt) {
+    REQUIRE_ZAM();
+    const HostRun run =
+        runHost({"bench", kFixture, kZamEq, "--seconds", "0.1", "--sweep", "Pan:-60:60", "--sweep-seconds", "0.05"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("automating Pan:-60:60 before every block"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("ZamEQ2-vst.so has no such parameter"), std::string::npos) << run.out;
+
+    expectOneLineFailure(runHost({"bench", kFixture, kZamEq, "--seconds", "0.1", "--sweep", "Nowhere:0:1"}),
+                         "a sweep of a parameter no plug-in has");
+    expectOneLineFailure(runHost({"bench", kFixture, "--seconds", "0.1", "--sweep", "Pan:-90:0"}),
+                         "a sweep beyond the displayed range");
+}
+
 TEST(Editor, PluginWithoutEditorIsRefused) {
     expectOneLineFailure(runHost({"editor", kFixture, "--seconds", "1"}), "no editor");
 }

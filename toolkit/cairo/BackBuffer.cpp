@@ -2,7 +2,6 @@
 
 #include "toolkit/cairo/CairoDrawContext.h"
 
-#include <cmath>
 
 namespace VSTGUI::Cairo {
 
@@ -33,22 +32,18 @@ bool BackBuffer::resize(const CRect& size)
         return false;
     surface_ = std::move(surface);
     size_ = size;
-    dirty_ = CRect(0, 0, size.getWidth(), size.getHeight());
+    dirty_.setAll(size);
     return true;
 }
 
 void BackBuffer::invalidRect(const CRect& rect)
 {
-    CRect r(std::floor(rect.left), std::floor(rect.top), std::ceil(rect.right), std::ceil(rect.bottom));
-    r.bound(CRect(0, 0, size_.getWidth(), size_.getHeight()));
-    if (!r.isEmpty())
-        dirty_.unite(r);
+    dirty_.add(rect, size_);
 }
 
 CRect BackBuffer::paint()
 {
-    CRect area = dirty_;
-    dirty_ = CRect();
+    const CRect area = dirty_.take();
     if (!surface_ || area.isEmpty())
         return {};
     {

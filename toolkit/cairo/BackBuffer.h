@@ -3,6 +3,7 @@
 #pragma once
 
 #include "toolkit/cairo/CairoHandles.h"
+#include "toolkit/platform/DirtyArea.h"
 #include "toolkit/platform/IPlatformFrame.h"
 
 namespace VSTGUI::Cairo {
@@ -25,7 +26,7 @@ public:
 private:
     IPlatformFrameCallback* callback_;
     CRect size_;
-    CRect dirty_;
+    DirtyArea dirty_;
     Surface surface_;
 };
 

@@ -1,7 +1,8 @@
 #include "toolkit/platform/IPlatformFrame.h"
-#include "toolkit/platform/offscreen/OffscreenFrame.h"
 
-#if defined(__linux__)
+#if defined(_WIN32)
+#include "toolkit/platform/win32/Win32Frame.h"
+#elif defined(__linux__)
 #include "toolkit/platform/x11/X11Frame.h"
 #endif
 
@@ -16,7 +17,9 @@ std::unique_ptr<IPlatformFrame> createPlatformFrame(IPlatformFrameCallback* call
 {
     if (!parent)
         return createOffscreenFrame(callback, size);
-#if defined(__linux__)
+#if defined(_WIN32)
+    return createWin32Frame(callback, size, parent);
+#elif defined(__linux__)
     return createX11Frame(callback, size, static_cast<unsigned long>(reinterpret_cast<uintptr_t>(parent)));
 #else
     return nullptr;

@@ -1,5 +1,6 @@
 #include "tools/commands/Commands.h"
 #include "tools/commands/ParameterSettings.h"
+#include "tools/commands/ParameterSweep.h"
 #include "tools/host/DemoSignal.h"
 #include "tools/host/PluginInstance.h"
 #include "tools/host/ReportStream.h"
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace vst2host {
@@ -28,6 +30,11 @@ struct Subject {
         : plugin(path) {
         plugin.prepare(kSampleRate, options.block);
         applyParameters(plugin, options.parameters, true);
+        if (!options.sweep.empty() && plugin.findParameter(ParameterSweep::parameterName(options.sweep)) >= 0) {
+            sweep.emplace(plugin, options.sweep);
+            sweep->apply(plugin, 0.0);
+            sweepFrames = std::max(2.0, options.sweepSeconds * kSampleRate);
+        }
         plugin.host().processingLevel = kVstProcessLevelRealtime;
         plugin.start(kSampleRate, options.block);
         const int inputs = std::max(plugin.numInputs(), 2);
@@ -41,10 +48,18 @@ struct Subject {
         inputPointers.resize(inputs);
     }
 
-    // Processes `blocks` blocks of `block` frames; returns nanoseconds per frame.
+    // Processes `blocks` blocks of `block` frames; returns nanoseconds per
+    // frame. With a sweep, the parameter is set before every block, as a
+    // host's automation sets it, and that call is part of the cost.
     double round(int blocks, int block) {
         const auto begin = std::chrono::steady_clock::now();
         for (int b = 0; b < blocks; ++b) {
+            if (sweep) {
+                // Up from FROM to TO in the first half of the period, back down in the second.
+                const double phase = std::fmod(static_cast<double>(sweptFrames) / sweepFrames, 1.0);
+                sweep->apply(plugin, phase < 0.5 ? 2.0 * phase : 2.0 - 2.0 * phase);
+                sweptFrames += block;
+            }
             if (offset + block > input[0].size())
                 offset = 0;
             for (size_t c = 0; c < input.size(); ++c)
@@ -58,6 +73,9 @@ struct Subject {
     }
 
     PluginInstance plugin;
+    std::optional<ParameterSweep> sweep;
+    double sweepFrames = 0.0;
+    int64_t sweptFrames = 0;
     std::vector<std::vector<float>> input;
     std::vector<std::vector<float>> output;
     std::vector<float*> inputPointers;
@@ -86,6 +104,10 @@ int runBench(const BenchOptions& options) {
     for (const std::string& path : options.plugins)
         subjects.push_back(std::make_unique<Subject>(path, options, left, right));
 
+    if (!options.sweep.empty() &&
+        std::none_of(subjects.begin(), subjects.end(), [](const auto& s) { return s->sweep.has_value(); }))
+        requireParameter(subjects.front()->plugin, ParameterSweep::parameterName(options.sweep));
+
     const int blocksPerRound =
         std::max(1, static_cast<int>(std::lround(kRoundSeconds * kSampleRate / options.block)));
     const double roundSeconds = static_cast<double>(blocksPerRound) * options.block / kSampleRate;
@@ -102,6 +124,14 @@ int runBench(const BenchOptions& options) {
 
     std::fprintf(report(), "%d Hz, block %d, %d rounds of %.3f s per plug-in, alternating\n", kSampleRate,
                 options.block, rounds, roundSeconds);
+    if (!options.sweep.empty()) {
+        std::fprintf(report(), "automating %s before every block, there and back every %.2f s of audio\n",
+                    options.sweep.c_str(), options.sweepSeconds);
+        for (auto& subject : subjects)
+            if (!subject->sweep)
+                std::fprintf(report(), "  (%s has no such parameter: not automated)\n",
+                            std::filesystem::path(subject->plugin.path()).filename().string().c_str());
+    }
     std::fprintf(report(), "%-28s %12s %21s %21s %12s\n", "plug-in", "ns/frame", "interquartile", "min..max",
                 "real-time");
     for (auto& subject : subjects) {

@@ -28,17 +28,30 @@ struct RenderOptions {
     ParameterOptions parameters;
     std::string sweep;  // NAME:FROM:TO in display units
     int block = 512;
-    bool sameFormat = false;
+    bool sameFormat = false;  // keep the input's sample format
+    double gain = 0.0;        // dB applied to the output
+    bool normalize = false;   // scale the loudest sample to full scale
 };
 int runRender(const RenderOptions& options);
 
 struct BenchOptions {
     std::vector<std::string> plugins;
     ParameterOptions parameters;
+    std::string sweep;          // NAME:FROM:TO in display units, set before every block
+    double sweepSeconds = 2.0;  // audio time of one sweep from FROM to TO and back
     int block = 512;
     double seconds = 3.0;
 };
 int runBench(const BenchOptions& options);
+
+struct ValidateOptions {
+    std::string plugin;
+    int strictness = 5;       // 1..10: which checks run and how strict they are
+    std::string json;         // also write the results here
+    unsigned int seed = 1;    // of the random values and signals
+    std::vector<std::string> only;  // run only these checks
+};
+int runValidate(const ValidateOptions& options);
 
 struct EditorOptions {
     std::string plugin;

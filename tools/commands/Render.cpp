@@ -1,15 +1,21 @@
 #include "tools/commands/Commands.h"
 #include "tools/commands/ParameterSettings.h"
+#include "tools/commands/ParameterSweep.h"
 #include "tools/host/AudioFiles.h"
 #include "tools/host/DemoSignal.h"
 #include "tools/host/HostError.h"
 #include "tools/host/ParameterSearch.h"
+#include "tools/host/Progress.h"
 #include "tools/host/PluginInstance.h"
 #include "tools/host/ReportStream.h"
 
+#include <sndfile.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -20,77 +26,6 @@ namespace vst2host {
 
 namespace {
 
-// A parameter moved linearly in display units over the file. The normalised
-// values of evenly spaced display values are found once; between them the
-// normalised value is interpolated, which keeps the motion smooth even where
-// the display is rounded.
-class Sweep {
-public:
-    static constexpr int kSegments = 64;
-
-    Sweep(PluginInstance& plugin, const std::string& text) {
-        // NAME:FROM:TO, split from the right so names may contain colons.
-        const auto [nameAndFrom, toText] = splitAssignment(text, ':', "--sweep");
-        const auto [name, fromText] = splitAssignment(nameAndFrom, ':', "--sweep");
-        index_ = requireParameter(plugin, name);
-        const double from = number(fromText, text);
-        const double to = number(toText, text);
-        for (int k = 0; k <= kSegments; ++k)
-            knots_.push_back(normalizedForDisplay(plugin, index_, from + (to - from) * k / kSegments));
-    }
-
-    // Sets the parameter for a position `t` (0..1) in the file.
-    void apply(PluginInstance& plugin, double t) const {
-        const double position = std::clamp(t, 0.0, 1.0) * kSegments;
-        const int k = std::min(static_cast<int>(position), kSegments - 1);
-        const double fraction = position - k;
-        const double value = knots_[k] + (knots_[k + 1] - knots_[k]) * fraction;
-        plugin.setParameter(index_, static_cast<float>(value));
-    }
-
-private:
-    static double number(const std::string& text, const std::string& option) {
-        char* end = nullptr;
-        const double value = std::strtod(text.c_str(), &end);
-        if (end == text.c_str() || *end != '\0' || !std::isfinite(value))
-            throw HostError("--sweep expects NAME:FROM:TO with numbers, got \"" + option + "\"");
-        return value;
-    }
-
-    int index_ = 0;
-    std::vector<float> knots_;
-};
-
-// A progress bar on standard error, only when it is a terminal.
-class Progress {
-public:
-    Progress(int64_t total, int sampleRate)
-        : total_(total), enabled_(isatty(STDERR_FILENO) != 0 && total > sampleRate) {}
-
-    void update(int64_t done) {
-        if (!enabled_)
-            return;
-        const int percent = static_cast<int>(100 * done / std::max<int64_t>(total_, 1));
-        if (percent == shown_)
-            return;
-        shown_ = percent;
-        constexpr int kWidth = 40;
-        const int filled = percent * kWidth / 100;
-        std::fprintf(stderr, "\rrendering [%s%s] %3d%%", std::string(filled, '#').c_str(),
-                     std::string(kWidth - filled, '.').c_str(), percent);
-        std::fflush(stderr);
-    }
-
-    ~Progress() {
-        if (enabled_ && shown_ >= 0)
-            std::fprintf(stderr, "\n");
-    }
-
-private:
-    int64_t total_;
-    bool enabled_;
-    int shown_ = -1;
-};
 
 // Where the input comes from: a file or the demo signal. Delivers blocks as
 // two channel buffers (a mono file fills both).
@@ -154,21 +89,28 @@ struct BlockBuffers {
     std::vector<float*> outPointers;
 };
 
-// Peak and RMS of each written channel, reported in dBFS after the render.
+double decibels(double amplitude) { return amplitude > 0.0 ? 20.0 * std::log10(amplitude) : -INFINITY; }
+
+// Peak and RMS of each written channel, reported in dBFS after the render,
+// and the samples beyond full scale that an integer format clips.
 class Levels {
 public:
     explicit Levels(int channels) : peak_(channels, 0.0), sumSquares_(channels, 0.0) {}
 
-    void add(const float* interleaved, int32_t frames) {
+    void add(const float* interleaved, int64_t frames) {
         const auto channels = static_cast<int>(peak_.size());
-        for (int32_t i = 0; i < frames; ++i)
+        for (int64_t i = 0; i < frames; ++i)
             for (int c = 0; c < channels; ++c) {
                 const double v = interleaved[static_cast<size_t>(i) * channels + c];
                 peak_[c] = std::max(peak_[c], std::fabs(v));
                 sumSquares_[c] += v * v;
+                overs_ += std::fabs(v) > 1.0 ? 1 : 0;
             }
         frames_ += frames;
     }
+
+    double peak() const { return peak_.empty() ? 0.0 : *std::max_element(peak_.begin(), peak_.end()); }
+    int64_t overs() const { return overs_; }
 
     void print(FILE* out) const {
         for (size_t c = 0; c < peak_.size(); ++c) {
@@ -179,18 +121,87 @@ public:
     }
 
 private:
-    static double decibels(double amplitude) {
-        return amplitude > 0.0 ? 20.0 * std::log10(amplitude) : -INFINITY;
-    }
-
     std::vector<double> peak_;
     std::vector<double> sumSquares_;
     int64_t frames_ = 0;
+    int64_t overs_ = 0;
+};
+
+// Between the plug-in and the file: applies the gain, or for normalisation
+// holds the whole render in a temporary file until its peak is known.
+class OutputStage {
+public:
+    OutputStage(AudioWriter& writer, int channels, double gainDecibels, bool normalize)
+        : writer_(writer), channels_(channels), gain_(static_cast<float>(std::pow(10.0, gainDecibels / 20.0))),
+          normalize_(normalize), levels_(channels) {
+        if (normalize_) {
+            spool_ = std::tmpfile();
+            if (spool_ == nullptr)
+                throw HostError(std::string("cannot create a temporary file to normalise in: ") + std::strerror(errno));
+        }
+    }
+
+    ~OutputStage() {
+        if (spool_ != nullptr)
+            std::fclose(spool_);
+    }
+
+    void add(float* interleaved, int64_t frames) {
+        const size_t count = static_cast<size_t>(frames) * channels_;
+        if (normalize_) {
+            for (size_t i = 0; i < count; ++i)
+                renderedPeak_ = std::max(renderedPeak_, static_cast<double>(std::fabs(interleaved[i])));
+            if (std::fwrite(interleaved, sizeof(float), count, spool_) != count)
+                throw HostError(std::string("cannot write the temporary file to normalise in: ") + std::strerror(errno));
+            return;
+        }
+        if (gain_ != 1.0f)
+            for (size_t i = 0; i < count; ++i)
+                interleaved[i] *= gain_;
+        writer_.write(interleaved, frames);
+        levels_.add(interleaved, frames);
+    }
+
+    // Writes what normalisation held back; returns the gain applied in dB.
+    double finish() {
+        if (!normalize_)
+            return decibels(gain_);
+        // The loudest sample at full scale; silence stays as it is.
+        const double gain = renderedPeak_ > 0.0 ? 1.0 / renderedPeak_ : 1.0;
+        std::rewind(spool_);
+        std::vector<float> block(static_cast<size_t>(4096) * channels_);
+        for (;;) {
+            const size_t got = std::fread(block.data(), sizeof(float), block.size(), spool_);
+            const int64_t frames = static_cast<int64_t>(got) / channels_;
+            if (frames == 0)
+                break;
+            for (size_t i = 0; i < got; ++i)
+                block[i] = static_cast<float>(std::clamp(block[i] * gain, -1.0, 1.0));
+            writer_.write(block.data(), frames);
+            levels_.add(block.data(), frames);
+        }
+        if (std::ferror(spool_))
+            throw HostError(std::string("cannot read the temporary file to normalise in: ") + std::strerror(errno));
+        return decibels(gain);
+    }
+
+    const Levels& levels() const { return levels_; }
+
+private:
+    AudioWriter& writer_;
+    int channels_;
+    float gain_;
+    bool normalize_;
+    Levels levels_;
+    std::FILE* spool_ = nullptr;
+    double renderedPeak_ = 0.0;
 };
 
 } // namespace
 
 int runRender(const RenderOptions& options) {
+    // An output name that chooses no format is refused before any work.
+    containerForPath(options.output);
     Source source(options.input);
     PluginInstance plugin(options.plugin);
     const int outputs = plugin.numOutputs();
@@ -200,14 +211,15 @@ int runRender(const RenderOptions& options) {
     // plug-in's output is written to both channels.
     const int channels = std::max(outputs, 2);
 
-    const int format = options.sameFormat && source.fileFormat() ? *source.fileFormat()
-                                                                  : AudioWriter::floatWav();
+    const int subtype = options.sameFormat && source.fileFormat() ? (*source.fileFormat() & SF_FORMAT_SUBMASK) : 0;
+    const int format = outputFormat(options.output, channels, source.sampleRate(), subtype);
     AudioWriter writer(options.output, channels, source.sampleRate(), format);
+    OutputStage output(writer, channels, options.gain, options.normalize);
 
     const auto rate = static_cast<float>(source.sampleRate());
     plugin.prepare(rate, options.block);
     applyParameters(plugin, options.parameters, false);
-    std::optional<Sweep> sweep;
+    std::optional<ParameterSweep> sweep;
     if (!options.sweep.empty())
         sweep.emplace(plugin, options.sweep);
     plugin.host().processingLevel = kVstProcessLevelOffline;
@@ -216,9 +228,8 @@ int runRender(const RenderOptions& options) {
     BlockBuffers buffers(plugin.numInputs(), outputs, options.block);
     std::vector<float> interleaved(static_cast<size_t>(options.block) * channels);
     const int64_t total = source.frames();
-    Progress progress(total, source.sampleRate());
+    Progress progress(total, stderr, isatty(STDERR_FILENO) != 0);
     const bool monoPlugin = plugin.numInputs() == 1;
-    Levels levels(channels);
     int64_t done = 0;
     for (;;) {
         float* left = buffers.inPointers[0];
@@ -239,17 +250,27 @@ int runRender(const RenderOptions& options) {
             for (int32_t i = 0; i < frames; ++i)
                 interleaved[static_cast<size_t>(i) * channels + c] = out[i];
         }
-        writer.write(interleaved.data(), frames);
-        levels.add(interleaved.data(), frames);
+        output.add(interleaved.data(), frames);
         done += frames;
         progress.update(done);
     }
     plugin.stop();
+    const double gain = output.finish();
     writer.commit();
-    std::fprintf(report(), "rendered %lld frames (%.2f s, %d channels, %d Hz) to %s\n",
-                static_cast<long long>(done), static_cast<double>(done) / source.sampleRate(),
-                channels, source.sampleRate(), options.output.c_str());
-    levels.print(report());
+    std::fprintf(report(), "rendered %lld frames (%.2f s, %d channels, %d Hz) to %s (%s)\n",
+                 static_cast<long long>(done), static_cast<double>(done) / source.sampleRate(), channels,
+                 source.sampleRate(), options.output.c_str(), formatName(format).c_str());
+    if (options.normalize || options.gain != 0.0)
+        std::fprintf(report(), "gain %+.2f dB%s\n", gain, options.normalize ? " (normalised)" : "");
+    output.levels().print(report());
+    if (AudioWriter::clipsAtFullScale(format) && output.levels().overs() > 0) {
+        const double peak = decibels(output.levels().peak());
+        std::fprintf(stderr,
+                     "vst2-host: warning: %lld samples clipped at full scale in %s (peak %+.2f dBFS); "
+                     "lower the level with --gain %.1f or use --normalize\n",
+                     static_cast<long long>(output.levels().overs()), options.output.c_str(), peak,
+                     options.gain - std::ceil(peak * 10.0) / 10.0);
+    }
     return 0;
 }
 

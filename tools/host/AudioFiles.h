@@ -53,8 +53,12 @@ public:
     // Closes the file and moves it to its destination. Throws HostError on failure.
     void commit();
 
-    // The format of 32-bit float WAV, the default output.
+    // The format of 32-bit float WAV.
     static int floatWav();
+
+    // True when the format stores samples as integers (or a lossy code) and
+    // so cannot hold values beyond full scale: they are clipped on writing.
+    static bool clipsAtFullScale(int format);
 
 private:
     void discard();
@@ -64,5 +68,20 @@ private:
     std::string tempPath_;
     int channels_ = 0;
 };
+
+// The container that a file name's extension names ("out.flac": FLAC), as a
+// libsndfile major format. Throws HostError for a name without extension or
+// with one that libsndfile cannot write, listing the extensions it can.
+int containerForPath(const std::string& path);
+
+// The format to write `path` in: the container its extension names, with the
+// sample format `subtype` when given (0: the best the container holds for this
+// many channels at this rate: 32-bit float where it can, else 24-bit, else
+// 16-bit, else its own code). Throws HostError when the container cannot hold
+// them, saying why.
+int outputFormat(const std::string& path, int channels, int sampleRate, int subtype = 0);
+
+// Name of a libsndfile format for messages, e.g. "FLAC, 24-bit PCM".
+std::string formatName(int format);
 
 } // namespace vst2host

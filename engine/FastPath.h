@@ -1,0 +1,92 @@
+#pragma once
+
+// The engine's block renderers: the panners of a block in pairs, with the
+// arithmetic of CCCPanner::processSample kept operation for operation, so
+// every output sample and every memory at the end of a block is the bit
+// the per-sample panner gives.
+//
+// One source, compiled once for the x86-64 baseline (SSE2) and once for
+// processors with AVX2; the engine picks one when it is constructed. Only
+// plain data crosses this header, so nothing compiled for AVX2 can end up
+// in code that runs on an older processor.
+
+#include <cstdint>
+
+#include "dsp/NumericHelpers.h"
+
+namespace fast_path
+{
+// Longest block a renderer takes in one call.
+constexpr int kMaxFrames = 256;
+
+// A biquad's run-time coefficients and its two memories.
+struct Section
+{
+    float b0, b1, b2, a1, a2, s1, s2;
+};
+
+// A delay ring as the panner steps it: write at the next index, read
+// `delay` entries back.
+struct Ring
+{
+    float* samples;
+    uint32_t mask;
+    uint32_t delay;
+    uint32_t index;
+};
+
+// One panner for one block.
+struct PannerBlock
+{
+    float azimuth;
+    float smootherCoefficient;
+    float smootherState;
+    float smoothedAzimuth;
+    Section bassShelf, elevationPeak, elevationShelf, crossShelfA, farShelf, crossShelfB;
+    Ring farDelay, crossDelayA, crossDelayB;
+    // In: the generator state of the block's first draw. Out: of its last.
+    uint32_t noiseState;
+};
+
+// A renderer's work area, allocated once by its owner. Arrays hold both
+// panners interleaved (frame f of panner k at 2 (kPad + f) + k), with room
+// before and after the block for the frames that the skewed loop and the
+// vector groups reach beyond it.
+struct alignas(32) Work
+{
+    static constexpr int kPad = 4;
+    static constexpr int kSlots = 2 * (kPad + kMaxFrames + 2 * kPad);
+    // A delay line's history: up to a whole ring (128 entries at most)
+    // before the block, then the block.
+    static constexpr int kHistory = 2 * (kPad + 128 + kMaxFrames + 2 * kPad);
+
+    float noise[kSlots];
+    float x0[kSlots];
+    float angle[kSlots];
+    float fade[kSlots];
+    float x[kSlots];
+    float far[kSlots];
+    uint32_t states[kSlots];
+    // The far path's input, and the cross-feed shelves' outputs as their
+    // delays hold them: read at frame f, an entry gives the delayed value.
+    float history[kHistory];
+    float crossA[kHistory];
+    float crossB[kHistory];
+};
+
+// Renders `frames` (1..kMaxFrames) frames of `count` panners (1 or 2) and
+// adds their outputs to `sums` (left and right interleaved, one pair per
+// frame), the first panner's before the second's. A panner draws its noise
+// every frame; from one draw to its next the generator moves on by
+// `stride`.
+using PairRenderer = void (*)(PannerBlock* const* panners, int count, const float* const* inputs, float* sums,
+                              int32_t frames, CNoiseJump stride, Work& work);
+
+void renderPairSse2(PannerBlock* const* panners, int count, const float* const* inputs, float* sums,
+                    int32_t frames, CNoiseJump stride, Work& work);
+void renderPairAvx2(PannerBlock* const* panners, int count, const float* const* inputs, float* sums,
+                    int32_t frames, CNoiseJump stride, Work& work);
+
+// Whether this processor runs the AVX2 renderer.
+bool hasAvx2();
+} // namespace fast_path

@@ -1,0 +1,6 @@
+// The pair renderer for processors with AVX2; the build compiles this file
+// alone with AVX2 enabled (and never with fused multiply-add, which would
+// round differently).
+#define FAST_PATH_RENDERER renderPairAvx2
+#define FAST_PATH_WIDE 1
+#include "FastPathKernel.inc"

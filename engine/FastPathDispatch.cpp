@@ -1,0 +1,14 @@
+#include "engine/FastPath.h"
+
+namespace fast_path
+{
+bool hasAvx2()
+{
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+#else
+    return false;
+#endif
+}
+} // namespace fast_path

@@ -1,0 +1,4 @@
+// The pair renderer for every x86-64 processor.
+#define FAST_PATH_RENDERER renderPairSse2
+#define FAST_PATH_WIDE 0
+#include "FastPathKernel.inc"

@@ -1,0 +1,154 @@
+#include "toolkit/d2d/D2DBackBuffer.h"
+
+#include "toolkit/d2d/D2DDrawContext.h"
+#include "toolkit/platform/win32/ResourceCount.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace VSTGUI::D2D {
+
+namespace {
+
+constexpr int kMaxSide = 16384;
+
+} // namespace
+
+BackBuffer::BackBuffer(IPlatformFrameCallback* callback, const CRect& size) : callback_(callback)
+{
+    if (make(factory_, [](ID2D1Factory** out) {
+            return D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, __uuidof(ID2D1Factory), nullptr,
+                                     reinterpret_cast<void**>(out));
+        })
+        && make(writeFactory_, [](IDWriteFactory** out) {
+               return DWriteCreateFactory(DWRITE_FACTORY_TYPE_SHARED, __uuidof(IDWriteFactory),
+                                          reinterpret_cast<IUnknown**>(out));
+           }))
+        create(size);
+}
+
+BackBuffer::~BackBuffer()
+{
+    release();
+}
+
+bool BackBuffer::create(const CRect& size)
+{
+    const double w = size.getWidth();
+    const double h = size.getHeight();
+    if (!factory_ || !(w >= 1 && h >= 1 && w <= kMaxSide && h <= kMaxSide))
+        return false;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = static_cast<LONG>(w);
+    info.bmiHeader.biHeight = -static_cast<LONG>(h); // rows top to bottom
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC dc = CreateCompatibleDC(nullptr);
+    if (!dc)
+        return false;
+    Win32::noteCreated(Win32::ResourceKind::kGdiObject);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap || !bits) {
+        DeleteDC(dc);
+        Win32::noteReleased(Win32::ResourceKind::kGdiObject);
+        return false;
+    }
+    Win32::noteCreated(Win32::ResourceKind::kGdiObject);
+    ComRef<ID2D1DCRenderTarget> target;
+    const D2D1_RENDER_TARGET_PROPERTIES properties = D2D1::RenderTargetProperties(
+        D2D1_RENDER_TARGET_TYPE_DEFAULT, D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_IGNORE));
+    const RECT bounds{0, 0, static_cast<LONG>(w), static_cast<LONG>(h)};
+    HGDIOBJ previous = SelectObject(dc, bitmap);
+    if (!make(target, [&](ID2D1DCRenderTarget** out) { return factory_->CreateDCRenderTarget(&properties, out); })
+        || FAILED(target->BindDC(dc, &bounds))) {
+        SelectObject(dc, previous);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+        Win32::noteReleased(Win32::ResourceKind::kGdiObject);
+        Win32::noteReleased(Win32::ResourceKind::kGdiObject);
+        return false;
+    }
+    release();
+    std::memset(bits, 0, static_cast<size_t>(w) * static_cast<size_t>(h) * 4);
+    dc_ = dc;
+    bitmap_ = bitmap;
+    previousBitmap_ = previous;
+    bits_ = bits;
+    target_ = std::move(target);
+    size_ = size;
+    dirty_.setAll(size);
+    return true;
+}
+
+void BackBuffer::release()
+{
+    target_.reset();
+    if (dc_) {
+        SelectObject(dc_, previousBitmap_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+        Win32::noteReleased(Win32::ResourceKind::kGdiObject);
+        Win32::noteReleased(Win32::ResourceKind::kGdiObject);
+    }
+    dc_ = nullptr;
+    bitmap_ = nullptr;
+    previousBitmap_ = nullptr;
+    bits_ = nullptr;
+}
+
+bool BackBuffer::resize(const CRect& size)
+{
+    return create(size);
+}
+
+void BackBuffer::invalidRect(const CRect& rect)
+{
+    dirty_.add(rect, size_);
+}
+
+CRect BackBuffer::paint()
+{
+    const CRect area = dirty_.take();
+    if (!isValid() || area.isEmpty())
+        return {};
+    const RECT bounds{0, 0, static_cast<LONG>(size_.getWidth()), static_cast<LONG>(size_.getHeight())};
+    if (FAILED(target_->BindDC(dc_, &bounds)))
+        return {};
+    target_->BeginDraw();
+    target_->SetTransform(D2D1::Matrix3x2F::Identity());
+    {
+        DrawContext context(target_.get(), factory_.get(), writeFactory_.get(), CRect(0, 0, size_.getWidth(),
+                                                                                        size_.getHeight()));
+        context.setClipRect(area);
+        // Opaque black under everything, so transparent views never show
+        // stale pixels.
+        context.setFillColor(kBlackCColor);
+        context.drawRect(area, kDrawFilled);
+        callback_->platformDrawRect(&context, area);
+    }
+    const HRESULT result = target_->EndDraw();
+    GdiFlush();
+    if (result == static_cast<HRESULT>(D2DERR_RECREATE_TARGET)) {
+        // The device went away: a new target paints everything next time.
+        create(size_);
+        return {};
+    }
+    return area;
+}
+
+CColor BackBuffer::getPixel(int x, int y) const
+{
+    if (!bits_ || x < 0 || y < 0 || x >= size_.getWidth() || y >= size_.getHeight())
+        return kBlackCColor;
+    GdiFlush();
+    uint32_t bgra;
+    std::memcpy(&bgra, static_cast<const uint8_t*>(bits_) + (static_cast<size_t>(y) * static_cast<size_t>(size_.getWidth())
+                                                             + static_cast<size_t>(x)) * 4, 4);
+    return CColor{static_cast<uint8_t>((bgra >> 16) & 0xff), static_cast<uint8_t>((bgra >> 8) & 0xff),
+                  static_cast<uint8_t>(bgra & 0xff), 255};
+}
+
+} // namespace VSTGUI::D2D

@@ -1,0 +1,54 @@
+// The window's pixels in memory on Windows: dirty areas are collected and
+// painted once per idle into a 32-bit DIB section through a Direct2D DC
+// render target; the platform copies the DIB to the window. (A Direct2D
+// HWND render target stays black in child windows under Wine.)
+#pragma once
+
+#include "toolkit/d2d/ComRef.h"
+#include "toolkit/platform/DirtyArea.h"
+#include "toolkit/platform/IPlatformFrame.h"
+
+#include <windows.h>
+#include <d2d1.h>
+#include <dwrite.h>
+
+namespace VSTGUI::D2D {
+
+class BackBuffer
+{
+public:
+    BackBuffer(IPlatformFrameCallback* callback, const CRect& size);
+    ~BackBuffer();
+    BackBuffer(const BackBuffer&) = delete;
+    BackBuffer& operator=(const BackBuffer&) = delete;
+
+    bool isValid() const { return bits_ != nullptr && target_; }
+    bool resize(const CRect& size);
+    void invalidRect(const CRect& rect);
+    bool hasDirtyArea() const { return !dirty_.isEmpty(); }
+    // Paints the dirty area and returns it (empty when nothing was dirty).
+    CRect paint();
+
+    const CRect& getSize() const { return size_; }
+    // Memory device context that holds the pixels, for copying to a window.
+    HDC getDC() const { return dc_; }
+    // Pixel of the last paint (opaque); black outside the image.
+    CColor getPixel(int x, int y) const;
+
+private:
+    bool create(const CRect& size);
+    void release();
+
+    IPlatformFrameCallback* callback_;
+    CRect size_;
+    DirtyArea dirty_;
+    ComRef<ID2D1Factory> factory_;
+    ComRef<IDWriteFactory> writeFactory_;
+    ComRef<ID2D1DCRenderTarget> target_;
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ previousBitmap_ = nullptr;
+    void* bits_ = nullptr;
+};
+
+} // namespace VSTGUI::D2D
