@@ -1,8 +1,10 @@
 // The Win32 window's mouse input, checked for the same behaviour as the
 // X11 window's: buttons with the Shift, Control and Alt modifiers,
-// double-clicks, both wheels, and entering and leaving. Each case sends the
-// message Windows sends to the frame's child window and names the event a
-// view must receive from it.
+// double-clicks, both wheels, and entering and leaving. Each case of the
+// table sends the message Windows sends to the frame's child window and
+// names the event a view must receive from it. The other tests move the
+// real cursor and click through the system's input, which shows that the
+// window asks the system for double-clicks and for the notice of leaving.
 #include <gtest/gtest.h>
 
 #include "tests/windows/WindowsHost.h"
@@ -105,6 +107,7 @@ protected:
     void TearDown() override
     {
         holdAlt(false);
+        SetCursorPos(0, 0); // the next test or program finds the cursor off its windows
         if (frame)
             frame->forget();
         pumpMessages();
@@ -205,6 +208,40 @@ TEST_F(Win32Frame, TheCursorLeavingTheWindowArrivesAsAnExit)
     ASSERT_TRUE(SetCursorPos(out.x, out.y));
     EXPECT_TRUE(pumpUntil([&] { frame->idle(); }, [&] { return !log->events.empty(); }));
     EXPECT_EQ(log->take(), std::vector<std::string>{"exited"});
+}
+
+TEST_F(Win32Frame, RealClicksInQuickSuccessionMakeTheSystemSendADoubleClick)
+{
+    // Input as the devices give it: the system picks the window under the
+    // cursor, adds the held keys to the messages and, for a window class
+    // that asks for it, turns the second of two clicks with the same keys
+    // held into a double-click; a third click starts a new pair.
+    const POINT at = onScreen(30, 20);
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    auto mouse = [&](DWORD flags) {
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dx = static_cast<LONG>((at.x * 65535 + width / 2) / (width - 1));
+        input.mi.dy = static_cast<LONG>((at.y * 65535 + height / 2) / (height - 1));
+        input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+        return input;
+    };
+    auto shift = [](bool up) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = VK_SHIFT;
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        return input;
+    };
+    const INPUT down = mouse(MOUSEEVENTF_LEFTDOWN), up = mouse(MOUSEEVENTF_LEFTUP);
+    INPUT inputs[] = {mouse(MOUSEEVENTF_MOVE), shift(false), down, up, down, up, shift(true), down, up};
+    ASSERT_EQ(SendInput(static_cast<UINT>(std::size(inputs)), inputs, sizeof(INPUT)), std::size(inputs));
+    const std::vector<std::string> expected{"entered 30,20",    "down 30,20 L shift",
+                                            "up 30,20 L shift", "down 30,20 L shift double",
+                                            "up 30,20 L shift", "down 30,20 L",
+                                            "up 30,20 L"};
+    EXPECT_TRUE(pumpUntil([&] { frame->idle(); }, [&] { return log->events.size() >= expected.size(); }));
+    EXPECT_EQ(log->take(), expected);
 }
 
 } // namespace
