@@ -6,7 +6,7 @@
 // wheel changes the width of the selected source.
 #pragma once
 
-#include "editor/PlotAxes.h"
+#include "editor/controls/PlotAxes.h"
 
 class CVantelorPlot : public CPlotAxes
 {

@@ -273,10 +273,14 @@ struct ERect
     VstInt16 right;
 };
 
+// The key records are also declared, word for word, by the GUI toolkit,
+// which knows nothing of the plug-in; whichever header comes first declares them.
+#ifndef VST_KEYCODE_DECLARED
+#define VST_KEYCODE_DECLARED
 // A key event for effEditKeyDown / effEditKeyUp.
 struct VstKeyCode
 {
-    VstInt32 character;      // ASCII character, or 0
+    std::int32_t character;  // ASCII character, or 0
     unsigned char virt;      // VstVirtualKey, or 0
     unsigned char modifier;  // VstModifierKey bits
 };
@@ -349,6 +353,7 @@ enum VstModifierKey : unsigned char
     MODIFIER_COMMAND = 1 << 2,
     MODIFIER_CONTROL = 1 << 3,
 };
+#endif
 
 struct VstSpeakerProperties
 {

@@ -38,4 +38,20 @@ void CDrawContext::lineTo(const CPoint& point)
     penPosition_ = point;
 }
 
+void CDrawContext::drawPolygon(const CPoint* points, int32_t numberOfPoints, const CDrawStyle drawStyle)
+{
+    if (!points || numberOfPoints < 2)
+        return;
+    CGraphicsPath* path = createGraphicsPath();
+    path->beginSubpath(points[0]);
+    for (int32_t i = 1; i < numberOfPoints; ++i)
+        path->addLine(points[i]);
+    path->closeSubpath();
+    if (drawStyle == kDrawFilled || drawStyle == kDrawFilledAndStroked)
+        drawGraphicsPath(path, kPathFilled);
+    if (drawStyle == kDrawStroked || drawStyle == kDrawFilledAndStroked)
+        drawGraphicsPath(path, kPathStroked);
+    path->forget();
+}
+
 } // namespace VSTGUI

@@ -52,7 +52,8 @@ public:
     void lineTo(const CPoint& point);
     virtual void drawLine(const CPoint& start, const CPoint& end) = 0;
 
-    // Shapes.
+    // Shapes. A polygon is closed from its last point back to its first.
+    void drawPolygon(const CPoint* points, int32_t numberOfPoints, const CDrawStyle drawStyle = kDrawStroked);
     virtual void drawRect(const CRect& rect, const CDrawStyle drawStyle = kDrawStroked) = 0;
     virtual void drawEllipse(const CRect& rect, const CDrawStyle drawStyle = kDrawStroked) = 0;
     virtual void drawPoint(const CPoint& point, const CColor& color) = 0;

@@ -55,6 +55,8 @@ bool CFrame::removeView(CView* view, bool withForget)
         mouseDownView_ = nullptr;
     if (mouseOverView_ == view)
         mouseOverView_ = nullptr;
+    if (focusView_ == view)
+        focusView_ = nullptr;
     invalidRect(view->getViewSize());
     view->removed();
     if (withForget)
@@ -66,6 +68,7 @@ void CFrame::removeAll(bool withForget)
 {
     mouseDownView_ = nullptr;
     mouseOverView_ = nullptr;
+    focusView_ = nullptr;
     std::vector<CView*> views;
     views.swap(views_);
     for (CView* view : views) {
@@ -242,10 +245,13 @@ CMouseEventResult CFrame::onMouseDown(CPoint& where, const CButtonState& buttons
         view->forget();
         if (result == kMouseEventNotHandled || result == kMouseEventNotImplemented)
             continue;
+        if (stillHere)
+            setFocusView(view->wantsFocus() ? view : nullptr);
         if (result == kMouseEventHandled && stillHere)
             mouseDownView_ = view;
         return kMouseEventHandled;
     }
+    setFocusView(nullptr);
     return kMouseEventNotHandled;
 }
 
@@ -308,8 +314,35 @@ bool CFrame::onWheel(const CPoint& where, const float& distance, const CButtonSt
     return onWheel(where, kMouseWheelAxisY, distance, buttons);
 }
 
-int32_t CFrame::onKeyDown(VstKeyCode&) { return -1; }
-int32_t CFrame::onKeyUp(VstKeyCode&) { return -1; }
+bool CFrame::setFocusView(CView* view)
+{
+    if (view && std::find(views_.begin(), views_.end(), view) == views_.end())
+        return false;
+    focusView_ = view;
+    return true;
+}
+
+int32_t CFrame::onKeyDown(VstKeyCode& keyCode)
+{
+    if (!focusView_ || !focusView_->isVisible())
+        return -1;
+    CView* view = focusView_;
+    view->remember(); // a key may close the view's window
+    const int32_t result = view->onKeyDown(keyCode);
+    view->forget();
+    return result;
+}
+
+int32_t CFrame::onKeyUp(VstKeyCode& keyCode)
+{
+    if (!focusView_ || !focusView_->isVisible())
+        return -1;
+    CView* view = focusView_;
+    view->remember();
+    const int32_t result = view->onKeyUp(keyCode);
+    view->forget();
+    return result;
+}
 
 void CFrame::draw(CDrawContext* context)
 {
@@ -373,6 +406,22 @@ bool CFrame::platformOnMouseWheel(const CPoint& where, const CMouseWheelAxis& ax
         return false;
     EventScope scope(this);
     return onWheel(where, axis, distance, buttons);
+}
+
+bool CFrame::platformOnKeyDown(VstKeyCode& keyCode)
+{
+    if (closed_)
+        return false;
+    EventScope scope(this);
+    return onKeyDown(keyCode) == 1;
+}
+
+bool CFrame::platformOnKeyUp(VstKeyCode& keyCode)
+{
+    if (closed_)
+        return false;
+    EventScope scope(this);
+    return onKeyUp(keyCode) == 1;
 }
 
 } // namespace VSTGUI

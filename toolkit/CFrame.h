@@ -59,6 +59,11 @@ public:
     void doIdleStuff();
     VSTGUIEditorInterface* getEditor() const { return editor_; }
 
+    // The view that gets the keys; null for none. A view that wants the
+    // focus takes it when clicked.
+    virtual bool setFocusView(CView* view);
+    CView* getFocusView() const { return focusView_; }
+
     // Resizes the window; asks the host first through the editor.
     bool setSize(CCoord width, CCoord height);
     // Whether the platform window exists and is shown.
@@ -91,6 +96,8 @@ public:
     CMouseEventResult platformOnMouseExited(CPoint& where, const CButtonState& buttons) override;
     bool platformOnMouseWheel(const CPoint& where, const CMouseWheelAxis& axis, const float& distance,
                               const CButtonState& buttons) override;
+    bool platformOnKeyDown(VstKeyCode& keyCode) override;
+    bool platformOnKeyUp(VstKeyCode& keyCode) override;
 
 private:
     bool onWindowThread() const;
@@ -103,6 +110,7 @@ private:
     std::vector<CView*> views_;
     CView* mouseDownView_ = nullptr;
     CView* mouseOverView_ = nullptr;
+    CView* focusView_ = nullptr;
     CPoint lastMouse_{-1, -1};
     std::thread::id windowThread_;
     std::atomic<bool> redrawAll_{false};

@@ -8,15 +8,17 @@
 
 namespace VSTGUI {
 
-CView::CView(const CRect& size) : size_(size) {}
+CView::CView(const CRect& size) : size_(size), mouseableArea_(size) {}
 
 CView::CView(const CView& other)
     : CBaseObject(other),
       size_(other.size_),
+      mouseableArea_(other.mouseableArea_),
       backOffset_(other.backOffset_),
       mouseEnabled_(other.mouseEnabled_),
       transparent_(other.transparent_),
-      visible_(other.visible_)
+      visible_(other.visible_),
+      wantsFocus_(other.wantsFocus_)
 {
     setBackground(other.background_);
 }
@@ -64,7 +66,7 @@ int32_t CView::onKeyUp(VstKeyCode&) { return -1; }
 
 bool CView::hitTest(const CPoint& where, const CButtonState&)
 {
-    return size_.pointInside(where);
+    return mouseableArea_.pointInside(where);
 }
 
 void CView::invalid()

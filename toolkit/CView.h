@@ -8,10 +8,9 @@
 
 #include "toolkit/CBaseObject.h"
 #include "toolkit/CGraphics.h"
+#include "toolkit/VstKeyCode.h"
 
 #include <atomic>
-
-struct VstKeyCode;
 
 namespace VSTGUI {
 
@@ -39,9 +38,13 @@ public:
     virtual bool onWheel(const CPoint& where, const float& distance, const CButtonState& buttons);
     virtual bool onWheel(const CPoint& where, const CMouseWheelAxis& axis, const float& distance,
                          const CButtonState& buttons);
-    // Keys: 1 when handled, -1 when not.
+    // Keys, sent to the frame's focus view: 1 when handled, -1 when not.
     virtual int32_t onKeyDown(VstKeyCode& keyCode);
     virtual int32_t onKeyUp(VstKeyCode& keyCode);
+    // A view that wants the focus takes it when clicked, and then gets the
+    // window's keys.
+    virtual void setWantsFocus(bool state) { wantsFocus_ = state; }
+    bool wantsFocus() const { return wantsFocus_; }
     virtual bool hitTest(const CPoint& where, const CButtonState& buttons = CButtonState());
 
     // Redraw requests. setDirty marks the view for the next idle; invalid
@@ -60,10 +63,14 @@ public:
 
     const CRect& getViewSize() const { return size_; }
     CRect& getViewSize(CRect& rect) const { return rect = size_; }
+    // The view resize: a new rectangle, redrawn (old and new area) when asked.
+    // The mouse area stays as it was; a view that moves sets it too.
     virtual void setViewSize(const CRect& rect, bool invalidate = true);
     CCoord getWidth() const { return size_.getWidth(); }
     CCoord getHeight() const { return size_.getHeight(); }
-    const CRect& getMouseableArea() const { return size_; }
+    // The area that takes the mouse; the view's rectangle at construction.
+    virtual void setMouseableArea(const CRect& rect) { mouseableArea_ = rect; }
+    const CRect& getMouseableArea() const { return mouseableArea_; }
 
     virtual void setBackground(CBitmap* background);
     CBitmap* getBackground() const { return background_; }
@@ -81,6 +88,7 @@ public:
 
 protected:
     CRect size_;
+    CRect mouseableArea_;
     CFrame* frame_ = nullptr;
 
 private:
@@ -90,6 +98,7 @@ private:
     bool mouseEnabled_ = true;
     bool transparent_ = false;
     bool visible_ = true;
+    bool wantsFocus_ = false;
 };
 
 } // namespace VSTGUI

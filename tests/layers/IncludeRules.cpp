@@ -66,8 +66,14 @@ const std::vector<Rule>& rules()
                "plugin/VersionLabel.h"},
               kVstBase),
          {}},
+        // The control library builds on the toolkit (and its label texts)
+        // alone; the product's window is above it.
+        {"editor/controls/", {"editor/controls/", "toolkit/", "plugin/TextBounded.h"}, {"toolkit/plugin-bindings/"}},
         // The host tool knows nothing of our plug-in's code.
         {"tools/", {"tools/", "plugin/VstInterface.h"}, {}},
+        // The control gallery shows the control library, its meters fed by
+        // the level followers.
+        {"tools/gallery/", {"tools/gallery/", "editor/controls/", "toolkit/", "dsp/"}, {"toolkit/plugin-bindings/"}},
     };
     return table;
 }

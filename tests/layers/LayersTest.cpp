@@ -28,7 +28,8 @@ protected:
         root = fs::temp_directory_path() / ("layers-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
                                             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(root);
-        for (const char* dir : {"dsp", "engine", "plugin", "toolkit/plugin-bindings", "editor", "tools"})
+        for (const char* dir :
+             {"dsp", "engine", "plugin", "toolkit/plugin-bindings", "editor/controls", "tools/gallery"})
             fs::create_directories(root / dir);
         for (const char* header : {"dsp/BiQuad.h", "engine/Vantelor.h", "plugin/MyVSTPlugin.h", "plugin/AudioEffect.h",
                                    "toolkit/CView.h", "toolkit/plugin-bindings/AEffGUIEditor.h", "editor/Plot.h"})
@@ -61,6 +62,11 @@ TEST_F(LayersFixture, EachForbiddenIncludeIsReportedWithItsLine)
         {"toolkit/plugin-bindings/A.cpp", "plugin/AudioEffect.h", true},
         {"plugin/A.cpp", "editor/Plot.h", true},
         {"tools/A.cpp", "plugin/MyVSTPlugin.h", false},
+        {"editor/controls/A.cpp", "toolkit/CView.h", true},
+        {"editor/controls/B.cpp", "editor/Plot.h", false},
+        {"editor/controls/C.cpp", "toolkit/plugin-bindings/AEffGUIEditor.h", false},
+        {"tools/gallery/A.cpp", "dsp/BiQuad.h", true},
+        {"tools/gallery/B.cpp", "plugin/MyVSTPlugin.h", false},
         {"engine/B.cpp", "../dsp/BiQuad.h", false},
         {"engine/C.cpp", "Missing.h", false},
     };

@@ -4,6 +4,7 @@
 // requests from other threads.
 #include "ToolkitTestSupport.h"
 
+#include "toolkit/CAnimKnob.h"
 #include "toolkit/CKickButton.h"
 #include "toolkit/CTextLabel.h"
 
@@ -198,3 +199,62 @@ TEST(Views, RedrawRequestsFromAnotherThreadArriveAtTheNextIdle)
 }
 
 } // namespace
+
+// Keys go to the view that took the focus with a click: a knob wants it, and
+// a click elsewhere or the knob's removal takes it away again.
+TEST(Keys, TheClickedKnobTakesTheKeys)
+{
+    OffscreenFixture fixture(100, 50);
+    auto* knob = new CAnimKnob(CRect(0, 0, 40, 40), nullptr, 1, nullptr);
+    knob->setWheelInc(0.1f);
+    knob->setValue(0.5f);
+    fixture.frame->addView(knob);
+    VstKeyCode up{};
+    up.virt = VKEY_UP;
+    EXPECT_EQ(fixture.frame->onKeyDown(up), -1); // nothing has the focus yet
+
+    CPoint p(20, 20);
+    fixture.frame->onMouseDown(p, kLButton);
+    fixture.frame->onMouseUp(p, kLButton);
+    EXPECT_EQ(fixture.frame->getFocusView(), knob);
+    EXPECT_EQ(fixture.frame->onKeyDown(up), 1);
+    EXPECT_FLOAT_EQ(knob->getValue(), 0.6f);
+    VstKeyCode letter{};
+    letter.character = 'a';
+    EXPECT_EQ(fixture.frame->onKeyDown(letter), -1);
+
+    p = CPoint(80, 20); // empty space
+    fixture.frame->onMouseDown(p, kLButton);
+    EXPECT_EQ(fixture.frame->getFocusView(), nullptr);
+    fixture.frame->setFocusView(knob);
+    fixture.frame->removeView(knob);
+    EXPECT_EQ(fixture.frame->getFocusView(), nullptr);
+    EXPECT_EQ(fixture.frame->onKeyDown(up), -1);
+}
+
+// A vertical drag moves the knob by its travel: 200 pixels cover the range,
+// the zoom factor times that with Shift.
+TEST(Keys, KnobDragAndStrip)
+{
+    auto* knob = new CAnimKnob(CRect(0, 0, 40, 40), nullptr, 1, 5, 40, nullptr);
+    knob->setZoomFactor(4);
+    CPoint p(10, 300);
+    EXPECT_EQ(knob->onMouseDown(p, kLButton), kMouseEventHandled);
+    p = CPoint(10, 250);
+    knob->onMouseMoved(p, kLButton);
+    EXPECT_FLOAT_EQ(knob->getValue(), 0.25f);
+    EXPECT_EQ(knob->getFrameIndex(), 1);
+    p = CPoint(10, 150);
+    knob->onMouseMoved(p, kLButton | kShift);
+    p = CPoint(10, 50);
+    knob->onMouseMoved(p, kLButton | kShift);
+    EXPECT_FLOAT_EQ(knob->getValue(), 0.5f);
+    p = CPoint(10, -1000);
+    knob->onMouseMoved(p, kLButton);
+    EXPECT_FLOAT_EQ(knob->getValue(), 1.f);
+    EXPECT_EQ(knob->getFrameIndex(), 4);
+    knob->onMouseUp(p, 0);
+    knob->setInverseBitmap(true);
+    EXPECT_EQ(knob->getFrameIndex(), 0);
+    knob->forget();
+}

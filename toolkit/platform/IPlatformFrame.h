@@ -4,6 +4,8 @@
 #pragma once
 
 #include "toolkit/CGraphics.h"
+#include "toolkit/VstKeyCode.h"
+#include "toolkit/platform/IPlatformOptionMenu.h"
 
 #include <memory>
 
@@ -23,6 +25,9 @@ public:
     virtual CMouseEventResult platformOnMouseExited(CPoint& where, const CButtonState& buttons) = 0;
     virtual bool platformOnMouseWheel(const CPoint& where, const CMouseWheelAxis& axis, const float& distance,
                                       const CButtonState& buttons) = 0;
+    // A key while the window has the keyboard focus; true when handled.
+    virtual bool platformOnKeyDown(VstKeyCode& keyCode) = 0;
+    virtual bool platformOnKeyUp(VstKeyCode& keyCode) = 0;
 };
 
 class IPlatformFrame
@@ -42,6 +47,9 @@ public:
     virtual void paint() = 0;
     // Whether the window exists and is shown.
     virtual bool isVisible() const = 0;
+    // A pop-up menu on this window; null where the platform has none (an
+    // off-screen image).
+    virtual std::shared_ptr<IPlatformOptionMenu> createPlatformOptionMenu() { return nullptr; }
 };
 
 // Creates the window for a frame: a child of the given native parent

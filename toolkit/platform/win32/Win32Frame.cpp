@@ -3,6 +3,7 @@
 #include "toolkit/d2d/D2DBackBuffer.h"
 #include "toolkit/platform/ModuleHandle.h"
 #include "toolkit/platform/win32/ResourceCount.h"
+#include "toolkit/platform/win32/Win32OptionMenu.h"
 
 #include <windows.h>
 #include <windowsx.h>
@@ -217,6 +218,11 @@ public:
     }
 
     bool isVisible() const override { return window_ && IsWindowVisible(window_); }
+
+    std::shared_ptr<IPlatformOptionMenu> createPlatformOptionMenu() override
+    {
+        return window_ ? createWin32OptionMenu(window_) : nullptr;
+    }
 
     HWND getWindow() const { return window_; }
 

@@ -3,6 +3,8 @@
 #include "toolkit/cairo/BackBuffer.h"
 #include "toolkit/platform/x11/X11ErrorTrap.h"
 #include "toolkit/platform/x11/X11Handles.h"
+#include "toolkit/platform/x11/X11Keys.h"
+#include "toolkit/platform/x11/X11OptionMenu.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -15,7 +17,7 @@ namespace VSTGUI {
 namespace {
 
 constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask
-    | EnterWindowMask | LeaveWindowMask | StructureNotifyMask;
+    | EnterWindowMask | LeaveWindowMask | StructureNotifyMask | KeyPressMask | KeyReleaseMask;
 // Two presses of one button closer than this in time and space make a
 // double-click.
 constexpr Time kDoubleClickTime = 400;
@@ -57,7 +59,7 @@ int32_t buttonFlag(unsigned int button)
     }
 }
 
-class X11Frame : public IPlatformFrame
+class X11Frame : public IPlatformFrame, public IX11PopupHost
 {
 public:
     X11Frame(IPlatformFrameCallback* callback, const CRect& size, Window parent)
@@ -67,6 +69,9 @@ public:
 
     ~X11Frame() override
     {
+        // An open pop-up closes first, while the connection is still there.
+        if (eventFilter_)
+            eventFilter_->hostClosing();
         if (!display_)
             return;
         image_.reset();
@@ -157,6 +162,8 @@ public:
         while (XPending(display_.get()) > 0) {
             XEvent event;
             XNextEvent(display_.get(), &event);
+            if (eventFilter_ && eventFilter_->filterEvent(event))
+                continue;
             handleEvent(event);
         }
         // A drawing request failed: the window went away under us (its
@@ -181,6 +188,17 @@ public:
     }
 
     bool isVisible() const override { return window_ && mapped_; }
+
+    std::shared_ptr<IPlatformOptionMenu> createPlatformOptionMenu() override
+    {
+        return window_ ? createX11OptionMenu(this) : nullptr;
+    }
+
+    Display* popupDisplay() const override { return window_ ? display_.get() : nullptr; }
+    Window popupParentWindow() const override { return window_.get(); }
+    Visual* popupVisual() const override { return visual_; }
+    Colormap popupColormap() const override { return colormap_.get(); }
+    void setEventFilter(IX11EventFilter* filter) override { eventFilter_ = filter; }
 
 private:
     void markGone()
@@ -247,6 +265,18 @@ private:
             callback_->platformOnMouseMoved(where, heldButtons(event.xcrossing.state));
             break;
         }
+        case KeyPress:
+        case KeyRelease: {
+            XKeyEvent key = event.xkey;
+            VstKeyCode code{};
+            if (!translateX11Key(key, code))
+                break;
+            if (event.type == KeyPress)
+                callback_->platformOnKeyDown(code);
+            else
+                callback_->platformOnKeyUp(code);
+            break;
+        }
         case LeaveNotify: {
             if (event.xcrossing.mode != NotifyNormal)
                 break;
@@ -304,6 +334,7 @@ private:
     X11::GCHandle gc_;
     X11::ImageHandle image_;
     Visual* visual_ = nullptr;
+    IX11EventFilter* eventFilter_ = nullptr;
     bool mapped_ = false;
     unsigned int lastButton_ = 0;
     Time lastPressTime_ = 0;
