@@ -7,27 +7,13 @@
 
 namespace VSTGUI {
 
-CTextLabel::CTextLabel(const CRect& size, const char* text, CBitmap* background, int32_t)
-    : CControl(size, nullptr, -1, background), text_(text ? text : ""), font_(new CFontDesc("Arial", 12))
+CTextLabel::CTextLabel(const CRect& size, const char* text, CBitmap* background, int32_t style)
+    : CParamDisplay(size, background, style), text_(text ? text : "")
 {
+    auto* font = new CFontDesc("Arial", 12);
+    setFont(font);
+    font->forget();
     setMouseEnabled(false);
-}
-
-CTextLabel::CTextLabel(const CTextLabel& other)
-    : CControl(other),
-      text_(other.text_),
-      font_(other.font_),
-      fontColor_(other.fontColor_),
-      backColor_(other.backColor_),
-      horiAlign_(other.horiAlign_),
-      antialias_(other.antialias_)
-{
-    font_->remember();
-}
-
-CTextLabel::~CTextLabel()
-{
-    font_->forget();
 }
 
 void CTextLabel::setText(const char* text)
@@ -36,34 +22,6 @@ void CTextLabel::setText(const char* text)
     if (text_ == next)
         return;
     text_ = next;
-    setDirty(true);
-}
-
-void CTextLabel::setFont(CFontRef font)
-{
-    if (!font || font == font_)
-        return;
-    font->remember();
-    font_->forget();
-    font_ = font;
-    setDirty(true);
-}
-
-void CTextLabel::setFontColor(const CColor& color)
-{
-    fontColor_ = color;
-    setDirty(true);
-}
-
-void CTextLabel::setBackColor(const CColor& color)
-{
-    backColor_ = color;
-    setDirty(true);
-}
-
-void CTextLabel::setHoriAlign(CHoriTxtAlign align)
-{
-    horiAlign_ = align;
     setDirty(true);
 }
 
@@ -85,7 +43,7 @@ void CTextLabel::draw(CDrawContext* context)
 
 bool CTextLabel::isTypeOf(const char* type) const
 {
-    return (type && std::strcmp(type, "CTextLabel") == 0) || CControl::isTypeOf(type);
+    return (type && std::strcmp(type, "CTextLabel") == 0) || CParamDisplay::isTypeOf(type);
 }
 
 } // namespace VSTGUI

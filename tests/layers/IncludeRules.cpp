@@ -47,7 +47,8 @@ const std::vector<Rule>& rules()
         {"engine/", {"dsp/", "engine/"}, {}},
         // The VST layer: interface, base classes, and the small headers that
         // the editor shares with the product.
-        {"plugin/VstInterface.h", {}, {}},
+        {"plugin/VstKeyCode.h", {}, {}},
+        {"plugin/VstInterface.h", {"plugin/VstKeyCode.h"}, {}},
         {"plugin/AEffEditor.h", kVstBase, {}},
         {"plugin/AudioEffect", kVstBase, {}},
         {"plugin/SpeakerArrangement.cpp", kVstBase, {}},
@@ -58,7 +59,9 @@ const std::vector<Rule>& rules()
         {"plugin/", {"dsp/", "engine/", "plugin/", "editor/"}, {}},
         // The DLL's start-up hands the module handle to the toolkit.
         {"plugin/win32/", {"plugin/", "toolkit/platform/ModuleHandle.h"}, {}},
-        {"toolkit/", {"toolkit/"}, {"toolkit/plugin-bindings/"}},
+        // The toolkit's key events carry the plug-in interface's key record,
+        // which depends on nothing.
+        {"toolkit/", {"toolkit/", "plugin/VstKeyCode.h"}, {"toolkit/plugin-bindings/"}},
         {"toolkit/plugin-bindings/", join({"toolkit/"}, kVstBase), {}},
         {"resources/", {"resources/", "toolkit/"}, {"toolkit/plugin-bindings/"}},
         {"editor/",

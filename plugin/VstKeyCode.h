@@ -1,13 +1,12 @@
-// The key event of a view: the VST 2.4 key record, which the toolkit
-// declares itself so that it needs nothing of the plug-in interface. The
-// plug-in interface header declares the same records word for word under the
-// same guard; whichever comes first declares them.
+// The VST 2.4 key record of effEditKeyDown / effEditKeyUp, with its virtual
+// keys and modifier bits: part of the plug-in interface, and the key event
+// that the GUI toolkit's views receive, as in the toolkit it mirrors. It
+// depends on nothing, so the toolkit can use it without the rest of the
+// plug-in interface.
 #pragma once
 
 #include <cstdint>
 
-#ifndef VST_KEYCODE_DECLARED
-#define VST_KEYCODE_DECLARED
 // A key event for effEditKeyDown / effEditKeyUp.
 struct VstKeyCode
 {
@@ -84,4 +83,3 @@ enum VstModifierKey : unsigned char
     MODIFIER_COMMAND = 1 << 2,
     MODIFIER_CONTROL = 1 << 3,
 };
-#endif
