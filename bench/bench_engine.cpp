@@ -1,13 +1,13 @@
 // Cost of the spatial engine per stereo frame, for typical placements, at
 // the lowest common and the highest sample rate and two block sizes, on
 // each renderer: the frame-by-frame definition beside the block renderers;
-// on a signal and on silence, which must cost the same.
+// on noise and on silence, which must cost the same.
 #include <benchmark/benchmark.h>
 
-#include <cmath>
 #include <string>
 #include <vector>
 
+#include "bench/BenchSignals.h"
 #include "engine/Vantelor.h"
 
 namespace
@@ -60,10 +60,12 @@ void engineCost(benchmark::State& state)
 
     std::vector<float> in[2] = {std::vector<float>(frames), std::vector<float>(frames)};
     std::vector<float> out[2] = {std::vector<float>(frames), std::vector<float>(frames)};
+    // Noise (two different stretches of it), or digital silence.
+    const std::vector<float> noise = bench_signals::noiseBlock();
     for (int i = 0; i < frames && !silence; ++i)
     {
-        in[0][i] = 0.5f * std::sin(0.013f * static_cast<float>(i));
-        in[1][i] = 0.5f * std::sin(0.029f * static_cast<float>(i));
+        in[0][i] = noise[static_cast<size_t>(i % bench_signals::kBlock)];
+        in[1][i] = noise[static_cast<size_t>((i + bench_signals::kBlock / 2) % bench_signals::kBlock)];
     }
     float* inputs[2] = {in[0].data(), in[1].data()};
     float* outputs[2] = {out[0].data(), out[1].data()};

@@ -72,28 +72,53 @@ struct alignas(32) Work
     float history[kHistory];
     float crossA[kHistory];
     float crossB[kHistory];
+    // Silent inputs written out, for panners that cannot share a walk.
+    float silentInputs[2][kMaxFrames];
 };
+
+// Inputs that are silent (or not numbers) for a whole block: the engine's
+// input guards replace each of their samples by a draw of the engine's own
+// generator, first input then second, and the side signal's guard draws
+// once more in a frame where the side signal of those draws is too small
+// to keep. The draws of a frame depend on the signs drawn before, so they
+// are found by a walk from frame to frame; the renderer walks inside its
+// filter loop, where the walk's latency overlaps the filters'.
+struct SilentInputs
+{
+    // Bits a block can reach: bit q (bit q % 8 of byte q / 8) is set where
+    // the (q+1)-th state of the engine's generator after the block's start
+    // gives positive noise, and bit q of `sideDraws` where a frame whose
+    // first draw is that state draws for its side signal too. Each array
+    // holds kSilentBytes bytes.
+    const uint8_t* signs = nullptr;
+    const uint8_t* sideDraws = nullptr;
+    // The halved side signal of a frame whose guard keeps it, indexed by
+    // the frame's input signs (bit 0: the first input's, bit 1: the
+    // second's; 1 for positive).
+    float sideKept[4] = {};
+    // Out: every frame's halved side signal, and how many draws the block
+    // took from the engine's generator.
+    float* side = nullptr;
+    int draws = 0;
+};
+
+// The bytes of SilentInputs::signs and sideDraws: up to three draws for
+// each frame of a block, and a whole word read beyond them.
+constexpr int kSilentBytes = 8 * (3 * kMaxFrames / 64 + 2);
 
 // Renders `frames` (1..kMaxFrames) frames of `count` panners (1 or 2) and
 // adds their outputs to `sums` (left and right interleaved, one pair per
 // frame), the first panner's before the second's. A panner draws its noise
 // every frame; from one draw to its next the generator moves on by
-// `stride`.
-using PairRenderer = void (*)(PannerBlock* const* panners, int count, const float* const* inputs, float* sums,
-                              int32_t frames, CNoiseJump stride, Work& work);
+// `stride`. With `silent`, the inputs are the guards' draws it describes
+// and `inputs` is not read.
+using PairRenderer = void (*)(PannerBlock* const* panners, int count, const float* const* inputs,
+                              SilentInputs* silent, float* sums, int32_t frames, CNoiseJump stride, Work& work);
 
-void renderPairSse2(PannerBlock* const* panners, int count, const float* const* inputs, float* sums,
-                    int32_t frames, CNoiseJump stride, Work& work);
-void renderPairAvx2(PannerBlock* const* panners, int count, const float* const* inputs, float* sums,
-                    int32_t frames, CNoiseJump stride, Work& work);
-
-// Writes `bytes` bytes (a multiple of 8) of the generator's noise signs
-// ahead: bit q of the stream (bit q % 8 of byte q / 8) is set where the
-// (q+1)-th state after `state` gives positive noise.
-using SignDrawer = void (*)(uint32_t state, int bytes, uint8_t* out);
-
-void drawSignsSse2(uint32_t state, int bytes, uint8_t* out);
-void drawSignsAvx2(uint32_t state, int bytes, uint8_t* out);
+void renderPairSse2(PannerBlock* const* panners, int count, const float* const* inputs, SilentInputs* silent,
+                    float* sums, int32_t frames, CNoiseJump stride, Work& work);
+void renderPairAvx2(PannerBlock* const* panners, int count, const float* const* inputs, SilentInputs* silent,
+                    float* sums, int32_t frames, CNoiseJump stride, Work& work);
 
 // Whether this processor runs the AVX2 renderer.
 bool hasAvx2();

@@ -3,5 +3,4 @@
 // round differently).
 #define FAST_PATH_RENDERER renderPairAvx2
 #define FAST_PATH_WIDE 1
-#define FAST_PATH_SIGNS drawSignsAvx2
 #include "FastPathKernel.inc"

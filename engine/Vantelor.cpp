@@ -1,5 +1,6 @@
 #include "engine/Vantelor.h"
 #include "dsp/FloatVector.h"
+#include "dsp/NoiseSigns.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -26,44 +27,40 @@ using dsp::U4;
 using dsp::load4;
 using dsp::store4;
 
-// Whether every sample passes the input guards unchanged: finite, within
-// the input limit and not near zero (so nothing is drawn for it).
-bool passesGuards(const float* in, int32_t frames)
+// How the input guards treat a stretch of input, found in one pass.
+enum class Guarded
 {
-    I4 fail = {};
-    int32_t i = 0;
-    for (; i + 4 <= frames; i += 4)
-    {
-        const F4 m = (F4)((I4)load4(in + i) & 0x7FFFFFFF);
-        fail |= ~((m >= 1e-8f) & (m <= CVantelor::kInputLimit));
-    }
-    bool ok = (fail[0] | fail[1] | fail[2] | fail[3]) == 0;
-    for (; i < frames; ++i)
-    {
-        const float m = std::fabs(in[i]);
-        ok = ok && m >= 1e-8f && m <= CVantelor::kInputLimit;
-    }
-    return ok;
-}
+    // Every sample passes unchanged: finite, within the input limit and not
+    // near zero (so nothing is drawn for it).
+    none,
+    // Every sample is replaced by a draw: near zero, or not a finite
+    // number (which counts as silence).
+    all,
+    // Anything else.
+    some,
+};
 
-// Whether every sample is replaced by the input guards: near zero, or not a
-// finite number (which counts as silence).
-bool replacedByGuards(const float* in, int32_t frames)
+Guarded guardedIn(const float* in, int32_t frames)
 {
+    I4 passed = ~I4{};
     I4 kept = {};
     int32_t i = 0;
     for (; i + 4 <= frames; i += 4)
     {
         const F4 m = (F4)((I4)load4(in + i) & 0x7FFFFFFF);
-        kept |= (m >= 1e-8f) & (m <= 3.4028235e38f);
+        const I4 notNear = m >= 1e-8f;
+        passed &= notNear & (m <= CVantelor::kInputLimit);
+        kept |= notNear & (m <= 3.4028235e38f);
     }
-    bool replaced = (kept[0] | kept[1] | kept[2] | kept[3]) == 0;
+    bool none = (passed[0] & passed[1] & passed[2] & passed[3]) != 0;
+    bool all = (kept[0] | kept[1] | kept[2] | kept[3]) == 0;
     for (; i < frames; ++i)
     {
         const float m = std::fabs(in[i]);
-        replaced = replaced && !(m >= 1e-8f && m <= 3.4028235e38f);
+        none = none && m >= 1e-8f && m <= CVantelor::kInputLimit;
+        all = all && !(m >= 1e-8f && m <= 3.4028235e38f);
     }
-    return replaced;
+    return none ? Guarded::none : all ? Guarded::all : Guarded::some;
 }
 
 // Silence for NaN and infinities; finite values limited so that no filter
@@ -161,39 +158,12 @@ CNoiseJump jumpOf(int count)
     return result;
 }
 
-// Four frames of a silent slice at once: indexed by whether a frame starting
-// at each of the next ten places draws a third time, the places of the
-// second, third and fourth frame (in bytes 1 to 3; the first is at 0) and
-// where the fifth starts.
-struct FourFrames
-{
-    static constexpr int size = 1024;
-    uint32_t offsets[size];
-    uint8_t advance[size];
-};
-
-constexpr FourFrames makeFourFrames()
-{
-    FourFrames table{};
-    for (int index = 0; index < FourFrames::size; ++index)
-    {
-        int at[5] = {0, 0, 0, 0, 0};
-        for (int k = 1; k < 5; ++k)
-            at[k] = at[k - 1] + 2 + ((index >> at[k - 1]) & 1);
-        table.offsets[index] = static_cast<uint32_t>(at[1] << 8 | at[2] << 16 | at[3] << 24);
-        table.advance[index] = static_cast<uint8_t>(at[4]);
-    }
-    return table;
-}
-
-constexpr FourFrames kFourFrames = makeFourFrames();
 } // namespace
 
 CVantelor::CVantelor(int8_t numInputs, int8_t numOutputs)
     : CProcessor(numInputs, numOutputs),
       renderer(Renderer::sse2),
       pairRenderer(fast_path::renderPairSse2),
-      signDrawer(fast_path::drawSignsSse2),
       decorrelator(kDecorrelatorMaxDelay, kDecorrelatorAllpassCapacity, kDecorrelatorStages)
 {
     const char* simd = std::getenv("VANTELOR_SIMD");
@@ -257,7 +227,6 @@ void CVantelor::setRenderer(Renderer choice)
         choice = Renderer::sse2;
     renderer = choice;
     pairRenderer = choice == Renderer::avx2 ? fast_path::renderPairAvx2 : fast_path::renderPairSse2;
-    signDrawer = choice == Renderer::avx2 ? fast_path::drawSignsAvx2 : fast_path::drawSignsSse2;
 }
 
 // For each frame: every active input sanitised and guarded, panned and
@@ -321,11 +290,18 @@ void CVantelor::renderBlocks(float** inputs, float* outLeft, float* outRight, in
     for (int32_t start = 0; start < sampleFrames; start += kSliceFrames)
     {
         const int32_t frames = sampleFrames - start < kSliceFrames ? sampleFrames - start : kSliceFrames;
+        fast_path::SilentInputs* silent = nullptr;
         // The engine's generator is held locally for the slice; it draws
         // for the first input, the second and so on, then for the side.
         CNoiseGenerator guard = noise;
-        if ((count == 1 || count == 2) && passesGuards(activeSources[0] + start, frames) &&
-            (count == 1 || passesGuards(activeSources[1] + start, frames)))
+        Guarded guarded = Guarded::some;
+        if (count == 1 || count == 2)
+        {
+            guarded = guardedIn(activeSources[0] + start, frames);
+            if (count == 2 && guarded != Guarded::some && guardedIn(activeSources[1] + start, frames) != guarded)
+                guarded = Guarded::some;
+        }
+        if (guarded == Guarded::none)
         {
             // The usual case: no input is guarded, so the panners read the
             // inputs themselves and the only draws are the side signal's,
@@ -336,19 +312,13 @@ void CVantelor::renderBlocks(float** inputs, float* outLeft, float* outRight, in
             if (second != nullptr)
                 activeInputs[1] = second;
         }
-        else if (count == 2 && replacedByGuards(activeSources[0] + start, frames) &&
-                 replacedByGuards(activeSources[1] + start, frames))
+        else if (guarded == Guarded::all)
         {
-            // Silence: both inputs are noise drawn in a known order.
-            guardSilence(frames, guard);
-            activeInputs[0] = &guardedInputs[0];
-            activeInputs[1] = &guardedInputs[kSliceFrames];
-        }
-        else if (count == 1 && replacedByGuards(activeSources[0] + start, frames))
-        {
-            // Silence on one input: its noise, then the side signal's.
-            guardSilenceOne(frames, guard);
-            activeInputs[0] = &guardedInputs[0];
+            // Silence: every input sample is a draw, in a known order; the
+            // pair renderer walks them, and the engine's generator moves on
+            // by the draws it reports.
+            prepareSilence(count, frames, guard.getState());
+            silent = &silentInputs;
         }
         else if (count == 1 || count == 2)
         {
@@ -391,7 +361,14 @@ void CVantelor::renderBlocks(float** inputs, float* outLeft, float* outRight, in
             for (int k = 0; k < count; k += 2)
             {
                 fast_path::PannerBlock* pair[2] = {&activeBlocks[k], k + 1 < count ? &activeBlocks[k + 1] : nullptr};
-                pairRenderer(pair, count - k < 2 ? 1 : 2, &activeInputs[k], sliceSums, frames, stride, *work);
+                pairRenderer(pair, count - k < 2 ? 1 : 2, &activeInputs[k], silent, sliceSums, frames, stride,
+                             *work);
+            }
+            if (silent != nullptr)
+            {
+                noise.setState(jumpOf(silent->draws).apply(noise.getState()));
+                silenceState = noise.getState();
+                silencePlace = (silencePlace + static_cast<uint32_t>(silent->draws)) % kNoisePeriod;
             }
             for (int k = 0; k < count; ++k)
                 activePanners[k]->endFastBlock(activeBlocks[k]);
@@ -497,141 +474,53 @@ void CVantelor::guardSide(const float* in0, const float* in1, int32_t frames, CN
     }
 }
 
-void CVantelor::guardSilence(int32_t frames, CNoiseGenerator& guard)
+// A silent slice: every input sample is replaced by a draw, and the pair
+// renderer walks the draws. Here: the signs of every draw the slice can
+// reach and, for each place, whether a frame whose first draw is there
+// draws for its side signal too, and the side signal where it is kept.
+void CVantelor::prepareSilence(int count, int32_t frames, uint32_t state)
 {
     std::memset(sliceSums, 0, sizeof(float) * 2 * static_cast<size_t>(frames));
-    float* const v0 = &guardedInputs[0];
-    float* const v1 = &guardedInputs[kSliceFrames];
     const float w0 = activeWidths[0];
-    const float w1 = activeWidths[1];
-    // Each frame draws for the first input, then the second; the side
-    // signal formed from those two draws is one of four values, and whether
-    // its guard draws a third time is known for each ahead.
-    float sideOf[4];
-    bool drawsOf[4];
-    bool always = true;
+    const float w1 = count == 2 ? activeWidths[1] : 0.0f;
+    // By the frame's input signs (bit 0 the first, bit 1 the second): the
+    // side signal as the frame forms it, and whether its guard draws.
+    uint64_t drawsBySigns[4];
     for (int signs = 0; signs < 4; ++signs)
     {
-        const float a = static_cast<float>((signs >> 1) * 2 - 1) * kNoiseLevel;
-        const float b = static_cast<float>((signs & 1) * 2 - 1) * kNoiseLevel;
-        sideOf[signs] = (0.0f + a * w0) + b * w1;
-        drawsOf[signs] = !(sideOf[signs] >= 1e-8f || sideOf[signs] <= -1e-8f || sideOf[signs] != sideOf[signs]);
-        always = always && drawsOf[signs];
+        const float a = static_cast<float>((signs & 1) * 2 - 1) * kNoiseLevel;
+        const float b = static_cast<float>((signs & 2) - 1) * kNoiseLevel;
+        float side = 0.0f + a * w0;
+        if (count == 2)
+            side = side + b * w1;
+        silentInputs.sideKept[signs] = side * 0.5f;
+        const bool draws = !(side >= 1e-8f || side <= -1e-8f || side != side);
+        drawsBySigns[signs] = draws ? ~uint64_t{0} : 0;
     }
-    const CNoiseJump one = CNoiseJump::steps(1);
-    const CNoiseJump two = CNoiseJump::steps(2);
-    const CNoiseJump three = CNoiseJump::steps(3);
-    uint32_t state = guard.getState();
-    if (always)
+    // Up to three draws a frame, the walk's last reload a word beyond, and
+    // the word after that for the second input's signs.
+    const int words = 3 * frames / 64 + 2;
+    // In a run of silent slices, each starts where the one before ended.
+    if (state != silenceState)
     {
-        // Three draws every frame: four frames at a time.
-        const CNoiseJump twelve = CNoiseJump::steps(12);
-        U4 first;
-        U4 second;
-        U4 third;
-        for (int k = 0; k < 4; ++k)
-        {
-            const uint32_t base = CNoiseJump::steps(3 * k).apply(state);
-            first[k] = one.apply(base);
-            second[k] = two.apply(base);
-            third[k] = three.apply(base);
-        }
-        auto noiseOf = [](U4 states) {
-            const I4 bit = (I4)((states >> kNoiseSignShift) & kNoiseSignBit);
-            return __builtin_convertvector(bit - 1, F4) * kNoiseLevel;
-        };
-        int32_t i = 0;
-        for (; i + 4 <= frames; i += 4)
-        {
-            store4(v0 + i, noiseOf(first));
-            store4(v1 + i, noiseOf(second));
-            store4(sliceSide + i, noiseOf(third) * 0.5f);
-            // The last draw of these four frames.
-            state = third[3];
-            first = first * twelve.multiplier + twelve.increment;
-            second = second * twelve.multiplier + twelve.increment;
-            third = third * twelve.multiplier + twelve.increment;
-        }
-        for (; i < frames; ++i)
-        {
-            v0[i] = noiseFromState(state = one.apply(state));
-            v1[i] = noiseFromState(state = one.apply(state));
-            sliceSide[i] = noiseFromState(state = one.apply(state)) * 0.5f;
-        }
+        silenceState = state;
+        silencePlace = noisePeriodPlace(state);
     }
-    else
+    noiseSignsAfter(silencePlace, words + 1, silentSigns);
+    for (int w = 0; w < words; ++w)
     {
-        // Whether the side draws depends on the two signs just drawn, so a
-        // frame takes two or three of the generator's states in a row:
-        // frame i takes the (p_i+1)-th, (p_i+2)-th and perhaps (p_i+3)-th
-        // next state, and p_{i+1} = p_i + 2 or 3. The signs of every state
-        // the slice can reach are drawn ahead in vectors (bit q: the
-        // (q+1)-th next state), and from them, for every place q, whether
-        // a frame starting there draws a third time; the frames' places
-        // then follow four at a time from a table.
-        const int words = (3 * frames + 16 + 63) / 64;
-        signDrawer(state, 8 * words, drawSigns);
-        // drawsOf as a bit mask per pair of signs (first, second).
-        const uint64_t d00 = drawsOf[0] ? ~uint64_t{0} : 0;
-        const uint64_t d01 = drawsOf[1] ? ~uint64_t{0} : 0;
-        const uint64_t d10 = drawsOf[2] ? ~uint64_t{0} : 0;
-        const uint64_t d11 = drawsOf[3] ? ~uint64_t{0} : 0;
-        for (int w = 0; w < words; ++w)
-        {
-            uint64_t first;
-            uint64_t after;
-            std::memcpy(&first, drawSigns + 8 * w, sizeof first);
-            std::memcpy(&after, drawSigns + 8 * w + 8, sizeof after);
-            const uint64_t second = (first >> 1) | (after << 63);
-            const uint64_t third = (first & second & d11) | (first & ~second & d10) | (~first & second & d01) |
-                                   (~first & ~second & d00);
-            std::memcpy(drawsThird + 8 * w, &third, sizeof third);
-        }
-
-        // The values a frame can give, as the per-frame guard computes them.
-        auto splat = [](float x) { return F4{x, x, x, x}; };
-        const F4 positive = splat(1.0f * kNoiseLevel);
-        const F4 negative = splat(-1.0f * kNoiseLevel);
-        const F4 positiveHalf = splat((1.0f * kNoiseLevel) * 0.5f);
-        const F4 negativeHalf = splat((-1.0f * kNoiseLevel) * 0.5f);
-        F4 sideHalf[4];
-        for (int signs = 0; signs < 4; ++signs)
-            sideHalf[signs] = splat(sideOf[signs] * 0.5f);
-        int place = 0;
-        for (int32_t i = 0; i < frames; i += 4)
-        {
-            uint64_t signs;
-            uint64_t draws;
-            std::memcpy(&signs, drawSigns + (place >> 3), sizeof signs);
-            std::memcpy(&draws, drawsThird + (place >> 3), sizeof draws);
-            signs >>= place & 7;
-            draws >>= place & 7;
-            const int index = static_cast<int>(draws & (kFourFrames.size - 1));
-            const uint32_t offsets = kFourFrames.offsets[index];
-            typedef uint8_t B4 __attribute__((vector_size(4)));
-            B4 bytes;
-            std::memcpy(&bytes, &offsets, sizeof bytes);
-            // 1 << offset per frame, through the float exponent.
-            const I4 bit = __builtin_convertvector((F4)((__builtin_convertvector(bytes, I4) + 127) << 23), I4);
-            const int32_t signsLow = static_cast<int32_t>(signs & 0xFFFFu);
-            const int32_t drawsLow = static_cast<int32_t>(draws & 0xFFFFu);
-            const I4 signsOf = {signsLow, signsLow, signsLow, signsLow};
-            const I4 drawsOfFrame = {drawsLow, drawsLow, drawsLow, drawsLow};
-            const I4 a = (signsOf & bit) != 0;
-            const I4 b = (signsOf & (bit << 1)) != 0;
-            const I4 c = (signsOf & (bit << 2)) != 0;
-            const I4 d = (drawsOfFrame & bit) != 0;
-            store4(v0 + i, a ? positive : negative);
-            store4(v1 + i, b ? positive : negative);
-            const F4 kept = a ? (b ? sideHalf[3] : sideHalf[2]) : (b ? sideHalf[1] : sideHalf[0]);
-            store4(sliceSide + i, d ? (c ? positiveHalf : negativeHalf) : kept);
-            // The place after these four frames, or after the slice's last.
-            const int32_t left = frames - i;
-            place += left >= 4 ? kFourFrames.advance[index] : static_cast<int>((offsets >> (8 * left)) & 0xFFu);
-        }
-        state = jumpOf(place).apply(state);
+        uint64_t first;
+        uint64_t after;
+        std::memcpy(&first, silentSigns + 8 * w, sizeof first);
+        std::memcpy(&after, silentSigns + 8 * w + 8, sizeof after);
+        const uint64_t second = count == 2 ? (first >> 1) | (after << 63) : 0;
+        const uint64_t draws = (first & second & drawsBySigns[3]) | (first & ~second & drawsBySigns[1]) |
+                               (~first & second & drawsBySigns[2]) | (~first & ~second & drawsBySigns[0]);
+        std::memcpy(silentSideDraws + 8 * w, &draws, sizeof draws);
     }
-    guard.setState(state);
+    silentInputs.signs = silentSigns;
+    silentInputs.sideDraws = silentSideDraws;
+    silentInputs.side = sliceSide;
 }
 
 void CVantelor::guardMixed(const float* in0, const float* in1, int32_t frames, CNoiseGenerator& guard)
@@ -705,51 +594,6 @@ void CVantelor::guardMixed(const float* in0, const float* in1, int32_t frames, C
     }
     for (; i < frames; ++i)
         oneFrame(i);
-    guard.setState(state);
-}
-
-void CVantelor::guardSilenceOne(int32_t frames, CNoiseGenerator& guard)
-{
-    std::memset(sliceSums, 0, sizeof(float) * 2 * static_cast<size_t>(frames));
-    float* const v0 = &guardedInputs[0];
-    const float w0 = activeWidths[0];
-    // The side signal is the input's noise times the width, of one
-    // magnitude whatever the sign: its guard draws every frame or never.
-    const float side = 0.0f + kNoiseLevel * w0;
-    const bool sideDraws = !(side >= 1e-8f || side <= -1e-8f || side != side);
-    const int perFrame = sideDraws ? 2 : 1;
-    const CNoiseJump one = CNoiseJump::steps(1);
-    const CNoiseJump jump = CNoiseJump::steps(4 * perFrame);
-    uint32_t state = guard.getState();
-    U4 first;
-    U4 second;
-    for (int k = 0; k < 4; ++k)
-    {
-        const uint32_t base = CNoiseJump::steps(perFrame * k).apply(state);
-        first[k] = one.apply(base);
-        second[k] = one.apply(first[k]);
-    }
-    auto noiseOf = [](U4 states) {
-        const I4 bit = (I4)((states >> kNoiseSignShift) & kNoiseSignBit);
-        return __builtin_convertvector(bit - 1, F4) * kNoiseLevel;
-    };
-    int32_t i = 0;
-    for (; i + 4 <= frames; i += 4)
-    {
-        const F4 input = noiseOf(first);
-        store4(v0 + i, input);
-        store4(sliceSide + i, (sideDraws ? noiseOf(second) : 0.0f + input * w0) * 0.5f);
-        // The last draw of these four frames.
-        state = sideDraws ? second[3] : first[3];
-        first = first * jump.multiplier + jump.increment;
-        second = second * jump.multiplier + jump.increment;
-    }
-    for (; i < frames; ++i)
-    {
-        v0[i] = noiseFromState(state = one.apply(state));
-        const float raw = 0.0f + v0[i] * w0;
-        sliceSide[i] = (sideDraws ? noiseFromState(state = one.apply(state)) : raw) * 0.5f;
-    }
     guard.setState(state);
 }
 

@@ -90,12 +90,11 @@ private:
     // input guard changes: clears the sums and forms the guarded, halved
     // side signal.
     void guardSide(const float* in0, const float* in1, int32_t frames, CNoiseGenerator& guard);
-    // For a slice of two active inputs that the input guards replace
-    // entirely (silence): the guarded inputs, the sums cleared and the
-    // guarded, halved side signal.
-    void guardSilence(int32_t frames, CNoiseGenerator& guard);
-    // The same for one active input.
-    void guardSilenceOne(int32_t frames, CNoiseGenerator& guard);
+    // For a slice of one or two active inputs that the input guards replace
+    // entirely (silence), from the engine generator's `state`: the sums
+    // cleared and silentInputs filled in for the pair renderer, which walks
+    // the draws and writes the side signal.
+    void prepareSilence(int count, int32_t frames, uint32_t state);
     // For a slice of one or two active inputs (in1 null for one) that the
     // input guards change in part: the guarded inputs, the sums cleared and
     // the guarded, halved side signal.
@@ -103,7 +102,6 @@ private:
 
     Renderer renderer;
     fast_path::PairRenderer pairRenderer;
-    fast_path::SignDrawer signDrawer;
 
     // Noise for the near-zero guards of the engine itself, and the generator
     // shared by this engine's panners: per instance, so renders are
@@ -130,11 +128,14 @@ private:
     std::unique_ptr<const float*[]> activeInputs;
     std::unique_ptr<fast_path::PannerBlock[]> activeBlocks;
     std::unique_ptr<fast_path::Work> work;
-    // For a silent slice of two inputs: the signs of the generator states
-    // the slice can reach (bit q: the (q+1)-th next state) and whether a
-    // frame whose first draw is that state draws a third time, with room
-    // for whole 64-bit words and reads beyond them.
-    static constexpr int kDrawBytes = 8 * ((3 * kSliceFrames + 16 + 63) / 64) + 16;
-    uint8_t drawSigns[kDrawBytes] = {};
-    uint8_t drawsThird[kDrawBytes] = {};
+    // A silent slice's draws: the signs of the generator states it can
+    // reach (a word more than the walk reads, for the second input's signs
+    // at a word's end) and where a frame draws for its side signal.
+    fast_path::SilentInputs silentInputs;
+    uint8_t silentSigns[fast_path::kSilentBytes + 8] = {};
+    uint8_t silentSideDraws[fast_path::kSilentBytes] = {};
+    // A state of the engine's generator and its place in the noise signs'
+    // period (state 0 is at place 0), kept from one silent slice to the next.
+    uint32_t silenceState = 0;
+    uint32_t silencePlace = 0;
 };

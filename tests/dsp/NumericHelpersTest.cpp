@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdint>
 #include <cmath>
 #include <limits>
 
+#include "dsp/NoiseSigns.h"
 #include "dsp/NumericHelpers.h"
 
 namespace
@@ -29,6 +31,42 @@ TEST(NoiseGenerator, RandomSequenceFromZero)
         ASSERT_GE(r, 0);
         ASSERT_LE(r, 32767);
     }
+}
+
+// The signs read from the table are the generator's own, from states
+// anywhere in the period, including runs that cross the period's end, and
+// the place found for a state leads back to it.
+TEST(NoiseGenerator, SignsAheadAreTheDrawsSigns)
+{
+    // State 0 stands at the period's start; states a few steps before it
+    // (mod 2^18) make runs that wrap round.
+    uint32_t beforeStart = 0;
+    for (int i = 0; i < (1 << 18) - 7; ++i)
+        beforeStart = beforeStart * CNoiseGenerator::kMultiplier + CNoiseGenerator::kIncrement;
+    const struct
+    {
+        uint32_t state;
+        int words;
+    } cases[] = {{0u, 1}, {beforeStart, 3}, {beforeStart | 0xFFFC0000u, 2}, {0xFFFFFFFFu, kMaxNoiseSignWords},
+                 {0x12345678u, 15}, {2531011u, 1}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.state);
+        uint8_t out[8 * kMaxNoiseSignWords + 1] = {};
+        out[8 * c.words] = 0xA5;
+        noiseSignsAhead(c.state, c.words, out);
+        CNoiseGenerator g;
+        g.setState(c.state);
+        for (int q = 0; q < 64 * c.words; ++q)
+            ASSERT_EQ((out[q / 8] >> (q % 8)) & 1, denormalNoise(g) > 0.0f ? 1 : 0) << "sign " << q;
+        EXPECT_EQ(out[8 * c.words], 0xA5) << "wrote past the words asked for";
+
+        CNoiseGenerator fromZero;
+        for (uint32_t step = 0; step < noisePeriodPlace(c.state); ++step)
+            fromZero.next();
+        EXPECT_EQ(fromZero.getState() & 0x3FFFFu, c.state & 0x3FFFFu);
+    }
+    EXPECT_EQ(noisePeriodPlace(beforeStart), (1u << 18) - 7u);
 }
 
 TEST(NoiseGenerator, DenormalNoiseIsPlusOrMinusOneE8)
