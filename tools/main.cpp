@@ -83,6 +83,12 @@ int main(int argc, char** argv) {
                      "linearly from FROM to TO and back, in display units (plug-ins without it are "
                      "not automated)")
         ->type_name("NAME:FROM:TO");
+    benchCommand
+        ->add_option("--input", bench.input,
+                     "What the plug-ins process: the demo material, white noise at half full scale, or "
+                     "digital silence")
+        ->check(CLI::IsMember({"demo", "noise", "silence"}))
+        ->capture_default_str();
     benchCommand->add_option("--sweep-seconds", bench.sweepSeconds,
                              "Audio time of one sweep from FROM to TO and back, in seconds")
         ->check(CLI::Range(0.01, 3600.0))

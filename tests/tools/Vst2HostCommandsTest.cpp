@@ -223,6 +223,16 @@ TEST(Bench, MeasuresSeveralPluginsInOneRun) {
     EXPECT_EQ(rows, 2) << run.out;
 }
 
+TEST(Bench, ProcessesTheInputAsked) {
+    REQUIRE_ZAM();
+    for (const char* input : {"noise", "silence"}) {
+        const HostRun run = runHost({"bench", kZamEq, "--seconds", "0.1", "--input", input});
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_NE(run.out.find(std::string("input ") + input + ","), std::string::npos) << run.out;
+    }
+    expectOneLineFailure(runHost({"bench", kZamEq, "--seconds", "0.1", "--input", "hum"}), "an unknown input");
+}
+
 TEST(Bench, AutomatesAParameterOfThePluginsThatHaveIt) {
     REQUIRE_ZAM();
     const HostRun run =

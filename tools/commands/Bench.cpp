@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <random>
 #include <vector>
 
 namespace vst2host {
@@ -94,11 +95,21 @@ double quantile(const std::vector<double>& sorted, double q) {
 } // namespace
 
 int runBench(const BenchOptions& options) {
-    // One second of the demo material, plus a block so any offset fits.
+    // One second of input, plus a block so any offset fits: the demo
+    // material, white noise (its own on each channel) or silence.
     std::vector<float> left(kSampleRate + options.block);
     std::vector<float> right(left.size());
-    DemoSignal demo;
-    demo.render(left.data(), right.data(), static_cast<int64_t>(left.size()));
+    if (options.input == "demo") {
+        DemoSignal demo;
+        demo.render(left.data(), right.data(), static_cast<int64_t>(left.size()));
+    } else if (options.input == "noise") {
+        std::minstd_rand generator(1);
+        std::uniform_real_distribution<float> uniform(-0.5f, 0.5f);
+        for (size_t i = 0; i < left.size(); ++i) {
+            left[i] = uniform(generator);
+            right[i] = uniform(generator);
+        }
+    }
 
     std::vector<std::unique_ptr<Subject>> subjects;
     for (const std::string& path : options.plugins)
@@ -122,8 +133,8 @@ int runBench(const BenchOptions& options) {
         for (auto& subject : subjects)
             subject->samples.push_back(subject->round(blocksPerRound, options.block));
 
-    std::fprintf(report(), "%d Hz, block %d, %d rounds of %.3f s per plug-in, alternating\n", kSampleRate,
-                options.block, rounds, roundSeconds);
+    std::fprintf(report(), "%d Hz, block %d, input %s, %d rounds of %.3f s per plug-in, alternating\n",
+                kSampleRate, options.block, options.input.c_str(), rounds, roundSeconds);
     if (!options.sweep.empty()) {
         std::fprintf(report(), "automating %s before every block, there and back every %.2f s of audio\n",
                     options.sweep.c_str(), options.sweepSeconds);

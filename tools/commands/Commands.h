@@ -41,6 +41,7 @@ struct BenchOptions {
     double sweepSeconds = 2.0;  // audio time of one sweep from FROM to TO and back
     int block = 512;
     double seconds = 3.0;
+    std::string input = "demo";  // demo, noise or silence
 };
 int runBench(const BenchOptions& options);
 
