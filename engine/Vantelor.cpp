@@ -144,6 +144,24 @@ inline int inputDraws(F4 x)
     return -1;
 }
 
+// The halved denormal noise of four draws, by their signs (bit k set: the
+// k-th is positive).
+struct HalfNoise
+{
+    alignas(16) float values[16][4];
+};
+
+constexpr HalfNoise makeHalfNoise()
+{
+    HalfNoise table{};
+    for (int signs = 0; signs < 16; ++signs)
+        for (int k = 0; k < 4; ++k)
+            table.values[signs][k] = static_cast<float>((signs >> k & 1) * 2 - 1) * kNoiseLevel * 0.5f;
+    return table;
+}
+
+constexpr HalfNoise kHalfNoise = makeHalfNoise();
+
 // `count` steps of the generator as one, by squaring.
 CNoiseJump jumpOf(int count)
 {
@@ -367,8 +385,7 @@ void CVantelor::renderBlocks(float** inputs, float* outLeft, float* outRight, in
             if (silent != nullptr)
             {
                 noise.setState(jumpOf(silent->draws).apply(noise.getState()));
-                silenceState = noise.getState();
-                silencePlace = (silencePlace + static_cast<uint32_t>(silent->draws)) % kNoisePeriod;
+                tookDraws(noise.getState(), static_cast<uint32_t>(silent->draws));
             }
             for (int k = 0; k < count; ++k)
                 activePanners[k]->endFastBlock(activeBlocks[k]);
@@ -448,30 +465,45 @@ void CVantelor::guardSide(const float* in0, const float* in1, int32_t frames, CN
     }
     if (anyReplaced && !anyKept)
     {
-        // Every frame draws once: the generator's next states in a row,
-        // four at a time.
-        const CNoiseJump four = CNoiseJump::steps(4);
-        uint32_t state = guard.getState();
-        U4 states = statesAhead(state, 1, 1);
-        int32_t i = 0;
-        for (; i + 4 <= frames; i += 4)
+        // Every frame draws once: the signs of the generator's next states
+        // in a row, four frames at a time.
+        const uint32_t state = guard.getState();
+        const uint8_t* const signs = signsAhead(state, (frames + 63) / 64);
+        for (int32_t i = 0; i < frames; i += 4)
         {
-            store4(sliceSide + i, noiseOf(states) * 0.5f);
-            state = states[3];
-            states = states * four.multiplier + four.increment;
+            const int nibble = (signs[i / 8] >> (i % 8)) & 15;
+            if (i + 4 <= frames)
+                store4(sliceSide + i, load4(kHalfNoise.values[nibble]));
+            else
+                for (int32_t k = i; k < frames; ++k)
+                    sliceSide[k] = kHalfNoise.values[nibble][k - i];
         }
-        for (; i < frames; ++i)
-        {
-            state = CNoiseJump::steps(1).apply(state);
-            sliceSide[i] = noiseFromState(state) * 0.5f;
-        }
-        guard.setState(state);
+        guard.setState(jumpOf(frames).apply(state));
+        tookDraws(guard.getState(), static_cast<uint32_t>(frames));
     }
     else if (anyReplaced)
     {
         for (int32_t i = 0; i < frames; ++i)
             sliceSide[i] = denormalGuard(sideOf(i), guard) * 0.5f;
     }
+}
+
+const uint8_t* CVantelor::signsAhead(uint32_t state, int words)
+{
+    // A slice usually starts where the one before left the generator.
+    if (state != signsState)
+    {
+        signsState = state;
+        signsPlace = noisePeriodPlace(state);
+    }
+    noiseSignsAfter(signsPlace, words, silentSigns);
+    return silentSigns;
+}
+
+void CVantelor::tookDraws(uint32_t state, uint32_t draws)
+{
+    signsPlace = (signsPlace + draws) % kNoisePeriod;
+    signsState = state;
 }
 
 // A silent slice: every input sample is replaced by a draw, and the pair
@@ -500,13 +532,7 @@ void CVantelor::prepareSilence(int count, int32_t frames, uint32_t state)
     // Up to three draws a frame, the walk's last reload a word beyond, and
     // the word after that for the second input's signs.
     const int words = 3 * frames / 64 + 2;
-    // In a run of silent slices, each starts where the one before ended.
-    if (state != silenceState)
-    {
-        silenceState = state;
-        silencePlace = noisePeriodPlace(state);
-    }
-    noiseSignsAfter(silencePlace, words + 1, silentSigns);
+    signsAhead(state, words + 1);
     for (int w = 0; w < words; ++w)
     {
         uint64_t first;

@@ -95,6 +95,12 @@ private:
     // cleared and silentInputs filled in for the pair renderer, which walks
     // the draws and writes the side signal.
     void prepareSilence(int count, int32_t frames, uint32_t state);
+    // The signs of the `words` x 64 draws after `state` of the engine's
+    // generator (see noiseSignsAfter), in silentSigns; and, once the slice
+    // has taken `draws` of them and left the generator at `state`, where
+    // the next slice starts.
+    const uint8_t* signsAhead(uint32_t state, int words);
+    void tookDraws(uint32_t state, uint32_t draws);
     // For a slice of one or two active inputs (in1 null for one) that the
     // input guards change in part: the guarded inputs, the sums cleared and
     // the guarded, halved side signal.
@@ -135,7 +141,7 @@ private:
     uint8_t silentSigns[fast_path::kSilentBytes + 8] = {};
     uint8_t silentSideDraws[fast_path::kSilentBytes] = {};
     // A state of the engine's generator and its place in the noise signs'
-    // period (state 0 is at place 0), kept from one silent slice to the next.
-    uint32_t silenceState = 0;
-    uint32_t silencePlace = 0;
+    // period (state 0 is at place 0), kept from one slice to the next.
+    uint32_t signsState = 0;
+    uint32_t signsPlace = 0;
 };
