@@ -96,6 +96,9 @@ struct SilentInputs
     // the frame's input signs (bit 0: the first input's, bit 1: the
     // second's; 1 for positive).
     float sideKept[4] = {};
+    // Where every frame draws for its side signal (1) or none does (0), the
+    // draws come at a fixed stride and need no walk; -1 otherwise.
+    int sideAlwaysDraws = -1;
     // Out: every frame's halved side signal, and how many draws the block
     // took from the engine's generator.
     float* side = nullptr;

@@ -6,7 +6,9 @@ bool hasAvx2()
 {
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
     __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") != 0;
+    // The AVX2 renderer also takes BMI2's shifts; processors with AVX2 have
+    // them.
+    return __builtin_cpu_supports("avx2") != 0 && __builtin_cpu_supports("bmi2") != 0;
 #else
     return false;
 #endif

@@ -533,6 +533,13 @@ void CVantelor::prepareSilence(int count, int32_t frames, uint32_t state)
     // the word after that for the second input's signs.
     const int words = 3 * frames / 64 + 2;
     signsAhead(state, words + 1);
+    silentInputs.signs = silentSigns;
+    silentInputs.side = sliceSide;
+    const bool always = (drawsBySigns[0] & drawsBySigns[1] & drawsBySigns[2] & drawsBySigns[3]) != 0;
+    const bool never = (drawsBySigns[0] | drawsBySigns[1] | drawsBySigns[2] | drawsBySigns[3]) == 0;
+    silentInputs.sideAlwaysDraws = always ? 1 : never ? 0 : -1;
+    if (always || never)
+        return;
     for (int w = 0; w < words; ++w)
     {
         uint64_t first;
@@ -544,9 +551,7 @@ void CVantelor::prepareSilence(int count, int32_t frames, uint32_t state)
                                (~first & second & drawsBySigns[2]) | (~first & ~second & drawsBySigns[0]);
         std::memcpy(silentSideDraws + 8 * w, &draws, sizeof draws);
     }
-    silentInputs.signs = silentSigns;
     silentInputs.sideDraws = silentSideDraws;
-    silentInputs.side = sliceSide;
 }
 
 void CVantelor::guardMixed(const float* in0, const float* in1, int32_t frames, CNoiseGenerator& guard)

@@ -395,77 +395,84 @@ TEST(Renderer, QuietInputsRenderAsTheDefinitionAtEveryWidth)
 }
 
 // Two panners whose delay lines differ (one engine's never do) are rendered
-// one after the other; silent inputs are then walked once for both. Here
-// the side signal never draws, so each frame takes exactly two draws.
-TEST(Renderer, PannersWithDifferentDelaysShareOneWalkOverSilence)
+// one after the other; silent inputs are then drawn once for both: by a
+// walk (here one whose side signal never draws, so each frame takes two
+// draws), or at a fixed stride of two or three draws a frame.
+TEST(Renderer, PannersWithDifferentDelaysShareTheSilentInputs)
 {
     constexpr int kFrames = 200;
     const fast_path::PairRenderer renderers[] = {fast_path::renderPairSse2, fast_path::renderPairAvx2};
     for (int r = 0; r < (fast_path::hasAvx2() ? 2 : 1); ++r)
-    {
-        SCOPED_TRACE(r == 0 ? "SSE2" : "AVX2");
-        CNoiseGenerator definitionNoise;
-        CNoiseGenerator blockNoise;
-        CCCPanner definition[2];
-        CCCPanner block[2];
-        for (int k = 0; k < 2; ++k)
-            for (auto* p : {&definition[k], &block[k]})
-            {
-                p->setSampleRate(k == 0 ? 44100.0f : 96000.0f);
-                p->setAzimuth(k == 0 ? -45.0f : 20.0f);
-                p->reset();
-                p->setNoiseGenerator(p == &definition[k] ? &definitionNoise : &blockNoise);
-            }
-        ASSERT_NE(definition[0].getFarDelay(), definition[1].getFarDelay());
-
-        const uint32_t start = 0x9E3779B9u;
-        uint8_t signs[fast_path::kSilentBytes] = {};
-        const uint8_t noSideDraws[fast_path::kSilentBytes] = {};
-        noiseSignsAhead(start, fast_path::kSilentBytes / 8, signs);
-        fast_path::SilentInputs silent;
-        silent.signs = signs;
-        silent.sideDraws = noSideDraws;
-        const float kept[] = {-3e-8f, 5e-8f, -7e-8f, 11e-8f};
-        std::copy(std::begin(kept), std::end(kept), silent.sideKept);
-        std::vector<float> side(kFrames);
-        silent.side = side.data();
-
-        fast_path::PannerBlock blocks[2];
-        for (int k = 0; k < 2; ++k)
-            block[k].beginFastBlock(blocks[k], blockNoise.next());
-        fast_path::PannerBlock* pair[2] = {&blocks[0], &blocks[1]};
-        std::vector<float> sums(2 * kFrames, 0.0f);
-        auto work = std::make_unique<fast_path::Work>();
-        renderers[r](pair, 2, nullptr, &silent, sums.data(), kFrames, CNoiseJump::steps(2), *work);
-        for (int k = 0; k < 2; ++k)
-            block[k].endFastBlock(blocks[k]);
-        blockNoise.setState(blocks[1].noiseState);
-
-        EXPECT_EQ(silent.draws, 2 * kFrames);
-        CNoiseGenerator guard;
-        guard.setState(start);
-        for (int f = 0; f < kFrames; ++f)
+        for (int sideAlwaysDraws : {-1, 0, 1})
         {
-            const float a = denormalNoise(guard);
-            const float b = denormalNoise(guard);
-            float left = 0.0f;
-            float right = 0.0f;
+            SCOPED_TRACE(std::string(r == 0 ? "SSE2" : "AVX2") + ", side always draws " +
+                         std::to_string(sideAlwaysDraws));
+            CNoiseGenerator definitionNoise;
+            CNoiseGenerator blockNoise;
+            CCCPanner definition[2];
+            CCCPanner block[2];
             for (int k = 0; k < 2; ++k)
+                for (auto* p : {&definition[k], &block[k]})
+                {
+                    p->setSampleRate(k == 0 ? 44100.0f : 96000.0f);
+                    p->setAzimuth(k == 0 ? -45.0f : 20.0f);
+                    p->reset();
+                    p->setNoiseGenerator(p == &definition[k] ? &definitionNoise : &blockNoise);
+                }
+            ASSERT_NE(definition[0].getFarDelay(), definition[1].getFarDelay());
+
+            const uint32_t start = 0x9E3779B9u;
+            uint8_t signs[fast_path::kSilentBytes] = {};
+            const uint8_t noSideDraws[fast_path::kSilentBytes] = {};
+            noiseSignsAhead(start, fast_path::kSilentBytes / 8, signs);
+            fast_path::SilentInputs silent;
+            silent.signs = signs;
+            silent.sideDraws = noSideDraws;
+            silent.sideAlwaysDraws = sideAlwaysDraws;
+            const float kept[] = {-3e-8f, 5e-8f, -7e-8f, 11e-8f};
+            std::copy(std::begin(kept), std::end(kept), silent.sideKept);
+            std::vector<float> side(kFrames);
+            silent.side = side.data();
+
+            fast_path::PannerBlock blocks[2];
+            for (int k = 0; k < 2; ++k)
+                block[k].beginFastBlock(blocks[k], blockNoise.next());
+            fast_path::PannerBlock* pair[2] = {&blocks[0], &blocks[1]};
+            std::vector<float> sums(2 * kFrames, 0.0f);
+            auto work = std::make_unique<fast_path::Work>();
+            renderers[r](pair, 2, nullptr, &silent, sums.data(), kFrames, CNoiseJump::steps(2), *work);
+            for (int k = 0; k < 2; ++k)
+                block[k].endFastBlock(blocks[k]);
+            blockNoise.setState(blocks[1].noiseState);
+
+            EXPECT_EQ(silent.draws, (sideAlwaysDraws == 1 ? 3 : 2) * kFrames);
+            CNoiseGenerator guard;
+            guard.setState(start);
+            for (int f = 0; f < kFrames; ++f)
             {
-                float l;
-                float rr;
-                definition[k].processSample(k == 0 ? a : b, l, rr);
-                left += l;
-                right += rr;
+                const float a = denormalNoise(guard);
+                const float b = denormalNoise(guard);
+                const float expectedSide = sideAlwaysDraws == 1 ? denormalNoise(guard) * 0.5f
+                                                                : kept[(a > 0.0f ? 1 : 0) | (b > 0.0f ? 2 : 0)];
+                float left = 0.0f;
+                float right = 0.0f;
+                for (int k = 0; k < 2; ++k)
+                {
+                    float l;
+                    float rr;
+                    definition[k].processSample(k == 0 ? a : b, l, rr);
+                    left += l;
+                    right += rr;
+                }
+                ASSERT_EQ(std::bit_cast<uint32_t>(sums[2 * f]), std::bit_cast<uint32_t>(left)) << "frame " << f;
+                ASSERT_EQ(std::bit_cast<uint32_t>(sums[2 * f + 1]), std::bit_cast<uint32_t>(right))
+                    << "frame " << f;
+                ASSERT_EQ(side[f], expectedSide) << "frame " << f;
             }
-            ASSERT_EQ(std::bit_cast<uint32_t>(sums[2 * f]), std::bit_cast<uint32_t>(left)) << "frame " << f;
-            ASSERT_EQ(std::bit_cast<uint32_t>(sums[2 * f + 1]), std::bit_cast<uint32_t>(right)) << "frame " << f;
-            ASSERT_EQ(side[f], kept[(a > 0.0f ? 1 : 0) | (b > 0.0f ? 2 : 0)]) << "frame " << f;
+            for (int k = 0; k < 2; ++k)
+                EXPECT_EQ(block[k].hashState(kHashStart), definition[k].hashState(kHashStart));
+            EXPECT_EQ(blockNoise.getState(), definitionNoise.getState());
         }
-        for (int k = 0; k < 2; ++k)
-            EXPECT_EQ(block[k].hashState(kHashStart), definition[k].hashState(kHashStart));
-        EXPECT_EQ(blockNoise.getState(), definitionNoise.getState());
-    }
 }
 
 TEST(Renderer, RandomHostActionsRenderAsTheDefinition)
