@@ -80,16 +80,17 @@ struct alignas(32) Work
 // input guards replace each of their samples by a draw of the engine's own
 // generator, first input then second, and the side signal's guard draws
 // once more in a frame where the side signal of those draws is too small
-// to keep. The draws of a frame depend on the signs drawn before, so they
-// are found by a walk from frame to frame; the renderer walks inside its
-// filter loop, where the walk's latency overlaps the filters'.
+// to keep. Where that depends on the signs just drawn, so does where each
+// frame's draws are, and they are found by a walk from frame to frame,
+// which the renderer takes inside its filter loop, where the walk's
+// latency overlaps the filters'. Otherwise they come at a fixed stride.
 struct SilentInputs
 {
     // Bits a block can reach: bit q (bit q % 8 of byte q / 8) is set where
     // the (q+1)-th state of the engine's generator after the block's start
     // gives positive noise, and bit q of `sideDraws` where a frame whose
-    // first draw is that state draws for its side signal too. Each array
-    // holds kSilentBytes bytes.
+    // first draw is that state draws for its side signal too (read for a
+    // walk only). Each array holds kSilentBytes bytes.
     const uint8_t* signs = nullptr;
     const uint8_t* sideDraws = nullptr;
     // The halved side signal of a frame whose guard keeps it, indexed by

@@ -333,7 +333,7 @@ void CVantelor::renderBlocks(float** inputs, float* outLeft, float* outRight, in
         else if (guarded == Guarded::all)
         {
             // Silence: every input sample is a draw, in a known order; the
-            // pair renderer walks them, and the engine's generator moves on
+            // pair renderer forms them, and the engine's generator moves on
             // by the draws it reports.
             prepareSilence(count, frames, guard.getState());
             silent = &silentInputs;
@@ -496,8 +496,8 @@ const uint8_t* CVantelor::signsAhead(uint32_t state, int words)
         signsState = state;
         signsPlace = noisePeriodPlace(state);
     }
-    noiseSignsAfter(signsPlace, words, silentSigns);
-    return silentSigns;
+    noiseSignsAfter(signsPlace, words, drawSigns);
+    return drawSigns;
 }
 
 void CVantelor::tookDraws(uint32_t state, uint32_t draws)
@@ -507,9 +507,10 @@ void CVantelor::tookDraws(uint32_t state, uint32_t draws)
 }
 
 // A silent slice: every input sample is replaced by a draw, and the pair
-// renderer walks the draws. Here: the signs of every draw the slice can
-// reach and, for each place, whether a frame whose first draw is there
-// draws for its side signal too, and the side signal where it is kept.
+// renderer forms the draws. Here: the signs of every draw the slice can
+// reach, the side signal where it is kept and, unless every frame draws
+// for its side signal or none does, for each place whether a frame whose
+// first draw is there draws for its side signal too.
 void CVantelor::prepareSilence(int count, int32_t frames, uint32_t state)
 {
     std::memset(sliceSums, 0, sizeof(float) * 2 * static_cast<size_t>(frames));
@@ -533,7 +534,7 @@ void CVantelor::prepareSilence(int count, int32_t frames, uint32_t state)
     // the word after that for the second input's signs.
     const int words = 3 * frames / 64 + 2;
     signsAhead(state, words + 1);
-    silentInputs.signs = silentSigns;
+    silentInputs.signs = drawSigns;
     silentInputs.side = sliceSide;
     const bool always = (drawsBySigns[0] & drawsBySigns[1] & drawsBySigns[2] & drawsBySigns[3]) != 0;
     const bool never = (drawsBySigns[0] | drawsBySigns[1] | drawsBySigns[2] | drawsBySigns[3]) == 0;
@@ -544,8 +545,8 @@ void CVantelor::prepareSilence(int count, int32_t frames, uint32_t state)
     {
         uint64_t first;
         uint64_t after;
-        std::memcpy(&first, silentSigns + 8 * w, sizeof first);
-        std::memcpy(&after, silentSigns + 8 * w + 8, sizeof after);
+        std::memcpy(&first, drawSigns + 8 * w, sizeof first);
+        std::memcpy(&after, drawSigns + 8 * w + 8, sizeof after);
         const uint64_t second = count == 2 ? (first >> 1) | (after << 63) : 0;
         const uint64_t draws = (first & second & drawsBySigns[3]) | (first & ~second & drawsBySigns[1]) |
                                (~first & second & drawsBySigns[2]) | (~first & ~second & drawsBySigns[0]);

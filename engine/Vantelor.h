@@ -92,11 +92,11 @@ private:
     void guardSide(const float* in0, const float* in1, int32_t frames, CNoiseGenerator& guard);
     // For a slice of one or two active inputs that the input guards replace
     // entirely (silence), from the engine generator's `state`: the sums
-    // cleared and silentInputs filled in for the pair renderer, which walks
+    // cleared and silentInputs filled in for the pair renderer, which forms
     // the draws and writes the side signal.
     void prepareSilence(int count, int32_t frames, uint32_t state);
     // The signs of the `words` x 64 draws after `state` of the engine's
-    // generator (see noiseSignsAfter), in silentSigns; and, once the slice
+    // generator (see noiseSignsAfter), in drawSigns; and, once the slice
     // has taken `draws` of them and left the generator at `state`, where
     // the next slice starts.
     const uint8_t* signsAhead(uint32_t state, int words);
@@ -134,11 +134,12 @@ private:
     std::unique_ptr<const float*[]> activeInputs;
     std::unique_ptr<fast_path::PannerBlock[]> activeBlocks;
     std::unique_ptr<fast_path::Work> work;
-    // A silent slice's draws: the signs of the generator states it can
-    // reach (a word more than the walk reads, for the second input's signs
-    // at a word's end) and where a frame draws for its side signal.
+    // The signs of the engine generator's next states (for a silent slice,
+    // a word more than the walk reads, for the second input's signs at a
+    // word's end); a silent slice's draws and where a frame draws for its
+    // side signal.
     fast_path::SilentInputs silentInputs;
-    uint8_t silentSigns[fast_path::kSilentBytes + 8] = {};
+    uint8_t drawSigns[fast_path::kSilentBytes + 8] = {};
     uint8_t silentSideDraws[fast_path::kSilentBytes] = {};
     // A state of the engine's generator and its place in the noise signs'
     // period (state 0 is at place 0), kept from one slice to the next.
