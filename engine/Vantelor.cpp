@@ -27,42 +27,6 @@ using dsp::U4;
 using dsp::load4;
 using dsp::store4;
 
-// How the input guards treat a stretch of input, found in one pass.
-enum class Guarded
-{
-    // Every sample passes unchanged: finite, within the input limit and not
-    // near zero (so nothing is drawn for it).
-    none,
-    // Every sample is replaced by a draw: near zero, or not a finite
-    // number (which counts as silence).
-    all,
-    // Anything else.
-    some,
-};
-
-Guarded guardedIn(const float* in, int32_t frames)
-{
-    I4 passed = ~I4{};
-    I4 kept = {};
-    int32_t i = 0;
-    for (; i + 4 <= frames; i += 4)
-    {
-        const F4 m = (F4)((I4)load4(in + i) & 0x7FFFFFFF);
-        const I4 notNear = m >= 1e-8f;
-        passed &= notNear & (m <= CVantelor::kInputLimit);
-        kept |= notNear & (m <= 3.4028235e38f);
-    }
-    bool none = (passed[0] & passed[1] & passed[2] & passed[3]) != 0;
-    bool all = (kept[0] | kept[1] | kept[2] | kept[3]) == 0;
-    for (; i < frames; ++i)
-    {
-        const float m = std::fabs(in[i]);
-        none = none && m >= 1e-8f && m <= CVantelor::kInputLimit;
-        all = all && !(m >= 1e-8f && m <= 3.4028235e38f);
-    }
-    return none ? Guarded::none : all ? Guarded::all : Guarded::some;
-}
-
 // Silence for NaN and infinities; finite values limited so that no filter
 // overflows.
 inline float sanitizeInput(float v)
@@ -130,6 +94,83 @@ inline int laneBits(I4 mask)
 #else
     return (mask[0] & 1) | (mask[1] & 2) | (mask[2] & 4) | (mask[3] & 8);
 #endif
+}
+
+// How the input guards treat a stretch of input.
+enum class Guarded
+{
+    // Every sample passes unchanged: finite, within the input limit and not
+    // near zero (so nothing is drawn for it).
+    none,
+    // Every sample is replaced by a draw: near zero, or not a finite
+    // number (which counts as silence).
+    all,
+    // Anything else.
+    some,
+};
+
+// Whether every sample's magnitude (bits, sign cleared) lies within
+// [low, high], as floats compare; NaN lies outside. Stops at the first
+// sixteen samples that decide against it.
+bool allWithin(const float* in, int32_t frames, float low, float high)
+{
+    int32_t i = 0;
+    for (; i + 16 <= frames; i += 16)
+    {
+        I4 inside = ~I4{};
+        for (int k = 0; k < 16; k += 4)
+        {
+            const F4 m = (F4)((I4)load4(in + i + k) & 0x7FFFFFFF);
+            inside &= (m >= low) & (m <= high);
+        }
+        if (laneBits(inside) != 15)
+            return false;
+    }
+    for (; i < frames; ++i)
+    {
+        const float m = std::fabs(in[i]);
+        if (!(m >= low && m <= high))
+            return false;
+    }
+    return true;
+}
+
+// Whether no sample's magnitude lies within [low, high].
+bool noneWithin(const float* in, int32_t frames, float low, float high)
+{
+    int32_t i = 0;
+    for (; i + 16 <= frames; i += 16)
+    {
+        I4 inside = {};
+        for (int k = 0; k < 16; k += 4)
+        {
+            const F4 m = (F4)((I4)load4(in + i + k) & 0x7FFFFFFF);
+            inside |= (m >= low) & (m <= high);
+        }
+        if (laneBits(inside) != 0)
+            return false;
+    }
+    for (; i < frames; ++i)
+    {
+        const float m = std::fabs(in[i]);
+        if (m >= low && m <= high)
+            return false;
+    }
+    return true;
+}
+
+// A stretch is nearly always one or the other: its first sample says
+// which to check.
+Guarded guardedIn(const float* in, int32_t frames)
+{
+    constexpr float kNear = 1e-8f;
+    constexpr float kLargest = 3.4028235e38f;
+    const float first = std::fabs(in[0]);
+    if (first >= kNear && first <= CVantelor::kInputLimit)
+        return allWithin(in, frames, kNear, CVantelor::kInputLimit) ? Guarded::none : Guarded::some;
+    if (!(first >= kNear && first <= kLargest))
+        return noneWithin(in, frames, kNear, kLargest) ? Guarded::all : Guarded::some;
+    return Guarded::some;
 }
 
 // For four input samples: 0 where all pass the input guards unchanged, 1
