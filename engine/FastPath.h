@@ -124,6 +124,6 @@ void renderPairSse2(PannerBlock* const* panners, int count, const float* const* 
 void renderPairAvx2(PannerBlock* const* panners, int count, const float* const* inputs, SilentInputs* silent,
                     float* sums, int32_t frames, CNoiseJump stride, Work& work);
 
-// Whether this processor runs the AVX2 renderer.
+// Whether this processor runs the AVX2 renderer (AVX2 and BMI2).
 bool hasAvx2();
 } // namespace fast_path
