@@ -41,22 +41,14 @@ const SignTable kSigns;
 // The generator's 2^k-step jumps, k = 0 .. 17.
 struct Doublings
 {
-    uint32_t multiplier[kPeriodBits];
-    uint32_t increment[kPeriodBits];
+    CNoiseJump jump[kPeriodBits];
 };
 
 constexpr Doublings makeDoublings()
 {
     Doublings d{};
-    uint32_t multiplier = CNoiseGenerator::kMultiplier;
-    uint32_t increment = CNoiseGenerator::kIncrement;
     for (int k = 0; k < kPeriodBits; ++k)
-    {
-        d.multiplier[k] = multiplier;
-        d.increment[k] = increment;
-        increment = multiplier * increment + increment;
-        multiplier = multiplier * multiplier;
-    }
+        d.jump[k] = CNoiseJump::steps(1 << k);
     return d;
 }
 
@@ -74,16 +66,11 @@ uint32_t noisePeriodPlace(uint32_t state)
     {
         // Without a branch: which way each bit goes is a coin toss.
         const uint32_t differs = ((reached ^ state) >> k) & 1u;
-        const uint32_t jumped = reached * kDoublings.multiplier[k] + kDoublings.increment[k];
+        const uint32_t jumped = kDoublings.jump[k].apply(reached);
         reached = differs != 0 ? jumped : reached;
         place |= differs << k;
     }
     return place;
-}
-
-void noiseSignsAhead(uint32_t state, int words, uint8_t* out)
-{
-    noiseSignsAfter(noisePeriodPlace(state), words, out);
 }
 
 void noiseSignsAfter(uint32_t place, int words, uint8_t* out)

@@ -21,6 +21,3 @@ uint32_t noisePeriodPlace(uint32_t state);
 // allocation-free and safe on the audio thread.
 constexpr int kMaxNoiseSignWords = 64;
 void noiseSignsAfter(uint32_t place, int words, uint8_t* out);
-
-// The same after `state`.
-void noiseSignsAhead(uint32_t state, int words, uint8_t* out);

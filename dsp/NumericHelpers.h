@@ -46,19 +46,25 @@ struct CNoiseJump
     uint32_t multiplier = 1u;
     uint32_t increment = 0u;
 
-    static CNoiseJump steps(int count)
+    // `count` steps (none for 0 or less), by squaring.
+    static constexpr CNoiseJump steps(int count)
     {
         CNoiseJump jump;
-        for (int i = 0; i < count; ++i)
-            jump = jump.then(CNoiseJump{CNoiseGenerator::kMultiplier, CNoiseGenerator::kIncrement});
+        CNoiseJump step{CNoiseGenerator::kMultiplier, CNoiseGenerator::kIncrement};
+        for (; count > 0; count >>= 1)
+        {
+            if ((count & 1) != 0)
+                jump = jump.then(step);
+            step = step.then(step);
+        }
         return jump;
     }
     // This jump followed by `after`.
-    CNoiseJump then(CNoiseJump after) const
+    constexpr CNoiseJump then(CNoiseJump after) const
     {
         return {after.multiplier * multiplier, after.multiplier * increment + after.increment};
     }
-    uint32_t apply(uint32_t state) const { return state * multiplier + increment; }
+    constexpr uint32_t apply(uint32_t state) const { return state * multiplier + increment; }
 };
 
 // 0..32767, as the C runtime's rand.

@@ -50,14 +50,10 @@ struct JumpTable
 constexpr JumpTable makeJumps()
 {
     JumpTable table{};
-    uint32_t multiplier = 1u;
-    uint32_t increment = 0u;
     for (int n = 0; n < 16; ++n)
     {
-        table.multiplier[n] = multiplier;
-        table.increment[n] = increment;
-        multiplier = multiplier * CNoiseGenerator::kMultiplier;
-        increment = increment * CNoiseGenerator::kMultiplier + CNoiseGenerator::kIncrement;
+        table.multiplier[n] = CNoiseJump::steps(n).multiplier;
+        table.increment[n] = CNoiseJump::steps(n).increment;
     }
     return table;
 }
@@ -203,19 +199,6 @@ constexpr HalfNoise makeHalfNoise()
 
 constexpr HalfNoise kHalfNoise = makeHalfNoise();
 
-// `count` steps of the generator as one, by squaring.
-CNoiseJump jumpOf(int count)
-{
-    CNoiseJump result;
-    CNoiseJump step = CNoiseJump::steps(1);
-    for (; count > 0; count >>= 1)
-    {
-        if (count & 1)
-            result = result.then(step);
-        step = step.then(step);
-    }
-    return result;
-}
 
 } // namespace
 
@@ -238,6 +221,9 @@ CVantelor::CVantelor(int8_t numInputs, int8_t numOutputs)
     activeInputs = std::make_unique<const float*[]>(static_cast<size_t>(channels));
     activeBlocks = std::make_unique<fast_path::PannerBlock[]>(static_cast<size_t>(channels));
     work = std::make_unique<fast_path::Work>();
+    silentInputs.signs = drawSigns;
+    silentInputs.sideDraws = silentSideDraws;
+    silentInputs.side = sliceSide;
     for (int c = 0; c < channels; ++c)
     {
         panners[c].setNoiseGenerator(&pannerNoise);
@@ -425,8 +411,7 @@ void CVantelor::renderBlocks(float** inputs, float* outLeft, float* outRight, in
             }
             if (silent != nullptr)
             {
-                noise.setState(jumpOf(silent->draws).apply(noise.getState()));
-                tookDraws(noise.getState(), static_cast<uint32_t>(silent->draws));
+                noise.setState(tookDraws(silent->draws));
             }
             for (int k = 0; k < count; ++k)
                 activePanners[k]->endFastBlock(activeBlocks[k]);
@@ -519,8 +504,7 @@ void CVantelor::guardSide(const float* in0, const float* in1, int32_t frames, CN
                 for (int32_t k = i; k < frames; ++k)
                     sliceSide[k] = kHalfNoise.values[nibble][k - i];
         }
-        guard.setState(jumpOf(frames).apply(state));
-        tookDraws(guard.getState(), static_cast<uint32_t>(frames));
+        guard.setState(tookDraws(frames));
     }
     else if (anyReplaced)
     {
@@ -541,10 +525,11 @@ const uint8_t* CVantelor::signsAhead(uint32_t state, int words)
     return drawSigns;
 }
 
-void CVantelor::tookDraws(uint32_t state, uint32_t draws)
+uint32_t CVantelor::tookDraws(int draws)
 {
-    signsPlace = (signsPlace + draws) % kNoisePeriod;
-    signsState = state;
+    signsState = CNoiseJump::steps(draws).apply(signsState);
+    signsPlace = (signsPlace + static_cast<uint32_t>(draws)) % kNoisePeriod;
+    return signsState;
 }
 
 // A silent slice: every input sample is replaced by a draw, and the pair
@@ -575,8 +560,6 @@ void CVantelor::prepareSilence(int count, int32_t frames, uint32_t state)
     // the word after that for the second input's signs.
     const int words = 3 * frames / 64 + 2;
     signsAhead(state, words + 1);
-    silentInputs.signs = drawSigns;
-    silentInputs.side = sliceSide;
     const bool always = (drawsBySigns[0] & drawsBySigns[1] & drawsBySigns[2] & drawsBySigns[3]) != 0;
     const bool never = (drawsBySigns[0] | drawsBySigns[1] | drawsBySigns[2] | drawsBySigns[3]) == 0;
     silentInputs.sideAlwaysDraws = always ? 1 : never ? 0 : -1;
@@ -593,7 +576,6 @@ void CVantelor::prepareSilence(int count, int32_t frames, uint32_t state)
                                (~first & second & drawsBySigns[2]) | (~first & ~second & drawsBySigns[0]);
         std::memcpy(silentSideDraws + 8 * w, &draws, sizeof draws);
     }
-    silentInputs.sideDraws = silentSideDraws;
 }
 
 void CVantelor::guardMixed(const float* in0, const float* in1, int32_t frames, CNoiseGenerator& guard)

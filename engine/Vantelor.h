@@ -97,10 +97,10 @@ private:
     void prepareSilence(int count, int32_t frames, uint32_t state);
     // The signs of the `words` x 64 draws after `state` of the engine's
     // generator (see noiseSignsAfter), in drawSigns; and, once the slice
-    // has taken `draws` of them and left the generator at `state`, where
+    // has taken `draws` of them, the generator's state after them, where
     // the next slice starts.
     const uint8_t* signsAhead(uint32_t state, int words);
-    void tookDraws(uint32_t state, uint32_t draws);
+    uint32_t tookDraws(int draws);
     // For a slice of one or two active inputs (in1 null for one) that the
     // input guards change in part: the guarded inputs, the sums cleared and
     // the guarded, halved side signal.

@@ -54,7 +54,7 @@ TEST(NoiseGenerator, SignsAheadAreTheDrawsSigns)
         SCOPED_TRACE(c.state);
         uint8_t out[8 * kMaxNoiseSignWords + 1] = {};
         out[8 * c.words] = 0xA5;
-        noiseSignsAhead(c.state, c.words, out);
+        noiseSignsAfter(noisePeriodPlace(c.state), c.words, out);
         CNoiseGenerator g;
         g.setState(c.state);
         for (int q = 0; q < 64 * c.words; ++q)

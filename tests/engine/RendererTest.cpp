@@ -424,7 +424,7 @@ TEST(Renderer, PannersWithDifferentDelaysShareTheSilentInputs)
             const uint32_t start = 0x9E3779B9u;
             uint8_t signs[fast_path::kSilentBytes] = {};
             const uint8_t noSideDraws[fast_path::kSilentBytes] = {};
-            noiseSignsAhead(start, fast_path::kSilentBytes / 8, signs);
+            noiseSignsAfter(noisePeriodPlace(start), fast_path::kSilentBytes / 8, signs);
             fast_path::SilentInputs silent;
             silent.signs = signs;
             silent.sideDraws = noSideDraws;
