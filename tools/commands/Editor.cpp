@@ -1,4 +1,5 @@
 #include "tools/commands/Commands.h"
+#include "tools/host/EditorWindow.h"
 #include "tools/host/HostError.h"
 #include "tools/host/PluginInstance.h"
 
@@ -18,21 +19,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr auto kIdlePeriod = std::chrono::milliseconds(33);  // about 30 idle calls a second
-constexpr int kFallbackWidth = 400;
-constexpr int kFallbackHeight = 300;
-
-// X errors (a plug-in's or ours) are recorded instead of ending the process,
-// which is what Xlib's default handler does.
-int xErrors = 0;
-int recordXError(Display*, XErrorEvent*) {
-    ++xErrors;
-    return 0;
-}
-
-struct DisplayCloser {
-    void operator()(Display* display) const { XCloseDisplay(display); }
-};
-
 struct ImageDestroyer {
     void operator()(XImage* image) const { XDestroyImage(image); }
 };
@@ -90,17 +76,6 @@ void saveScreenshot(Display* display, Window window, const std::string& path) {
         throw HostError("cannot save " + path + ": " + cairo_status_to_string(status));
 }
 
-// The editor's size from effEditGetRect; nothing when the plug-in gives none.
-bool editorSize(PluginInstance& plugin, int& width, int& height) {
-    ERect* rect = nullptr;
-    plugin.dispatch(effEditGetRect, 0, 0, &rect);
-    if (rect == nullptr || rect->right <= rect->left || rect->bottom <= rect->top)
-        return false;
-    width = rect->right - rect->left;
-    height = rect->bottom - rect->top;
-    return true;
-}
-
 } // namespace
 
 int runEditor(const EditorOptions& options) {
@@ -108,15 +83,15 @@ int runEditor(const EditorOptions& options) {
     if ((plugin->effect()->flags & effFlagsHasEditor) == 0)
         throw HostError(options.plugin + " has no editor");
 
-    XSetErrorHandler(recordXError);
+    countXErrors();
     std::unique_ptr<Display, DisplayCloser> display(XOpenDisplay(nullptr));
     if (!display)
         throw HostError("cannot open the X display (is DISPLAY set?)");
     Display* dpy = display.get();
 
-    int width = kFallbackWidth;
-    int height = kFallbackHeight;
-    editorSize(*plugin, width, height);
+    const EditorSize asked = editorSize(*plugin);
+    const int width = asked.known() ? asked.width : kFallbackEditorWidth;
+    const int height = asked.known() ? asked.height : kFallbackEditorHeight;
 
     const int screen = DefaultScreen(dpy);
     const Window window = XCreateSimpleWindow(dpy, RootWindow(dpy, screen), 0, 0, width, height, 0,
@@ -139,25 +114,13 @@ int runEditor(const EditorOptions& options) {
     };
 
     plugin->start(44100.0f, 512);
-    if (plugin->dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(window)) == 0) {
-        // Some plug-ins answer 0 although they opened; the window's children tell.
-        Window root = 0;
-        Window parent = 0;
-        Window* children = nullptr;
-        unsigned count = 0;
-        XQueryTree(dpy, window, &root, &parent, &children, &count);
-        if (children != nullptr)
-            XFree(children);
-        if (count == 0) {
-            XDestroyWindow(dpy, window);
-            throw HostError(options.plugin + ": the editor did not open");
-        }
+    if (plugin->dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(window)) == 0 && childCount(dpy, window) == 0) {
+        XDestroyWindow(dpy, window);
+        throw HostError(options.plugin + ": the editor did not open");
     }
     // Some editors know their size only once open.
-    int openWidth = width;
-    int openHeight = height;
-    if (editorSize(*plugin, openWidth, openHeight) && (openWidth != width || openHeight != height))
-        XResizeWindow(dpy, window, static_cast<unsigned>(openWidth), static_cast<unsigned>(openHeight));
+    if (const EditorSize open = editorSize(*plugin); open.known() && (open.width != width || open.height != height))
+        XResizeWindow(dpy, window, static_cast<unsigned>(open.width), static_cast<unsigned>(open.height));
 
     const auto start = Clock::now();
     const auto deadline = start + std::chrono::duration_cast<Clock::duration>(

@@ -4,7 +4,6 @@
 #include "tools/host/AudioFiles.h"
 #include "tools/host/DemoSignal.h"
 #include "tools/host/HostError.h"
-#include "tools/host/ParameterSearch.h"
 #include "tools/host/Progress.h"
 #include "tools/host/PluginInstance.h"
 #include "tools/host/ReportStream.h"
@@ -14,7 +13,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <cmath>
 #include <cstdio>
@@ -25,7 +23,6 @@
 namespace vst2host {
 
 namespace {
-
 
 // Where the input comes from: a file or the demo signal. Delivers blocks as
 // two channel buffers (a mono file fills both).

@@ -112,17 +112,20 @@ std::string majorName(int major) {
     return "format " + std::to_string(major);
 }
 
+std::string subtypeName(int format) {
+    SF_FORMAT_INFO info{};
+    info.format = format & SF_FORMAT_SUBMASK;
+    if (sf_command(nullptr, SFC_GET_FORMAT_INFO, &info, sizeof info) == 0 && info.name != nullptr)
+        return info.name;
+    return "encoding " + std::to_string(format & SF_FORMAT_SUBMASK);
+}
+
 } // namespace
 
 int containerForPath(const std::string& path) { return containerOf(path).major; }
 
 std::string formatName(int format) {
-    SF_FORMAT_INFO info{};
-    info.format = format & SF_FORMAT_SUBMASK;
-    std::string subtype = "encoding " + std::to_string(info.format);
-    if (sf_command(nullptr, SFC_GET_FORMAT_INFO, &info, sizeof info) == 0 && info.name != nullptr)
-        subtype = info.name;
-    return majorName(format) + ", " + subtype;
+    return majorName(format) + ", " + subtypeName(format);
 }
 
 int outputFormat(const std::string& path, int channels, int sampleRate, int subtype) {
@@ -132,7 +135,7 @@ int outputFormat(const std::string& path, int channels, int sampleRate, int subt
         const int format = container.major | (subtype & SF_FORMAT_SUBMASK);
         if (!acceptable(format, channels, sampleRate))
             throw HostError("cannot write " + path + ": " + majorName(container.major) + " cannot hold " +
-                            formatName(format).substr(majorName(container.major).size() + 2) + " with " + what);
+                            subtypeName(format) + " with " + what);
         return format;
     }
     std::vector<int> candidates = container.subtypes;
@@ -186,8 +189,6 @@ int64_t AudioReader::read(float* interleaved, int64_t frames) {
         throw HostError("cannot read " + path_ + ": " + reasonOf(file_, "reading failed"));
     return got;
 }
-
-int AudioWriter::floatWav() { return SF_FORMAT_WAV | SF_FORMAT_FLOAT; }
 
 AudioWriter::AudioWriter(const std::string& path, int channels, int sampleRate, int format)
     : path_(path), channels_(channels) {

@@ -53,9 +53,6 @@ public:
     // Closes the file and moves it to its destination. Throws HostError on failure.
     void commit();
 
-    // The format of 32-bit float WAV.
-    static int floatWav();
-
     // True when the format stores samples as integers (or a lossy code) and
     // so cannot hold values beyond full scale: they are clipped on writing.
     static bool clipsAtFullScale(int format);

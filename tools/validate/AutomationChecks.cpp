@@ -25,14 +25,13 @@ void subBlocks(CheckContext& context) {
     }
     constexpr int kBlock = 512;
     plugin->start(44100.0f, kBlock);
-    Rig rig(*plugin, kBlock);
-    uint32_t noise = context.seed | 1u;
+    Rig rig(*plugin, kBlock, context.seed);
     BlockScan total;
     constexpr int kChanges = 2000;
     for (int change = 0; change < kChanges; ++change) {
         const int p = static_cast<int>(context.random() % static_cast<uint32_t>(plugin->numParams()));
         plugin->setParameter(p, context.uniform());
-        rig.fillNoise(kSubBlock, noise, 0.5f);
+        rig.fillNoise(kSubBlock);
         total.add(rig.process(kSubBlock), static_cast<int64_t>(change) * kSubBlock);
     }
     if (const std::string problem = describe(total); !problem.empty())
@@ -49,7 +48,7 @@ void secondThread(CheckContext& context) {
     }
     constexpr int kBlock = 256;
     plugin->start(44100.0f, kBlock);
-    Rig rig(*plugin, kBlock);
+    Rig rig(*plugin, kBlock, context.seed);
     std::atomic<bool> running{true};
     std::atomic<int64_t> changes{0};
     const int params = plugin->numParams();
@@ -63,11 +62,10 @@ void secondThread(CheckContext& context) {
             changes.fetch_add(1, std::memory_order_relaxed);
         }
     });
-    uint32_t noise = context.seed | 1u;
     BlockScan total;
     constexpr int kBlocks = 400;
     for (int b = 0; b < kBlocks; ++b) {
-        rig.fillNoise(kBlock, noise, 0.5f);
+        rig.fillNoise(kBlock);
         total.add(rig.process(kBlock), static_cast<int64_t>(b) * kBlock);
         // Gives the other thread a chance on a machine with one core.
         if (b % 16 == 0)

@@ -3,11 +3,11 @@
 // destroyed by the host before it closes the editor. Needs an X display.
 #include "tools/validate/Check.h"
 
+#include "tools/host/EditorWindow.h"
 #include "tools/host/PluginInstance.h"
 
 #include <X11/Xlib.h>
 
-#include <atomic>
 #include <chrono>
 #include <memory>
 #include <string>
@@ -20,48 +20,6 @@ namespace {
 constexpr int kCycles = 20;
 constexpr int kIdles = 5;
 constexpr auto kIdlePeriod = std::chrono::milliseconds(10);
-constexpr int kFallbackWidth = 400;
-constexpr int kFallbackHeight = 300;
-
-// X errors that reach the host's handler instead of ending the process, as
-// Xlib's default handler would.
-std::atomic<int> xErrors{0};
-int recordXError(Display*, XErrorEvent*) {
-    ++xErrors;
-    return 0;
-}
-
-struct DisplayCloser {
-    void operator()(Display* display) const { XCloseDisplay(display); }
-};
-
-struct Size {
-    int width = 0;
-    int height = 0;
-    bool operator==(const Size&) const = default;
-    std::string text() const { return std::to_string(width) + "x" + std::to_string(height); }
-};
-
-// The editor's size from effEditGetRect; 0x0 when it gives none.
-Size editorSize(PluginInstance& plugin) {
-    ERect* rect = nullptr;
-    plugin.dispatch(effEditGetRect, 0, 0, &rect);
-    if (rect == nullptr || rect->right <= rect->left || rect->bottom <= rect->top)
-        return {};
-    return {rect->right - rect->left, rect->bottom - rect->top};
-}
-
-int childCount(Display* display, Window window) {
-    Window root = 0;
-    Window parent = 0;
-    Window* children = nullptr;
-    unsigned count = 0;
-    if (XQueryTree(display, window, &root, &parent, &children, &count) == 0)
-        return 0;
-    if (children != nullptr)
-        XFree(children);
-    return static_cast<int>(count);
-}
 
 void drain(Display* display) {
     while (XPending(display) > 0) {
@@ -77,7 +35,7 @@ void openAndClose(CheckContext& context) {
         findings.note("no editor");
         return;
     }
-    XSetErrorHandler(recordXError);
+    countXErrors();
     std::unique_ptr<Display, DisplayCloser> connection(XOpenDisplay(nullptr));
     if (!connection) {
         findings.skip("no X display to open the editor on (set DISPLAY)");
@@ -87,14 +45,14 @@ void openAndClose(CheckContext& context) {
     const int screen = DefaultScreen(display);
     plugin->start(44100.0f, 512);
 
-    Size first;
+    EditorSize first;
     int destroyedFirst = 0;
     for (int cycle = 0; cycle < kCycles; ++cycle) {
         const std::string when = " (cycle " + std::to_string(cycle + 1) + ")";
-        Size size = editorSize(*plugin);
+        EditorSize size = editorSize(*plugin);
         const Window window = XCreateSimpleWindow(
-            display, RootWindow(display, screen), 0, 0, static_cast<unsigned>(size.width > 0 ? size.width : kFallbackWidth),
-            static_cast<unsigned>(size.height > 0 ? size.height : kFallbackHeight), 0, BlackPixel(display, screen),
+            display, RootWindow(display, screen), 0, 0, static_cast<unsigned>(size.width > 0 ? size.width : kFallbackEditorWidth),
+            static_cast<unsigned>(size.height > 0 ? size.height : kFallbackEditorHeight), 0, BlackPixel(display, screen),
             BlackPixel(display, screen));
         XMapWindow(display, window);
         XSync(display, False);
@@ -119,7 +77,7 @@ void openAndClose(CheckContext& context) {
             drain(display);
             std::this_thread::sleep_for(kIdlePeriod);
         }
-        if (const Size idled = editorSize(*plugin); !(idled == size))
+        if (const EditorSize idled = editorSize(*plugin); !(idled == size))
             findings.fail("effEditGetRect changes from " + size.text() + " to " + idled.text() + " while idle" + when);
         // Every other time the host destroys its window first, as hosts do
         // when the user closes the window that holds the editor.
@@ -136,7 +94,7 @@ void openAndClose(CheckContext& context) {
         drain(display);
     }
     plugin->stop();
-    if (const int errors = xErrors.load(); errors > 0)
+    if (const int errors = xErrorCount(); errors > 0)
         findings.warn(std::to_string(errors) + " X errors reached the host's error handler");
     findings.note(std::to_string(kCycles) + " times opened, idled and closed at " + first.text() + ", " +
                   std::to_string(destroyedFirst) + " of them after the host destroyed its window");

@@ -24,7 +24,43 @@ float canary() {
     return value;
 }
 
-} // namespace
+bool isCanary(float value) {
+    uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits == kCanaryBits;
+}
+
+// The next value of a 32-bit xorshift generator mapped to [-1, 1).
+float noiseSample(uint32_t& state) {
+    state ^= state << 13;
+    state ^= state >> 17;
+    state ^= state << 5;
+    return static_cast<float>(state >> 8) * (2.0f / 16777216.0f) - 1.0f;
+}
+
+// A text buffer handed to the plug-in: `limit` characters and a terminator,
+// then canary bytes that the plug-in must leave alone. The whole buffer is
+// large, so a plug-in that writes past the limit damages only canaries.
+class GuardedText {
+public:
+    explicit GuardedText(size_t limit);
+
+    char* data() { return buffer_.data(); }
+
+    // Bytes written past limit + 1; 0 when the canaries are intact.
+    size_t overrun() const;
+    // True when a terminator lies within limit + 1 characters.
+    bool terminated() const;
+    // The text up to its terminator (or the limit), for messages.
+    std::string text() const;
+
+    // Describes a violation of the limit for `what`, or returns empty.
+    std::string problem(const std::string& what) const;
+
+private:
+    size_t limit_;
+    std::vector<char> buffer_;
+};
 
 GuardedText::GuardedText(size_t limit) : limit_(limit), buffer_(kTextBuffer, static_cast<char>(kCanaryByte)) {
     std::fill(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(limit + 1), '\0');
@@ -62,6 +98,8 @@ std::string GuardedText::problem(const std::string& what) const {
     return {};
 }
 
+} // namespace
+
 std::string guardedText(PluginInstance& plugin, Findings& findings, int32_t opcode, int32_t index,
                         size_t limit, const std::string& what) {
     GuardedText buffer(limit);
@@ -69,12 +107,6 @@ std::string guardedText(PluginInstance& plugin, Findings& findings, int32_t opco
     if (const std::string problem = buffer.problem(what); !problem.empty())
         findings.fail(problem);
     return buffer.text();
-}
-
-bool isCanary(float value) {
-    uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits == kCanaryBits;
 }
 
 void BlockScan::add(const BlockScan& other, int64_t frameOffset) {
@@ -90,8 +122,8 @@ void BlockScan::add(const BlockScan& other, int64_t frameOffset) {
     peak = std::max(peak, other.peak);
 }
 
-Rig::Rig(PluginInstance& plugin, int maxBlock)
-    : plugin_(plugin), maxBlock_(maxBlock), outputCount_(std::max(plugin.numOutputs(), 0)) {
+Rig::Rig(PluginInstance& plugin, int maxBlock, uint32_t seed)
+    : plugin_(plugin), maxBlock_(maxBlock), outputCount_(std::max(plugin.numOutputs(), 0)), noise_(seed | 1u) {
     // A corrupt record must not make the host allocate without bound.
     constexpr int kMaxChannels = 1024;
     if (plugin.numInputs() > kMaxChannels || plugin.numOutputs() > kMaxChannels)
@@ -107,10 +139,10 @@ Rig::Rig(PluginInstance& plugin, int maxBlock)
         outputPointers_.push_back(channel.data() + kGuard);
 }
 
-void Rig::fillNoise(int frames, uint32_t& state, float amplitude) {
+void Rig::fillNoise(int frames) {
     for (auto& channel : inputs_)
         for (int i = 0; i < frames; ++i)
-            channel[i] = amplitude * noiseSample(state);
+            channel[i] = 0.5f * noiseSample(noise_);
 }
 
 void Rig::fillConstant(int frames, float value) {
@@ -190,23 +222,10 @@ std::string counted(int64_t count, const std::string& noun) {
     return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
 
-float noiseSample(uint32_t& state) {
-    state ^= state << 13;
-    state ^= state >> 17;
-    state ^= state << 5;
-    return static_cast<float>(state >> 8) * (2.0f / 16777216.0f) - 1.0f;
-}
-
-} // namespace vst2host::validate
-
-namespace vst2host::validate {
-
-std::string firstDifference(Rig& first, Rig& second, uint32_t seed, int blocks, int block) {
-    uint32_t noise = seed | 1u;
+std::string firstDifference(Rig& first, Rig& second, int blocks, int block) {
     for (int b = 0; b < blocks; ++b) {
-        uint32_t same = noise;
-        first.fillNoise(block, noise, 0.5f);
-        second.fillNoise(block, same, 0.5f);
+        first.fillNoise(block);
+        second.fillNoise(block);
         first.process(block);
         second.process(block);
         for (int c = 0; c < first.outputs(); ++c)

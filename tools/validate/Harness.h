@@ -12,30 +12,6 @@ class PluginInstance;
 
 namespace vst2host::validate {
 
-// A text buffer handed to the plug-in: `limit` characters and a terminator,
-// then canary bytes that the plug-in must leave alone. The whole buffer is
-// large, so a plug-in that writes past the limit damages only canaries.
-class GuardedText {
-public:
-    explicit GuardedText(size_t limit);
-
-    char* data() { return buffer_.data(); }
-
-    // Bytes written past limit + 1; 0 when the canaries are intact.
-    size_t overrun() const;
-    // True when a terminator lies within limit + 1 characters.
-    bool terminated() const;
-    // The text up to its terminator (or the limit), for messages.
-    std::string text() const;
-
-    // Describes a violation of the limit for `what`, or returns empty.
-    std::string problem(const std::string& what) const;
-
-private:
-    size_t limit_;
-    std::vector<char> buffer_;
-};
-
 // Sends a text opcode into a guarded buffer; records a failure when the
 // plug-in writes past the limit or leaves the text unterminated. Returns the text.
 std::string guardedText(PluginInstance& plugin, Findings& findings, int32_t opcode, int32_t index,
@@ -63,7 +39,8 @@ struct BlockScan {
 // Allocations made inside processReplacing are counted for every block.
 class Rig {
 public:
-    Rig(PluginInstance& plugin, int maxBlock);
+    // `seed` starts the rig's own noise sequence (see fillNoise).
+    Rig(PluginInstance& plugin, int maxBlock, uint32_t seed);
 
     int inputs() const { return static_cast<int>(inputs_.size()); }
     int outputs() const { return outputCount_; }
@@ -75,8 +52,10 @@ public:
     // Processes without filling, counting or scanning, for timing.
     void processUnchecked(int frames);
 
-    // Fills the first `frames` samples of every input channel.
-    void fillNoise(int frames, uint32_t& state, float amplitude);
+    // Fills the first `frames` samples of every input channel: noise at
+    // half full scale, going on from where the last call left the rig's
+    // sequence, so rigs given the same seed are fed the same input.
+    void fillNoise(int frames);
     void fillConstant(int frames, float value);
 
     static constexpr int kGuard = 16;
@@ -89,10 +68,8 @@ private:
     std::vector<std::vector<float>> outputs_;
     std::vector<float*> inputPointers_;
     std::vector<float*> outputPointers_;
+    uint32_t noise_;
 };
-
-// True when the float has the canary's exact bit pattern.
-bool isCanary(float value);
 
 // A short description of a processing setting for messages: "48000 Hz, block 64".
 std::string setting(double sampleRate, int block);
@@ -103,16 +80,9 @@ std::string describe(const BlockScan& scan);
 // "1 program", "3 programs": a count with its noun.
 std::string counted(int64_t count, const std::string& noun);
 
-// The next value of a 32-bit xorshift generator mapped to [-1, 1).
-float noiseSample(uint32_t& state);
-
-} // namespace vst2host::validate
-
-namespace vst2host::validate {
-
-// Feeds the same noise to two started instances for `blocks` blocks and
-// returns a description of the first output sample in which they differ, or
-// empty when they render the same bit for bit.
-std::string firstDifference(Rig& first, Rig& second, uint32_t seed, int blocks, int block);
+// Feeds two started instances, rigged with the same seed, the same noise
+// for `blocks` blocks and returns a description of the first output sample
+// in which they differ, or empty when they render the same bit for bit.
+std::string firstDifference(Rig& first, Rig& second, int blocks, int block);
 
 } // namespace vst2host::validate

@@ -40,8 +40,7 @@ void processingMatrix(CheckContext& context) {
     auto plugin = context.load();
     const Matrix matrix = matrixFor(context.strictness);
     const int largest = *std::max_element(matrix.blocks.begin(), matrix.blocks.end());
-    Rig rig(*plugin, largest);
-    uint32_t noise = context.seed | 1u;
+    Rig rig(*plugin, largest, context.seed);
     int64_t subnormals = 0;
     int subnormalSettings = 0;
     for (const float rate : matrix.rates)
@@ -53,7 +52,7 @@ void processingMatrix(CheckContext& context) {
             BlockScan total;
             for (int b = 0; b < blocks; ++b) {
                 if (b < blocks / 2)
-                    rig.fillNoise(block, noise, 0.5f);
+                    rig.fillNoise(block);
                 else
                     rig.fillConstant(block, 0.0f);
                 total.add(rig.process(block), static_cast<int64_t>(b) * block);
@@ -80,9 +79,9 @@ void determinism(CheckContext& context) {
     constexpr int kBlock = 256;
     a->start(48000.0f, kBlock);
     b->start(48000.0f, kBlock);
-    Rig first(*a, kBlock);
-    Rig second(*b, kBlock);
-    if (const std::string difference = firstDifference(first, second, context.seed, 188, kBlock);
+    Rig first(*a, kBlock, context.seed);
+    Rig second(*b, kBlock, context.seed);
+    if (const std::string difference = firstDifference(first, second, 188, kBlock);
         !difference.empty())
         findings.problem(5, "two instances given the same input render differently: " + difference);
     findings.note("two instances render the same second of audio bit for bit");
@@ -106,7 +105,7 @@ void silence(CheckContext& context) {
     constexpr int kBlock = 512;
     constexpr float kRate = 44100.0f;
     plugin->start(kRate, kBlock);
-    Rig rig(*plugin, kBlock);
+    Rig rig(*plugin, kBlock, context.seed);
     // A tail the plug-in declares is waited for, up to a minute; otherwise ten
     // seconds are plenty for any effect without one.
     const intptr_t tail = plugin->dispatch(effGetTailSize);
@@ -116,9 +115,8 @@ void silence(CheckContext& context) {
     if (fresh < 0)
         findings.fail("a fresh instance given silence does not fall below -100 dBFS within " +
                       std::to_string(limit / 44100) + " s");
-    uint32_t noise = context.seed | 1u;
     for (int b = 0; b < 86; ++b) {
-        rig.fillNoise(kBlock, noise, 0.5f);
+        rig.fillNoise(kBlock);
         rig.process(kBlock);
     }
     const int64_t after = framesToSilence(rig, kBlock, limit);
@@ -154,14 +152,13 @@ void badInput(CheckContext& context) {
         // A fresh instance for each, so that one case cannot hide another.
         auto plugin = context.load();
         plugin->start(44100.0f, kBlock);
-        Rig rig(*plugin, kBlock);
-        uint32_t noise = context.seed | 1u;
+        Rig rig(*plugin, kBlock, context.seed);
         for (int b = 0; b < 4; ++b) {
-            rig.fillNoise(kBlock, noise, 0.5f);
+            rig.fillNoise(kBlock);
             rig.process(kBlock);
         }
         if (c.oneSample) {
-            rig.fillNoise(kBlock, noise, 0.5f);
+            rig.fillNoise(kBlock);
             for (int channel = 0; channel < rig.inputs(); ++channel)
                 rig.input(channel)[kBlock / 3] = c.value;
         } else {
@@ -170,7 +167,7 @@ void badInput(CheckContext& context) {
         rig.process(kBlock);
         BlockScan after;
         for (int b = 0; b < 40; ++b) {
-            rig.fillNoise(kBlock, noise, 0.5f);
+            rig.fillNoise(kBlock);
             after.add(rig.process(kBlock), static_cast<int64_t>(b) * kBlock);
         }
         if (const std::string problem = describe(after); !problem.empty())
@@ -182,15 +179,14 @@ void badInput(CheckContext& context) {
 void suspendResume(CheckContext& context) {
     Findings& findings = context.findings;
     auto plugin = context.load();
-    uint32_t noise = context.seed | 1u;
     constexpr int kCycles = 20;
     const int blocks[] = {512, 64, 1024, 100};
-    Rig rig(*plugin, 1024);
+    Rig rig(*plugin, 1024, context.seed);
     for (int cycle = 0; cycle < kCycles; ++cycle) {
         const int block = blocks[cycle % 4];
         plugin->start(cycle % 2 == 0 ? 44100.0f : 48000.0f, block);
         for (int b = 0; b < 3; ++b) {
-            rig.fillNoise(block, noise, 0.5f);
+            rig.fillNoise(block);
             if (const std::string problem = describe(rig.process(block)); !problem.empty())
                 findings.fail("cycle " + std::to_string(cycle + 1) + ": " + problem);
         }
@@ -206,11 +202,10 @@ void rateChange(CheckContext& context) {
     auto plugin = context.load();
     constexpr int kBlock = 512;
     plugin->start(44100.0f, kBlock);
-    Rig rig(*plugin, kBlock);
-    uint32_t noise = context.seed | 1u;
+    Rig rig(*plugin, kBlock, context.seed);
     for (const float rate : {96000.0f, 22050.0f, 48000.0f}) {
         for (int b = 0; b < 8; ++b) {
-            rig.fillNoise(kBlock, noise, 0.5f);
+            rig.fillNoise(kBlock);
             rig.process(kBlock);
         }
         plugin->host().sampleRate = rate;
@@ -218,7 +213,7 @@ void rateChange(CheckContext& context) {
         plugin->dispatch(effSetSampleRate, 0, 0, nullptr, rate);
         BlockScan scan;
         for (int b = 0; b < 8; ++b) {
-            rig.fillNoise(kBlock, noise, 0.5f);
+            rig.fillNoise(kBlock);
             scan.add(rig.process(kBlock), static_cast<int64_t>(b) * kBlock);
         }
         if (const std::string problem = describe(scan); !problem.empty())

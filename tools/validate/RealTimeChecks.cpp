@@ -23,8 +23,7 @@ void allocation(CheckContext& context) {
     constexpr int kBlock = 512;
     plugin->host().processingLevel = kVstProcessLevelRealtime;
     plugin->start(44100.0f, kBlock);
-    Rig rig(*plugin, kBlock);
-    uint32_t noise = context.seed | 1u;
+    Rig rig(*plugin, kBlock, context.seed);
     int64_t allocations = 0;
     int calls = 0;
     int allocatingCalls = 0;
@@ -36,7 +35,7 @@ void allocation(CheckContext& context) {
         if (plugin->numPrograms() > 1 && b % 32 == 16)
             plugin->setProgram(b / 32 % plugin->numPrograms());
         const int frames = b < 64 ? kBlock : 1 + b % kBlock;
-        rig.fillNoise(frames, noise, 0.5f);
+        rig.fillNoise(frames);
         const BlockScan scan = rig.process(frames);
         ++calls;
         allocations += scan.allocations;
@@ -57,9 +56,8 @@ void cost(CheckContext& context) {
     constexpr float kRate = 44100.0f;
     plugin->host().processingLevel = kVstProcessLevelRealtime;
     plugin->start(kRate, kBlock);
-    Rig rig(*plugin, kBlock);
-    uint32_t noise = context.seed | 1u;
-    rig.fillNoise(kBlock, noise, 0.5f);
+    Rig rig(*plugin, kBlock, context.seed);
+    rig.fillNoise(kBlock);
     for (int b = 0; b < 16; ++b)
         rig.process(kBlock);
     using Clock = std::chrono::steady_clock;

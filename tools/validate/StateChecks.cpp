@@ -32,10 +32,7 @@ void programNames(CheckContext& context) {
             findings.fail("effSetProgram " + std::to_string(program) + " leaves program " + std::to_string(current) +
                           " selected");
         const std::string name = plugin->text(effGetProgramName);
-        char indexed[256] = {};
-        plugin->dispatch(effGetProgramNameIndexed, program, 0, indexed);
-        indexed[sizeof indexed - 1] = '\0';
-        const std::string other = trim(indexed);
+        const std::string other = plugin->text(effGetProgramNameIndexed, program);
         if (!other.empty() && other != name)
             findings.fail("program " + std::to_string(program) + " is \"" + name + "\" when selected but \"" + other +
                           "\" by effGetProgramNameIndexed");
@@ -153,9 +150,9 @@ void bankRestore(CheckContext& context) {
 
     for (PluginInstance* plugin : {original.get(), restored.get()})
         plugin->start(44100.0f, kBlock);
-    Rig first(*original, kBlock);
-    Rig second(*restored, kBlock);
-    if (const std::string difference = firstDifference(first, second, context.seed, kRenderBlocks, kBlock);
+    Rig first(*original, kBlock, context.seed);
+    Rig second(*restored, kBlock, context.seed);
+    if (const std::string difference = firstDifference(first, second, kRenderBlocks, kBlock);
         !difference.empty()) {
         findings.fail("the restored instance renders differently: " + difference);
         return;
