@@ -2,6 +2,7 @@
 
 #include "toolkit/CBitmap.h"
 #include "toolkit/d2d/D2DBitmap.h"
+#include "toolkit/platform/win32/Win32Module.h"
 
 #include <windows.h>
 
@@ -26,19 +27,6 @@ D2D1_RECT_F toRect(const CRect& r)
 D2D1_POINT_2F toPoint(const CPoint& p, float shift = 0)
 {
     return D2D1::Point2F(static_cast<float>(p.x) + shift, static_cast<float>(p.y) + shift);
-}
-
-std::wstring widen(const char* text)
-{
-    if (!text || !*text)
-        return {};
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
-    if (length <= 1)
-        return {};
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text, -1, wide.data(), length);
-    wide.resize(static_cast<size_t>(length - 1));
-    return wide;
 }
 
 // Faces with the same metrics, for systems without the requested family

@@ -1,6 +1,6 @@
 #include "toolkit/platform/ModuleResources.h"
 
-#include "toolkit/platform/ModuleHandle.h"
+#include "toolkit/platform/win32/Win32Module.h"
 
 #include <windows.h>
 
@@ -10,9 +10,7 @@ bool findModuleResource(const char* name, CResourceData& out)
 {
     if (!name || !*name)
         return false;
-    HMODULE module = static_cast<HMODULE>(getModuleHandle());
-    if (!module)
-        module = GetModuleHandleW(nullptr);
+    const HMODULE module = moduleInstance();
     HRSRC info = FindResourceA(module, name, "PNG");
     if (!info)
         return false;

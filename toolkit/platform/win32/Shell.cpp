@@ -1,6 +1,6 @@
 #include "toolkit/platform/Shell.h"
 
-#include "toolkit/platform/ModuleHandle.h"
+#include "toolkit/platform/win32/Win32Module.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -21,9 +21,7 @@ void reapFinishedOpeners() {}
 
 std::string getModuleDirectory()
 {
-    HMODULE module = static_cast<HMODULE>(getModuleHandle());
-    if (!module)
-        module = GetModuleHandleW(nullptr);
+    const HMODULE module = moduleInstance();
     char path[MAX_PATH + 1] = {};
     const DWORD length = GetModuleFileNameA(module, path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)

@@ -1,8 +1,8 @@
 #include "toolkit/platform/win32/Win32Frame.h"
 
 #include "toolkit/d2d/D2DBackBuffer.h"
-#include "toolkit/platform/ModuleHandle.h"
 #include "toolkit/platform/win32/ResourceCount.h"
+#include "toolkit/platform/win32/Win32Module.h"
 #include "toolkit/platform/win32/Win32OptionMenu.h"
 
 #include <windows.h>
@@ -14,13 +14,6 @@
 namespace VSTGUI {
 
 namespace {
-
-HINSTANCE moduleInstance()
-{
-    if (void* module = getModuleHandle())
-        return static_cast<HINSTANCE>(module);
-    return GetModuleHandleW(nullptr);
-}
 
 // The window class is registered with the first window and unregistered
 // with the last, so an unloaded DLL leaves no class pointing into it.

@@ -1,25 +1,13 @@
 #include "toolkit/platform/win32/Win32OptionMenu.h"
 
 #include "toolkit/COptionMenu.h"
+#include "toolkit/platform/win32/Win32Module.h"
 
 #include <string>
 
 namespace VSTGUI {
 
 namespace {
-
-std::wstring widen(const char* text)
-{
-    if (!text || !*text)
-        return {};
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
-    if (length <= 0)
-        return {};
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text, -1, wide.data(), length);
-    wide.resize(static_cast<size_t>(length) - 1);
-    return wide;
-}
 
 class Win32OptionMenu : public IPlatformOptionMenu
 {
