@@ -25,15 +25,6 @@ CAnimKnob::CAnimKnob(const CRect& size, CControlListener* listener, int32_t tag,
     setHeightOfOneImage(heightOfOneImage);
 }
 
-CAnimKnob::CAnimKnob(const CAnimKnob& other)
-    : CKnobBase(other),
-      offset_(other.offset_),
-      subPixmaps_(other.subPixmaps_),
-      heightOfOneImage_(other.heightOfOneImage_),
-      inverseBitmap_(other.inverseBitmap_)
-{
-}
-
 int32_t CAnimKnob::getFrameIndex() const
 {
     if (subPixmaps_ < 1)

@@ -16,7 +16,7 @@ public:
               const CPoint& offset = CPoint(0, 0));
     CAnimKnob(const CRect& size, CControlListener* listener, int32_t tag, int32_t subPixmaps,
               CCoord heightOfOneImage, CBitmap* background, const CPoint& offset = CPoint(0, 0));
-    CAnimKnob(const CAnimKnob& other);
+    CAnimKnob(const CAnimKnob& other) = default;
 
     void draw(CDrawContext* context) override;
 

@@ -322,26 +322,25 @@ bool CFrame::setFocusView(CView* view)
     return true;
 }
 
-int32_t CFrame::onKeyDown(VstKeyCode& keyCode)
+int32_t CFrame::keyToFocusView(int32_t (CView::*handler)(VstKeyCode&), VstKeyCode& keyCode)
 {
     if (!focusView_ || !focusView_->isVisible())
         return -1;
     CView* view = focusView_;
     view->remember(); // a key may close the view's window
-    const int32_t result = view->onKeyDown(keyCode);
+    const int32_t result = (view->*handler)(keyCode);
     view->forget();
     return result;
 }
 
+int32_t CFrame::onKeyDown(VstKeyCode& keyCode)
+{
+    return keyToFocusView(&CView::onKeyDown, keyCode);
+}
+
 int32_t CFrame::onKeyUp(VstKeyCode& keyCode)
 {
-    if (!focusView_ || !focusView_->isVisible())
-        return -1;
-    CView* view = focusView_;
-    view->remember();
-    const int32_t result = view->onKeyUp(keyCode);
-    view->forget();
-    return result;
+    return keyToFocusView(&CView::onKeyUp, keyCode);
 }
 
 void CFrame::draw(CDrawContext* context)

@@ -35,7 +35,6 @@ public:
     // with its views and window is released once the handlers running in it
     // have returned.
     void close();
-    bool isClosed() const { return closed_; }
 
     // Takes over the caller's reference.
     bool addView(CView* view);
@@ -104,6 +103,9 @@ private:
     CView* viewAt(const CPoint& where) const;
     void updateHover(CPoint& where, const CButtonState& buttons);
     void paintDirty();
+    // The focus view's key handler, with the view kept alive while it runs;
+    // -1 when no visible view has the focus.
+    int32_t keyToFocusView(int32_t (CView::*handler)(VstKeyCode&), VstKeyCode& keyCode);
 
     VSTGUIEditorInterface* editor_;
     std::unique_ptr<IPlatformFrame> platformFrame_;

@@ -87,12 +87,7 @@ bool CKnobBase::onWheel(const CPoint&, const float& distance, const CButtonState
 {
     if (!getMouseEnabled())
         return false;
-    float step = distance * getWheelInc() * getRange();
-    if (buttons & kShift)
-        step *= 0.1f;
-    value_ += step;
-    bounceValue();
-    notifyStep();
+    stepValue(distance, (buttons & kShift) != 0);
     return true;
 }
 
@@ -111,13 +106,18 @@ int32_t CKnobBase::onKeyDown(VstKeyCode& keyCode)
     default:
         return -1;
     }
-    float step = direction * getWheelInc() * getRange();
-    if (keyCode.modifier & MODIFIER_SHIFT)
+    stepValue(direction, (keyCode.modifier & MODIFIER_SHIFT) != 0);
+    return 1;
+}
+
+void CKnobBase::stepValue(float steps, bool fine)
+{
+    float step = steps * getWheelInc() * getRange();
+    if (fine)
         step *= 0.1f;
     value_ += step;
     bounceValue();
     notifyStep();
-    return 1;
 }
 
 bool CKnobBase::isTypeOf(const char* type) const

@@ -31,6 +31,9 @@ public:
     static constexpr CCoord kDragRange = 200;
 
 protected:
+    // Moves the value by `steps` wheel increments of the range (a tenth of
+    // that when fine), within bounds, as one whole edit gesture.
+    void stepValue(float steps, bool fine);
     // Sends the change of one step (wheel or key) as a whole edit gesture.
     void notifyStep();
 

@@ -46,7 +46,6 @@ public:
         reset();
         return &object_;
     }
-    void** receiveVoid() { return reinterpret_cast<void**>(receive()); }
     // Marks the object just received as held; drops a null result.
     bool adopt()
     {

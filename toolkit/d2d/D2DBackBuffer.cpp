@@ -139,16 +139,4 @@ CRect BackBuffer::paint()
     return area;
 }
 
-CColor BackBuffer::getPixel(int x, int y) const
-{
-    if (!bits_ || x < 0 || y < 0 || x >= size_.getWidth() || y >= size_.getHeight())
-        return kBlackCColor;
-    GdiFlush();
-    uint32_t bgra;
-    std::memcpy(&bgra, static_cast<const uint8_t*>(bits_) + (static_cast<size_t>(y) * static_cast<size_t>(size_.getWidth())
-                                                             + static_cast<size_t>(x)) * 4, 4);
-    return CColor{static_cast<uint8_t>((bgra >> 16) & 0xff), static_cast<uint8_t>((bgra >> 8) & 0xff),
-                  static_cast<uint8_t>(bgra & 0xff), 255};
-}
-
 } // namespace VSTGUI::D2D

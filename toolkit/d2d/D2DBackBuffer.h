@@ -32,8 +32,6 @@ public:
     const CRect& getSize() const { return size_; }
     // Memory device context that holds the pixels, for copying to a window.
     HDC getDC() const { return dc_; }
-    // Pixel of the last paint (opaque); black outside the image.
-    CColor getPixel(int x, int y) const;
 
 private:
     bool create(const CRect& size);

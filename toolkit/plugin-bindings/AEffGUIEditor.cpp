@@ -62,21 +62,24 @@ void AEffGUIEditor::idle()
     inIdleStuff = false;
 }
 
+// The host's keys and wheel take the same way into the frame as the
+// window system's events.
 bool AEffGUIEditor::onKeyDown(VstKeyCode& keyCode)
 {
-    return frame && frame->onKeyDown(keyCode) == 1;
+    return frame && frame->platformOnKeyDown(keyCode);
 }
 
 bool AEffGUIEditor::onKeyUp(VstKeyCode& keyCode)
 {
-    return frame && frame->onKeyUp(keyCode) == 1;
+    return frame && frame->platformOnKeyUp(keyCode);
 }
 
 bool AEffGUIEditor::onWheel(float distance)
 {
     if (!frame)
         return false;
-    return frame->onWheel(frame->getCurrentMouseLocation(), distance, VSTGUI::CButtonState());
+    return frame->platformOnMouseWheel(frame->getCurrentMouseLocation(), VSTGUI::kMouseWheelAxisY, distance,
+                                       VSTGUI::CButtonState());
 }
 
 bool AEffGUIEditor::setKnobMode(VstInt32 mode)

@@ -217,8 +217,6 @@ public:
         return window_ ? createWin32OptionMenu(window_) : nullptr;
     }
 
-    HWND getWindow() const { return window_; }
-
 private:
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     {

@@ -211,16 +211,8 @@ private:
     bool makeImage()
     {
         image_.reset();
-        cairo_surface_t* surface = buffer_.getSurface();
-        const CRect size = buffer_.getSize();
-        image_.reset(XCreateImage(display_.get(), visual_, 24, ZPixmap, 0,
-                                  reinterpret_cast<char*>(cairo_image_surface_get_data(surface)),
-                                  static_cast<unsigned>(size.getWidth()), static_cast<unsigned>(size.getHeight()), 32,
-                                  cairo_image_surface_get_stride(surface)));
-        if (!image_)
-            return false;
-        image_->byte_order = LSBFirst; // Cairo stores native-endian words
-        return true;
+        image_ = X11::makeImageOver(display_.get(), visual_, buffer_.getSurface());
+        return image_ != nullptr;
     }
 
     void handleEvent(const XEvent& event)

@@ -4,6 +4,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <cairo.h>
 
 #include <memory>
 
@@ -26,6 +27,21 @@ struct ImageDestroyer
     }
 };
 using ImageHandle = std::unique_ptr<XImage, ImageDestroyer>;
+
+// An image over a Cairo image surface's pixels (24-bit colour in 32-bit
+// native-endian words), to put them into a window; null when it cannot be
+// made. The surface must outlive it.
+inline ImageHandle makeImageOver(Display* display, Visual* visual, cairo_surface_t* surface)
+{
+    ImageHandle image(XCreateImage(display, visual, 24, ZPixmap, 0,
+                                   reinterpret_cast<char*>(cairo_image_surface_get_data(surface)),
+                                   static_cast<unsigned>(cairo_image_surface_get_width(surface)),
+                                   static_cast<unsigned>(cairo_image_surface_get_height(surface)), 32,
+                                   cairo_image_surface_get_stride(surface)));
+    if (image)
+        image->byte_order = LSBFirst;
+    return image;
+}
 
 // A server-side resource of one connection, freed with `Free`.
 template <typename Id, auto Free>

@@ -51,9 +51,8 @@ public:
             return false;
         }
         callback_ = callback;
-        highlight_ = menu->getEntry(menu->getCurrentIndex(true)) && menu->getCurrent()->isEnabled()
-            ? menu->getCurrentIndex(true)
-            : -1;
+        const CMenuItem* current = menu->getCurrent();
+        highlight_ = current && current->isEnabled() ? menu->getCurrentIndex(true) : -1;
         host_->setEventFilter(this);
         filtering_ = true;
         paint();
@@ -170,13 +169,9 @@ private:
         if (!window_)
             return false;
         gc_ = X11::GCHandle(display_, XCreateGC(display_, window_.get(), 0, nullptr));
-        image_.reset(XCreateImage(display_, host_->popupVisual(), 24, ZPixmap, 0,
-                                  reinterpret_cast<char*>(cairo_image_surface_get_data(surface_.get())),
-                                  static_cast<unsigned>(width_), static_cast<unsigned>(height_), 32,
-                                  cairo_image_surface_get_stride(surface_.get())));
+        image_ = X11::makeImageOver(display_, host_->popupVisual(), surface_.get());
         if (!image_)
             return false;
-        image_->byte_order = LSBFirst; // Cairo stores native-endian words
         XMapRaised(display_, window_.get());
         XSync(display_, False); // viewable before the grabs
         // Without the pointer a click outside could not close the menu: a
