@@ -57,8 +57,6 @@ const std::vector<Rule>& rules()
         {"plugin/VersionLabel.h", {}, {}},
         // The framework and the product join the engine with the editor.
         {"plugin/", {"dsp/", "engine/", "plugin/", "editor/"}, {}},
-        // The DLL's start-up hands the module handle to the toolkit.
-        {"plugin/win32/", {"plugin/", "toolkit/platform/ModuleHandle.h"}, {}},
         // The toolkit's key events carry the plug-in interface's key record,
         // which depends on nothing.
         {"toolkit/", {"toolkit/", "plugin/VstKeyCode.h"}, {"toolkit/plugin-bindings/"}},

@@ -1,22 +1,16 @@
 // Small Windows helpers shared by the toolkit's Win32 and Direct2D code.
 #pragma once
 
-#include "toolkit/platform/ModuleHandle.h"
-
 #include <windows.h>
 
 #include <string>
 
 namespace VSTGUI {
 
-// The module that holds the toolkit: the plug-in's DLL as its start-up
-// stored it, or else the program's own module.
-inline HMODULE moduleInstance()
-{
-    if (void* module = getModuleHandle())
-        return static_cast<HMODULE>(module);
-    return GetModuleHandleW(nullptr);
-}
+// The module that holds the toolkit's code: the plug-in's DLL, or the
+// program itself when the toolkit is linked into it. Its window class is
+// registered with it and its pictures are among its resources.
+HMODULE moduleInstance();
 
 // UTF-8 text as the wide strings Windows takes; empty for null, empty or
 // invalid text.
