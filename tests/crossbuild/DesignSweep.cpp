@@ -10,23 +10,14 @@
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 namespace {
 
 struct Hash
 {
-    uint64_t value = 1469598103934665603ull;
+    uint64_t value = kHashStart;
 
-    void add(float x)
-    {
-        uint32_t bits;
-        std::memcpy(&bits, &x, sizeof(bits));
-        for (int i = 0; i < 4; ++i) {
-            value ^= (bits >> (8 * i)) & 0xffu;
-            value *= 1099511628211ull;
-        }
-    }
+    void add(float x) { value = hashWord(value, x); }
     void add(int n) { add(static_cast<float>(n)); }
     void add(const CBiQuad& q)
     {

@@ -5,12 +5,12 @@
 // input. The Linux and Windows builds must print the same lines.
 //
 // vantelor_render_matrix PLUGIN
+#include "dsp/NumericHelpers.h"
 #include "tests/crossbuild/PluginLibrary.h"
 
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 namespace {
@@ -32,17 +32,11 @@ struct Lcg
 
 struct Hash
 {
-    uint64_t value = 1469598103934665603ull;
+    uint64_t value = kHashStart;
     void add(const float* data, int32_t n)
     {
-        for (int32_t i = 0; i < n; ++i) {
-            uint32_t bits;
-            std::memcpy(&bits, &data[i], sizeof(bits));
-            for (int b = 0; b < 4; ++b) {
-                value ^= (bits >> (8 * b)) & 0xffu;
-                value *= 1099511628211ull;
-            }
-        }
+        for (int32_t i = 0; i < n; ++i)
+            value = hashWord(value, data[i]);
     }
 };
 

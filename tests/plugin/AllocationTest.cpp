@@ -3,66 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdlib>
-#include <new>
 #include <thread>
 #include <vector>
 
 #include "plugin/MyVSTPlugin.h"
+#include "tools/host/AllocationCounter.h"
 
-namespace
-{
-thread_local bool counting = false;
-thread_local long allocations = 0;
-
-// Counts heap allocations made on this thread while counting is set.
-struct AllocationScope
-{
-    AllocationScope()
-    {
-        allocations = 0;
-        counting = true;
-    }
-    ~AllocationScope() { counting = false; }
-    long count() const { return allocations; }
-};
-} // namespace
-
-// Kept out of line so that no caller sees malloc and free paired with new
-// and delete.
-__attribute__((noinline)) void* operator new(std::size_t size)
-{
-    if (counting)
-        ++allocations;
-    if (void* p = std::malloc(size != 0 ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-
-__attribute__((noinline)) void* operator new[](std::size_t size)
-{
-    return operator new(size);
-}
-
-__attribute__((noinline)) void operator delete(void* p) noexcept
-{
-    std::free(p);
-}
-
-__attribute__((noinline)) void operator delete[](void* p) noexcept
-{
-    std::free(p);
-}
-
-__attribute__((noinline)) void operator delete(void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
-
-__attribute__((noinline)) void operator delete[](void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
+using vst2host::AllocationScope;
 
 TEST(PluginAllocation, ProcessReplacingNeverAllocates)
 {

@@ -65,21 +65,18 @@ TEST_F(PluginValidator, RandomAutomationAndRateChangesWhileRunning)
     PluginInstance plugin(harness::pluginPath());
     plugin.start(44100.0f, 32);
     const Stereo input = harness::testSignal(32 * 6000, 13);
-    Stereo in = input;
-    Stereo out(input.frames());
-    for (size_t start = 0; start < input.frames(); start += 32)
-    {
-        const int roll = dice(random);
-        if (roll < 40)
-            plugin.setParameter(parameter(random), value(random));
-        else if (roll < 43)
-            plugin.setProgram(program(random));
-        else if (roll == 43)
-            plugin.dispatch(effSetSampleRate, 0, 0, nullptr, rates[static_cast<size_t>(dice(random)) % 6]);
-        float* inputs[2] = {in.left.data() + start, in.right.data() + start};
-        float* outputs[2] = {out.left.data() + start, out.right.data() + start};
-        plugin.process(inputs, outputs, 32);
-    }
+    const Stereo out = harness::renderBlocks(
+        [&](float** inputs, float** outputs, int32_t frames) {
+            const int roll = dice(random);
+            if (roll < 40)
+                plugin.setParameter(parameter(random), value(random));
+            else if (roll < 43)
+                plugin.setProgram(program(random));
+            else if (roll == 43)
+                plugin.dispatch(effSetSampleRate, 0, 0, nullptr, rates[static_cast<size_t>(dice(random)) % 6]);
+            plugin.process(inputs, outputs, frames);
+        },
+        input, 32);
     EXPECT_EQ(harness::firstBadSample(out), -1);
     // Unity-level input never comes out more than a few times louder.
     EXPECT_LT(peak(out), 16.0f);
