@@ -6,7 +6,7 @@
 //
 // vantelor_render_matrix PLUGIN
 #include "dsp/NumericHelpers.h"
-#include "tests/crossbuild/PluginLibrary.h"
+#include "tests/support/PluginModule.h"
 
 #include <cinttypes>
 #include <cmath>
@@ -43,7 +43,7 @@ struct Hash
 constexpr int32_t kBlockPattern[] = {1, 17, 64, 333, 4096, 2, 512, 3, 1000, 128};
 
 // One case: returns the hash of both outputs, block by block.
-uint64_t renderCase(PluginLibrary::Entry entry, int program, float rate, const int32_t* blocks, int blockCount,
+uint64_t renderCase(vantelor_test::PluginEntry entry, int program, float rate, const int32_t* blocks, int blockCount,
                     int frames, bool events, uint32_t seed)
 {
     AEffect* effect = entry(host);
@@ -111,7 +111,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: vantelor_render_matrix PLUGIN\n");
         return 2;
     }
-    PluginLibrary library(argv[1]);
+    const vantelor_test::PluginModule library(argv[1]);
     if (!library.entry()) {
         std::fprintf(stderr, "error: cannot load %s\n", argv[1]);
         return 2;

@@ -35,7 +35,7 @@ protected:
     {
         if (!host.display)
             GTEST_SKIP() << "no X server";
-        ASSERT_NE(plugin.effect, nullptr) << dlerror();
+        ASSERT_NE(plugin.effect, nullptr) << plugin.module().error();
     }
     void TearDown() override
     {

@@ -68,7 +68,7 @@ protected:
     {
         if (!host.display)
             GTEST_SKIP() << "no X server";
-        ASSERT_NE(plugin.effect, nullptr) << dlerror();
+        ASSERT_NE(plugin.effect, nullptr) << plugin.module().error();
         plugin.call(effMainsChanged, 0, 1);
         ASSERT_EQ(plugin.call(effEditOpen, 0, 0, host.parent()), 1);
         idle();

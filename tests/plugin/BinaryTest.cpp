@@ -24,7 +24,7 @@ protected:
     static void SetUpTestSuite()
     {
         module = new BuiltPluginModule;
-        ASSERT_TRUE(module->loaded()) << dlerror();
+        ASSERT_TRUE(module->loaded()) << module->error();
         entry = module->entry();
         ASSERT_NE(entry, nullptr);
     }
@@ -437,7 +437,7 @@ TEST_F(Binary, HostRequestsOfTheRunningPlugin)
 TEST(BinaryEntry, HostsThatCannotOrNeedNotAnswer)
 {
     BuiltPluginModule module;
-    ASSERT_TRUE(module.loaded()) << dlerror();
+    ASSERT_TRUE(module.loaded()) << module.error();
     auto entry = module.entry();
     auto legacy = module.entry("main");
     ASSERT_NE(entry, nullptr);

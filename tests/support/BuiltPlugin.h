@@ -1,12 +1,9 @@
-// The built plug-in loaded as a host loads it: dlopen of the module that this
-// build made (its path is compiled into every test that needs it), the entry
-// called with the test's host callback, and the dispatcher. Every test that
-// drives the binary itself loads it through here.
+// The built plug-in loaded as a host loads it: the module that this build
+// made (its path is compiled into every test that needs it), the entry called
+// with the test's host callback, and the dispatcher.
 #pragma once
 
-#include "plugin/VstInterface.h"
-
-#include <dlfcn.h>
+#include "tests/support/PluginModule.h"
 
 #ifndef VANTELOR_PLUGIN
 #error "VANTELOR_PLUGIN must name the built plug-in (a compile definition)"
@@ -16,31 +13,11 @@ namespace vantelor_test {
 
 inline constexpr const char* kBuiltPluginPath = VANTELOR_PLUGIN;
 
-using PluginEntry = AEffect* (*)(audioMasterCallback);
-
-// The loaded module; unloaded when this ends.
-class BuiltPluginModule
+// The module this build made; unloaded when this ends.
+class BuiltPluginModule : public PluginModule
 {
 public:
-    BuiltPluginModule() : handle_(dlopen(kBuiltPluginPath, RTLD_NOW | RTLD_LOCAL)) {}
-    ~BuiltPluginModule()
-    {
-        if (handle_)
-            dlclose(handle_);
-    }
-    BuiltPluginModule(const BuiltPluginModule&) = delete;
-    BuiltPluginModule& operator=(const BuiltPluginModule&) = delete;
-
-    bool loaded() const { return handle_ != nullptr; }
-    // Null when not loaded or when the module has no such symbol.
-    void* symbol(const char* name) const { return handle_ ? dlsym(handle_, name) : nullptr; }
-    PluginEntry entry(const char* name = "VSTPluginMain") const
-    {
-        return reinterpret_cast<PluginEntry>(symbol(name));
-    }
-
-private:
-    void* handle_;
+    BuiltPluginModule() : PluginModule(kBuiltPluginPath) {}
 };
 
 // One instance of the plug-in in its own load of the module; closed (editor

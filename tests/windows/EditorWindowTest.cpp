@@ -5,16 +5,16 @@
 // many open/close cycles that leave no window and no window class behind.
 #include <gtest/gtest.h>
 
+#include "tests/support/BuiltPlugin.h"
 #include "tests/windows/WindowsHost.h"
 
 #include <cstdio>
 #include <cwchar>
+#include <memory>
 
 using namespace windows_test;
 
 namespace {
-
-using Entry = AEffect* (*)(audioMasterCallback);
 
 constexpr uint32_t kSelected = 0xC2FA05; // the selected source's fill (194, 250, 5)
 constexpr RECT kPlot{27, 21, 392, 234};
@@ -24,9 +24,10 @@ class EditorUnderWine : public ::testing::Test
 protected:
     void SetUp() override
     {
-        module = LoadLibraryA(VANTELOR_PLUGIN);
-        ASSERT_NE(module, nullptr) << GetLastError();
-        auto entry = reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(module, "VSTPluginMain")));
+        library = std::make_unique<vantelor_test::BuiltPluginModule>();
+        ASSERT_TRUE(library->loaded()) << library->error();
+        module = library->handle();
+        const vantelor_test::PluginEntry entry = library->entry();
         ASSERT_NE(entry, nullptr);
         effect = entry(RecordedCalls::callback);
         ASSERT_NE(effect, nullptr);
@@ -39,8 +40,7 @@ protected:
             call(effEditClose);
             call(effClose);
         }
-        if (module)
-            FreeLibrary(module);
+        library.reset();
     }
 
     VstIntPtr call(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr, float opt = 0)
@@ -86,6 +86,7 @@ protected:
         idle();
     }
 
+    std::unique_ptr<vantelor_test::BuiltPluginModule> library;
     HMODULE module = nullptr;
     AEffect* effect = nullptr;
     HostWindow host{500, 400};

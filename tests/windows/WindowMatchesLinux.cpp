@@ -5,6 +5,7 @@
 // another rasteriser). Prints how many pixels differ and where.
 //
 // vantelor_window_matches_linux PLUGIN.dll LINUX.png
+#include "tests/support/PluginModule.h"
 #include "tests/windows/WindowsHost.h"
 
 #include <cstdio>
@@ -12,8 +13,6 @@
 using namespace windows_test;
 
 namespace {
-
-using Entry = AEffect* (*)(audioMasterCallback);
 
 struct Region
 {
@@ -37,9 +36,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "error: cannot read %s\n", argv[2]);
         return 2;
     }
-    HMODULE module = LoadLibraryA(argv[1]);
-    auto entry = module ? reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(module, "VSTPluginMain")))
-                        : nullptr;
+    const vantelor_test::PluginModule module(argv[1]);
+    const vantelor_test::PluginEntry entry = module.entry();
     AEffect* effect = entry ? entry(RecordedCalls::callback) : nullptr;
     if (!effect) {
         std::fprintf(stderr, "error: cannot load %s\n", argv[1]);
