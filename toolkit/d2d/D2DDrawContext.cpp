@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -439,17 +440,22 @@ void DrawContext::drawBitmap(CBitmap* bitmap, const CRect& dest, const CPoint& o
         return;
     CRect target(dest.left + (source.left - offset.x), dest.top + (source.top - offset.y), 0, 0);
     target.setWidth(source.getWidth()).setHeight(source.getHeight());
+    // Only the rows drawn go to the device: one frame of a strip, or the
+    // band of a picture under a small dirty area.
+    const int width = platform->getWidth();
+    const int top = static_cast<int>(std::floor(source.top));
+    const int bottom = std::min(platform->getHeight(), static_cast<int>(std::ceil(source.bottom)));
     ComRef<ID2D1Bitmap> image;
     const D2D1_BITMAP_PROPERTIES properties =
         D2D1::BitmapProperties(D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_PREMULTIPLIED));
     if (!make(image, [&](ID2D1Bitmap** out) {
-            return target_->CreateBitmap(
-                D2D1::SizeU(static_cast<UINT32>(platform->getWidth()), static_cast<UINT32>(platform->getHeight())),
-                platform->getPixels(), static_cast<UINT32>(platform->getWidth()) * 4, properties, out);
+            return target_->CreateBitmap(D2D1::SizeU(static_cast<UINT32>(width), static_cast<UINT32>(bottom - top)),
+                                         platform->getPixels() + static_cast<size_t>(top) * static_cast<size_t>(width),
+                                         static_cast<UINT32>(width) * 4, properties, out);
         }))
         return;
     ClipScope clip(target_, clipRect_);
-    const D2D1_RECT_F sourceRect = toRect(source);
+    const D2D1_RECT_F sourceRect = toRect(CRect(source.left, source.top - top, source.right, source.bottom - top));
     target_->DrawBitmap(image.get(), toRect(target), alpha * globalAlpha_, D2D1_BITMAP_INTERPOLATION_MODE_NEAREST_NEIGHBOR,
                         &sourceRect);
 }
