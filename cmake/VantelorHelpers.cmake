@@ -1,16 +1,26 @@
-# vantelor_add_test(NAME SOURCES src... [LIBS lib...] [LABELS label...] [ARGS arg...] [ENV VAR=value...])
-# One GoogleTest executable, registered as one CTest test.
+# vantelor_add_test(NAME SOURCES src... [PLUGIN] [LIBS lib...] [LABELS label...] [ARGS arg...]
+#                   [ENV VAR=value...])
+# One GoogleTest executable, registered as one CTest test. PLUGIN: the test
+# loads the built plug-in, whose path it gets as VANTELOR_PLUGIN.
 function(vantelor_add_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS;ARGS;ENV" ${ARGN})
-  find_package(GTest REQUIRED)
+  cmake_parse_arguments(T "PLUGIN" "" "SOURCES;LIBS;LABELS;ARGS;ENV" ${ARGN})
+  # The Windows build brings GoogleTest built from source (tests/windows).
+  if(NOT TARGET GTest::gtest)
+    find_package(GTest REQUIRED)
+  endif()
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main ${T_LIBS})
   # Tests stand above every layer and may reach any part of the tree.
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  if(T_PLUGIN)
+    target_compile_definitions(${name} PRIVATE VANTELOR_PLUGIN="$<TARGET_FILE:HF_Vantelor>")
+    add_dependencies(${name} HF_Vantelor)
+  endif()
   add_test(NAME ${name} COMMAND ${name} ${T_ARGS})
-  # A test that could not run (GTEST_SKIP) is reported as skipped, never as
-  # passed; scripts/test fails on any skip.
-  set_tests_properties(${name} PROPERTIES SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]")
+  # A test that could not run (GTEST_SKIP, or exit code 77 from a script
+  # or the Windows runner) is reported as skipped, never as passed;
+  # scripts/test fails on any skip.
+  set_tests_properties(${name} PROPERTIES SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]" SKIP_RETURN_CODE 77)
   if(T_LABELS)
     set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
   endif()
