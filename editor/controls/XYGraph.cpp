@@ -103,11 +103,6 @@ void CXYGraph::setFloorLevel(float level)
         invalidatePoints(true);
 }
 
-float CXYGraph::getXMin() const { return xMin; }
-float CXYGraph::getXMax() const { return xMax; }
-float CXYGraph::getYMin() const { return yMin; }
-float CXYGraph::getYMax() const { return yMax; }
-
 void CXYGraph::invalidatePoints(bool dirty)
 {
     if (!store(pointsDirty, dirty))

@@ -49,10 +49,6 @@ public:
     virtual void setZoomEnabled(bool enabled);
     // The y value down to which the curve is filled.
     virtual void setFloorLevel(float level);
-    virtual float getXMin() const;
-    virtual float getXMax() const;
-    virtual float getYMin() const;
-    virtual float getYMax() const;
     // Samples at x[i], y[i] (x ascending).
     virtual void setCurveData(const float* x, const float* y, int32_t count, ReduceFunction reduce = nullptr);
     // count samples evenly spaced from xStart to xEnd.
