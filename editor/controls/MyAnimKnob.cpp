@@ -1,5 +1,6 @@
 #include "editor/controls/MyAnimKnob.h"
 
+#include "editor/controls/ControlValues.h"
 #include "plugin/TextBounded.h"
 #include "toolkit/CBitmap.h"
 #include "toolkit/CDrawContext.h"
@@ -9,27 +10,11 @@
 #include <cstring>
 
 using namespace VSTGUI;
+using namespace control_values;
 
 namespace {
 
-constexpr float kWheelIncrement = 0.05f;
 constexpr float kZoomFactor = 10.f;
-
-float clampUnit(float v)
-{
-    if (!(v >= 0.f))
-        return 0.f;
-    return v <= 1.f ? v : 1.f;
-}
-
-template <typename T>
-bool store(T& field, const T& value)
-{
-    if (field == value)
-        return false;
-    field = value;
-    return true;
-}
 
 } // namespace
 

@@ -14,6 +14,7 @@
 
 #include <array>
 
+#include "editor/controls/ControlValues.h"
 #include "toolkit/CControl.h"
 
 #include <cstdint>
@@ -145,7 +146,7 @@ public:
     VSTGUI::CColor gridColor{70, 90, 0, 255};
 
 protected:
-    static constexpr float kWheelIncrement = 0.05f;
+    static constexpr float kWheelIncrement = control_values::kWheelIncrement;
 
     bool validGroup(int index) const { return index >= 0 && index < groupCount; }
     // Tag and value set, then beginEdit, valueChanged, endEdit; nothing for
