@@ -67,22 +67,16 @@ bool CXYGraph::isTypeOf(const char* type) const
 
 void CXYGraph::setXRangeHome(float a, float b, bool asHome)
 {
-    if (asHome && std::isfinite(a) && std::isfinite(b)) {
-        homeXMin = std::min(a, b);
-        homeXMax = std::max(a, b);
+    if (asHome && storeRange(homeXMin, homeXMax, a, b))
         invHomeX = 1.f / std::max(homeXMax - homeXMin, kMinRange);
-    }
     setXRange(a, b);
     invalidatePoints(true);
 }
 
 void CXYGraph::setYRangeHome(float a, float b, bool asHome)
 {
-    if (asHome && std::isfinite(a) && std::isfinite(b)) {
-        homeYMin = std::min(a, b);
-        homeYMax = std::max(a, b);
+    if (asHome && storeRange(homeYMin, homeYMax, a, b))
         invHomeY = 1.f / std::max(homeYMax - homeYMin, kMinRange);
-    }
     setYRange(a, b);
     invalidatePoints(true);
 }
