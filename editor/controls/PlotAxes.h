@@ -59,6 +59,8 @@ public:
     VSTGUI::CMouseEventResult onMouseExited(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
     using VSTGUI::CControl::onWheel;
     bool onWheel(const VSTGUI::CPoint& where, const float& distance, const VSTGUI::CButtonState& buttons) override;
+    // Also rescales the pixel-to-value mapping to the new size.
+    void setViewSize(const VSTGUI::CRect& rect, bool invalidate = true) override;
 
     virtual void setAxisColor(VSTGUI::CColor color);
     virtual void setSelectedColor(VSTGUI::CColor color);
@@ -192,4 +194,9 @@ protected:
     int32_t selectionTag;
     float fineFactor = 10;
     bool crosshairEnabled = false, crosshairVisible = false, crosshairFade = false;
+
+private:
+    // The reciprocals of the view's size less one pixel, for pixel-to-value
+    // mapping.
+    void recomputePixelInverses();
 };

@@ -202,8 +202,6 @@ void CXYGraph::setViewSize(const CRect& rect, bool invalidate)
         return;
     CPlotAxes::setViewSize(rect, invalidate);
     setMouseableArea(rect);
-    invWidth = 1.f / static_cast<float>(std::max(rect.getWidth() - 1, 1.0));
-    invHeight = 1.f / static_cast<float>(std::max(rect.getHeight() - 1, 1.0));
     if (invalidate) {
         setDirty();
         invalidatePoints(true);
