@@ -32,34 +32,13 @@ CVUMeter::CVUMeter(const CRect& size, float yMin_, float yMax_, CBitmap* backgro
     setDrawFrame(false);
     setYRange(yMin_, yMax_);
     setTransparency(true);
-    zoneColors = std::make_unique<CColor[]>(static_cast<size_t>(zoneCount));
-    zoneLimits = std::make_unique<float[]>(static_cast<size_t>(zoneCount));
-    for (int i = 0; i < zoneCount; ++i) {
-        zoneColors[static_cast<size_t>(i)] = selectedColor;
-        zoneLimits[static_cast<size_t>(i)] = 160;
-    }
+    zoneColors.assign(static_cast<size_t>(zoneCount), selectedColor);
+    zoneLimits.assign(static_cast<size_t>(zoneCount), 160.f);
     level = startLevel();
     peak = startPeak();
 }
 
-CVUMeter::CVUMeter(const CVUMeter& other)
-    : CPlotAxes(other),
-      level(other.level),
-      inverted(other.inverted),
-      peak(other.peak),
-      peakHold(other.peakHold),
-      upperClamp(other.upperClamp),
-      lowerClamp(other.lowerClamp),
-      zoneCount(other.zoneCount),
-      zoneColors(std::make_unique<CColor[]>(static_cast<size_t>(other.zoneCount))),
-      zoneLimits(std::make_unique<float[]>(static_cast<size_t>(other.zoneCount)))
-{
-    for (size_t i = 0; i < static_cast<size_t>(zoneCount); ++i) {
-        zoneColors[i] = other.zoneColors[i];
-        zoneLimits[i] = other.zoneLimits[i];
-    }
-}
-
+CVUMeter::CVUMeter(const CVUMeter& other) = default;
 CVUMeter::~CVUMeter() = default;
 
 bool CVUMeter::isTypeOf(const char* type) const

@@ -21,41 +21,14 @@ CXYGraph::CXYGraph(const CRect& size, CControlListener* listener, int32_t select
       invHomeY(invYRange),
       zoomStart(size.getTopLeft()),
       zoomEnd(size.getTopLeft()),
-      maxPoints(maxPoints_ > 0 ? maxPoints_ : 0)
+      maxPoints(maxPoints_ > 0 ? maxPoints_ : 0),
+      points(static_cast<size_t>(maxPoints) + kCorners)
 {
-    points = std::make_unique<CPoint[]>(static_cast<size_t>(maxPoints) + kCorners);
     // Zooming needs the mouse even before any point group exists.
     setMouseEnabled(true);
 }
 
-CXYGraph::CXYGraph(const CXYGraph& other)
-    : CPlotAxes(other),
-      barMode(other.barMode),
-      drawStyle(other.drawStyle),
-      lineWidth(other.lineWidth),
-      floorLevel(other.floorLevel),
-      homeXMin(other.homeXMin),
-      homeXMax(other.homeXMax),
-      invHomeX(other.invHomeX),
-      homeYMin(other.homeYMin),
-      homeYMax(other.homeYMax),
-      invHomeY(other.invHomeY),
-      zoomEnabled(other.zoomEnabled),
-      zoomStart(other.zoomStart),
-      zoomEnd(other.zoomEnd),
-      xData(other.xData),
-      yData(other.yData),
-      xStart(other.xStart),
-      xEnd(other.xEnd),
-      invXSpan(other.invXSpan),
-      dataCount(other.dataCount),
-      reduce(other.reduce),
-      pointsDirty(true),
-      points(std::make_unique<CPoint[]>(static_cast<size_t>(other.maxPoints) + kCorners)),
-      maxPoints(other.maxPoints)
-{
-}
-
+CXYGraph::CXYGraph(const CXYGraph& other) = default;
 CXYGraph::~CXYGraph() = default;
 
 bool CXYGraph::isTypeOf(const char* type) const
@@ -272,7 +245,7 @@ void CXYGraph::drawUnderlay(CDrawContext* context)
             drawBars(context);
         } else {
             context->setDrawMode(kAntiAliasing);
-            context->drawPolygon(points.get(), pointCount, static_cast<CDrawStyle>(drawStyle));
+            context->drawPolygon(points.data(), pointCount, static_cast<CDrawStyle>(drawStyle));
         }
     }
     if (zooming) {

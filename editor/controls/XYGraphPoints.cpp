@@ -15,7 +15,7 @@ void CXYGraph::rebuildPoints()
         groupPosition[i] = normalizedToPixel(xValue[i], yValue[i]);
     pointsDirty = false;
     pointCount = 0;
-    if (!points || maxPoints < 1 || !yData || dataCount < 2)
+    if (maxPoints < 1 || !yData || dataCount < 2)
         return;
 
     // The visible samples, widened by one on each side so that the curve
