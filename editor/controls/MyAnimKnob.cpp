@@ -88,19 +88,11 @@ float CMyAnimKnob::uncurved(float outside) const
     return curve == 1.f ? getMin() + r * t : getMin() + r * std::pow(t, curve);
 }
 
-void CMyAnimKnob::storeValue(float stored)
-{
-    // A changed stored value is what the next redraw looks for; the
-    // listener hears only of the user's edits.
-    if (stored != value_)
-        value_ = stored;
-}
-
 void CMyAnimKnob::setValue(float val)
 {
     if (std::isnan(val))
         return;
-    storeValue(uncurved(val));
+    value_ = uncurved(val);
 }
 
 float CMyAnimKnob::getValue() const
@@ -113,7 +105,7 @@ void CMyAnimKnob::setValueNormalized(float val)
     if (std::isnan(val))
         return;
     const float x = clampUnit(val);
-    storeValue(getMin() + getRange() * (curve == 1.f ? x : std::pow(x, curve)));
+    value_ = getMin() + getRange() * (curve == 1.f ? x : std::pow(x, curve));
 }
 
 float CMyAnimKnob::getValueNormalized() const
