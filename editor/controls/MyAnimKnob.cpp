@@ -56,7 +56,8 @@ void CMyAnimKnob::init()
 {
     // The label box is stored in window coordinates.
     labelRect.offset(size_.left, size_.top);
-    labelFont = new CFontDesc("Arial", 12, kNormalFace);
+    labelFont = kNormalFont;
+    labelFont->remember();
     setZoomFactor(kZoomFactor);
     setWheelInc(kWheelIncrement);
     setTransparency(true);
