@@ -157,6 +157,10 @@ protected:
     // Shows the crosshair at where (clamped) when it moved.
     void updateCrosshair(const VSTGUI::CPoint& where);
     void recomputeInverses();
+    // Shared by the linear and logarithmic grids: one vertical line at value
+    // (none at the right edge, which is the frame's) with the label for
+    // label, both fading near the crosshair.
+    void drawColumn(VSTGUI::CDrawContext* context, float value, float label);
     // Shared by the linear and logarithmic grids: the horizontal lines with
     // their labels, and the frame.
     void drawRowGrid(VSTGUI::CDrawContext* context);
