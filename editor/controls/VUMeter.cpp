@@ -268,7 +268,6 @@ CVUDragMeter::CVUDragMeter(const CRect& size, float yMin_, float yMax_, CBitmap*
     // Dragging the scale needs the mouse whether or not the peak is held.
     setMouseEnabled(true);
     CControl::setValue(0.f);
-    setYRange(baseMin, baseMax);
     level = 0;
 }
 
@@ -290,8 +289,7 @@ void CVUDragMeter::setOffset(float offset_)
     if (std::isnan(offset_) || !store(offset, offset_))
         return;
     CControl::setValue(offset);
-    setYRange(baseMin + offset * dragRange, baseMax + offset * dragRange);
-    setDirty();
+    applyOffset();
 }
 
 void CVUDragMeter::setDragRange(float range)
@@ -299,8 +297,12 @@ void CVUDragMeter::setDragRange(float range)
     if (!std::isfinite(range))
         return;
     dragRange = range;
+    applyOffset();
+}
+
+void CVUDragMeter::applyOffset()
+{
     setYRange(baseMin + offset * dragRange, baseMax + offset * dragRange);
-    setDirty();
 }
 
 void CVUDragMeter::notifyOffset()

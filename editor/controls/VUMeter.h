@@ -100,4 +100,9 @@ protected:
     float offset = 0;
     float dragRange = 20;
     VSTGUI::CPoint dragPoint{-1, -1};
+
+private:
+    // The scale: the base range shifted by the offset's share of the drag
+    // range.
+    void applyOffset();
 };
