@@ -127,11 +127,12 @@ float CXYGraph::getCurveValue(float x) const
         while (k < last && xData[k] < x)
             ++k;
         i = k > 0 ? k - 1 : 0;
-        const int32_t j = std::min(i + 1, last);
+    }
+    const int32_t j = std::min(i + 1, last);
+    if (xData) {
         const float span = xData[j] - xData[i];
         f = span > 0 ? (x - xData[i]) / span : 0.f;
     }
-    const int32_t j = std::min(i + 1, last);
     f = std::clamp(f, 0.f, 1.f);
     return (1 - f) * yData[i] + f * yData[j];
 }

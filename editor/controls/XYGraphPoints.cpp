@@ -24,10 +24,8 @@ void CXYGraph::rebuildPoints()
     int32_t first = 0;
     int32_t lastVisible = last;
     if (xData) {
-        first = 0;
         while (first < dataCount && xData[first] < xMin)
             ++first;
-        lastVisible = last;
         while (lastVisible >= 0 && xData[lastVisible] > xMax)
             --lastVisible;
     } else {
