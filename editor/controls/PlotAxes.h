@@ -157,6 +157,8 @@ protected:
     // Shows the crosshair at where (clamped) when it moved.
     void updateCrosshair(const VSTGUI::CPoint& where);
     void recomputeInverses();
+    // The shade (unless transparent) and the background bitmap.
+    void drawBackground(VSTGUI::CDrawContext* context);
     // Shared by the linear and logarithmic grids: one vertical line at value
     // (none at the right edge, which is the frame's) with the label for
     // label, both fading near the crosshair.

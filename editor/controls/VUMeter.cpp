@@ -1,7 +1,6 @@
 #include "editor/controls/VUMeter.h"
 
 #include "editor/controls/PlotAxesShared.h"
-#include "toolkit/CBitmap.h"
 #include "toolkit/CDrawContext.h"
 #include "toolkit/CFrame.h"
 
@@ -152,12 +151,7 @@ CMouseEventResult CVUMeter::onMouseDown(CPoint&, const CButtonState&)
 void CVUMeter::draw(CDrawContext* context)
 {
     const CRect& r = getViewSize();
-    if (!getTransparency()) {
-        context->setFillColor(shadeColor);
-        context->drawRect(r, kDrawFilled);
-    }
-    if (CBitmap* background = getBackground())
-        background->draw(context, r, CPoint(0, 0), 1.f);
+    drawBackground(context);
     if (drawFrame) {
         context->setDrawMode(kAliasing);
         context->setFrameColor(axisColor);
