@@ -1,5 +1,6 @@
 #include "editor/controls/MyAnimKnob.h"
 
+#include "editor/controls/ControlValues.h"
 #include "plugin/TextBounded.h"
 #include "toolkit/CBitmap.h"
 #include "toolkit/CDrawContext.h"
@@ -9,27 +10,11 @@
 #include <cstring>
 
 using namespace VSTGUI;
+using namespace control_values;
 
 namespace {
 
-constexpr float kWheelIncrement = 0.05f;
 constexpr float kZoomFactor = 10.f;
-
-float clampUnit(float v)
-{
-    if (!(v >= 0.f))
-        return 0.f;
-    return v <= 1.f ? v : 1.f;
-}
-
-template <typename T>
-bool store(T& field, const T& value)
-{
-    if (field == value)
-        return false;
-    field = value;
-    return true;
-}
 
 } // namespace
 
@@ -71,7 +56,8 @@ void CMyAnimKnob::init()
 {
     // The label box is stored in window coordinates.
     labelRect.offset(size_.left, size_.top);
-    labelFont = new CFontDesc("Arial", 12, kNormalFace);
+    labelFont = kNormalFont;
+    labelFont->remember();
     setZoomFactor(kZoomFactor);
     setWheelInc(kWheelIncrement);
     setTransparency(true);
@@ -103,19 +89,11 @@ float CMyAnimKnob::uncurved(float outside) const
     return curve == 1.f ? getMin() + r * t : getMin() + r * std::pow(t, curve);
 }
 
-void CMyAnimKnob::storeValue(float stored)
-{
-    // A changed stored value is what the next redraw looks for; the
-    // listener hears only of the user's edits.
-    if (stored != value_)
-        value_ = stored;
-}
-
 void CMyAnimKnob::setValue(float val)
 {
     if (std::isnan(val))
         return;
-    storeValue(uncurved(val));
+    value_ = uncurved(val);
 }
 
 float CMyAnimKnob::getValue() const
@@ -128,7 +106,7 @@ void CMyAnimKnob::setValueNormalized(float val)
     if (std::isnan(val))
         return;
     const float x = clampUnit(val);
-    storeValue(getMin() + getRange() * (curve == 1.f ? x : std::pow(x, curve)));
+    value_ = getMin() + getRange() * (curve == 1.f ? x : std::pow(x, curve));
 }
 
 float CMyAnimKnob::getValueNormalized() const

@@ -62,9 +62,6 @@ protected:
     // The value seen from outside for a stored value, and back.
     float curved(float stored) const;
     float uncurved(float outside) const;
-    // Sets the stored value and sends the toolkit's value-changed message
-    // when it changed.
-    void storeValue(float stored);
     void notifyEdit();
 
     VSTGUI::CRect labelRect;

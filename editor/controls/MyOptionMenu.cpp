@@ -1,11 +1,13 @@
 #include "editor/controls/MyOptionMenu.h"
 
+#include "editor/controls/ControlValues.h"
 #include "toolkit/CDrawContext.h"
 
 #include <cmath>
 #include <cstring>
 
 using namespace VSTGUI;
+using control_values::store;
 
 CMyOptionMenu::CMyOptionMenu(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background,
                              CBitmap* bgWhenClick, int32_t style)
@@ -46,21 +48,8 @@ float CMyOptionMenu::getValueNormalized() const
     return n > 1 ? value_ / static_cast<float>(n - 1) : 0.f;
 }
 
-void CMyOptionMenu::setDrawBorder(bool draw)
-{
-    if (drawBorder == draw)
-        return;
-    drawBorder = draw;
-    setDirty();
-}
-
-void CMyOptionMenu::setBorderColor(CColor color)
-{
-    if (borderColor == color)
-        return;
-    borderColor = color;
-    setDirty();
-}
+void CMyOptionMenu::setDrawBorder(bool draw) { if (store(drawBorder, draw)) setDirty(); }
+void CMyOptionMenu::setBorderColor(CColor color) { if (store(borderColor, color)) setDirty(); }
 
 void CMyOptionMenu::draw(CDrawContext* context)
 {

@@ -1,5 +1,6 @@
 #include "editor/controls/Plot3D.h"
 
+#include "editor/controls/ControlValues.h"
 #include "toolkit/CBitmap.h"
 #include "toolkit/CDrawContext.h"
 
@@ -8,6 +9,7 @@
 #include <cstring>
 
 using namespace VSTGUI;
+using control_values::store;
 
 C3DPlot::C3DPlot(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background)
     : CControl(size, listener, tag, background)
@@ -25,29 +27,9 @@ bool C3DPlot::isTypeOf(const char* type) const
     return (type && std::strcmp(type, "C3DPlot") == 0) || CControl::isTypeOf(type);
 }
 
-void C3DPlot::setForegroundColor(CColor color)
-{
-    if (color == foregroundColor)
-        return;
-    foregroundColor = color;
-    setDirty();
-}
-
-void C3DPlot::setFillColor3D(CColor color)
-{
-    if (color == fillColor)
-        return;
-    fillColor = color;
-    setDirty();
-}
-
-void C3DPlot::setBackgroundColor3D(CColor color)
-{
-    if (color == backgroundColor)
-        return;
-    backgroundColor = color;
-    setDirty();
-}
+void C3DPlot::setForegroundColor(CColor color) { if (store(foregroundColor, color)) setDirty(); }
+void C3DPlot::setFillColor3D(CColor color) { if (store(fillColor, color)) setDirty(); }
+void C3DPlot::setBackgroundColor3D(CColor color) { if (store(backgroundColor, color)) setDirty(); }
 
 void C3DPlot::setRotation(float yaw, float pitch, float distance_)
 {

@@ -21,8 +21,7 @@ CPlotAxes::CPlotAxes(const CRect& size, CControlListener* listener, int32_t sele
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic pop
 #endif
-    invWidth = 1.f / static_cast<float>(std::max(size.getWidth() - 1, 1.0));
-    invHeight = 1.f / static_cast<float>(std::max(size.getHeight() - 1, 1.0));
+    recomputePixelInverses();
     recomputeInverses();
     setWheelInc(kWheelIncrement);
     setTransparency(true);
@@ -36,6 +35,19 @@ CPlotAxes::~CPlotAxes() = default;
 bool CPlotAxes::isTypeOf(const char* type) const
 {
     return (type && std::strcmp(type, "CPlotAxes") == 0) || CControl::isTypeOf(type);
+}
+
+void CPlotAxes::recomputePixelInverses()
+{
+    const CRect& r = getViewSize();
+    invWidth = 1.f / static_cast<float>(std::max(r.getWidth() - 1, 1.0));
+    invHeight = 1.f / static_cast<float>(std::max(r.getHeight() - 1, 1.0));
+}
+
+void CPlotAxes::setViewSize(const CRect& rect, bool invalidate)
+{
+    CControl::setViewSize(rect, invalidate);
+    recomputePixelInverses();
 }
 
 void CPlotAxes::recomputeInverses()

@@ -14,6 +14,7 @@
 
 #include <array>
 
+#include "editor/controls/ControlValues.h"
 #include "toolkit/CControl.h"
 
 #include <cstdint>
@@ -58,6 +59,8 @@ public:
     VSTGUI::CMouseEventResult onMouseExited(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
     using VSTGUI::CControl::onWheel;
     bool onWheel(const VSTGUI::CPoint& where, const float& distance, const VSTGUI::CButtonState& buttons) override;
+    // Also rescales the pixel-to-value mapping to the new size.
+    void setViewSize(const VSTGUI::CRect& rect, bool invalidate = true) override;
 
     virtual void setAxisColor(VSTGUI::CColor color);
     virtual void setSelectedColor(VSTGUI::CColor color);
@@ -145,7 +148,7 @@ public:
     VSTGUI::CColor gridColor{70, 90, 0, 255};
 
 protected:
-    static constexpr float kWheelIncrement = 0.05f;
+    static constexpr float kWheelIncrement = control_values::kWheelIncrement;
 
     bool validGroup(int index) const { return index >= 0 && index < groupCount; }
     // Tag and value set, then beginEdit, valueChanged, endEdit; nothing for
@@ -154,6 +157,12 @@ protected:
     // Shows the crosshair at where (clamped) when it moved.
     void updateCrosshair(const VSTGUI::CPoint& where);
     void recomputeInverses();
+    // The shade (unless transparent) and the background bitmap.
+    void drawBackground(VSTGUI::CDrawContext* context);
+    // Shared by the linear and logarithmic grids: one vertical line at value
+    // (none at the right edge, which is the frame's) with the label for
+    // label, both fading near the crosshair.
+    void drawColumn(VSTGUI::CDrawContext* context, float value, float label);
     // Shared by the linear and logarithmic grids: the horizontal lines with
     // their labels, and the frame.
     void drawRowGrid(VSTGUI::CDrawContext* context);
@@ -191,4 +200,9 @@ protected:
     int32_t selectionTag;
     float fineFactor = 10;
     bool crosshairEnabled = false, crosshairVisible = false, crosshairFade = false;
+
+private:
+    // The reciprocals of the view's size less one pixel, for pixel-to-value
+    // mapping.
+    void recomputePixelInverses();
 };

@@ -8,7 +8,7 @@
 using namespace VSTGUI;
 using namespace plot_axes;
 
-void CPlotAxes::draw(CDrawContext* context)
+void CPlotAxes::drawBackground(CDrawContext* context)
 {
     if (!getTransparency()) {
         context->setFillColor(shadeColor);
@@ -16,6 +16,11 @@ void CPlotAxes::draw(CDrawContext* context)
     }
     if (CBitmap* background = getBackground())
         background->draw(context, size_, CPoint(0, 0), 1.f);
+}
+
+void CPlotAxes::draw(CDrawContext* context)
+{
+    drawBackground(context);
     drawUnderlay(context);
     switch (plotMode) {
     case kPlotLinear:

@@ -11,8 +11,6 @@ using namespace plot_axes;
 
 void CPlotAxes::drawLinearGrid(CDrawContext* context)
 {
-    const CRect& r = getViewSize();
-    const bool fading = crosshairVisible && crosshairFade;
     context->setDrawMode(kAliasing);
     context->setLineWidth(1);
     context->setFont(kNormalFont);
@@ -24,18 +22,25 @@ void CPlotAxes::drawLinearGrid(CDrawContext* context)
             const float t = t0 + static_cast<float>(n) * xGridStep;
             if (!(t <= xMax + k))
                 break;
-            const double c = valueToPixel(t - k, yMin).x;
-            const double d = std::abs(c - crosshair.x);
-            context->setFrameColor(fadedNear(gridColor, d, fading));
-            context->setFontColor(fadedNear(axisColor, d, fading));
-            if (t - k != xMax)
-                context->drawLine(CPoint(c, r.top), CPoint(c, r.bottom));
-            if (showXLabels)
-                drawXLabel(context, t);
+            drawColumn(context, t - k, t);
         }
     }
     drawRowGrid(context);
     drawFrameRect(context);
+}
+
+void CPlotAxes::drawColumn(CDrawContext* context, float value, float label)
+{
+    const CRect& r = getViewSize();
+    const bool fading = crosshairVisible && crosshairFade;
+    const double c = valueToPixel(value, yMin).x;
+    const double d = std::abs(c - crosshair.x);
+    context->setFrameColor(fadedNear(gridColor, d, fading));
+    context->setFontColor(fadedNear(axisColor, d, fading));
+    if (value != xMax)
+        context->drawLine(CPoint(c, r.top), CPoint(c, r.bottom));
+    if (showXLabels)
+        drawXLabel(context, label);
 }
 
 void CPlotAxes::drawRowGrid(CDrawContext* context)
@@ -121,8 +126,6 @@ void CPlotAxes::drawPolarGrid(CDrawContext* context)
 
 void CPlotAxes::drawLogGrid(CDrawContext* context)
 {
-    const CRect& r = getViewSize();
-    const bool fading = crosshairVisible && crosshairFade;
     context->setDrawMode(kAliasing);
     context->setLineWidth(1);
     context->setFont(kNormalFont);
@@ -136,14 +139,7 @@ void CPlotAxes::drawLogGrid(CDrawContext* context)
         context->setLineStyle(kLineOnOffDash);
         for (int i = 0; i < kMaxTicks && t <= xMax; ++i, t *= xGridStep) {
             const float tick = static_cast<float>(t);
-            const double c = valueToPixel(tick, yMin).x;
-            const double d = std::abs(c - crosshair.x);
-            context->setFrameColor(fadedNear(gridColor, d, fading));
-            context->setFontColor(fadedNear(axisColor, d, fading));
-            if (tick != xMax)
-                context->drawLine(CPoint(c, r.top), CPoint(c, r.bottom));
-            if (showXLabels)
-                drawXLabel(context, tick);
+            drawColumn(context, tick, tick);
         }
     }
     // The y grid and the frame are those of the linear plot.

@@ -2,6 +2,7 @@
 // colour fading, tick series and label formatting.
 #pragma once
 
+#include "editor/controls/ControlValues.h"
 #include "plugin/TextBounded.h"
 #include "toolkit/CGraphics.h"
 
@@ -12,6 +13,9 @@
 namespace plot_axes {
 
 using VSTGUI::CColor;
+using control_values::clampUnit;
+using control_values::store;
+using control_values::storeRange;
 
 constexpr float kMinRange = 1e-8f;
 // A grid with a step far too small for its range would take forever to
@@ -32,13 +36,6 @@ inline double clampCoord(double v, double lo, double hi)
     if (!(v >= lo))
         return lo;
     return v <= hi ? v : hi;
-}
-
-inline float clampUnit(float v)
-{
-    if (!(v >= 0.f))
-        return 0.f;
-    return v <= 1.f ? v : 1.f;
 }
 
 inline CColor withAlpha(CColor c, uint8_t alpha)
@@ -77,28 +74,5 @@ inline void formatLabel(char (&text)[kLabelChars + 1], float value, const char* 
     else
         formatBounded(text, kLabelChars, plain, static_cast<double>(value));
 }
-
-
-template <typename T>
-inline bool store(T& field, const T& value)
-{
-    if (field == value)
-        return false;
-    field = value;
-    return true;
-}
-
-
-// Stores the two ends in order; false when nothing changed or an end is
-// not a number one could plot.
-inline bool storeRange(float& lo, float& hi, float a, float b)
-{
-    if (!std::isfinite(a) || !std::isfinite(b))
-        return false;
-    const bool loChanged = store(lo, std::min(a, b));
-    const bool hiChanged = store(hi, std::max(a, b));
-    return loChanged || hiChanged;
-}
-
 
 } // namespace plot_axes

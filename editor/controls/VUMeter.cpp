@@ -1,7 +1,6 @@
 #include "editor/controls/VUMeter.h"
 
 #include "editor/controls/PlotAxesShared.h"
-#include "toolkit/CBitmap.h"
 #include "toolkit/CDrawContext.h"
 #include "toolkit/CFrame.h"
 
@@ -32,34 +31,13 @@ CVUMeter::CVUMeter(const CRect& size, float yMin_, float yMax_, CBitmap* backgro
     setDrawFrame(false);
     setYRange(yMin_, yMax_);
     setTransparency(true);
-    zoneColors = std::make_unique<CColor[]>(static_cast<size_t>(zoneCount));
-    zoneLimits = std::make_unique<float[]>(static_cast<size_t>(zoneCount));
-    for (int i = 0; i < zoneCount; ++i) {
-        zoneColors[static_cast<size_t>(i)] = selectedColor;
-        zoneLimits[static_cast<size_t>(i)] = 160;
-    }
+    zoneColors.assign(static_cast<size_t>(zoneCount), selectedColor);
+    zoneLimits.assign(static_cast<size_t>(zoneCount), 160.f);
     level = startLevel();
     peak = startPeak();
 }
 
-CVUMeter::CVUMeter(const CVUMeter& other)
-    : CPlotAxes(other),
-      level(other.level),
-      inverted(other.inverted),
-      peak(other.peak),
-      peakHold(other.peakHold),
-      upperClamp(other.upperClamp),
-      lowerClamp(other.lowerClamp),
-      zoneCount(other.zoneCount),
-      zoneColors(std::make_unique<CColor[]>(static_cast<size_t>(other.zoneCount))),
-      zoneLimits(std::make_unique<float[]>(static_cast<size_t>(other.zoneCount)))
-{
-    for (size_t i = 0; i < static_cast<size_t>(zoneCount); ++i) {
-        zoneColors[i] = other.zoneColors[i];
-        zoneLimits[i] = other.zoneLimits[i];
-    }
-}
-
+CVUMeter::CVUMeter(const CVUMeter& other) = default;
 CVUMeter::~CVUMeter() = default;
 
 bool CVUMeter::isTypeOf(const char* type) const
@@ -173,12 +151,7 @@ CMouseEventResult CVUMeter::onMouseDown(CPoint&, const CButtonState&)
 void CVUMeter::draw(CDrawContext* context)
 {
     const CRect& r = getViewSize();
-    if (!getTransparency()) {
-        context->setFillColor(shadeColor);
-        context->drawRect(r, kDrawFilled);
-    }
-    if (CBitmap* background = getBackground())
-        background->draw(context, r, CPoint(0, 0), 1.f);
+    drawBackground(context);
     if (drawFrame) {
         context->setDrawMode(kAliasing);
         context->setFrameColor(axisColor);
@@ -289,7 +262,6 @@ CVUDragMeter::CVUDragMeter(const CRect& size, float yMin_, float yMax_, CBitmap*
     // Dragging the scale needs the mouse whether or not the peak is held.
     setMouseEnabled(true);
     CControl::setValue(0.f);
-    setYRange(baseMin, baseMax);
     level = 0;
 }
 
@@ -311,8 +283,7 @@ void CVUDragMeter::setOffset(float offset_)
     if (std::isnan(offset_) || !store(offset, offset_))
         return;
     CControl::setValue(offset);
-    setYRange(baseMin + offset * dragRange, baseMax + offset * dragRange);
-    setDirty();
+    applyOffset();
 }
 
 void CVUDragMeter::setDragRange(float range)
@@ -320,8 +291,12 @@ void CVUDragMeter::setDragRange(float range)
     if (!std::isfinite(range))
         return;
     dragRange = range;
+    applyOffset();
+}
+
+void CVUDragMeter::applyOffset()
+{
     setYRange(baseMin + offset * dragRange, baseMax + offset * dragRange);
-    setDirty();
 }
 
 void CVUDragMeter::notifyOffset()

@@ -11,7 +11,7 @@
 
 #include "editor/controls/PlotAxes.h"
 
-#include <memory>
+#include <vector>
 
 class CVUMeter : public CPlotAxes
 {
@@ -64,8 +64,8 @@ protected:
     bool peakHold = false;
     float upperClamp = 160, lowerClamp = -160;
     int8_t zoneCount;
-    std::unique_ptr<VSTGUI::CColor[]> zoneColors;
-    std::unique_ptr<float[]> zoneLimits;
+    std::vector<VSTGUI::CColor> zoneColors;
+    std::vector<float> zoneLimits;
 };
 
 class CVUDragMeter : public CVUMeter
@@ -100,4 +100,9 @@ protected:
     float offset = 0;
     float dragRange = 20;
     VSTGUI::CPoint dragPoint{-1, -1};
+
+private:
+    // The scale: the base range shifted by the offset's share of the drag
+    // range.
+    void applyOffset();
 };

@@ -21,41 +21,14 @@ CXYGraph::CXYGraph(const CRect& size, CControlListener* listener, int32_t select
       invHomeY(invYRange),
       zoomStart(size.getTopLeft()),
       zoomEnd(size.getTopLeft()),
-      maxPoints(maxPoints_ > 0 ? maxPoints_ : 0)
+      maxPoints(maxPoints_ > 0 ? maxPoints_ : 0),
+      points(static_cast<size_t>(maxPoints) + kCorners)
 {
-    points = std::make_unique<CPoint[]>(static_cast<size_t>(maxPoints) + kCorners);
     // Zooming needs the mouse even before any point group exists.
     setMouseEnabled(true);
 }
 
-CXYGraph::CXYGraph(const CXYGraph& other)
-    : CPlotAxes(other),
-      barMode(other.barMode),
-      drawStyle(other.drawStyle),
-      lineWidth(other.lineWidth),
-      floorLevel(other.floorLevel),
-      homeXMin(other.homeXMin),
-      homeXMax(other.homeXMax),
-      invHomeX(other.invHomeX),
-      homeYMin(other.homeYMin),
-      homeYMax(other.homeYMax),
-      invHomeY(other.invHomeY),
-      zoomEnabled(other.zoomEnabled),
-      zoomStart(other.zoomStart),
-      zoomEnd(other.zoomEnd),
-      xData(other.xData),
-      yData(other.yData),
-      xStart(other.xStart),
-      xEnd(other.xEnd),
-      invXSpan(other.invXSpan),
-      dataCount(other.dataCount),
-      reduce(other.reduce),
-      pointsDirty(true),
-      points(std::make_unique<CPoint[]>(static_cast<size_t>(other.maxPoints) + kCorners)),
-      maxPoints(other.maxPoints)
-{
-}
-
+CXYGraph::CXYGraph(const CXYGraph& other) = default;
 CXYGraph::~CXYGraph() = default;
 
 bool CXYGraph::isTypeOf(const char* type) const
@@ -67,22 +40,16 @@ bool CXYGraph::isTypeOf(const char* type) const
 
 void CXYGraph::setXRangeHome(float a, float b, bool asHome)
 {
-    if (asHome && std::isfinite(a) && std::isfinite(b)) {
-        homeXMin = std::min(a, b);
-        homeXMax = std::max(a, b);
+    if (asHome && storeRange(homeXMin, homeXMax, a, b))
         invHomeX = 1.f / std::max(homeXMax - homeXMin, kMinRange);
-    }
     setXRange(a, b);
     invalidatePoints(true);
 }
 
 void CXYGraph::setYRangeHome(float a, float b, bool asHome)
 {
-    if (asHome && std::isfinite(a) && std::isfinite(b)) {
-        homeYMin = std::min(a, b);
-        homeYMax = std::max(a, b);
+    if (asHome && storeRange(homeYMin, homeYMax, a, b))
         invHomeY = 1.f / std::max(homeYMax - homeYMin, kMinRange);
-    }
     setYRange(a, b);
     invalidatePoints(true);
 }
@@ -102,11 +69,6 @@ void CXYGraph::setFloorLevel(float level)
     if (store(floorLevel, level))
         invalidatePoints(true);
 }
-
-float CXYGraph::getXMin() const { return xMin; }
-float CXYGraph::getXMax() const { return xMax; }
-float CXYGraph::getYMin() const { return yMin; }
-float CXYGraph::getYMax() const { return yMax; }
 
 void CXYGraph::invalidatePoints(bool dirty)
 {
@@ -165,11 +127,12 @@ float CXYGraph::getCurveValue(float x) const
         while (k < last && xData[k] < x)
             ++k;
         i = k > 0 ? k - 1 : 0;
-        const int32_t j = std::min(i + 1, last);
+    }
+    const int32_t j = std::min(i + 1, last);
+    if (xData) {
         const float span = xData[j] - xData[i];
         f = span > 0 ? (x - xData[i]) / span : 0.f;
     }
-    const int32_t j = std::min(i + 1, last);
     f = std::clamp(f, 0.f, 1.f);
     return (1 - f) * yData[i] + f * yData[j];
 }
@@ -213,8 +176,6 @@ void CXYGraph::setViewSize(const CRect& rect, bool invalidate)
         return;
     CPlotAxes::setViewSize(rect, invalidate);
     setMouseableArea(rect);
-    invWidth = 1.f / static_cast<float>(std::max(rect.getWidth() - 1, 1.0));
-    invHeight = 1.f / static_cast<float>(std::max(rect.getHeight() - 1, 1.0));
     if (invalidate) {
         setDirty();
         invalidatePoints(true);
@@ -285,7 +246,7 @@ void CXYGraph::drawUnderlay(CDrawContext* context)
             drawBars(context);
         } else {
             context->setDrawMode(kAntiAliasing);
-            context->drawPolygon(points.get(), pointCount, static_cast<CDrawStyle>(drawStyle));
+            context->drawPolygon(points.data(), pointCount, static_cast<CDrawStyle>(drawStyle));
         }
     }
     if (zooming) {

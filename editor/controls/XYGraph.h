@@ -13,7 +13,7 @@
 
 #include "editor/controls/PlotAxes.h"
 
-#include <memory>
+#include <vector>
 
 class CXYGraph : public CPlotAxes
 {
@@ -49,10 +49,6 @@ public:
     virtual void setZoomEnabled(bool enabled);
     // The y value down to which the curve is filled.
     virtual void setFloorLevel(float level);
-    virtual float getXMin() const;
-    virtual float getXMax() const;
-    virtual float getYMin() const;
-    virtual float getYMax() const;
     // Samples at x[i], y[i] (x ascending).
     virtual void setCurveData(const float* x, const float* y, int32_t count, ReduceFunction reduce = nullptr);
     // count samples evenly spaced from xStart to xEnd.
@@ -68,7 +64,7 @@ public:
 
     // The point buffer: four closing corners, then the curve.
     int32_t getPointCount() const { return pointCount; }
-    const VSTGUI::CPoint* getPoints() const { return points.get(); }
+    const VSTGUI::CPoint* getPoints() const { return points.data(); }
     bool isZooming() const { return zooming; }
 
     // Bar mode draws bars only below this many buffer entries.
@@ -92,9 +88,9 @@ protected:
     int32_t dataCount = 0;
     ReduceFunction reduce = nullptr;
     bool pointsDirty = false;
-    std::unique_ptr<VSTGUI::CPoint[]> points;
-    int32_t pointCount = 0;
     int32_t maxPoints;
+    std::vector<VSTGUI::CPoint> points;
+    int32_t pointCount = 0;
 
 private:
     void drawBars(VSTGUI::CDrawContext* context);

@@ -15,7 +15,7 @@ void CXYGraph::rebuildPoints()
         groupPosition[i] = normalizedToPixel(xValue[i], yValue[i]);
     pointsDirty = false;
     pointCount = 0;
-    if (!points || maxPoints < 1 || !yData || dataCount < 2)
+    if (maxPoints < 1 || !yData || dataCount < 2)
         return;
 
     // The visible samples, widened by one on each side so that the curve
@@ -24,10 +24,8 @@ void CXYGraph::rebuildPoints()
     int32_t first = 0;
     int32_t lastVisible = last;
     if (xData) {
-        first = 0;
         while (first < dataCount && xData[first] < xMin)
             ++first;
-        lastVisible = last;
         while (lastVisible >= 0 && xData[lastVisible] > xMax)
             --lastVisible;
     } else {

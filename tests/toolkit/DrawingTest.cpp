@@ -154,15 +154,7 @@ std::vector<uint8_t> twoStatePNG()
     cairo_rectangle(cr, 0, 2, 2, 2);
     cairo_fill(cr);
     cairo_destroy(cr);
-    std::vector<uint8_t> bytes;
-    cairo_surface_write_to_png_stream(
-        s,
-        [](void* closure, const unsigned char* data, unsigned int length) {
-            auto* out = static_cast<std::vector<uint8_t>*>(closure);
-            out->insert(out->end(), data, data + length);
-            return CAIRO_STATUS_SUCCESS;
-        },
-        &bytes);
+    std::vector<uint8_t> bytes = vantelor_test::pngBytes(s);
     cairo_surface_destroy(s);
     return bytes;
 }

@@ -1,14 +1,35 @@
-// Off-screen frames and small views for the toolkit tests.
+// Off-screen frames, small views and in-memory pictures for the toolkit
+// tests.
 #pragma once
 
 #include "toolkit/CDrawContext.h"
 #include "toolkit/CFrame.h"
 #include "toolkit/platform/offscreen/OffscreenFrame.h"
 
+#include <cairo.h>
+
+#include <cstdint>
 #include <functional>
 #include <utility>
+#include <vector>
 
 namespace vantelor_test {
+
+// An image surface encoded as a PNG file, for pictures served to the
+// toolkit's bitmaps.
+inline std::vector<uint8_t> pngBytes(cairo_surface_t* surface)
+{
+    std::vector<uint8_t> bytes;
+    cairo_surface_write_to_png_stream(
+        surface,
+        [](void* closure, const unsigned char* data, unsigned int length) {
+            auto* out = static_cast<std::vector<uint8_t>*>(closure);
+            out->insert(out->end(), data, data + length);
+            return CAIRO_STATUS_SUCCESS;
+        },
+        &bytes);
+    return bytes;
+}
 
 // A view that draws with a given function.
 class LambdaView : public VSTGUI::CView

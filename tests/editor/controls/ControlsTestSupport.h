@@ -83,14 +83,7 @@ public:
             cairo_fill(cr);
         }
         cairo_destroy(cr);
-        cairo_surface_write_to_png_stream(
-            surface,
-            [](void* closure, const unsigned char* data, unsigned int length) {
-                auto* png = static_cast<std::vector<uint8_t>*>(closure);
-                png->insert(png->end(), data, data + length);
-                return CAIRO_STATUS_SUCCESS;
-            },
-            &png_());
+        png_() = pngBytes(surface);
         cairo_surface_destroy(surface);
         VSTGUI::setResourceLookup([](const char* name, VSTGUI::CResourceData& out) {
             if (std::string(name) != "strip.png")
