@@ -65,18 +65,13 @@ const char* label(Outcome outcome) {
 
 // What the line shows: the first failure or warning, else the first note.
 std::string summary(const Result& result) {
-    std::string text;
-    int shown = 0;
-    for (const auto& finding : result.findings)
-        if (finding.severity == (result.failures > 0 ? Severity::Failure : Severity::Warning)) {
-            text = finding.text;
-            shown = 1;
-            break;
-        }
-    if (shown == 0)
+    const Severity worst = result.failures > 0 ? Severity::Failure : Severity::Warning;
+    const auto first = std::find_if(result.findings.begin(), result.findings.end(),
+                                    [worst](const auto& finding) { return finding.severity == worst; });
+    if (first == result.findings.end())
         return result.notes.empty() ? std::string() : result.notes.front();
-    const int more = result.failures + result.warnings - shown;
-    if (more > 0)
+    std::string text = first->text;
+    if (const int more = result.failures + result.warnings - 1; more > 0)
         text += " (and " + std::to_string(more) + " more)";
     return text;
 }
