@@ -6,8 +6,7 @@
 
 #include "dsp/NumericHelpers.h"
 
-namespace bench_signals
-{
+namespace bench_signals {
 constexpr int kBlock = 4096;
 
 inline std::vector<float> noiseBlock()

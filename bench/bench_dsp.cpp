@@ -9,8 +9,7 @@
 #include "dsp/Delay.h"
 #include "bench/BenchSignals.h"
 
-namespace
-{
+namespace {
 using bench_signals::kBlock;
 using bench_signals::noiseBlock;
 
@@ -19,8 +18,7 @@ template <typename Step>
 void perSample(benchmark::State& state, Step step)
 {
     std::vector<float> block = noiseBlock();
-    for (auto _ : state)
-    {
+    for (auto _ : state) {
         for (float& v : block)
             step(&v);
         benchmark::DoNotOptimize(block.data());

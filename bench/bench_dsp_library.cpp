@@ -8,8 +8,7 @@
 #include "bench/BenchSignals.h"
 #include "dsp/Reverb.h"
 
-namespace
-{
+namespace {
 using bench_signals::kBlock;
 using bench_signals::noiseBlock;
 
@@ -21,8 +20,7 @@ void reverbProcess(benchmark::State& state)
     const std::vector<float> input = noiseBlock();
     std::vector<float> left(kBlock);
     std::vector<float> right(kBlock);
-    for (auto _ : state)
-    {
+    for (auto _ : state) {
         for (int n = 0; n < kBlock; ++n)
             reverb.process(&input[n], &left[n], &right[n]);
         benchmark::DoNotOptimize(left.data());
@@ -31,15 +29,18 @@ void reverbProcess(benchmark::State& state)
     }
     state.SetItemsProcessed(state.iterations() * kBlock);
 }
-BENCHMARK(reverbProcess)->ArgNames({"rate", "modulation"})->Args({44100, 0})->Args({44100, 1})->Args({192000, 0});
+BENCHMARK(reverbProcess)
+    ->ArgNames({"rate", "modulation"})
+    ->Args({44100, 0})
+    ->Args({44100, 1})
+    ->Args({192000, 0});
 
 void ispDetectorProcess(benchmark::State& state)
 {
     CISPDetector detector;
     detector.setSampleRate(static_cast<float>(state.range(0)));
     const std::vector<float> input = noiseBlock();
-    for (auto _ : state)
-    {
+    for (auto _ : state) {
         for (const float& x : input)
             detector.process(&x);
         benchmark::DoNotOptimize(detector.readPeak());

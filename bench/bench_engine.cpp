@@ -10,8 +10,7 @@
 #include "bench/BenchSignals.h"
 #include "engine/Vantelor.h"
 
-namespace
-{
+namespace {
 struct Placement
 {
     const char* name;
@@ -42,16 +41,15 @@ void engineCost(benchmark::State& state)
 
     CVantelor engine(2, 2);
     engine.setRenderer(renderer);
-    if (engine.getRenderer() != renderer)
-    {
+    if (engine.getRenderer() != renderer) {
         state.SkipWithError("this processor has no AVX2");
         return;
     }
     const char* rendererNames[] = {"reference", "SSE2", "AVX2"};
-    state.SetLabel(std::string(p.name) + ", " + rendererNames[state.range(3)] + (silence ? ", silence" : ""));
+    state.SetLabel(std::string(p.name) + ", " + rendererNames[state.range(3)] +
+                   (silence ? ", silence" : ""));
     engine.setSampleRate(rate);
-    for (int8_t c = 0; c < 2; ++c)
-    {
+    for (int8_t c = 0; c < 2; ++c) {
         engine.setAzimuth(p.azimuth[c], c);
         engine.setElevation(p.elevation[c], c);
         engine.setActive(p.active[c], c);
@@ -62,19 +60,17 @@ void engineCost(benchmark::State& state)
     std::vector<float> out[2] = {std::vector<float>(frames), std::vector<float>(frames)};
     // Noise (two different stretches of it), or digital silence.
     const std::vector<float> noise = bench_signals::noiseBlock();
-    for (int i = 0; i < frames && !silence; ++i)
-    {
+    for (int i = 0; i < frames && !silence; ++i) {
         in[0][i] = noise[static_cast<size_t>(i % bench_signals::kBlock)];
-        in[1][i] = noise[static_cast<size_t>((i + bench_signals::kBlock / 2) % bench_signals::kBlock)];
+        in[1][i] =
+            noise[static_cast<size_t>((i + bench_signals::kBlock / 2) % bench_signals::kBlock)];
     }
     float* inputs[2] = {in[0].data(), in[1].data()};
     float* outputs[2] = {out[0].data(), out[1].data()};
 
     int block = 0;
-    for (auto _ : state)
-    {
-        if (p.gliding)
-        {
+    for (auto _ : state) {
+        if (p.gliding) {
             // There and back in 2 seconds of audio.
             const int period = static_cast<int>(2.0f * rate) / frames;
             const float phase = static_cast<float>(block++ % period) / static_cast<float>(period);
@@ -87,8 +83,8 @@ void engineCost(benchmark::State& state)
     }
     const double totalFrames = static_cast<double>(state.iterations()) * frames;
     state.SetItemsProcessed(static_cast<int64_t>(totalFrames));
-    state.counters["ns_per_frame"] =
-        benchmark::Counter(totalFrames * 1e-9, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["ns_per_frame"] = benchmark::Counter(
+        totalFrames * 1e-9, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 } // namespace
 

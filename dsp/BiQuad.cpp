@@ -5,8 +5,7 @@
 #include "dsp/NumericHelpers.h"
 #include "dsp/PortableMath.h"
 
-namespace
-{
+namespace {
 constexpr float kPi = 3.1415927f;
 constexpr float kTwoPi = 6.2831855f;
 
@@ -122,12 +121,9 @@ void CBiQuad::setLowShelf(float freq, float shelfDb, float q, float gainDb, bool
     const double G = outputGain(gainDb, invert);
     const double c = p.c;
     const double k = (2.0 * std::sqrt(A)) * p.alpha;
-    design(A * ((A + 1.0) - (A - 1.0) * c + k) * G,
-           2.0 * A * ((A - 1.0) - (A + 1.0) * c) * G,
-           A * ((A + 1.0) - (A - 1.0) * c - k) * G,
-           (A + 1.0) + (A - 1.0) * c + k,
-           -2.0 * ((A - 1.0) + (A + 1.0) * c),
-           (A + 1.0) + (A - 1.0) * c - k);
+    design(A * ((A + 1.0) - (A - 1.0) * c + k) * G, 2.0 * A * ((A - 1.0) - (A + 1.0) * c) * G,
+           A * ((A + 1.0) - (A - 1.0) * c - k) * G, (A + 1.0) + (A - 1.0) * c + k,
+           -2.0 * ((A - 1.0) + (A + 1.0) * c), (A + 1.0) + (A - 1.0) * c - k);
 }
 
 // Cookbook high shelf.
@@ -138,12 +134,9 @@ void CBiQuad::setHighShelf(float freq, float shelfDb, float q, float gainDb, boo
     const double G = outputGain(gainDb, invert);
     const double c = p.c;
     const double k = (2.0 * std::sqrt(A)) * p.alpha;
-    design(A * ((A + 1.0) + (A - 1.0) * c + k) * G,
-           -2.0 * A * ((A - 1.0) + (A + 1.0) * c) * G,
-           A * ((A + 1.0) + (A - 1.0) * c - k) * G,
-           (A + 1.0) - (A - 1.0) * c + k,
-           2.0 * ((A - 1.0) - (A + 1.0) * c),
-           (A + 1.0) - (A - 1.0) * c - k);
+    design(A * ((A + 1.0) + (A - 1.0) * c + k) * G, -2.0 * A * ((A - 1.0) + (A + 1.0) * c) * G,
+           A * ((A + 1.0) + (A - 1.0) * c - k) * G, (A + 1.0) - (A - 1.0) * c + k,
+           2.0 * ((A - 1.0) - (A + 1.0) * c), (A + 1.0) - (A - 1.0) * c - k);
 }
 
 // Cookbook peaking equaliser.
@@ -152,8 +145,8 @@ void CBiQuad::setPeak(float freq, float peakDb, float q, float gainDb, bool inve
     const double A = shelfAmplitude(peakDb);
     const Prototype p = prototype(freq, q);
     const double G = outputGain(gainDb, invert);
-    design((1.0 + p.alpha * A) * G, -2.0 * p.c * G, (1.0 - p.alpha * A) * G,
-           1.0 + p.alpha / A, -2.0 * p.c, 1.0 - p.alpha / A);
+    design((1.0 + p.alpha * A) * G, -2.0 * p.c * G, (1.0 - p.alpha * A) * G, 1.0 + p.alpha / A,
+           -2.0 * p.c, 1.0 - p.alpha / A);
 }
 
 // Cookbook all-pass.
@@ -161,8 +154,8 @@ void CBiQuad::setAllPass(float freq, float q, float gainDb, bool invert)
 {
     const Prototype p = prototype(freq, q);
     const double G = outputGain(gainDb, invert);
-    design((1.0 - p.alpha) * G, -2.0 * p.c * G, (1.0 + p.alpha) * G,
-           1.0 + p.alpha, -2.0 * p.c, 1.0 - p.alpha);
+    design((1.0 - p.alpha) * G, -2.0 * p.c * G, (1.0 + p.alpha) * G, 1.0 + p.alpha, -2.0 * p.c,
+           1.0 - p.alpha);
 }
 
 // Peaking section with prescribed Nyquist-frequency gain: reference gain 1,
@@ -207,14 +200,14 @@ void CBiQuad::setMatchedPeak(float freq, float peakDb, float q, float gainDb)
 
     // Each squared difference is formed before it is scaled: the last bit of
     // every coefficient depends on this order.
-    const double Bsq = (GB2 * G2 * sqr(T1 - W2) - G2 * sqr(G1 * T1 - W2)) / (F * T1)
-                       - (GB2 * G2 * sqr(T - W2) - GB2 * sqr(G1 * T - W2)) / (F * T);
+    const double Bsq = (GB2 * G2 * sqr(T1 - W2) - G2 * sqr(G1 * T1 - W2)) / (F * T1) -
+                       (GB2 * G2 * sqr(T - W2) - GB2 * sqr(G1 * T - W2)) / (F * T);
     const double B = std::sqrt(Bsq);
     const double Asq = (Bsq * T + sqr(G1 * T - W2) - G2 * sqr(T - W2)) / (G2 * T);
     const double A = std::sqrt(Asq);
 
-    design((W2 + G1 + B) * K, -2.0 * K * (G1 - W2), (G1 - B + W2) * K,
-           1.0 + W2 + A, -2.0 * (1.0 - W2), 1.0 + W2 - A);
+    design((W2 + G1 + B) * K, -2.0 * K * (G1 - W2), (G1 - B + W2) * K, 1.0 + W2 + A,
+           -2.0 * (1.0 - W2), 1.0 + W2 - A);
 }
 
 // First K-weighting stage: a +4 dB high shelf at 1682 Hz.
@@ -226,8 +219,8 @@ void CBiQuad::setKWeightingShelf(float sampleRate)
     const double K = portableTan(5284.158990383148 / fs);
     constexpr double r = 1.4142135865763297;
     const double K2 = K * K;
-    design(Vh + Vb * K * r + K2, 2.0 * (K2 - Vh), Vh - Vb * K * r + K2,
-           1.0 + K * r + K2, 2.0 * (K2 - 1.0), 1.0 - K * r + K2);
+    design(Vh + Vb * K * r + K2, 2.0 * (K2 - Vh), Vh - Vb * K * r + K2, 1.0 + K * r + K2,
+           2.0 * (K2 - 1.0), 1.0 - K * r + K2);
 }
 
 // Second K-weighting stage: a 38 Hz high-pass whose numerator stays

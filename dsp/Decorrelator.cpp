@@ -1,7 +1,6 @@
 #include "dsp/Decorrelator.h"
 
-namespace
-{
+namespace {
 constexpr float kInitialCoefficient = 0.6f;
 
 // A share of a length in samples, truncated, at least 1 and within the
@@ -17,13 +16,11 @@ int32_t sectionLength(float samples)
 } // namespace
 
 CDecorrelator::CDecorrelator(int32_t maxDelay, int32_t allpassCapacity, int8_t stageCount)
-    : CDelay(maxDelay),
-      stageCount(stageCount > 0 ? stageCount : 0)
+    : CDelay(maxDelay), stageCount(stageCount > 0 ? stageCount : 0)
 {
     stages = std::make_unique<std::unique_ptr<CAPDelay>[]>(static_cast<size_t>(this->stageCount));
     const float W = weightSum();
-    for (int j = 0; j < this->stageCount; ++j)
-    {
+    for (int j = 0; j < this->stageCount; ++j) {
         const float capacity = (weight(j) * static_cast<float>(allpassCapacity)) / W;
         stages[j] = std::make_unique<CAPDelay>(sectionLength(capacity));
         stages[j]->setCoefficient(kInitialCoefficient);

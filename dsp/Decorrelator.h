@@ -57,7 +57,10 @@ public:
     int32_t getStageDelay(int j) const;
     // Ring size of section j; 0 for an index out of range.
     int32_t getStageSize(int j) const;
-    float getAllpassCoefficient() const { return stageCount > 0 ? stages[0]->getCoefficient() : 0.0f; }
+    float getAllpassCoefficient() const
+    {
+        return stageCount > 0 ? stages[0]->getCoefficient() : 0.0f;
+    }
 
 private:
     // Share of section j in the total length, and the sum of all shares.

@@ -4,15 +4,13 @@
 #include <algorithm>
 #include <cstring>
 
-namespace
-{
+namespace {
 using dsp::F4;
 using dsp::load4;
 using dsp::store4;
 } // namespace
 
-CDelay::CDelay(int32_t maxDelay)
-    : mask(delay_detail::ringSize(maxDelay) - 1)
+CDelay::CDelay(int32_t maxDelay) : mask(delay_detail::ringSize(maxDelay) - 1)
 {
     buffer = std::make_unique<float[]>(static_cast<size_t>(mask) + 1);
 }
@@ -36,10 +34,7 @@ int32_t CDelay::setDelay(int32_t delaySamples)
     return delay;
 }
 
-CAPDelay::CAPDelay(int32_t maxDelay)
-    : CDelay(maxDelay)
-{
-}
+CAPDelay::CAPDelay(int32_t maxDelay) : CDelay(maxDelay) {}
 
 CAPDelay::~CAPDelay() = default;
 
@@ -81,8 +76,7 @@ void CDelay::processBlock(float* samples, int32_t count)
 {
     if (count <= 0)
         return;
-    if (delay < count)
-    {
+    if (delay < count) {
         Cursor cursor = beginBlock();
         for (int32_t i = 0; i < count; ++i)
             samples[i] = cursor.process(samples[i]);
@@ -94,18 +88,15 @@ void CDelay::processBlock(float* samples, int32_t count)
     int32_t write = (writeIndex + 1) & mask;
     int32_t read = (write - delay) & mask;
     int32_t i = 0;
-    while (i < count)
-    {
+    while (i < count) {
         const int32_t run = std::min({count - i, size - write, size - read});
         int32_t t = 0;
-        for (; t + 4 <= run; t += 4)
-        {
+        for (; t + 4 <= run; t += 4) {
             const F4 old = load4(ring + read + t);
             store4(ring + write + t, load4(samples + i + t));
             store4(samples + i + t, old);
         }
-        for (; t < run; ++t)
-        {
+        for (; t < run; ++t) {
             const float old = ring[read + t];
             ring[write + t] = samples[i + t];
             samples[i + t] = old;
@@ -127,23 +118,20 @@ void CAPDelay::processBlock(float* samples, int32_t count)
     const int32_t length = delay;
     int32_t index = writeIndex;
     int32_t i = 0;
-    while (i < count)
-    {
+    while (i < count) {
         // A position at or beyond the length (after the length shrank) takes
         // one frame, then the walk starts over.
         const int32_t run = index < length ? std::min(count - i, length - index) : 1;
         float* const entry = ring + index;
         float* const x = samples + i;
         int32_t t = 0;
-        for (; t + 4 <= run; t += 4)
-        {
+        for (; t + 4 <= run; t += 4) {
             const F4 s = load4(entry + t);
             const F4 v = g * s + load4(x + t);
             store4(x + t, s - g * v);
             store4(entry + t, v);
         }
-        for (; t < run; ++t)
-        {
+        for (; t < run; ++t) {
             const float s = entry[t];
             const float v = g * s + x[t];
             x[t] = s - g * v;

@@ -13,13 +13,13 @@
 #include "dsp/FourSampler.h"
 #include "dsp/NumericHelpers.h"
 
-namespace delay_detail
-{
+namespace delay_detail {
 // Ring entry d positions before `index`; wraps in two's complement, so any
 // d lands inside the ring.
 inline float entryBefore(const float* ring, int32_t mask, int32_t index, int32_t d)
 {
-    return ring[(static_cast<uint32_t>(index) - static_cast<uint32_t>(d)) & static_cast<uint32_t>(mask)];
+    return ring[(static_cast<uint32_t>(index) - static_cast<uint32_t>(d)) &
+                static_cast<uint32_t>(mask)];
 }
 
 // Linear interpolation at a fractional ring position (wrapped by the mask).
@@ -63,7 +63,8 @@ public:
     virtual void processFractional(float* sample, float delaySamples)
     {
         write(*sample);
-        *sample = delay_detail::interpolate(buffer.get(), mask, static_cast<float>(writeIndex) - delaySamples);
+        *sample = delay_detail::interpolate(buffer.get(), mask,
+                                            static_cast<float>(writeIndex) - delaySamples);
     }
 
     // As process, with a delay given per call (not clamped; the mask keeps
@@ -201,8 +202,7 @@ public:
     // back. The caller keeps the delay within [0, getMaxDelay()].
     virtual void processFractional(float* sample, float delaySamples)
     {
-        for (int k = 0; k < 4; ++k)
-        {
+        for (int k = 0; k < 4; ++k) {
             writeIndex = (writeIndex + 1) & mask;
             sampler.filter(sample, &buffer[writeIndex]);
         }
@@ -214,7 +214,8 @@ public:
     // Interpolated read `delaySamples` input samples back; writes nothing.
     virtual void read(float* out, float delaySamples) const
     {
-        *out = delay_detail::interpolate(buffer.get(), mask, static_cast<float>(writeIndex) - 4.0f * delaySamples);
+        *out = delay_detail::interpolate(buffer.get(), mask,
+                                         static_cast<float>(writeIndex) - 4.0f * delaySamples);
     }
 
     // Clamps to [0, getMaxDelay()] (NaN gives 0) and returns the stored value.

@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-namespace
-{
+namespace {
 // The shortest window the smoothing needs, in samples.
 constexpr int kMinWindow = 44;
 
@@ -21,8 +20,7 @@ float limitTime(float seconds)
 }
 } // namespace
 
-CEnvelope::CEnvelope(int mask)
-    : mask(ringMask(mask))
+CEnvelope::CEnvelope(int mask) : mask(ringMask(mask))
 {
     ring = std::make_unique<float[]>(static_cast<size_t>(this->mask) + 1);
     update();

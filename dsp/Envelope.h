@@ -35,13 +35,10 @@ public:
         writeIndex = (writeIndex + 1) & mask;
 
         const float v = maxValue(detected(ring[(writeIndex + window) & mask]), floor);
-        if (v >= windowMax)
-        {
+        if (v >= windowMax) {
             windowMax = v;
             windowMaxAge = window;
-        }
-        else if (--windowMaxAge < 0)
-        {
+        } else if (--windowMaxAge < 0) {
             rescanWindow();
         }
 
@@ -97,11 +94,9 @@ private:
     {
         windowMax = floor;
         windowMaxAge = window;
-        for (int i = 0; i <= window; ++i)
-        {
+        for (int i = 0; i <= window; ++i) {
             const float u = detected(ring[(writeIndex + i) & mask]);
-            if (u >= windowMax)
-            {
+            if (u >= windowMax) {
                 windowMax = u;
                 windowMaxAge = i;
             }

@@ -1,7 +1,6 @@
 #include "dsp/FirstOrder.h"
 
-namespace
-{
+namespace {
 // The largest float below 1. A shelf far wider than the audio band can round
 // its pole or zero to exactly 1; keeping them just inside the unit circle
 // keeps the section stable and its divisions defined.
@@ -75,8 +74,7 @@ void CBiLin::setLowShelf(float freq, float shelfDb, float gainDb, bool invert)
     a1 = -p;
     b0 = G * (1.0f + p) / (1.0f + z);
     b1 = -b0 * z;
-    if (invert)
-    {
+    if (invert) {
         b0 = -b0;
         b1 = -b1;
     }
@@ -93,8 +91,7 @@ void CBiLin::setHighShelf(float freq, float shelfDb, float gainDb, bool invert)
     a1 = -p;
     b0 = G * (1.0f - p) / (1.0f - z);
     b1 = -b0 * z;
-    if (invert)
-    {
+    if (invert) {
         b0 = -b0;
         b1 = -b1;
     }

@@ -1,7 +1,6 @@
 #include "dsp/FourSampler.h"
 
-namespace
-{
+namespace {
 // Low-pass designed for the four-times rate; the numerator is
 // symmetric.
 constexpr double kB[C4Sampler::kOrder + 1] = {
@@ -24,8 +23,7 @@ constexpr double kA[C4Sampler::kOrder + 1] = {
 
 C4Sampler::C4Sampler()
 {
-    for (int k = 0; k <= kOrder; ++k)
-    {
+    for (int k = 0; k <= kOrder; ++k) {
         b[k] = kB[k];
         a[k] = kA[k];
     }

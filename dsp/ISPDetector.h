@@ -22,8 +22,7 @@ public:
 
         float d = absValue(history[5]);
         // Negated tests, so that a NaN rate takes the finest branch.
-        if (!(sampleRate >= 80000.0f))
-        {
+        if (!(sampleRate >= 80000.0f)) {
             const float q1 = absValue(quarterPhase(0, 1));
             const float q2 = absValue(quarterPhase(kTaps - 1, -1));
             if (q1 >= d)
@@ -31,8 +30,7 @@ public:
             if (q2 >= d)
                 d = q2;
         }
-        if (!(sampleRate >= 160000.0f))
-        {
+        if (!(sampleRate >= 160000.0f)) {
             const float h = absValue(halfPhase());
             if (h >= d)
                 d = h;
@@ -64,9 +62,10 @@ private:
     // order, so every build gives the same value.
     float quarterPhase(int first, int step) const
     {
-        static constexpr float c[kTaps] = {-0.014550997f, 0.027914578f, -0.045136373f, 0.071183838f,
-                                           -0.121936202f, 0.297266603f, 0.899371624f,  -0.175315857f,
-                                           0.091386668f,  -0.056518059f, 0.035837073f, -0.020920943f};
+        static constexpr float c[kTaps] = {-0.014550997f, 0.027914578f,  -0.045136373f,
+                                           0.071183838f,  -0.121936202f, 0.297266603f,
+                                           0.899371624f,  -0.175315857f, 0.091386668f,
+                                           -0.056518059f, 0.035837073f,  -0.020920943f};
         float sum = 0.0f;
         for (int k = 0; k < kTaps; ++k)
             sum = sum + c[k] * history[first + step * k];
@@ -76,7 +75,7 @@ private:
     // Midpoint between history[6] and history[5] from a symmetric kernel.
     float halfPhase() const
     {
-        static constexpr float e[kTaps / 2] = {-0.024993937f, 0.044881545f, -0.071428575f,
+        static constexpr float e[kTaps / 2] = {-0.024993937f, 0.044881545f,  -0.071428575f,
                                                0.113677919f,  -0.204131126f, 0.633946121f};
         float sum = e[0] * (history[0] + history[11]);
         for (int k = 1; k < kTaps / 2; ++k)

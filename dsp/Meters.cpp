@@ -11,7 +11,8 @@ void CVu::setDecay(float seconds, float sampleRate, int decimation)
 {
     const float fs = clampSampleRate(sampleRate);
     const float t = meter_detail::meterTime(seconds);
-    const float k = 1.0f / ((fs / static_cast<float>(meter_detail::meterDecimation(decimation))) * t);
+    const float k =
+        1.0f / ((fs / static_cast<float>(meter_detail::meterDecimation(decimation))) * t);
     releaseCoef = floatExp(-k);
     riseCoef = floatExp(k);
 }

@@ -10,8 +10,7 @@
 
 #include "dsp/NumericHelpers.h"
 
-namespace meter_detail
-{
+namespace meter_detail {
 // |x|, or 0 for an infinity or a NaN.
 inline float magnitude(float x)
 {
@@ -88,16 +87,12 @@ public:
 private:
     void processPeaks(const float* samples, int count)
     {
-        for (int i = 0; i < count; ++i)
-        {
+        for (int i = 0; i < count; ++i) {
             const float v = meter_detail::magnitude(samples[i]);
-            if (v > level)
-            {
+            if (v > level) {
                 level = v;
                 released = false;
-            }
-            else if (released && level > 1e-8f)
-            {
+            } else if (released && level > 1e-8f) {
                 level = level * releaseCoef;
             }
         }
@@ -105,16 +100,12 @@ private:
 
     void processValleys(const float* samples, int count)
     {
-        for (int i = 0; i < count; ++i)
-        {
+        for (int i = 0; i < count; ++i) {
             const float v = meter_detail::magnitude(samples[i]);
-            if (v < level)
-            {
+            if (v < level) {
                 level = v > 1e-8f ? v : 1e-8f;
                 released = false;
-            }
-            else if (released && ceiling > level)
-            {
+            } else if (released && ceiling > level) {
                 level = minValue(level * riseCoef, ceiling);
             }
         }
@@ -149,8 +140,7 @@ public:
         if (samples == nullptr)
             return;
         const float a = riseCoef;
-        for (int i = 0; i < count; ++i)
-        {
+        for (int i = 0; i < count; ++i) {
             stage1 = meter_detail::magnitude(samples[i]) * (1.0f - a) + a * stage1;
             stage2 = (1.0f - a) * stage1 + a * stage2;
             const float fallen = fallCoef * output;

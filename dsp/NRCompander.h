@@ -39,7 +39,10 @@ public:
     virtual void update();
     // (L + 0.2) / (L + 0.02): +20 dB for a silent high band, towards unity
     // for a loud one.
-    virtual float gainCurve(float highLevel) const { return (highLevel + 0.2f) / (highLevel + 0.02f); }
+    virtual float gainCurve(float highLevel) const
+    {
+        return (highLevel + 0.2f) / (highLevel + 0.02f);
+    }
 
     float getLevel() const { return level; }
     float getSampleRate() const { return sampleRate; }

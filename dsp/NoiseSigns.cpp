@@ -4,8 +4,7 @@
 
 #include "dsp/NumericHelpers.h"
 
-namespace
-{
+namespace {
 constexpr int kPeriodBits = 18;
 constexpr uint32_t kPeriod = kNoisePeriod;
 static_assert(kPeriod == 1u << kPeriodBits);
@@ -23,8 +22,7 @@ struct SignTable
         CNoiseGenerator generator;
         // Bit n: the sign of the state n steps after state 0.
         uint32_t state = 0;
-        for (uint32_t n = 0; n < kPeriod; ++n)
-        {
+        for (uint32_t n = 0; n < kPeriod; ++n) {
             if (((state >> kNoiseSignShift) & kNoiseSignBit) != 0)
                 bits[n / 8] = static_cast<uint8_t>(bits[n / 8] | 1u << (n % 8));
             state = generator.next();
@@ -62,8 +60,7 @@ uint32_t noisePeriodPlace(uint32_t state)
     // the bits below alone.
     uint32_t reached = 0;
     uint32_t place = 0;
-    for (int k = 0; k < kPeriodBits; ++k)
-    {
+    for (int k = 0; k < kPeriodBits; ++k) {
         // Without a branch: which way each bit goes is a coin toss.
         const uint32_t differs = ((reached ^ state) >> k) & 1u;
         const uint32_t jumped = kDoublings.jump[k].apply(reached);
@@ -82,8 +79,7 @@ void noiseSignsAfter(uint32_t place, int words, uint8_t* out)
     const uint32_t first = (place + 1u) & kPeriodMask;
     const uint8_t* const from = kSigns.bits + first / 8;
     const int shift = static_cast<int>(first % 8);
-    for (int w = 0; w < words; ++w)
-    {
+    for (int w = 0; w < words; ++w) {
         uint64_t low;
         std::memcpy(&low, from + 8 * w, sizeof low);
         uint64_t word = low >> shift;

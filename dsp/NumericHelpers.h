@@ -51,8 +51,7 @@ struct CNoiseJump
     {
         CNoiseJump jump;
         CNoiseJump step{CNoiseGenerator::kMultiplier, CNoiseGenerator::kIncrement};
-        for (; count > 0; count >>= 1)
-        {
+        for (; count > 0; count >>= 1) {
             if ((count & 1) != 0)
                 jump = jump.then(step);
             step = step.then(step);
@@ -251,8 +250,7 @@ constexpr uint64_t kHashStart = 0xCBF29CE484222325ull;
 
 inline uint64_t hashWord(uint64_t hash, uint32_t word)
 {
-    for (int b = 0; b < 4; ++b)
-    {
+    for (int b = 0; b < 4; ++b) {
         hash ^= (word >> (8 * b)) & 0xFFu;
         hash *= 0x100000001B3ull;
     }

@@ -3,8 +3,7 @@
 #include <cmath>
 #include <limits>
 
-namespace
-{
+namespace {
 // pi/2 in two parts: the first has 31 significant bits, so k * kPiHalfHigh is
 // exact for |k| < 2^22; their sum is pi/2 to within 4e-27.
 constexpr double kPiHalfHigh = 1.5707963267341256;
@@ -27,8 +26,7 @@ constexpr Series makeSeries()
     Series s{};
     double sinFactorial = 1.0;
     double cosFactorial = 1.0;
-    for (int n = 1; n <= kTerms; ++n)
-    {
+    for (int n = 1; n <= kTerms; ++n) {
         const double sign = n % 2 == 1 ? -1.0 : 1.0;
         s.atan[n - 1] = sign / static_cast<double>(2 * n + 1);
         sinFactorial *= static_cast<double>(2 * n) * static_cast<double>(2 * n + 1);

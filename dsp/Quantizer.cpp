@@ -2,8 +2,7 @@
 
 #include <cmath>
 
-namespace
-{
+namespace {
 constexpr int8_t kMaxBits = 31;
 constexpr float kMaxShaping = 10.0f;
 
@@ -13,8 +12,7 @@ float floatCos(float x)
 }
 } // namespace
 
-CQuantizer::CQuantizer(CNoiseGenerator& noise)
-    : noise(&noise)
+CQuantizer::CQuantizer(CNoiseGenerator& noise) : noise(&noise)
 {
     update();
     reset();
@@ -24,13 +22,10 @@ CQuantizer::~CQuantizer() = default;
 
 void CQuantizer::update()
 {
-    if (bits < 3)
-    {
+    if (bits < 3) {
         scale = 1.0f;
         invScale = 1.0f;
-    }
-    else
-    {
+    } else {
         scale = static_cast<float>(1u << (bits - 1));
         invScale = 1.0f / scale;
     }

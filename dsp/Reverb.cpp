@@ -1,7 +1,6 @@
 #include "dsp/Reverb.h"
 
-namespace
-{
+namespace {
 // The lines are sized for 1.36 s at the highest rate.
 constexpr int32_t kLineCapacity = 192000;
 
@@ -30,8 +29,7 @@ float atLeast(float x, float lowest)
 
 CUFNReverb::CUFNReverb()
 {
-    for (int j = 0; j < kLines; ++j)
-    {
+    for (int j = 0; j < kLines; ++j) {
         lines[j] = std::make_unique<CDelay>(kLineCapacity);
         damping[j] = std::make_unique<C1LPF>();
     }
@@ -50,19 +48,18 @@ void CUFNReverb::update()
     // `size` seconds.
     float w[kLines];
     float W = 0.0f;
-    for (int j = 0; j < kLines; ++j)
-    {
+    for (int j = 0; j < kLines; ++j) {
         w[j] = floatPow(3.0f, -static_cast<float>(j) * spread);
         W += w[j];
     }
     const float r = 1.0f / W;
-    for (int j = 0; j < kLines; ++j)
-    {
+    for (int j = 0; j < kLines; ++j) {
         const float len = w[j] * size * sampleRate * r;
         // -60 dB per decay time, and -6 dB that normalises the sign matrix.
         lineGain[j] = floatPow(10.0f, (len * -60.0f / (sampleRate * decayTime) - 6.0f) * 0.05f);
         lines[j]->setDelay(wholeSamples(len));
-        damping[j]->setFrequency(dampingFrequency / (floatPow(w[j], 2.0f * dampingSlope) * sampleRate));
+        damping[j]->setFrequency(dampingFrequency /
+                                 (floatPow(w[j], 2.0f * dampingSlope) * sampleRate));
     }
 
     diffuserA->setAllpassCoefficient(0.5f);
@@ -82,8 +79,7 @@ void CUFNReverb::update()
 
 void CUFNReverb::reset()
 {
-    for (int j = 0; j < kLines; ++j)
-    {
+    for (int j = 0; j < kLines; ++j) {
         feedback[j] = 0.0f;
         damping[j]->reset();
         lines[j]->clear();

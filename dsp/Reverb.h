@@ -47,40 +47,36 @@ public:
         const float f2 = feedback[2];
         const float f3 = feedback[3];
         float u[kLines] = {lineGain[0] * (f0 + f1 + f2 + f3), lineGain[1] * (-f0 + f1 - f2 + f3),
-                           lineGain[2] * (-f0 - f1 + f2 + f3 + c), lineGain[3] * (f0 - f1 - f2 + f3 + c)};
+                           lineGain[2] * (-f0 - f1 + f2 + f3 + c),
+                           lineGain[3] * (f0 - f1 - f2 + f3 + c)};
 
         // The lines are plain delays: calling the base directly lets the
         // compiler inline them.
-        if (modulation)
-        {
+        if (modulation) {
             float m = 0.0f;
             lfo.process(&m);
-            const float depth = minValue(0.5f * static_cast<float>(lines[3]->getDelay()), sampleRate * 0.001f);
+            const float depth =
+                minValue(0.5f * static_cast<float>(lines[3]->getDelay()), sampleRate * 0.001f);
             const float mod = (m + 1.0f) * depth;
-            for (int j = 0; j < kLines; ++j)
-            {
+            for (int j = 0; j < kLines; ++j) {
                 const float base = static_cast<float>(lines[j]->getDelay());
                 const float swept = (j & 1) == 0 ? base + mod : base - mod;
                 // Lines shorter or longer than the sweep stay inside their ring.
                 const float limit = static_cast<float>(lines[j]->getMaxDelay());
                 lines[j]->CDelay::processFractional(&u[j], maxValue(0.0f, minValue(swept, limit)));
             }
-        }
-        else
-        {
+        } else {
             for (int j = 0; j < kLines; ++j)
                 lines[j]->CDelay::process(&u[j]);
         }
-        for (int j = 0; j < kLines; ++j)
-        {
+        for (int j = 0; j < kLines; ++j) {
             damping[j]->C1LPF::process(&u[j]);
             feedback[j] = u[j];
         }
 
         float left = 0.70710677f * (u[0] + u[1] - u[2] + u[3] + earlyLevel * (a + b));
         float right = 0.70710677f * (-u[0] + u[1] + u[2] + u[3] + earlyLevel * (a - b));
-        if (monoBass)
-        {
+        if (monoBass) {
             float d = left - right;
             bassFilter.C1LPF::process(&d);
             const float v = 0.4f * d;
@@ -133,7 +129,10 @@ public:
     // hertz; 0 for an index out of range.
     int getLineDelay(int j) const { return validLine(j) ? lines[j]->getDelay() : 0; }
     float getLineGain(int j) const { return validLine(j) ? lineGain[j] : 0.0f; }
-    float getDampingCorner(int j) const { return validLine(j) ? damping[j]->getCorner() * sampleRate : 0.0f; }
+    float getDampingCorner(int j) const
+    {
+        return validLine(j) ? damping[j]->getCorner() * sampleRate : 0.0f;
+    }
     const CDecorrelator& getDiffuserA() const { return *diffuserA; }
     const CDecorrelator& getDiffuserB() const { return *diffuserB; }
     const CDecorrelator& getDiffuserC() const { return *diffuserC; }

@@ -30,8 +30,9 @@ std::string fileURL(const std::string& path)
     std::string url = path.empty() || path[0] != '/' ? "file:///" : "file://";
     for (unsigned char c : path) {
         // The colon stays plain for a Windows drive ("file:///C:/...").
-        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '/'
-            || c == '-' || c == '_' || c == '.' || c == '~' || c == ':';
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                           (c >= '0' && c <= '9') || c == '/' || c == '-' || c == '_' || c == '.' ||
+                           c == '~' || c == ':';
         if (plain) {
             url += static_cast<char>(c);
         } else {
@@ -118,7 +119,8 @@ bool CMyVSTEditor::open(void* ptr)
     versionLabel->setTransparency(true);
     versionLabel->setHoriAlign(kRightText);
     char version[64] = {};
-    if (auto* plugin = dynamic_cast<IVersionLabel*>(effect); plugin && plugin->getVersionLabel(version)) {
+    if (auto* plugin = dynamic_cast<IVersionLabel*>(effect);
+        plugin && plugin->getVersionLabel(version)) {
         version[sizeof(version) - 1] = 0;
         versionLabel->setText(version);
     }

@@ -10,7 +10,8 @@ namespace {
 constexpr const char* kMakerHomePage = "https://www.harrowfields.example/";
 }
 
-CURLButton::CURLButton(const CRect& size, CBitmap* background) : CKickButton(size, nullptr, -1, background)
+CURLButton::CURLButton(const CRect& size, CBitmap* background)
+    : CKickButton(size, nullptr, -1, background)
 {
     setURL(kMakerHomePage);
 }
@@ -38,7 +39,8 @@ CMouseEventResult CURLButton::onMouseMoved(CPoint& where, const CButtonState& bu
         return kMouseEventNotHandled;
     // Edges included: the last row and column still count as the button.
     const CRect& r = getViewSize();
-    const bool inside = where.x >= r.left && where.x <= r.right && where.y >= r.top && where.y <= r.bottom;
+    const bool inside =
+        where.x >= r.left && where.x <= r.right && where.y >= r.top && where.y <= r.bottom;
     value_ = inside ? getMax() : getMin();
     if (isDirty())
         invalid();

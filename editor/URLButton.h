@@ -17,9 +17,12 @@ public:
     void setURL(const char* url);
     const char* getURL() const { return url_; }
 
-    VSTGUI::CMouseEventResult onMouseDown(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
-    VSTGUI::CMouseEventResult onMouseMoved(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
-    VSTGUI::CMouseEventResult onMouseUp(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
+    VSTGUI::CMouseEventResult onMouseDown(VSTGUI::CPoint& where,
+                                          const VSTGUI::CButtonState& buttons) override;
+    VSTGUI::CMouseEventResult onMouseMoved(VSTGUI::CPoint& where,
+                                           const VSTGUI::CButtonState& buttons) override;
+    VSTGUI::CMouseEventResult onMouseUp(VSTGUI::CPoint& where,
+                                        const VSTGUI::CButtonState& buttons) override;
 
     bool isTypeOf(const char* type) const override;
     VSTGUI::CView* newCopy() const override { return new CURLButton(*this); }

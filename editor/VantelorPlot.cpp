@@ -8,7 +8,8 @@
 
 using namespace VSTGUI;
 
-CVantelorPlot::CVantelorPlot(const CRect& size, CControlListener* listener) : CPlotAxes(size, listener, -1)
+CVantelorPlot::CVantelorPlot(const CRect& size, CControlListener* listener)
+    : CPlotAxes(size, listener, -1)
 {
     // The axes are the parameters' own ranges, so a position in axis units
     // is the angle in degrees.
@@ -40,7 +41,8 @@ void CVantelorPlot::drawPoints(CDrawContext* context)
         // radius; a width outside 0..1 is drawn at the nearer end.
         float width = widthValue[i];
         width = width >= 0.f ? (width <= 1.f ? width : 1.f) : 0.f;
-        const int r = kMinRadius + static_cast<int>(static_cast<float>(pointRadius - kMinRadius) * width);
+        const int r =
+            kMinRadius + static_cast<int>(static_cast<float>(pointRadius - kMinRadius) * width);
         const CPoint& c = groupPosition[i];
         const CRect circle(c.x - r, c.y - r, c.x + r, c.y + r);
         const bool active = activeValue[i] > 0.5f;

@@ -2,8 +2,7 @@
 
 #include "engine/Processor.h"
 
-namespace
-{
+namespace {
 // Sizes for the highest sample rate, so a rate change never reallocates.
 constexpr int kFarDelayCapacity = 120;
 constexpr int kCrossDelayCapacity = 47;
@@ -96,14 +95,12 @@ void CCCPanner::updateFilters()
 void CCCPanner::designElevationFilters(bool fullUpdate)
 {
     const float e = elevation;
-    if (e > 0.0f)
-    {
+    if (e > 0.0f) {
         const float peakDb = (fullUpdate ? 0.25f : 0.07f) * e;
         elevationPeak.setPeak(7200.0f / sampleRate, peakDb, 2.0f, 0.0f, false);
-        elevationShelf.setHighShelf(10000.0f / sampleRate, (e * -6.0f) * kOneSixtieth, 2.0f, 0.0f, false);
-    }
-    else
-    {
+        elevationShelf.setHighShelf(10000.0f / sampleRate, (e * -6.0f) * kOneSixtieth, 2.0f, 0.0f,
+                                    false);
+    } else {
         const float peakDb = (fullUpdate ? 0.35f : 0.25f) * e;
         const float shelfDb = (e * (fullUpdate ? -2.0f : -4.0f)) * kOneSixtieth;
         elevationPeak.setPeak(5500.0f / sampleRate, peakDb, 3.0f, 0.0f, false);
@@ -114,7 +111,8 @@ void CCCPanner::designElevationFilters(bool fullUpdate)
 void CCCPanner::beginFastBlock(fast_path::PannerBlock& block, uint32_t firstNoiseState)
 {
     auto section = [](const CBiQuad& q) {
-        return fast_path::Section{q.getB0(), q.getB1(), q.getB2(), q.getA1(), q.getA2(), q.getState1(), q.getState2()};
+        return fast_path::Section{q.getB0(), q.getB1(),     q.getB2(),    q.getA1(),
+                                  q.getA2(), q.getState1(), q.getState2()};
     };
     auto ring = [](CDelay& line) {
         const CDelay::Cursor c = line.beginBlock();
@@ -159,8 +157,8 @@ uint64_t CCCPanner::hashState(uint64_t hash) const
 {
     hash = hashWord(hash, azimuthSmoother.getState());
     hash = hashWord(hash, smoothedAzimuth);
-    for (const CBiQuad* q : {&outsideBassShelf, &elevationPeak, &elevationShelf, &farShelf, &crossShelfA, &crossShelfB})
-    {
+    for (const CBiQuad* q : {&outsideBassShelf, &elevationPeak, &elevationShelf, &farShelf,
+                             &crossShelfA, &crossShelfB}) {
         hash = hashWord(hash, q->getState1());
         hash = hashWord(hash, q->getState2());
     }

@@ -60,7 +60,10 @@ public:
     // Generator for the per-sample denormal noise. The owner of several
     // panners passes one generator shared by all of them before processing;
     // a panner on its own draws from a generator of its own.
-    void setNoiseGenerator(CNoiseGenerator* generator) { noise = generator != nullptr ? generator : &ownNoise; }
+    void setNoiseGenerator(CNoiseGenerator* generator)
+    {
+        noise = generator != nullptr ? generator : &ownNoise;
+    }
 
     float getSampleRate() const { return sampleRate; }
     float getAzimuth() const { return azimuth; }
@@ -141,18 +144,13 @@ inline void CCCPanner::processSample(float input, float& outLeft, float& outRigh
     crossShelfB.process(&cB);
     crossDelayB.process(&cB);
 
-    if (a <= -panner_law::kSpanEdge)
-    {
+    if (a <= -panner_law::kSpanEdge) {
         outLeft = x - cB * d;
         outRight = y * d - cA * d;
-    }
-    else if (a >= panner_law::kSpanEdge)
-    {
+    } else if (a >= panner_law::kSpanEdge) {
         outRight = x - cB * d;
         outLeft = y * d - cA * d;
-    }
-    else
-    {
+    } else {
         const float t = panner_law::angle(a);
         outLeft = fastSin(t + panner_law::kQuarterTurn) * x;
         outRight = fastSin(t) * x;

@@ -14,8 +14,7 @@
 
 #include "dsp/NumericHelpers.h"
 
-namespace fast_path
-{
+namespace fast_path {
 // Longest block a renderer takes in one call.
 constexpr int kMaxFrames = 256;
 
@@ -117,12 +116,15 @@ constexpr int kSilentBytes = 8 * (3 * kMaxFrames / 64 + 2);
 // `stride`. With `silent`, the inputs are the guards' draws it describes
 // and `inputs` is not read.
 using PairRenderer = void (*)(PannerBlock* const* panners, int count, const float* const* inputs,
-                              SilentInputs* silent, float* sums, int32_t frames, CNoiseJump stride, Work& work);
+                              SilentInputs* silent, float* sums, int32_t frames, CNoiseJump stride,
+                              Work& work);
 
-void renderPairSse2(PannerBlock* const* panners, int count, const float* const* inputs, SilentInputs* silent,
-                    float* sums, int32_t frames, CNoiseJump stride, Work& work);
-void renderPairAvx2(PannerBlock* const* panners, int count, const float* const* inputs, SilentInputs* silent,
-                    float* sums, int32_t frames, CNoiseJump stride, Work& work);
+void renderPairSse2(PannerBlock* const* panners, int count, const float* const* inputs,
+                    SilentInputs* silent, float* sums, int32_t frames, CNoiseJump stride,
+                    Work& work);
+void renderPairAvx2(PannerBlock* const* panners, int count, const float* const* inputs,
+                    SilentInputs* silent, float* sums, int32_t frames, CNoiseJump stride,
+                    Work& work);
 
 // Whether this processor runs the AVX2 renderer (AVX2 and BMI2).
 bool hasAvx2();

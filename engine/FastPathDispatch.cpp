@@ -1,7 +1,6 @@
 #include "engine/FastPath.h"
 
-namespace fast_path
-{
+namespace fast_path {
 bool hasAvx2()
 {
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))

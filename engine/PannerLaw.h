@@ -7,8 +7,7 @@
 // it the outside network faded in over the next 30 degrees. Constants only
 // and scalar helpers; the block renderers apply the same constants lane by
 // lane.
-namespace panner_law
-{
+namespace panner_law {
 // Edge of the span the amplitude pan law covers, in degrees either side.
 constexpr float kSpanEdge = 30.0f;
 // 1/30 in single precision: per degree beyond the span (fade-in of the

@@ -5,8 +5,7 @@
 
 CProcessor::CProcessor(int8_t numInputs, int8_t numOutputs)
     : numInputs(numInputs), numOutputs(numOutputs), sampleRate(kDefaultSampleRate)
-{
-}
+{}
 
 CProcessor::~CProcessor()
 {
@@ -19,17 +18,14 @@ void CProcessor::process(float** inputs, float** outputs, int32_t sampleFrames)
     if (sampleFrames <= 0 || inputs == nullptr || outputs == nullptr)
         return;
     const int channels = std::min<int>(numInputs, numOutputs);
-    for (int c = 0; c < channels; ++c)
-    {
+    for (int c = 0; c < channels; ++c) {
         if (inputs[c] == nullptr || outputs[c] == nullptr || inputs[c] == outputs[c])
             continue;
         std::memmove(outputs[c], inputs[c], sizeof(float) * static_cast<size_t>(sampleFrames));
     }
 }
 
-void CProcessor::reset()
-{
-}
+void CProcessor::reset() {}
 
 void CProcessor::setSampleRate(float rate)
 {
@@ -46,6 +42,4 @@ float CProcessor::getSampleRate()
     return sampleRate;
 }
 
-void CProcessor::sampleRateChanged()
-{
-}
+void CProcessor::sampleRateChanged() {}

@@ -10,8 +10,7 @@
 #include <emmintrin.h>
 #endif
 
-namespace
-{
+namespace {
 // The decorrelator is sized once for the highest rate with room to spare.
 constexpr int kDecorrelatorMaxDelay = 192000;
 constexpr int kDecorrelatorAllpassCapacity = 65536;
@@ -23,9 +22,9 @@ constexpr float kDecorrelatorCoefficient = 0.6f;
 
 using dsp::F4;
 using dsp::I4;
-using dsp::U4;
 using dsp::load4;
 using dsp::store4;
+using dsp::U4;
 
 // Silence for NaN and infinities; finite values limited so that no filter
 // overflows.
@@ -50,8 +49,7 @@ struct JumpTable
 constexpr JumpTable makeJumps()
 {
     JumpTable table{};
-    for (int n = 0; n < 16; ++n)
-    {
+    for (int n = 0; n < 16; ++n) {
         table.multiplier[n] = CNoiseJump::steps(n).multiplier;
         table.increment[n] = CNoiseJump::steps(n).increment;
     }
@@ -66,8 +64,7 @@ inline U4 statesAhead(uint32_t state, int first, int stride)
 {
     U4 multiplier;
     U4 increment;
-    for (int k = 0; k < 4; ++k)
-    {
+    for (int k = 0; k < 4; ++k) {
         multiplier[k] = kJumps.multiplier[first + stride * k];
         increment[k] = kJumps.increment[first + stride * k];
     }
@@ -111,19 +108,16 @@ enum class Guarded
 bool allWithin(const float* in, int32_t frames, float low, float high)
 {
     int32_t i = 0;
-    for (; i + 16 <= frames; i += 16)
-    {
+    for (; i + 16 <= frames; i += 16) {
         I4 inside = ~I4{};
-        for (int k = 0; k < 16; k += 4)
-        {
+        for (int k = 0; k < 16; k += 4) {
             const F4 m = (F4)((I4)load4(in + i + k) & 0x7FFFFFFF);
             inside &= (m >= low) & (m <= high);
         }
         if (laneBits(inside) != 15)
             return false;
     }
-    for (; i < frames; ++i)
-    {
+    for (; i < frames; ++i) {
         const float m = std::fabs(in[i]);
         if (!(m >= low && m <= high))
             return false;
@@ -135,19 +129,16 @@ bool allWithin(const float* in, int32_t frames, float low, float high)
 bool noneWithin(const float* in, int32_t frames, float low, float high)
 {
     int32_t i = 0;
-    for (; i + 16 <= frames; i += 16)
-    {
+    for (; i + 16 <= frames; i += 16) {
         I4 inside = {};
-        for (int k = 0; k < 16; k += 4)
-        {
+        for (int k = 0; k < 16; k += 4) {
             const F4 m = (F4)((I4)load4(in + i + k) & 0x7FFFFFFF);
             inside |= (m >= low) & (m <= high);
         }
         if (laneBits(inside) != 0)
             return false;
     }
-    for (; i < frames; ++i)
-    {
+    for (; i < frames; ++i) {
         const float m = std::fabs(in[i]);
         if (m >= low && m <= high)
             return false;
@@ -193,12 +184,12 @@ constexpr HalfNoise makeHalfNoise()
     HalfNoise table{};
     for (int signs = 0; signs < 16; ++signs)
         for (int k = 0; k < 4; ++k)
-            table.values[signs][k] = static_cast<float>((signs >> k & 1) * 2 - 1) * kNoiseLevel * 0.5f;
+            table.values[signs][k] =
+                static_cast<float>((signs >> k & 1) * 2 - 1) * kNoiseLevel * 0.5f;
     return table;
 }
 
 constexpr HalfNoise kHalfNoise = makeHalfNoise();
-
 
 } // namespace
 
@@ -209,7 +200,8 @@ CVantelor::CVantelor(int8_t numInputs, int8_t numOutputs)
       decorrelator(kDecorrelatorMaxDelay, kDecorrelatorAllpassCapacity, kDecorrelatorStages)
 {
     const char* simd = std::getenv("VANTELOR_SIMD");
-    setRenderer(simd != nullptr && std::strcmp(simd, "sse2") == 0 ? Renderer::sse2 : Renderer::avx2);
+    setRenderer(simd != nullptr && std::strcmp(simd, "sse2") == 0 ? Renderer::sse2
+                                                                  : Renderer::avx2);
     const int channels = numInputs > 0 ? numInputs : 0;
     panners = std::make_unique<CCCPanner[]>(static_cast<size_t>(channels));
     active = std::make_unique<uint8_t[]>(static_cast<size_t>(channels));
@@ -224,8 +216,7 @@ CVantelor::CVantelor(int8_t numInputs, int8_t numOutputs)
     silentInputs.signs = drawSigns;
     silentInputs.sideDraws = silentSideDraws;
     silentInputs.side = sliceSide;
-    for (int c = 0; c < channels; ++c)
-    {
+    for (int c = 0; c < channels; ++c) {
         panners[c].setNoiseGenerator(&pannerNoise);
         active[c] = 1;
         width[c] = 0.0f;
@@ -279,16 +270,15 @@ void CVantelor::setRenderer(Renderer choice)
 // and decorrelated, then added to the left sum and taken from the right.
 // Every input sample of a frame is read before its outputs are written, so
 // in-place processing is safe.
-void CVantelor::renderReference(float** inputs, float* outLeft, float* outRight, int32_t sampleFrames)
+void CVantelor::renderReference(float** inputs, float* outLeft, float* outRight,
+                                int32_t sampleFrames)
 {
     const int channels = numInputs;
-    for (int32_t i = 0; i < sampleFrames; ++i)
-    {
+    for (int32_t i = 0; i < sampleFrames; ++i) {
         float sumL = 0.0f;
         float sumR = 0.0f;
         float side = 0.0f;
-        for (int c = 0; c < channels; ++c)
-        {
+        for (int c = 0; c < channels; ++c) {
             if (active[c] == 0)
                 continue;
             const float v = denormalGuard(sanitizeInput(inputs[c][i]), noise);
@@ -315,8 +305,7 @@ void CVantelor::renderBlocks(float** inputs, float* outLeft, float* outRight, in
     // from the shared generator, in channel order, so panner k of `count`
     // draws every count-th state after its own first one.
     int count = 0;
-    for (int c = 0; c < channels; ++c)
-    {
+    for (int c = 0; c < channels; ++c) {
         if (active[c] == 0)
             continue;
         activeSources[count] = inputs[c];
@@ -332,22 +321,21 @@ void CVantelor::renderBlocks(float** inputs, float* outLeft, float* outRight, in
     // panners over the slice in pairs, then the decorrelator and the mix.
     // Every input sample of a slice is read before its outputs are written,
     // so in-place processing is safe.
-    for (int32_t start = 0; start < sampleFrames; start += kSliceFrames)
-    {
-        const int32_t frames = sampleFrames - start < kSliceFrames ? sampleFrames - start : kSliceFrames;
+    for (int32_t start = 0; start < sampleFrames; start += kSliceFrames) {
+        const int32_t frames =
+            sampleFrames - start < kSliceFrames ? sampleFrames - start : kSliceFrames;
         fast_path::SilentInputs* silent = nullptr;
         // The engine's generator is held locally for the slice; it draws
         // for the first input, the second and so on, then for the side.
         CNoiseGenerator guard = noise;
         Guarded guarded = Guarded::some;
-        if (count == 1 || count == 2)
-        {
+        if (count == 1 || count == 2) {
             guarded = guardedIn(activeSources[0] + start, frames);
-            if (count == 2 && guarded != Guarded::some && guardedIn(activeSources[1] + start, frames) != guarded)
+            if (count == 2 && guarded != Guarded::some &&
+                guardedIn(activeSources[1] + start, frames) != guarded)
                 guarded = Guarded::some;
         }
-        if (guarded == Guarded::none)
-        {
+        if (guarded == Guarded::none) {
             // The usual case: no input is guarded, so the panners read the
             // inputs themselves and the only draws are the side signal's,
             // at most one per frame.
@@ -356,35 +344,29 @@ void CVantelor::renderBlocks(float** inputs, float* outLeft, float* outRight, in
             activeInputs[0] = activeSources[0] + start;
             if (second != nullptr)
                 activeInputs[1] = second;
-        }
-        else if (guarded == Guarded::all)
-        {
+        } else if (guarded == Guarded::all) {
             // Silence: every input sample is a draw, in a known order; the
             // pair renderer forms them, and the engine's generator moves on
             // by the draws it reports.
             prepareSilence(count, frames, guard.getState());
             silent = &silentInputs;
-        }
-        else if (count == 1 || count == 2)
-        {
+        } else if (count == 1 || count == 2) {
             // Some input samples are guarded (a quiet input, or a signal
             // that touches zero): four frames at a time where the draw
             // pattern is plain, frame by frame elsewhere.
             activeInputs[0] = &guardedInputs[0];
             if (count == 2)
                 activeInputs[1] = &guardedInputs[kSliceFrames];
-            guardMixed(activeSources[0] + start, count == 2 ? activeSources[1] + start : nullptr, frames, guard);
-        }
-        else
-        {
+            guardMixed(activeSources[0] + start, count == 2 ? activeSources[1] + start : nullptr,
+                       frames, guard);
+        } else {
             for (int k = 0; k < count; ++k)
                 activeInputs[k] = &guardedInputs[static_cast<size_t>(k) * kSliceFrames];
-            for (int32_t i = 0; i < frames; ++i)
-            {
+            for (int32_t i = 0; i < frames; ++i) {
                 float side = 0.0f;
-                for (int k = 0; k < count; ++k)
-                {
-                    const float v = denormalGuard(sanitizeInput(activeSources[k][start + i]), guard);
+                for (int k = 0; k < count; ++k) {
+                    const float v =
+                        denormalGuard(sanitizeInput(activeSources[k][start + i]), guard);
                     guardedInputs[static_cast<size_t>(k) * kSliceFrames + i] = v;
                     side += v * activeWidths[k];
                 }
@@ -396,21 +378,19 @@ void CVantelor::renderBlocks(float** inputs, float* outLeft, float* outRight, in
         }
         noise = guard;
 
-        if (count > 0)
-        {
+        if (count > 0) {
             // Panner k's first draw of the slice is the shared generator's
             // (k+1)-th next state.
             CNoiseGenerator shared = pannerNoise;
             for (int k = 0; k < count; ++k)
                 activePanners[k]->beginFastBlock(activeBlocks[k], shared.next());
-            for (int k = 0; k < count; k += 2)
-            {
-                fast_path::PannerBlock* pair[2] = {&activeBlocks[k], k + 1 < count ? &activeBlocks[k + 1] : nullptr};
-                pairRenderer(pair, count - k < 2 ? 1 : 2, &activeInputs[k], silent, sliceSums, frames, stride,
-                             *work);
+            for (int k = 0; k < count; k += 2) {
+                fast_path::PannerBlock* pair[2] = {&activeBlocks[k],
+                                                   k + 1 < count ? &activeBlocks[k + 1] : nullptr};
+                pairRenderer(pair, count - k < 2 ? 1 : 2, &activeInputs[k], silent, sliceSums,
+                             frames, stride, *work);
             }
-            if (silent != nullptr)
-            {
+            if (silent != nullptr) {
                 noise.setState(tookDraws(silent->draws));
             }
             for (int k = 0; k < count; ++k)
@@ -423,16 +403,14 @@ void CVantelor::renderBlocks(float** inputs, float* outLeft, float* outRight, in
         float* const left = outLeft + start;
         float* const right = outRight + start;
         int32_t i = 0;
-        for (; i + 4 <= frames; i += 4)
-        {
+        for (; i + 4 <= frames; i += 4) {
             const F4 side = load4(sliceSide + i);
             const F4 a = load4(sliceSums + 2 * i);
             const F4 b = load4(sliceSums + 2 * i + 4);
             store4(left + i, side + __builtin_shufflevector(a, b, 0, 2, 4, 6));
             store4(right + i, __builtin_shufflevector(a, b, 1, 3, 5, 7) - side);
         }
-        for (; i < frames; ++i)
-        {
+        for (; i < frames; ++i) {
             left[i] = sliceSide[i] + sliceSums[2 * i];
             right[i] = sliceSums[2 * i + 1] - sliceSide[i];
         }
@@ -448,7 +426,8 @@ uint64_t CVantelor::stateDigest(bool withDecorrelator) const
     return withDecorrelator ? decorrelator.hashState(hash) : hash;
 }
 
-void CVantelor::guardSide(const float* in0, const float* in1, int32_t frames, CNoiseGenerator& guard)
+void CVantelor::guardSide(const float* in0, const float* in1, int32_t frames,
+                          CNoiseGenerator& guard)
 {
     std::memset(sliceSums, 0, sizeof(float) * 2 * static_cast<size_t>(frames));
     const float w0 = activeWidths[0];
@@ -463,13 +442,11 @@ void CVantelor::guardSide(const float* in0, const float* in1, int32_t frames, CN
     // width the side signal is zero (the inputs are finite) in every frame.
     bool anyKept = false;
     bool anyReplaced = true;
-    if (w0 != 0.0f || w1 != 0.0f)
-    {
+    if (w0 != 0.0f || w1 != 0.0f) {
         I4 replaced = {};
         I4 kept = {};
         int32_t i = 0;
-        for (; i + 4 <= frames; i += 4)
-        {
+        for (; i + 4 <= frames; i += 4) {
             F4 side = 0.0f + load4(in0 + i) * w0;
             if (in1 != nullptr)
                 side = side + load4(in1 + i) * w1;
@@ -478,8 +455,7 @@ void CVantelor::guardSide(const float* in0, const float* in1, int32_t frames, CN
             replaced |= near;
             kept |= ~near;
         }
-        for (; i < frames; ++i)
-        {
+        for (; i < frames; ++i) {
             const float side = sideOf(i);
             sliceSide[i] = side * 0.5f;
             const bool near = !(side >= 1e-8f || side <= -1e-8f);
@@ -489,14 +465,12 @@ void CVantelor::guardSide(const float* in0, const float* in1, int32_t frames, CN
         anyKept = (kept[0] | kept[1] | kept[2] | kept[3]) != 0;
         anyReplaced = (replaced[0] | replaced[1] | replaced[2] | replaced[3]) != 0;
     }
-    if (anyReplaced && !anyKept)
-    {
+    if (anyReplaced && !anyKept) {
         // Every frame draws once: the signs of the generator's next states
         // in a row, four frames at a time.
         const uint32_t state = guard.getState();
         const uint8_t* const signs = signsAhead(state, (frames + 63) / 64);
-        for (int32_t i = 0; i < frames; i += 4)
-        {
+        for (int32_t i = 0; i < frames; i += 4) {
             const int nibble = (signs[i / 8] >> (i % 8)) & 15;
             if (i + 4 <= frames)
                 store4(sliceSide + i, load4(kHalfNoise.values[nibble]));
@@ -505,9 +479,7 @@ void CVantelor::guardSide(const float* in0, const float* in1, int32_t frames, CN
                     sliceSide[k] = kHalfNoise.values[nibble][k - i];
         }
         guard.setState(tookDraws(frames));
-    }
-    else if (anyReplaced)
-    {
+    } else if (anyReplaced) {
         for (int32_t i = 0; i < frames; ++i)
             sliceSide[i] = denormalGuard(sideOf(i), guard) * 0.5f;
     }
@@ -516,8 +488,7 @@ void CVantelor::guardSide(const float* in0, const float* in1, int32_t frames, CN
 const uint8_t* CVantelor::signsAhead(uint32_t state, int words)
 {
     // A slice usually starts where the one before left the generator.
-    if (state != signsState)
-    {
+    if (state != signsState) {
         signsState = state;
         signsPlace = noisePeriodPlace(state);
     }
@@ -545,8 +516,7 @@ void CVantelor::prepareSilence(int count, int32_t frames, uint32_t state)
     // By the frame's input signs (bit 0 the first, bit 1 the second): the
     // side signal as the frame forms it, and whether its guard draws.
     uint64_t drawsBySigns[4];
-    for (int signs = 0; signs < 4; ++signs)
-    {
+    for (int signs = 0; signs < 4; ++signs) {
         const float a = static_cast<float>((signs & 1) * 2 - 1) * kNoiseLevel;
         const float b = static_cast<float>((signs & 2) - 1) * kNoiseLevel;
         float side = 0.0f + a * w0;
@@ -560,25 +530,27 @@ void CVantelor::prepareSilence(int count, int32_t frames, uint32_t state)
     // the word after that for the second input's signs.
     const int words = 3 * frames / 64 + 2;
     signsAhead(state, words + 1);
-    const bool always = (drawsBySigns[0] & drawsBySigns[1] & drawsBySigns[2] & drawsBySigns[3]) != 0;
+    const bool always =
+        (drawsBySigns[0] & drawsBySigns[1] & drawsBySigns[2] & drawsBySigns[3]) != 0;
     const bool never = (drawsBySigns[0] | drawsBySigns[1] | drawsBySigns[2] | drawsBySigns[3]) == 0;
     silentInputs.sideAlwaysDraws = always ? 1 : never ? 0 : -1;
     if (always || never)
         return;
-    for (int w = 0; w < words; ++w)
-    {
+    for (int w = 0; w < words; ++w) {
         uint64_t first;
         uint64_t after;
         std::memcpy(&first, drawSigns + 8 * w, sizeof first);
         std::memcpy(&after, drawSigns + 8 * w + 8, sizeof after);
         const uint64_t second = count == 2 ? (first >> 1) | (after << 63) : 0;
-        const uint64_t draws = (first & second & drawsBySigns[3]) | (first & ~second & drawsBySigns[1]) |
-                               (~first & second & drawsBySigns[2]) | (~first & ~second & drawsBySigns[0]);
+        const uint64_t draws =
+            (first & second & drawsBySigns[3]) | (first & ~second & drawsBySigns[1]) |
+            (~first & second & drawsBySigns[2]) | (~first & ~second & drawsBySigns[0]);
         std::memcpy(silentSideDraws + 8 * w, &draws, sizeof draws);
     }
 }
 
-void CVantelor::guardMixed(const float* in0, const float* in1, int32_t frames, CNoiseGenerator& guard)
+void CVantelor::guardMixed(const float* in0, const float* in1, int32_t frames,
+                           CNoiseGenerator& guard)
 {
     std::memset(sliceSums, 0, sizeof(float) * 2 * static_cast<size_t>(frames));
     float* const v0 = &guardedInputs[0];
@@ -594,8 +566,7 @@ void CVantelor::guardMixed(const float* in0, const float* in1, int32_t frames, C
         const float a = denormalGuard(sanitizeInput(in0[i]), g);
         v0[i] = a;
         float side = 0.0f + a * w0;
-        if (in1 != nullptr)
-        {
+        if (in1 != nullptr) {
             const float b = denormalGuard(sanitizeInput(in1[i]), g);
             v1[i] = b;
             side = side + b * w1;
@@ -610,18 +581,15 @@ void CVantelor::guardMixed(const float* in0, const float* in1, int32_t frames, C
     // checked.
     bool sideDraws = false;
     int32_t i = 0;
-    for (; i + 4 <= frames; i += 4)
-    {
+    for (; i + 4 <= frames; i += 4) {
         const F4 a = load4(in0 + i);
         const F4 b = in1 != nullptr ? load4(in1 + i) : F4{};
         const int drawsA = inputDraws(a);
         const int drawsB = in1 != nullptr ? inputDraws(b) : 0;
         bool done = false;
-        if (drawsA >= 0 && drawsB >= 0 && drawsA + drawsB <= 1)
-        {
+        if (drawsA >= 0 && drawsB >= 0 && drawsA + drawsB <= 1) {
             const int inputs = drawsA + drawsB;
-            for (int attempt = 0; attempt < 2 && !done; ++attempt)
-            {
+            for (int attempt = 0; attempt < 2 && !done; ++attempt) {
                 const bool guess = attempt == 0 ? sideDraws : !sideDraws;
                 const int stride = inputs + (guess ? 1 : 0);
                 const F4 drawn = inputs != 0 ? noiseOf(statesAhead(state, 1, stride)) : F4{};

@@ -76,7 +76,10 @@ public:
     // Read-only views for the plug-in and for tests.
     bool isActive(int8_t channel) const { return validChannel(channel) && active[channel] != 0; }
     float getWidth(int8_t channel) const { return validChannel(channel) ? width[channel] : 0.0f; }
-    const CCCPanner* getPanner(int8_t channel) const { return validChannel(channel) ? &panners[channel] : nullptr; }
+    const CCCPanner* getPanner(int8_t channel) const
+    {
+        return validChannel(channel) ? &panners[channel] : nullptr;
+    }
     const CDecorrelator& getDecorrelator() const { return decorrelator; }
 
 private:

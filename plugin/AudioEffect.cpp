@@ -22,7 +22,7 @@ void putText(char* text, VstInt32 maxLen, const char* s)
     text[i] = 0;
 }
 
-}  // namespace
+} // namespace
 
 AudioEffect::AudioEffect(audioMasterCallback audioMaster, VstInt32 numPrograms, VstInt32 numParams)
     : audioMaster(audioMaster), numPrograms(numPrograms), numParams(numParams)
@@ -66,18 +66,18 @@ void AudioEffect::setFlag(VstInt32 flag, bool state)
         cEffect.flags &= ~flag;
 }
 
-VstIntPtr AudioEffect::callHost(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt,
-                                VstIntPtr fallback)
+VstIntPtr AudioEffect::callHost(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                                float opt, VstIntPtr fallback)
 {
     if (!audioMaster)
         return fallback;
     return audioMaster(&cEffect, opcode, index, value, ptr, opt);
 }
 
-VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
+VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                                  float opt)
 {
-    switch (opcode)
-    {
+    switch (opcode) {
     case effOpen:
         open();
         return 0;
@@ -202,16 +202,14 @@ void AudioEffect::float2string(float value, char* text, VstInt32 maxLen)
     if (!text || maxLen < 0)
         return;
     double v = value;
-    if (std::isnan(v))
-    {
+    if (std::isnan(v)) {
         putText(text, maxLen, "NaN");
         return;
     }
     const bool negative = v < 0;
     if (negative)
         v = -v;
-    if ((negative && v > 9999999.0) || (!negative && v > 99999999.0))
-    {
+    if ((negative && v > 9999999.0) || (!negative && v > 99999999.0)) {
         putText(text, maxLen, "Huge!");
         return;
     }
@@ -220,8 +218,7 @@ void AudioEffect::float2string(float value, char* text, VstInt32 maxLen)
     char digits[kWidth + 1];
     int numDigits = 0;
     double integer = std::floor(v);
-    do
-    {
+    do {
         digits[numDigits++] = static_cast<char>('0' + static_cast<int>(std::fmod(integer, 10.0)));
         integer = std::floor(integer / 10.0);
     } while (integer >= 1.0);
@@ -232,16 +229,13 @@ void AudioEffect::float2string(float value, char* text, VstInt32 maxLen)
         out[len++] = '-';
     for (int i = numDigits - 1; i >= 0; --i)
         out[len++] = digits[i];
-    if (len < kWidth)
-    {
+    if (len < kWidth) {
         out[len++] = '.';
         const int k = kWidth - len;
         double m = (v - std::floor(v)) * std::pow(10.0, k);
-        for (int i = k - 1; i >= 0; --i)
-        {
+        for (int i = k - 1; i >= 0; --i) {
             int digit = 0;
-            if (m > 0)
-            {
+            if (m > 0) {
                 digit = static_cast<int>(std::fmod(std::floor(m), 10.0));
                 m /= 10.0;
             }
@@ -260,8 +254,7 @@ void AudioEffect::int2string(VstInt32 value, char* text, VstInt32 maxLen)
     if (!text || maxLen < 0)
         return;
     const long long magnitude = value < 0 ? -static_cast<long long>(value) : value;
-    if (magnitude >= 100000000)
-    {
+    if (magnitude >= 100000000) {
         putText(text, maxLen, "Huge!");
         return;
     }
@@ -270,11 +263,9 @@ void AudioEffect::int2string(VstInt32 value, char* text, VstInt32 maxLen)
     if (value < 0)
         out[len++] = '-';
     bool started = false;
-    for (long long divisor = 100000000; divisor >= 1; divisor /= 10)
-    {
+    for (long long divisor = 100000000; divisor >= 1; divisor /= 10) {
         const int digit = static_cast<int>((magnitude / divisor) % 10);
-        if (digit != 0 || started || divisor == 1)
-        {
+        if (digit != 0 || started || divisor == 1) {
             out[len++] = static_cast<char>('0' + digit);
             started = true;
         }
@@ -283,14 +274,13 @@ void AudioEffect::int2string(VstInt32 value, char* text, VstInt32 maxLen)
     putText(text, maxLen, out);
 }
 
-VstIntPtr VSTCALLBACK AudioEffect::dispatchEffectClass(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                                                       void* ptr, float opt)
+VstIntPtr VSTCALLBACK AudioEffect::dispatchEffectClass(AEffect* e, VstInt32 opcode, VstInt32 index,
+                                                       VstIntPtr value, void* ptr, float opt)
 {
     AudioEffect* object = objectOf(e);
     if (!object)
         return 0;
-    if (opcode == effClose)
-    {
+    if (opcode == effClose) {
         object->dispatcher(opcode, index, value, ptr, opt);
         delete object;
         return 1;
@@ -310,7 +300,8 @@ void VSTCALLBACK AudioEffect::setParameterClass(AEffect* e, VstInt32 index, floa
         object->setParameter(index, value);
 }
 
-void VSTCALLBACK AudioEffect::processClass(AEffect* e, float** inputs, float** outputs, VstInt32 sampleFrames)
+void VSTCALLBACK AudioEffect::processClass(AEffect* e, float** inputs, float** outputs,
+                                           VstInt32 sampleFrames)
 {
     if (AudioEffect* object = objectOf(e))
         object->process(inputs, outputs, sampleFrames);
@@ -323,8 +314,8 @@ void VSTCALLBACK AudioEffect::processClassReplacing(AEffect* e, float** inputs, 
         object->processReplacing(inputs, outputs, sampleFrames);
 }
 
-void VSTCALLBACK AudioEffect::processClassDoubleReplacing(AEffect* e, double** inputs, double** outputs,
-                                                          VstInt32 sampleFrames)
+void VSTCALLBACK AudioEffect::processClassDoubleReplacing(AEffect* e, double** inputs,
+                                                          double** outputs, VstInt32 sampleFrames)
 {
     if (AudioEffect* object = objectOf(e))
         object->processDoubleReplacing(inputs, outputs, sampleFrames);

@@ -20,7 +20,8 @@ public:
     AudioEffect(const AudioEffect&) = delete;
     AudioEffect& operator=(const AudioEffect&) = delete;
 
-    virtual VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
+    virtual VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                                 float opt);
 
     virtual void open() {}
     virtual void close() {}
@@ -32,7 +33,9 @@ public:
 
     // Audio thread. inputs and outputs hold numInputs / numOutputs channel pointers.
     virtual void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) = 0;
-    virtual void processDoubleReplacing(double** /*inputs*/, double** /*outputs*/, VstInt32 /*sampleFrames*/) {}
+    virtual void processDoubleReplacing(double** /*inputs*/, double** /*outputs*/,
+                                        VstInt32 /*sampleFrames*/)
+    {}
 
     // Any thread. Values are normalised to 0..1 of the parameter's range.
     virtual void setParameter(VstInt32 /*index*/, float /*value*/) {}
@@ -64,13 +67,19 @@ public:
             *text = 0;
     }
     virtual VstInt32 getChunk(void** /*data*/, bool /*isPreset*/ = false) { return 0; }
-    virtual VstInt32 setChunk(void* /*data*/, VstInt32 /*byteSize*/, bool /*isPreset*/ = false) { return 0; }
+    virtual VstInt32 setChunk(void* /*data*/, VstInt32 /*byteSize*/, bool /*isPreset*/ = false)
+    {
+        return 0;
+    }
 
     virtual void setUniqueID(VstInt32 iD) { cEffect.uniqueID = iD; }
     virtual void setNumInputs(VstInt32 inputs) { cEffect.numInputs = inputs; }
     virtual void setNumOutputs(VstInt32 outputs) { cEffect.numOutputs = outputs; }
     virtual void canProcessReplacing(bool state = true) { setFlag(effFlagsCanReplacing, state); }
-    virtual void canDoubleReplacing(bool state = true) { setFlag(effFlagsCanDoubleReplacing, state); }
+    virtual void canDoubleReplacing(bool state = true)
+    {
+        setFlag(effFlagsCanDoubleReplacing, state);
+    }
     virtual void programsAreChunks(bool state = true) { setFlag(effFlagsProgramChunks, state); }
     virtual void setInitialDelay(VstInt32 delay) { cEffect.initialDelay = delay; }
 
@@ -108,19 +117,21 @@ public:
     void setEditor(AEffEditor* newEditor);
 
     // The record's static entries; each finds the object through effect->object.
-    static VstIntPtr VSTCALLBACK dispatchEffectClass(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                                                     void* ptr, float opt);
+    static VstIntPtr VSTCALLBACK dispatchEffectClass(AEffect* e, VstInt32 opcode, VstInt32 index,
+                                                     VstIntPtr value, void* ptr, float opt);
     static float VSTCALLBACK getParameterClass(AEffect* e, VstInt32 index);
     static void VSTCALLBACK setParameterClass(AEffect* e, VstInt32 index, float value);
-    static void VSTCALLBACK processClass(AEffect* e, float** inputs, float** outputs, VstInt32 sampleFrames);
-    static void VSTCALLBACK processClassReplacing(AEffect* e, float** inputs, float** outputs, VstInt32 sampleFrames);
-    static void VSTCALLBACK processClassDoubleReplacing(AEffect* e, double** inputs, double** outputs,
-                                                        VstInt32 sampleFrames);
+    static void VSTCALLBACK processClass(AEffect* e, float** inputs, float** outputs,
+                                         VstInt32 sampleFrames);
+    static void VSTCALLBACK processClassReplacing(AEffect* e, float** inputs, float** outputs,
+                                                  VstInt32 sampleFrames);
+    static void VSTCALLBACK processClassDoubleReplacing(AEffect* e, double** inputs,
+                                                        double** outputs, VstInt32 sampleFrames);
 
 protected:
     // One call into the host; `fallback` when there is no host callback.
-    VstIntPtr callHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
-                       float opt = 0.0f, VstIntPtr fallback = 0);
+    VstIntPtr callHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
+                       void* ptr = nullptr, float opt = 0.0f, VstIntPtr fallback = 0);
     void setFlag(VstInt32 flag, bool state);
 
     audioMasterCallback audioMaster = nullptr;

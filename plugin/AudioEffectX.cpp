@@ -24,12 +24,12 @@ VstKeyCode keyCodeOf(VstInt32 index, VstIntPtr value, float opt)
     return key;
 }
 
-}  // namespace
+} // namespace
 
-VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
+VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                                   float opt)
 {
-    switch (opcode)
-    {
+    switch (opcode) {
     case effProcessEvents:
         return processEvents(static_cast<VstEvents*>(ptr));
     case effCanBeAutomated:
@@ -37,7 +37,9 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
     case effString2Parameter:
         return string2parameter(index, static_cast<char*>(ptr)) ? 1 : 0;
     case effGetProgramNameIndexed:
-        return getProgramNameIndexed(static_cast<VstInt32>(value), index, static_cast<char*>(ptr)) ? 1 : 0;
+        return getProgramNameIndexed(static_cast<VstInt32>(value), index, static_cast<char*>(ptr))
+                   ? 1
+                   : 0;
     case effGetInputProperties:
         return getInputProperties(index, static_cast<VstPinProperties*>(ptr)) ? 1 : 0;
     case effGetOutputProperties:
@@ -45,9 +47,13 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
     case effGetPlugCategory:
         return getPlugCategory();
     case effOfflineNotify:
-        return offlineNotify(static_cast<VstAudioFile*>(ptr), static_cast<VstInt32>(value), index != 0) ? 1 : 0;
+        return offlineNotify(static_cast<VstAudioFile*>(ptr), static_cast<VstInt32>(value),
+                             index != 0)
+                   ? 1
+                   : 0;
     case effOfflinePrepare:
-        return offlinePrepare(static_cast<VstOfflineTask*>(ptr), static_cast<VstInt32>(value)) ? 1 : 0;
+        return offlinePrepare(static_cast<VstOfflineTask*>(ptr), static_cast<VstInt32>(value)) ? 1
+                                                                                               : 0;
     case effOfflineRun:
         return offlineRun(static_cast<VstOfflineTask*>(ptr), static_cast<VstInt32>(value)) ? 1 : 0;
     case effProcessVarIo:
@@ -78,15 +84,13 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
     case effGetVstVersion:
         return getVstVersion();
     case effEditKeyDown:
-        if (editor)
-        {
+        if (editor) {
             VstKeyCode key = keyCodeOf(index, value, opt);
             return editor->onKeyDown(key) ? 1 : 0;
         }
         return 0;
     case effEditKeyUp:
-        if (editor)
-        {
+        if (editor) {
             VstKeyCode key = keyCodeOf(index, value, opt);
             return editor->onKeyUp(key) ? 1 : 0;
         }
@@ -143,7 +147,8 @@ void AudioEffectX::resume()
         wantEvents(1);
 }
 
-bool AudioEffectX::getSpeakerArrangement(VstSpeakerArrangement** pluginInput, VstSpeakerArrangement** pluginOutput)
+bool AudioEffectX::getSpeakerArrangement(VstSpeakerArrangement** pluginInput,
+                                         VstSpeakerArrangement** pluginOutput)
 {
     if (pluginInput)
         *pluginInput = nullptr;
@@ -230,7 +235,8 @@ VstInt32 AudioEffectX::getHostVendorVersion()
     return static_cast<VstInt32>(callHost(audioMasterGetVendorVersion));
 }
 
-VstIntPtr AudioEffectX::hostVendorSpecific(VstInt32 lArg1, VstIntPtr lArg2, void* ptrArg, float floatArg)
+VstIntPtr AudioEffectX::hostVendorSpecific(VstInt32 lArg1, VstIntPtr lArg2, void* ptrArg,
+                                           float floatArg)
 {
     return callHost(audioMasterVendorSpecific, lArg1, lArg2, ptrArg, floatArg);
 }
@@ -280,7 +286,8 @@ bool AudioEffectX::offlineWrite(VstOfflineTask* offline, VstInt32 option)
     return offline && callHost(audioMasterOfflineWrite, 0, option, offline) != 0;
 }
 
-bool AudioEffectX::offlineStart(VstAudioFile* ptr, VstInt32 numAudioFiles, VstInt32 numNewAudioFiles)
+bool AudioEffectX::offlineStart(VstAudioFile* ptr, VstInt32 numAudioFiles,
+                                VstInt32 numNewAudioFiles)
 {
     return ptr && callHost(audioMasterOfflineStart, numNewAudioFiles, numAudioFiles, ptr) != 0;
 }

@@ -10,22 +10,28 @@ class AudioEffectX : public AudioEffect
 public:
     AudioEffectX(audioMasterCallback audioMaster, VstInt32 numPrograms, VstInt32 numParams)
         : AudioEffect(audioMaster, numPrograms, numParams)
-    {
-    }
+    {}
     ~AudioEffectX() override = default;
 
-    VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) override;
+    VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                         float opt) override;
 
     // Every parameter that exists; none beyond them.
     virtual bool canParameterBeAutomated(VstInt32 index) { return index >= 0 && index < numParams; }
     virtual bool string2parameter(VstInt32 /*index*/, char* /*text*/) { return false; }
-    virtual bool getParameterProperties(VstInt32 /*index*/, VstParameterProperties* /*p*/) { return false; }
+    virtual bool getParameterProperties(VstInt32 /*index*/, VstParameterProperties* /*p*/)
+    {
+        return false;
+    }
 
     // Edit gestures around a change the user makes in the editor.
     virtual bool beginEdit(VstInt32 index);
     virtual bool endEdit(VstInt32 index);
 
-    virtual bool getProgramNameIndexed(VstInt32 /*category*/, VstInt32 /*index*/, char* /*text*/) { return false; }
+    virtual bool getProgramNameIndexed(VstInt32 /*category*/, VstInt32 /*index*/, char* /*text*/)
+    {
+        return false;
+    }
     virtual bool beginSetProgram() { return false; }
     virtual bool endSetProgram() { return false; }
     virtual VstInt32 beginLoadBank(VstPatchChunkInfo* /*ptr*/) { return 0; }
@@ -36,11 +42,22 @@ public:
     virtual VstInt32 updateBlockSize();
     virtual VstInt32 getInputLatency();
     virtual VstInt32 getOutputLatency();
-    virtual bool getInputProperties(VstInt32 /*index*/, VstPinProperties* /*properties*/) { return false; }
-    virtual bool getOutputProperties(VstInt32 /*index*/, VstPinProperties* /*properties*/) { return false; }
-    virtual bool setSpeakerArrangement(VstSpeakerArrangement* /*in*/, VstSpeakerArrangement* /*out*/) { return false; }
+    virtual bool getInputProperties(VstInt32 /*index*/, VstPinProperties* /*properties*/)
+    {
+        return false;
+    }
+    virtual bool getOutputProperties(VstInt32 /*index*/, VstPinProperties* /*properties*/)
+    {
+        return false;
+    }
+    virtual bool setSpeakerArrangement(VstSpeakerArrangement* /*in*/,
+                                       VstSpeakerArrangement* /*out*/)
+    {
+        return false;
+    }
     // No arrangement to report: both pointers become null.
-    virtual bool getSpeakerArrangement(VstSpeakerArrangement** pluginInput, VstSpeakerArrangement** pluginOutput);
+    virtual bool getSpeakerArrangement(VstSpeakerArrangement** pluginInput,
+                                       VstSpeakerArrangement** pluginOutput);
     virtual bool setBypass(bool /*onOff*/) { return false; }
     virtual bool setPanLaw(VstInt32 /*type*/, float /*val*/) { return false; }
     virtual bool setProcessPrecision(VstInt32 /*precision*/) { return false; }
@@ -59,7 +76,8 @@ public:
     virtual bool getHostVendorString(char* text);
     virtual bool getHostProductString(char* text);
     virtual VstInt32 getHostVendorVersion();
-    virtual VstIntPtr hostVendorSpecific(VstInt32 lArg1, VstIntPtr lArg2, void* ptrArg, float floatArg);
+    virtual VstIntPtr hostVendorSpecific(VstInt32 lArg1, VstIntPtr lArg2, void* ptrArg,
+                                         float floatArg);
     // True when the host answers the capability text with a non-zero value.
     virtual bool canHostDo(char* text);
     virtual VstInt32 getHostLanguage();
@@ -73,7 +91,8 @@ public:
     virtual bool getVendorString(char* /*text*/) { return false; }
     virtual bool getProductString(char* /*text*/) { return false; }
     virtual VstInt32 getVendorVersion() { return 0; }
-    virtual VstIntPtr vendorSpecific(VstInt32 /*lArg*/, VstIntPtr /*lArg2*/, void* /*ptrArg*/, float /*floatArg*/)
+    virtual VstIntPtr vendorSpecific(VstInt32 /*lArg*/, VstIntPtr /*lArg2*/, void* /*ptrArg*/,
+                                     float /*floatArg*/)
     {
         return 0;
     }
@@ -81,9 +100,18 @@ public:
     virtual VstInt32 getVstVersion() { return kVstVersion; }
     virtual VstPlugCategory getPlugCategory();
 
-    virtual VstInt32 getMidiProgramName(VstInt32 /*channel*/, MidiProgramName* /*name*/) { return 0; }
-    virtual VstInt32 getCurrentMidiProgram(VstInt32 /*channel*/, MidiProgramName* /*current*/) { return -1; }
-    virtual VstInt32 getMidiProgramCategory(VstInt32 /*channel*/, MidiProgramCategory* /*category*/) { return 0; }
+    virtual VstInt32 getMidiProgramName(VstInt32 /*channel*/, MidiProgramName* /*name*/)
+    {
+        return 0;
+    }
+    virtual VstInt32 getCurrentMidiProgram(VstInt32 /*channel*/, MidiProgramName* /*current*/)
+    {
+        return -1;
+    }
+    virtual VstInt32 getMidiProgramCategory(VstInt32 /*channel*/, MidiProgramCategory* /*category*/)
+    {
+        return 0;
+    }
     virtual bool hasMidiProgramsChanged(VstInt32 /*channel*/) { return false; }
     virtual bool getMidiKeyName(VstInt32 /*channel*/, MidiKeyName* /*keyName*/) { return false; }
 
@@ -106,7 +134,10 @@ public:
     virtual bool offlineStart(VstAudioFile* ptr, VstInt32 numAudioFiles, VstInt32 numNewAudioFiles);
     virtual VstInt32 offlineGetCurrentPass();
     virtual VstInt32 offlineGetCurrentMetaPass();
-    virtual bool offlineNotify(VstAudioFile* /*ptr*/, VstInt32 /*numAudioFiles*/, bool /*start*/) { return false; }
+    virtual bool offlineNotify(VstAudioFile* /*ptr*/, VstInt32 /*numAudioFiles*/, bool /*start*/)
+    {
+        return false;
+    }
     virtual bool offlinePrepare(VstOfflineTask* /*offline*/, VstInt32 /*count*/) { return false; }
     virtual bool offlineRun(VstOfflineTask* /*offline*/, VstInt32 /*count*/) { return false; }
     virtual VstInt32 offlineGetNumPasses() { return 0; }

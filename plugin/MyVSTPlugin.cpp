@@ -19,16 +19,20 @@ struct ParameterDefinition
 };
 
 constexpr ParameterDefinition kParameters[kNumVantelorParameters] = {
-    {"Azi L", "deg", -60.0f, 60.0f, -30.0f, "%2.1f"},  {"Elev L", "deg", -60.0f, 60.0f, 0.0f, "%2.1f"},
-    {"Active L", "", 0.0f, 1.0f, 1.0f, "%2.0f"},       {"Width L", "%", 0.0f, 100.0f, 0.0f, "%2.0f"},
-    {"Azi R", "deg", -60.0f, 60.0f, 30.0f, "%2.1f"},   {"Elev R", "deg", -60.0f, 60.0f, 0.0f, "%2.1f"},
-    {"Active R", "", 0.0f, 1.0f, 1.0f, "%2.0f"},       {"Width R", "%", 0.0f, 100.0f, 0.0f, "%2.0f"},
+    {"Azi L", "deg", -60.0f, 60.0f, -30.0f, "%2.1f"},
+    {"Elev L", "deg", -60.0f, 60.0f, 0.0f, "%2.1f"},
+    {"Active L", "", 0.0f, 1.0f, 1.0f, "%2.0f"},
+    {"Width L", "%", 0.0f, 100.0f, 0.0f, "%2.0f"},
+    {"Azi R", "deg", -60.0f, 60.0f, 30.0f, "%2.1f"},
+    {"Elev R", "deg", -60.0f, 60.0f, 0.0f, "%2.1f"},
+    {"Active R", "", 0.0f, 1.0f, 1.0f, "%2.0f"},
+    {"Width R", "%", 0.0f, 100.0f, 0.0f, "%2.0f"},
 };
 
 struct ProgramDefinition
 {
     const char* name;
-    float values[kNumVantelorParameters];  // in units, parameter order
+    float values[kNumVantelorParameters]; // in units, parameter order
 };
 
 constexpr ProgramDefinition kFactoryPrograms[] = {
@@ -50,7 +54,7 @@ float toUnits(VstInt32 index, float value)
     return (p.max - p.min) * value + p.min;
 }
 
-}  // namespace
+} // namespace
 
 static_assert(std::atomic<float>::is_always_lock_free && std::atomic<uint32_t>::is_always_lock_free,
               "the parameter hand-over must not take a lock");
@@ -60,10 +64,11 @@ CMyVSTPlugin::CMyVSTPlugin(audioMasterCallback audioMaster)
 {
     for (auto& value : pendingValues)
         value.store(0.0f, std::memory_order_relaxed);
-    for (VstInt32 c = 0; c < kNumChannels; ++c)
-    {
-        activeRequest[c].store(isActive(static_cast<int8_t>(c)) ? 1u : 0u, std::memory_order_relaxed);
-        elevationRequest[c].store(getPanner(static_cast<int8_t>(c))->getElevation(), std::memory_order_relaxed);
+    for (VstInt32 c = 0; c < kNumChannels; ++c) {
+        activeRequest[c].store(isActive(static_cast<int8_t>(c)) ? 1u : 0u,
+                               std::memory_order_relaxed);
+        elevationRequest[c].store(getPanner(static_cast<int8_t>(c))->getElevation(),
+                                  std::memory_order_relaxed);
         elevationMoves[c].store(0, std::memory_order_relaxed);
     }
 
@@ -75,8 +80,7 @@ CMyVSTPlugin::CMyVSTPlugin(audioMasterCallback audioMaster)
     config->noTailFlag = false;
 
     // Parameters first: defining one resets it in every program.
-    for (VstInt32 i = 0; i < kNumVantelorParameters; ++i)
-    {
+    for (VstInt32 i = 0; i < kNumVantelorParameters; ++i) {
         const ParameterDefinition& p = kParameters[i];
         config->defineParameter(i, p.name, p.label, p.min, p.max, p.defaultValue, p.format);
     }
@@ -129,21 +133,19 @@ void CMyVSTPlugin::setParameter(VstInt32 index, float value)
     if ((index == kWidthL || index == kWidthR) && !std::isfinite(value))
         return;
     pendingValues[index].store(value, std::memory_order_relaxed);
-    if (index == kElevL || index == kElevR)
-    {
+    if (index == kElevL || index == kElevR) {
         const int channel = index == kElevL ? 0 : 1;
         const float degrees = CCCPanner::clampAngle(toUnits(index, value));
         if (elevationRequest[channel].exchange(degrees, std::memory_order_relaxed) != degrees)
             elevationMoves[channel].fetch_add(1, std::memory_order_relaxed);
     }
-    if (index == kActiveL || index == kActiveR)
-    {
+    if (index == kActiveL || index == kActiveR) {
         std::atomic<uint32_t>& request = activeRequest[index == kActiveL ? 0 : 1];
         const uint32_t on = value > 0.5f ? 1u : 0u;
         uint32_t old = request.load(std::memory_order_relaxed);
-        while ((old & 1u) != on && !request.compare_exchange_weak(old, (((old >> 1) + 1u) << 1) | on,
-                                                                  std::memory_order_relaxed))
-        {
+        while ((old & 1u) != on &&
+               !request.compare_exchange_weak(old, (((old >> 1) + 1u) << 1) | on,
+                                              std::memory_order_relaxed)) {
         }
     }
     // Release: the audio thread that sees the bit also sees the value.
@@ -172,8 +174,7 @@ void CMyVSTPlugin::applyParameter(VstInt32 index, float value)
 {
     const float units = toUnits(index, value);
     const int8_t channel = index < kAziR ? 0 : 1;
-    switch (index)
-    {
+    switch (index) {
     case kAziL:
     case kAziR:
         setAzimuth(units, channel);
@@ -183,8 +184,7 @@ void CMyVSTPlugin::applyParameter(VstInt32 index, float value)
         applyElevation(units, channel);
         break;
     case kActiveL:
-    case kActiveR:
-    {
+    case kActiveR: {
         // An odd number of flips is a plain switch; an even, non-zero number
         // went off and on again (or on and off), which restarts the source
         // just as the two calls would have one after the other.
@@ -216,8 +216,7 @@ void CMyVSTPlugin::applyElevation(float degrees, int8_t channel)
     // Back where it started after moving in between: each move would have
     // redesigned the elevation filters with the voicing of a move, and a
     // sample-rate change may have left the other voicing in place.
-    if (moved && getPanner(channel)->getElevation() == before)
-    {
+    if (moved && getPanner(channel)->getElevation() == before) {
         setElevation(before == 0.0f ? 1.0f : 0.0f, channel);
         setElevation(before, channel);
     }

@@ -13,12 +13,14 @@ constexpr VstInt32 kMaxArrangementChannels = 1024;
 
 std::size_t arrangementBytes(VstInt32 channels)
 {
-    const std::size_t header = sizeof(VstSpeakerArrangement) - sizeof(VstSpeakerArrangement::speakers);
-    const std::size_t bytes = header + static_cast<std::size_t>(channels) * sizeof(VstSpeakerProperties);
+    const std::size_t header =
+        sizeof(VstSpeakerArrangement) - sizeof(VstSpeakerArrangement::speakers);
+    const std::size_t bytes =
+        header + static_cast<std::size_t>(channels) * sizeof(VstSpeakerProperties);
     return bytes < sizeof(VstSpeakerArrangement) ? sizeof(VstSpeakerArrangement) : bytes;
 }
 
-}  // namespace
+} // namespace
 
 bool AudioEffectX::allocateArrangement(VstSpeakerArrangement** arrangement, VstInt32 nbChannels)
 {
@@ -70,8 +72,7 @@ bool AudioEffectX::matchArrangement(VstSpeakerArrangement** to, VstSpeakerArrang
     // Records are variable-length: walk them through plain pointers.
     VstSpeakerProperties* target = (*to)->speakers;
     VstSpeakerProperties* source = from->speakers;
-    for (VstInt32 i = 0; i < from->numChannels; ++i)
-    {
+    for (VstInt32 i = 0; i < from->numChannels; ++i) {
         if (!copySpeaker(target + i, source + i))
             return false;
     }

@@ -8,14 +8,12 @@ int formatBoundedV(char* buffer, std::size_t n, const char* format, std::va_list
     if (!buffer)
         return 0;
     buffer[n] = 0;
-    if (!format)
-    {
+    if (!format) {
         buffer[0] = 0;
         return 0;
     }
     const int wanted = std::vsnprintf(buffer, n + 1, format, args);
-    if (wanted < 0)
-    {
+    if (wanted < 0) {
         buffer[0] = 0;
         return 0;
     }
@@ -80,8 +78,7 @@ bool isSingleFloatFormat(const char* format)
     if (!format)
         return false;
     int conversions = 0;
-    for (const char* p = format; *p; ++p)
-    {
+    for (const char* p = format; *p; ++p) {
         if (*p != '%')
             continue;
         ++p;
@@ -91,8 +88,7 @@ bool isSingleFloatFormat(const char* format)
             ++p;
         while (*p >= '0' && *p <= '9')
             ++p;
-        if (*p == '.')
-        {
+        if (*p == '.') {
             ++p;
             while (*p >= '0' && *p <= '9')
                 ++p;

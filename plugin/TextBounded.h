@@ -8,7 +8,8 @@
 
 // printf-style formatting; a longer result is cut to n characters.
 // Returns the number of characters written (at most n).
-int formatBounded(char* buffer, std::size_t n, const char* format, ...) __attribute__((format(printf, 3, 4)));
+int formatBounded(char* buffer, std::size_t n, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));
 int formatBoundedV(char* buffer, std::size_t n, const char* format, std::va_list args)
     __attribute__((format(printf, 3, 0)));
 

@@ -3,11 +3,28 @@
 #include "plugin/TextBounded.h"
 
 const char* const kCanDoTexts[kNumCanDo] = {
-    "plugAsChannelInsert", "plugAsSend",         "mixDryWet",           "1in1out",          "1in2out",
-    "2in1out",             "2in2out",            "2in4out",             "4in2out",          "4in4out",
-    "4in8out",             "8in4out",            "8in8out",             "sendVstEvents",    "sendVstMidiEvent",
-    "receiveVstEvents",    "receiveVstMidiEvent", "receiveVstTimeInfo", "offline",          "noRealTime",
-    "midiProgramNames",    "bypass",
+    "plugAsChannelInsert",
+    "plugAsSend",
+    "mixDryWet",
+    "1in1out",
+    "1in2out",
+    "2in1out",
+    "2in2out",
+    "2in4out",
+    "4in2out",
+    "4in4out",
+    "4in8out",
+    "8in4out",
+    "8in8out",
+    "sendVstEvents",
+    "sendVstMidiEvent",
+    "receiveVstEvents",
+    "receiveVstMidiEvent",
+    "receiveVstTimeInfo",
+    "offline",
+    "noRealTime",
+    "midiProgramNames",
+    "bypass",
 };
 
 namespace {
@@ -18,9 +35,10 @@ constexpr VstInt32 kCanDoDefaults[kNumCanDo] = {1,  1,  1,  1,  1,  1,  1,  -1, 
 
 constexpr const char* kDefaultFormat = "%3.2f";
 
-}  // namespace
+} // namespace
 
-CVSTConfig::CVSTConfig(VstInt32 numInputs, VstInt32 numOutputs, VstInt32 numParams, VstInt32 numPrograms)
+CVSTConfig::CVSTConfig(VstInt32 numInputs, VstInt32 numOutputs, VstInt32 numParams,
+                       VstInt32 numPrograms)
     : numInputs(numInputs),
       numOutputs(numOutputs),
       numParams(numParams > 0 ? numParams : 0),
@@ -33,7 +51,7 @@ CVSTConfig::CVSTConfig(VstInt32 numInputs, VstInt32 numOutputs, VstInt32 numPara
       paramDefault(new float[static_cast<std::size_t>(this->numParams)]),
       paramFormats(new Name[static_cast<std::size_t>(this->numParams)]),
       programValues(new std::atomic<float>[static_cast<std::size_t>(this->numParams) *
-                                            static_cast<std::size_t>(this->numPrograms)])
+                                           static_cast<std::size_t>(this->numPrograms)])
 {
     copyBounded(vendor, "Harrowfields", kVendorLen);
     copyBounded(effectName, "VSTPlugin", kEffectNameLen);
@@ -41,8 +59,7 @@ CVSTConfig::CVSTConfig(VstInt32 numInputs, VstInt32 numOutputs, VstInt32 numPara
     for (int i = 0; i < kNumCanDo; ++i)
         canDoAnswers[i] = kCanDoDefaults[i];
 
-    for (VstInt32 p = 0; p < this->numPrograms; ++p)
-    {
+    for (VstInt32 p = 0; p < this->numPrograms; ++p) {
         if (p < 10)
             formatBounded(programNames[p], kProgramNameLen, "Program 0%1d", p);
         else
@@ -50,8 +67,7 @@ CVSTConfig::CVSTConfig(VstInt32 numInputs, VstInt32 numOutputs, VstInt32 numPara
         for (VstInt32 i = 0; i < this->numParams; ++i)
             setValue(p, i, 0.5f);
     }
-    for (VstInt32 i = 0; i < this->numParams; ++i)
-    {
+    for (VstInt32 i = 0; i < this->numParams; ++i) {
         formatBounded(paramNames[i], kNameLen, "Par %1d", i);
         formatBounded(paramLabels[i], kNameLen, "Lab %1d", i);
         paramMin[i] = 0.0f;
@@ -61,8 +77,8 @@ CVSTConfig::CVSTConfig(VstInt32 numInputs, VstInt32 numOutputs, VstInt32 numPara
     }
 }
 
-void CVSTConfig::defineParameter(int index, const char* name, const char* label, float min, float max,
-                                 float defaultValue, const char* format)
+void CVSTConfig::defineParameter(int index, const char* name, const char* label, float min,
+                                 float max, float defaultValue, const char* format)
 {
     if (!isParameter(index))
         return;

@@ -15,10 +15,10 @@ extern const char* const kCanDoTexts[kNumCanDo];
 class CVSTConfig
 {
 public:
-    static constexpr VstInt32 kNameLen = kVstMaxParamStrLen;          // names, labels, formats
-    static constexpr VstInt32 kProgramNameLen = kVstMaxProgNameLen;   // program names
-    static constexpr VstInt32 kEffectNameLen = kVstMaxEffectNameLen;  // effect name
-    static constexpr VstInt32 kVendorLen = kVstMaxVendorStrLen;       // vendor and product
+    static constexpr VstInt32 kNameLen = kVstMaxParamStrLen;         // names, labels, formats
+    static constexpr VstInt32 kProgramNameLen = kVstMaxProgNameLen;  // program names
+    static constexpr VstInt32 kEffectNameLen = kVstMaxEffectNameLen; // effect name
+    static constexpr VstInt32 kVendorLen = kVstMaxVendorStrLen;      // vendor and product
 
     CVSTConfig(VstInt32 numInputs, VstInt32 numOutputs, VstInt32 numParams, VstInt32 numPrograms);
     virtual ~CVSTConfig() = default;
@@ -30,8 +30,8 @@ public:
     // display format (one floating conversion; anything else keeps "%3.2f").
     // Every program's value for it becomes the default, so define all
     // parameters before any program. Out-of-range indices are ignored.
-    virtual void defineParameter(int index, const char* name, const char* label, float min, float max,
-                                 float defaultValue, const char* format);
+    virtual void defineParameter(int index, const char* name, const char* label, float min,
+                                 float max, float defaultValue, const char* format);
     // Defines program `index`: its name and numParams values in units.
     virtual void defineProgram(int index, const char* name, const float values[]);
 

@@ -17,13 +17,12 @@ void formatVersion(char* text, std::size_t n, VstInt32 version)
     formatBounded(text, n, "%d.%d.%d", major, minor, patch);
 }
 
-}  // namespace
+} // namespace
 
 CVSTPlugin::CVSTPlugin(audioMasterCallback audioMaster, VstInt32 numInputs, VstInt32 numOutputs)
     : AudioEffectX(audioMaster, kNumPrograms, kNumParams),
       config(std::make_unique<CVSTConfig>(numInputs, numOutputs, kNumParams, kNumPrograms))
-{
-}
+{}
 
 CVSTPlugin::~CVSTPlugin() = default;
 
@@ -149,8 +148,7 @@ VstInt32 CVSTPlugin::canDo(char* text)
 {
     if (!text)
         return -1;
-    for (int i = 0; i < kNumCanDo; ++i)
-    {
+    for (int i = 0; i < kNumCanDo; ++i) {
         // Whole-string match that reads the host's text no further than the
         // candidate's own terminator.
         if (std::strncmp(text, kCanDoTexts[i], std::strlen(kCanDoTexts[i]) + 1) == 0)
@@ -185,7 +183,8 @@ float CVSTPlugin::getParameterValue(VstInt32 index)
 
 float CVSTPlugin::getParameterScaled(VstInt32 index)
 {
-    return config->isParameter(index) ? config->toUnits(index, config->value(curProgram, index)) : 0.0f;
+    return config->isParameter(index) ? config->toUnits(index, config->value(curProgram, index))
+                                      : 0.0f;
 }
 
 void CVSTPlugin::getParameterText(VstInt32 index, char* text)

@@ -22,15 +22,18 @@ using VstIntPtr = std::intptr_t;
 struct AEffect;
 
 // Host callback: every call from the plug-in into the host goes through it.
-using audioMasterCallback = VstIntPtr(VSTCALLBACK*)(AEffect* effect, VstInt32 opcode, VstInt32 index,
-                                                    VstIntPtr value, void* ptr, float opt);
-using AEffectDispatcherProc = VstIntPtr(VSTCALLBACK*)(AEffect* effect, VstInt32 opcode, VstInt32 index,
-                                                      VstIntPtr value, void* ptr, float opt);
+using audioMasterCallback = VstIntPtr(VSTCALLBACK*)(AEffect* effect, VstInt32 opcode,
+                                                    VstInt32 index, VstIntPtr value, void* ptr,
+                                                    float opt);
+using AEffectDispatcherProc = VstIntPtr(VSTCALLBACK*)(AEffect* effect, VstInt32 opcode,
+                                                      VstInt32 index, VstIntPtr value, void* ptr,
+                                                      float opt);
 using AEffectProcessProc = void(VSTCALLBACK*)(AEffect* effect, float** inputs, float** outputs,
                                               VstInt32 sampleFrames);
-using AEffectProcessDoubleProc = void(VSTCALLBACK*)(AEffect* effect, double** inputs, double** outputs,
-                                                    VstInt32 sampleFrames);
-using AEffectSetParameterProc = void(VSTCALLBACK*)(AEffect* effect, VstInt32 index, float parameter);
+using AEffectProcessDoubleProc = void(VSTCALLBACK*)(AEffect* effect, double** inputs,
+                                                    double** outputs, VstInt32 sampleFrames);
+using AEffectSetParameterProc = void(VSTCALLBACK*)(AEffect* effect, VstInt32 index,
+                                                   float parameter);
 using AEffectGetParameterProc = float(VSTCALLBACK*)(AEffect* effect, VstInt32 index);
 
 // Four-character codes are packed with the first character in the most
@@ -66,7 +69,7 @@ struct AEffect
 {
     VstInt32 magic;
     AEffectDispatcherProc dispatcher;
-    AEffectProcessProc process;  // deprecated accumulating process
+    AEffectProcessProc process; // deprecated accumulating process
     AEffectSetParameterProc setParameter;
     AEffectGetParameterProc getParameter;
     VstInt32 numPrograms;
@@ -77,9 +80,9 @@ struct AEffect
     VstIntPtr resvd1;
     VstIntPtr resvd2;
     VstInt32 initialDelay;
-    VstInt32 realQualities;  // deprecated
-    VstInt32 offQualities;   // deprecated
-    float ioRatio;           // deprecated
+    VstInt32 realQualities; // deprecated
+    VstInt32 offQualities;  // deprecated
+    float ioRatio;          // deprecated
     void* object;
     void* user;
     VstInt32 uniqueID;
@@ -92,15 +95,15 @@ struct AEffect
 enum VstAEffectFlags : VstInt32
 {
     effFlagsHasEditor = 1 << 0,
-    effFlagsHasClip = 1 << 1,  // deprecated
-    effFlagsHasVu = 1 << 2,    // deprecated
-    effFlagsCanMono = 1 << 3,  // deprecated
+    effFlagsHasClip = 1 << 1, // deprecated
+    effFlagsHasVu = 1 << 2,   // deprecated
+    effFlagsCanMono = 1 << 3, // deprecated
     effFlagsCanReplacing = 1 << 4,
     effFlagsProgramChunks = 1 << 5,
     effFlagsIsSynth = 1 << 8,
     effFlagsNoSoundInStop = 1 << 9,
-    effFlagsExtIsAsync = 1 << 10,    // deprecated
-    effFlagsExtHasBuffer = 1 << 11,  // deprecated
+    effFlagsExtIsAsync = 1 << 10,   // deprecated
+    effFlagsExtHasBuffer = 1 << 11, // deprecated
     effFlagsCanDoubleReplacing = 1 << 12,
 };
 
@@ -116,55 +119,55 @@ enum AEffectOpcodes : VstInt32
     effGetParamLabel = 6,
     effGetParamDisplay = 7,
     effGetParamName = 8,
-    effGetVu = 9,  // deprecated
+    effGetVu = 9, // deprecated
     effSetSampleRate = 10,
     effSetBlockSize = 11,
     effMainsChanged = 12,
     effEditGetRect = 13,
     effEditOpen = 14,
     effEditClose = 15,
-    effEditDraw = 16,   // deprecated
-    effEditMouse = 17,  // deprecated
-    effEditKey = 18,    // deprecated
+    effEditDraw = 16,  // deprecated
+    effEditMouse = 17, // deprecated
+    effEditKey = 18,   // deprecated
     effEditIdle = 19,
-    effEditTop = 20,    // deprecated
-    effEditSleep = 21,  // deprecated
-    effIdentify = 22,   // deprecated
+    effEditTop = 20,   // deprecated
+    effEditSleep = 21, // deprecated
+    effIdentify = 22,  // deprecated
     effGetChunk = 23,
     effSetChunk = 24,
     effProcessEvents = 25,
     effCanBeAutomated = 26,
     effString2Parameter = 27,
-    effGetNumProgramCategories = 28,  // deprecated
+    effGetNumProgramCategories = 28, // deprecated
     effGetProgramNameIndexed = 29,
-    effCopyProgram = 30,    // deprecated
-    effConnectInput = 31,   // deprecated
-    effConnectOutput = 32,  // deprecated
+    effCopyProgram = 30,   // deprecated
+    effConnectInput = 31,  // deprecated
+    effConnectOutput = 32, // deprecated
     effGetInputProperties = 33,
     effGetOutputProperties = 34,
     effGetPlugCategory = 35,
-    effGetCurrentPosition = 36,    // deprecated
-    effGetDestinationBuffer = 37,  // deprecated
+    effGetCurrentPosition = 36,   // deprecated
+    effGetDestinationBuffer = 37, // deprecated
     effOfflineNotify = 38,
     effOfflinePrepare = 39,
     effOfflineRun = 40,
     effProcessVarIo = 41,
     effSetSpeakerArrangement = 42,
-    effSetBlockSizeAndSampleRate = 43,  // deprecated
+    effSetBlockSizeAndSampleRate = 43, // deprecated
     effSetBypass = 44,
     effGetEffectName = 45,
-    effGetErrorText = 46,  // deprecated
+    effGetErrorText = 46, // deprecated
     effGetVendorString = 47,
     effGetProductString = 48,
     effGetVendorVersion = 49,
     effVendorSpecific = 50,
     effCanDo = 51,
     effGetTailSize = 52,
-    effIdle = 53,             // deprecated
-    effGetIcon = 54,          // deprecated
-    effSetViewPosition = 55,  // deprecated
+    effIdle = 53,            // deprecated
+    effGetIcon = 54,         // deprecated
+    effSetViewPosition = 55, // deprecated
     effGetParameterProperties = 56,
-    effKeysRequired = 57,  // deprecated
+    effKeysRequired = 57, // deprecated
     effGetVstVersion = 58,
     effEditKeyDown = 59,
     effEditKeyUp = 60,
@@ -196,16 +199,16 @@ enum AudioMasterOpcodes : VstInt32
     audioMasterVersion = 1,
     audioMasterCurrentId = 2,
     audioMasterIdle = 3,
-    audioMasterPinConnected = 4,  // deprecated
-    audioMasterWantMidi = 6,      // deprecated
+    audioMasterPinConnected = 4, // deprecated
+    audioMasterWantMidi = 6,     // deprecated
     audioMasterGetTime = 7,
     audioMasterProcessEvents = 8,
-    audioMasterSetTime = 9,                        // deprecated
-    audioMasterTempoAt = 10,                       // deprecated
-    audioMasterGetNumAutomatableParameters = 11,   // deprecated
-    audioMasterGetParameterQuantization = 12,      // deprecated
+    audioMasterSetTime = 9,                      // deprecated
+    audioMasterTempoAt = 10,                     // deprecated
+    audioMasterGetNumAutomatableParameters = 11, // deprecated
+    audioMasterGetParameterQuantization = 12,    // deprecated
     audioMasterIOChanged = 13,
-    audioMasterNeedIdle = 14,  // deprecated
+    audioMasterNeedIdle = 14, // deprecated
     audioMasterSizeWindow = 15,
     audioMasterGetSampleRate = 16,
     audioMasterGetBlockSize = 17,
@@ -213,7 +216,7 @@ enum AudioMasterOpcodes : VstInt32
     audioMasterGetOutputLatency = 19,
     audioMasterGetPreviousPlug = 20,         // deprecated
     audioMasterGetNextPlug = 21,             // deprecated
-    audioMasterWillReplaceOrAccumulate = 22,  // deprecated
+    audioMasterWillReplaceOrAccumulate = 22, // deprecated
     audioMasterGetCurrentProcessLevel = 23,
     audioMasterGetAutomationState = 24,
     audioMasterOfflineStart = 25,
@@ -221,26 +224,26 @@ enum AudioMasterOpcodes : VstInt32
     audioMasterOfflineWrite = 27,
     audioMasterOfflineGetCurrentPass = 28,
     audioMasterOfflineGetCurrentMetaPass = 29,
-    audioMasterSetOutputSampleRate = 30,          // deprecated
-    audioMasterGetOutputSpeakerArrangement = 31,  // deprecated
+    audioMasterSetOutputSampleRate = 30,         // deprecated
+    audioMasterGetOutputSpeakerArrangement = 31, // deprecated
     audioMasterGetVendorString = 32,
     audioMasterGetProductString = 33,
     audioMasterGetVendorVersion = 34,
     audioMasterVendorSpecific = 35,
-    audioMasterSetIcon = 36,  // deprecated
+    audioMasterSetIcon = 36, // deprecated
     audioMasterCanDo = 37,
     audioMasterGetLanguage = 38,
-    audioMasterOpenWindow = 39,   // deprecated
-    audioMasterCloseWindow = 40,  // deprecated
+    audioMasterOpenWindow = 39,  // deprecated
+    audioMasterCloseWindow = 40, // deprecated
     audioMasterGetDirectory = 41,
     audioMasterUpdateDisplay = 42,
     audioMasterBeginEdit = 43,
     audioMasterEndEdit = 44,
     audioMasterOpenFileSelector = 45,
     audioMasterCloseFileSelector = 46,
-    audioMasterEditFile = 47,                    // deprecated
-    audioMasterGetChunkFile = 48,                // deprecated
-    audioMasterGetInputSpeakerArrangement = 49,  // deprecated
+    audioMasterEditFile = 47,                   // deprecated
+    audioMasterGetChunkFile = 48,               // deprecated
+    audioMasterGetInputSpeakerArrangement = 49, // deprecated
 };
 
 enum VstPlugCategory : VstInt32
@@ -275,7 +278,6 @@ struct ERect
     VstInt16 right;
 };
 
-
 struct VstSpeakerProperties
 {
     float azimuth;
@@ -307,12 +309,12 @@ enum VstSpeakerArrangementType : VstInt32
 // Transport state the host hands out for audioMasterGetTime.
 struct VstTimeInfo
 {
-    double samplePos;    // position of the current block's first sample, in samples
+    double samplePos; // position of the current block's first sample, in samples
     double sampleRate;
-    double nanoSeconds;  // system time
-    double ppqPos;       // musical position in quarter notes
-    double tempo;        // beats per minute
-    double barStartPos;  // ppqPos of the last bar start
+    double nanoSeconds; // system time
+    double ppqPos;      // musical position in quarter notes
+    double tempo;       // beats per minute
+    double barStartPos; // ppqPos of the last bar start
     double cycleStartPos;
     double cycleEndPos;
     VstInt32 timeSigNumerator;
@@ -320,7 +322,7 @@ struct VstTimeInfo
     VstInt32 smpteOffset;
     VstInt32 smpteFrameRate;
     VstInt32 samplesToNextClock;
-    VstInt32 flags;  // VstTimeInfoFlags
+    VstInt32 flags; // VstTimeInfoFlags
 };
 
 enum VstTimeInfoFlags : VstInt32

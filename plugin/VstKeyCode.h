@@ -10,9 +10,9 @@
 // A key event for effEditKeyDown / effEditKeyUp.
 struct VstKeyCode
 {
-    std::int32_t character;  // ASCII character, or 0
-    unsigned char virt;      // VstVirtualKey, or 0
-    unsigned char modifier;  // VstModifierKey bits
+    std::int32_t character; // ASCII character, or 0
+    unsigned char virt;     // VstVirtualKey, or 0
+    unsigned char modifier; // VstModifierKey bits
 };
 
 enum VstVirtualKey : unsigned char

@@ -20,13 +20,10 @@ VST_EXPORT AEffect* VSTPluginMain(audioMasterCallback audioMaster)
     // simply makes no host calls.
     if (audioMaster && audioMaster(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0)
         return nullptr;
-    try
-    {
+    try {
         CMyVSTPlugin* plugin = new CMyVSTPlugin(audioMaster);
         return plugin->getAeffect();
-    }
-    catch (...)
-    {
+    } catch (...) {
         // Nothing may cross into the host's C code; an instance that cannot
         // be built (out of memory) is reported as null.
         return nullptr;

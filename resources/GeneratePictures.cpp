@@ -69,7 +69,8 @@ void drawSpeaker(cairo_t* cr, double cx, double cy)
         double dy, radius;
     } drivers[] = {{-19, 6}, {10, 15}};
     for (const auto& d : drivers) {
-        cairo_pattern_t* cone = cairo_pattern_create_radial(cx - 2, cy + d.dy - 2, 1, cx, cy + d.dy, d.radius);
+        cairo_pattern_t* cone =
+            cairo_pattern_create_radial(cx - 2, cy + d.dy - 2, 1, cx, cy + d.dy, d.radius);
         cairo_pattern_add_color_stop_rgb(cone, 0, 0.55, 0.55, 0.58);
         cairo_pattern_add_color_stop_rgb(cone, 0.6, 0.12, 0.12, 0.13);
         cairo_pattern_add_color_stop_rgb(cone, 1, 0.05, 0.05, 0.05);
@@ -85,7 +86,8 @@ void drawSpeaker(cairo_t* cr, double cx, double cy)
 
 bool drawGui(const std::string& path)
 {
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kGuiWidth, kGuiHeight);
+    cairo_surface_t* surface =
+        cairo_image_surface_create(CAIRO_FORMAT_RGB24, kGuiWidth, kGuiHeight);
     cairo_t* cr = cairo_create(surface);
 
     // Outer frame with a bevel.
@@ -164,7 +166,8 @@ void drawInfoButton(cairo_t* cr, double top, bool pressed)
 
 bool drawInfo(const std::string& path)
 {
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kInfoSide, 2 * kInfoSide);
+    cairo_surface_t* surface =
+        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kInfoSide, 2 * kInfoSide);
     cairo_t* cr = cairo_create(surface);
     drawInfoButton(cr, 0, false);
     drawInfoButton(cr, kInfoSide, true);

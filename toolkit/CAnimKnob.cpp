@@ -7,8 +7,8 @@
 
 namespace VSTGUI {
 
-CAnimKnob::CAnimKnob(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background,
-                     const CPoint& offset)
+CAnimKnob::CAnimKnob(const CRect& size, CControlListener* listener, int32_t tag,
+                     CBitmap* background, const CPoint& offset)
     : CKnobBase(size, listener, tag, background), offset_(offset)
 {
     if (background && background->getWidth() > 0) {
@@ -35,14 +35,16 @@ int32_t CAnimKnob::getFrameIndex() const
         travel = 0;
     else if (travel > 1)
         travel = 1;
-    const auto frame = static_cast<int32_t>(std::floor(travel * static_cast<float>(subPixmaps_ - 1) + 0.5f));
+    const auto frame =
+        static_cast<int32_t>(std::floor(travel * static_cast<float>(subPixmaps_ - 1) + 0.5f));
     return inverseBitmap_ ? subPixmaps_ - 1 - frame : frame;
 }
 
 void CAnimKnob::draw(CDrawContext* context)
 {
     if (CBitmap* strip = getBackground(); strip && subPixmaps_ > 0)
-        strip->draw(context, size_, CPoint(offset_.x, offset_.y + heightOfOneImage_ * getFrameIndex()));
+        strip->draw(context, size_,
+                    CPoint(offset_.x, offset_.y + heightOfOneImage_ * getFrameIndex()));
     setDirty(false);
 }
 

@@ -23,8 +23,7 @@ CControl::CControl(const CControl& other)
       max_(other.max_),
       defaultValue_(other.defaultValue_),
       wheelInc_(other.wheelInc_)
-{
-}
+{}
 
 void CControl::setValueNormalized(float val)
 {

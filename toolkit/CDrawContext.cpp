@@ -2,7 +2,8 @@
 
 namespace VSTGUI {
 
-CDrawContext::CDrawContext(const CRect& surfaceRect) : surfaceRect_(surfaceRect), clipRect_(surfaceRect)
+CDrawContext::CDrawContext(const CRect& surfaceRect)
+    : surfaceRect_(surfaceRect), clipRect_(surfaceRect)
 {
     font_ = new CFontDesc("Arial", 12, kNormalFace);
 }
@@ -38,7 +39,8 @@ void CDrawContext::lineTo(const CPoint& point)
     penPosition_ = point;
 }
 
-void CDrawContext::drawPolygon(const CPoint* points, int32_t numberOfPoints, const CDrawStyle drawStyle)
+void CDrawContext::drawPolygon(const CPoint* points, int32_t numberOfPoints,
+                               const CDrawStyle drawStyle)
 {
     if (!points || numberOfPoints < 2)
         return;

@@ -53,14 +53,15 @@ public:
     virtual void drawLine(const CPoint& start, const CPoint& end) = 0;
 
     // Shapes. A polygon is closed from its last point back to its first.
-    void drawPolygon(const CPoint* points, int32_t numberOfPoints, const CDrawStyle drawStyle = kDrawStroked);
+    void drawPolygon(const CPoint* points, int32_t numberOfPoints,
+                     const CDrawStyle drawStyle = kDrawStroked);
     virtual void drawRect(const CRect& rect, const CDrawStyle drawStyle = kDrawStroked) = 0;
     virtual void drawEllipse(const CRect& rect, const CDrawStyle drawStyle = kDrawStroked) = 0;
     virtual void drawPoint(const CPoint& point, const CColor& color) = 0;
 
     // Text, in the current font and font colour.
-    virtual void drawString(const char* string, const CRect& rect, const CHoriTxtAlign hAlign = kCenterText,
-                            bool antialias = true) = 0;
+    virtual void drawString(const char* string, const CRect& rect,
+                            const CHoriTxtAlign hAlign = kCenterText, bool antialias = true) = 0;
     // Baseline-anchored text starting at point.
     virtual void drawString(const char* string, const CPoint& point, bool antialias = true) = 0;
     virtual CCoord getStringWidth(const char* string) = 0;
@@ -68,8 +69,9 @@ public:
     // Paths and gradients.
     CGraphicsPath* createGraphicsPath() { return new CGraphicsPath(); }
     virtual void drawGraphicsPath(CGraphicsPath* path, PathDrawMode mode = kPathFilled) = 0;
-    virtual void fillLinearGradient(CGraphicsPath* path, const CGradient& gradient, const CPoint& startPoint,
-                                    const CPoint& endPoint, bool evenOdd = false) = 0;
+    virtual void fillLinearGradient(CGraphicsPath* path, const CGradient& gradient,
+                                    const CPoint& startPoint, const CPoint& endPoint,
+                                    bool evenOdd = false) = 0;
 
     // Bitmaps: draws the part of the bitmap starting at offset into rect.
     virtual void drawBitmap(CBitmap* bitmap, const CRect& dest, const CPoint& offset = CPoint(0, 0),

@@ -14,7 +14,8 @@ class CFontDesc : public CBaseObject
 {
 public:
     explicit CFontDesc(const char* name = "Arial", CCoord size = 12, int32_t style = kNormalFace)
-        : name_(name ? name : ""), size_(size), style_(style) {}
+        : name_(name ? name : ""), size_(size), style_(style)
+    {}
 
     const char* getName() const { return name_.c_str(); }
     CCoord getSize() const { return size_; }
@@ -32,12 +33,12 @@ private:
 using CFontRef = CFontDesc*;
 
 // Shared descriptions of the usual sizes, alive for the whole process.
-extern const CFontRef kSystemFont;         // Arial 12
-extern const CFontRef kNormalFontVeryBig;  // Arial 18
-extern const CFontRef kNormalFontBig;      // Arial 14
-extern const CFontRef kNormalFont;         // Arial 12
-extern const CFontRef kNormalFontSmall;    // Arial 11
-extern const CFontRef kNormalFontSmaller;  // Arial 10
+extern const CFontRef kSystemFont;          // Arial 12
+extern const CFontRef kNormalFontVeryBig;   // Arial 18
+extern const CFontRef kNormalFontBig;       // Arial 14
+extern const CFontRef kNormalFont;          // Arial 12
+extern const CFontRef kNormalFontSmall;     // Arial 11
+extern const CFontRef kNormalFontSmaller;   // Arial 10
 extern const CFontRef kNormalFontVerySmall; // Arial 9
 
 } // namespace VSTGUI

@@ -302,8 +302,8 @@ bool CFrame::onWheel(const CPoint& where, const CMouseWheelAxis& axis, const flo
 {
     for (auto it = views_.rbegin(); it != views_.rend(); ++it) {
         CView* view = *it;
-        if (view->isVisible() && view->getMouseEnabled() && view->hitTest(where, buttons)
-            && view->onWheel(where, axis, distance, buttons))
+        if (view->isVisible() && view->getMouseEnabled() && view->hitTest(where, buttons) &&
+            view->onWheel(where, axis, distance, buttons))
             return true;
     }
     return false;
@@ -398,8 +398,8 @@ CMouseEventResult CFrame::platformOnMouseExited(CPoint& where, const CButtonStat
     return onMouseExited(where, buttons);
 }
 
-bool CFrame::platformOnMouseWheel(const CPoint& where, const CMouseWheelAxis& axis, const float& distance,
-                                  const CButtonState& buttons)
+bool CFrame::platformOnMouseWheel(const CPoint& where, const CMouseWheelAxis& axis,
+                                  const float& distance, const CButtonState& buttons)
 {
     if (closed_)
         return false;

@@ -93,8 +93,8 @@ public:
     CMouseEventResult platformOnMouseMoved(CPoint& where, const CButtonState& buttons) override;
     CMouseEventResult platformOnMouseUp(CPoint& where, const CButtonState& buttons) override;
     CMouseEventResult platformOnMouseExited(CPoint& where, const CButtonState& buttons) override;
-    bool platformOnMouseWheel(const CPoint& where, const CMouseWheelAxis& axis, const float& distance,
-                              const CButtonState& buttons) override;
+    bool platformOnMouseWheel(const CPoint& where, const CMouseWheelAxis& axis,
+                              const float& distance, const CButtonState& buttons) override;
     bool platformOnKeyDown(VstKeyCode& keyCode) override;
     bool platformOnKeyUp(VstKeyCode& keyCode) override;
 

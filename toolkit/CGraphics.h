@@ -17,7 +17,12 @@ struct CPoint
     constexpr CPoint() = default;
     constexpr CPoint(CCoord px, CCoord py) : x(px), y(py) {}
 
-    constexpr CPoint& offset(CCoord dx, CCoord dy) { x += dx; y += dy; return *this; }
+    constexpr CPoint& offset(CCoord dx, CCoord dy)
+    {
+        x += dx;
+        y += dy;
+        return *this;
+    }
     constexpr CPoint operator+(const CPoint& p) const { return {x + p.x, y + p.y}; }
     constexpr CPoint operator-(const CPoint& p) const { return {x - p.x, y - p.y}; }
     constexpr bool operator==(const CPoint&) const = default;
@@ -32,9 +37,11 @@ struct CRect
     CCoord bottom = 0;
 
     constexpr CRect() = default;
-    constexpr CRect(CCoord l, CCoord t, CCoord r, CCoord b) : left(l), top(t), right(r), bottom(b) {}
+    constexpr CRect(CCoord l, CCoord t, CCoord r, CCoord b) : left(l), top(t), right(r), bottom(b)
+    {}
     constexpr CRect(const CPoint& origin, const CPoint& size)
-        : left(origin.x), top(origin.y), right(origin.x + size.x), bottom(origin.y + size.y) {}
+        : left(origin.x), top(origin.y), right(origin.x + size.x), bottom(origin.y + size.y)
+    {}
 
     constexpr CCoord getWidth() const { return right - left; }
     constexpr CCoord getHeight() const { return bottom - top; }
@@ -44,16 +51,30 @@ struct CRect
 
     constexpr CRect& offset(CCoord dx, CCoord dy)
     {
-        left += dx; right += dx; top += dy; bottom += dy;
+        left += dx;
+        right += dx;
+        top += dy;
+        bottom += dy;
         return *this;
     }
     constexpr CRect& inset(CCoord dx, CCoord dy) { return extend(-dx, -dy); }
     constexpr CRect& moveTo(CCoord x, CCoord y) { return offset(x - left, y - top); }
-    constexpr CRect& setWidth(CCoord width) { right = left + width; return *this; }
-    constexpr CRect& setHeight(CCoord height) { bottom = top + height; return *this; }
+    constexpr CRect& setWidth(CCoord width)
+    {
+        right = left + width;
+        return *this;
+    }
+    constexpr CRect& setHeight(CCoord height)
+    {
+        bottom = top + height;
+        return *this;
+    }
     constexpr CRect& extend(CCoord dx, CCoord dy)
     {
-        left -= dx; right += dx; top -= dy; bottom += dy;
+        left -= dx;
+        right += dx;
+        top -= dy;
+        bottom += dy;
         return *this;
     }
     constexpr bool pointInside(const CPoint& p) const
@@ -127,14 +148,24 @@ class CButtonState
 {
 public:
     constexpr CButtonState(int32_t state = 0) : state_(state) {}
-    constexpr int32_t getButtonState() const { return state_ & (kLButton | kMButton | kRButton | kButton4 | kButton5); }
-    constexpr int32_t getModifierState() const { return state_ & (kShift | kControl | kAlt | kApple); }
+    constexpr int32_t getButtonState() const
+    {
+        return state_ & (kLButton | kMButton | kRButton | kButton4 | kButton5);
+    }
+    constexpr int32_t getModifierState() const
+    {
+        return state_ & (kShift | kControl | kAlt | kApple);
+    }
     constexpr bool isLeftButton() const { return (state_ & kLButton) != 0; }
     constexpr bool isRightButton() const { return (state_ & kRButton) != 0; }
     constexpr bool isDoubleClick() const { return (state_ & kDoubleClick) != 0; }
     constexpr operator int32_t() const { return state_; }
     constexpr int32_t operator&(int32_t mask) const { return state_ & mask; }
-    constexpr CButtonState& operator|=(int32_t mask) { state_ |= mask; return *this; }
+    constexpr CButtonState& operator|=(int32_t mask)
+    {
+        state_ |= mask;
+        return *this;
+    }
     constexpr bool operator==(const CButtonState&) const = default;
 
 private:

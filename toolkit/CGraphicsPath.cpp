@@ -4,7 +4,8 @@
 
 namespace VSTGUI {
 
-CGradient::CGradient(double color1Start, double color2Start, const CColor& color1, const CColor& color2)
+CGradient::CGradient(double color1Start, double color2Start, const CColor& color1,
+                     const CColor& color2)
 {
     addColorStop(color1Start, color1);
     addColorStop(color2Start, color2);

@@ -20,7 +20,8 @@ public:
 
     // Two-colour gradient: color1 from color1Start, color2 from color2Start
     // (both 0..1 along the gradient's axis).
-    static CGradient* create(double color1Start, double color2Start, const CColor& color1, const CColor& color2)
+    static CGradient* create(double color1Start, double color2Start, const CColor& color1,
+                             const CColor& color2)
     {
         return new CGradient(color1Start, color2Start, color1, color2);
     }
@@ -47,16 +48,20 @@ public:
     struct Element
     {
         ElementType type;
-        CRect rect; // kRect, kEllipse
+        CRect rect;   // kRect, kEllipse
         CPoint point; // kBeginSubpath, kLine
     };
 
-    CGradient* createGradient(double color1Start, double color2Start, const CColor& color1, const CColor& color2)
+    CGradient* createGradient(double color1Start, double color2Start, const CColor& color1,
+                              const CColor& color2)
     {
         return CGradient::create(color1Start, color2Start, color1, color2);
     }
 
-    void beginSubpath(const CPoint& start) { elements_.push_back({ElementType::kBeginSubpath, {}, start}); }
+    void beginSubpath(const CPoint& start)
+    {
+        elements_.push_back({ElementType::kBeginSubpath, {}, start});
+    }
     void addLine(const CPoint& to) { elements_.push_back({ElementType::kLine, {}, to}); }
     void addRect(const CRect& rect) { elements_.push_back({ElementType::kRect, rect, {}}); }
     void addEllipse(const CRect& rect) { elements_.push_back({ElementType::kEllipse, rect, {}}); }

@@ -6,15 +6,16 @@
 
 namespace VSTGUI {
 
-CKickButton::CKickButton(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background,
-                         const CPoint& offset)
-    : CKickButton(size, listener, tag, size.getHeight(), background, offset)
-{
-}
-
-CKickButton::CKickButton(const CRect& size, CControlListener* listener, int32_t tag, CCoord heightOfOneImage,
+CKickButton::CKickButton(const CRect& size, CControlListener* listener, int32_t tag,
                          CBitmap* background, const CPoint& offset)
-    : CControl(size, listener, tag, background), offset_(offset), heightOfOneImage_(heightOfOneImage)
+    : CKickButton(size, listener, tag, size.getHeight(), background, offset)
+{}
+
+CKickButton::CKickButton(const CRect& size, CControlListener* listener, int32_t tag,
+                         CCoord heightOfOneImage, CBitmap* background, const CPoint& offset)
+    : CControl(size, listener, tag, background),
+      offset_(offset),
+      heightOfOneImage_(heightOfOneImage)
 {
     setWheelInc(0);
 }

@@ -4,16 +4,14 @@
 
 namespace VSTGUI {
 
-CKnobBase::CKnobBase(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background)
+CKnobBase::CKnobBase(const CRect& size, CControlListener* listener, int32_t tag,
+                     CBitmap* background)
     : CControl(size, listener, tag, background)
 {
     setWantsFocus(true);
 }
 
-CKnobBase::CKnobBase(const CKnobBase& other)
-    : CControl(other), zoomFactor_(other.zoomFactor_)
-{
-}
+CKnobBase::CKnobBase(const CKnobBase& other) : CControl(other), zoomFactor_(other.zoomFactor_) {}
 
 CMouseEventResult CKnobBase::onMouseDown(CPoint& where, const CButtonState& buttons)
 {

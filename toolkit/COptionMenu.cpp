@@ -8,8 +8,8 @@
 
 namespace VSTGUI {
 
-COptionMenu::COptionMenu(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background,
-                         CBitmap* bgWhenClick, int32_t style)
+COptionMenu::COptionMenu(const CRect& size, CControlListener* listener, int32_t tag,
+                         CBitmap* background, CBitmap* bgWhenClick, int32_t style)
     : CParamDisplay(size, background, style), bgWhenClick_(bgWhenClick)
 {
     setListener(listener);
@@ -128,7 +128,8 @@ bool COptionMenu::popup()
 {
     if (platformMenu_ || getNbEntries() == 0 || !getFrame() || !getFrame()->getPlatformFrame())
         return false;
-    std::shared_ptr<IPlatformOptionMenu> menu = getFrame()->getPlatformFrame()->createPlatformOptionMenu();
+    std::shared_ptr<IPlatformOptionMenu> menu =
+        getFrame()->getPlatformFrame()->createPlatformOptionMenu();
     if (!menu)
         return false;
     // The menu stays alive while its pop-up is open, even if it is removed

@@ -28,7 +28,9 @@ public:
         kSeparator = 1 << 3,
     };
 
-    explicit CMenuItem(const char* title, int32_t flags = kNoFlags) : title_(title ? title : ""), flags_(flags) {}
+    explicit CMenuItem(const char* title, int32_t flags = kNoFlags)
+        : title_(title ? title : ""), flags_(flags)
+    {}
 
     const char* getTitle() const { return title_.c_str(); }
     void setTitle(const char* title) { title_ = title ? title : ""; }
@@ -48,13 +50,14 @@ private:
 class COptionMenu : public CParamDisplay
 {
 public:
-    COptionMenu(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background = nullptr,
-                CBitmap* bgWhenClick = nullptr, int32_t style = 0);
+    COptionMenu(const CRect& size, CControlListener* listener, int32_t tag,
+                CBitmap* background = nullptr, CBitmap* bgWhenClick = nullptr, int32_t style = 0);
     COptionMenu(const COptionMenu& other);
     ~COptionMenu() override;
 
     // Appends (index -1) or inserts an entry; the range follows the count.
-    CMenuItem* addEntry(const char* title, int32_t index = -1, int32_t itemFlags = CMenuItem::kNoFlags);
+    CMenuItem* addEntry(const char* title, int32_t index = -1,
+                        int32_t itemFlags = CMenuItem::kNoFlags);
     CMenuItem* addSeparator(int32_t index = -1);
     bool removeEntry(int32_t index);
     bool removeAllEntry();

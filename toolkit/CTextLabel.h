@@ -13,7 +13,8 @@ namespace VSTGUI {
 class CTextLabel : public CParamDisplay
 {
 public:
-    CTextLabel(const CRect& size, const char* text = nullptr, CBitmap* background = nullptr, int32_t style = 0);
+    CTextLabel(const CRect& size, const char* text = nullptr, CBitmap* background = nullptr,
+               int32_t style = 0);
     CTextLabel(const CTextLabel& other) = default;
 
     virtual void setText(const char* text);

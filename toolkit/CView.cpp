@@ -47,13 +47,31 @@ void CView::drawRect(CDrawContext* context, const CRect& updateRect)
     context->setClipRect(oldClip);
 }
 
-CMouseEventResult CView::onMouseDown(CPoint&, const CButtonState&) { return kMouseEventNotImplemented; }
-CMouseEventResult CView::onMouseUp(CPoint&, const CButtonState&) { return kMouseEventNotImplemented; }
-CMouseEventResult CView::onMouseMoved(CPoint&, const CButtonState&) { return kMouseEventNotImplemented; }
-CMouseEventResult CView::onMouseEntered(CPoint&, const CButtonState&) { return kMouseEventNotImplemented; }
-CMouseEventResult CView::onMouseExited(CPoint&, const CButtonState&) { return kMouseEventNotImplemented; }
+CMouseEventResult CView::onMouseDown(CPoint&, const CButtonState&)
+{
+    return kMouseEventNotImplemented;
+}
+CMouseEventResult CView::onMouseUp(CPoint&, const CButtonState&)
+{
+    return kMouseEventNotImplemented;
+}
+CMouseEventResult CView::onMouseMoved(CPoint&, const CButtonState&)
+{
+    return kMouseEventNotImplemented;
+}
+CMouseEventResult CView::onMouseEntered(CPoint&, const CButtonState&)
+{
+    return kMouseEventNotImplemented;
+}
+CMouseEventResult CView::onMouseExited(CPoint&, const CButtonState&)
+{
+    return kMouseEventNotImplemented;
+}
 
-bool CView::onWheel(const CPoint&, const float&, const CButtonState&) { return false; }
+bool CView::onWheel(const CPoint&, const float&, const CButtonState&)
+{
+    return false;
+}
 
 bool CView::onWheel(const CPoint& where, const CMouseWheelAxis& axis, const float& distance,
                     const CButtonState& buttons)
@@ -61,8 +79,14 @@ bool CView::onWheel(const CPoint& where, const CMouseWheelAxis& axis, const floa
     return axis == kMouseWheelAxisY && onWheel(where, distance, buttons);
 }
 
-int32_t CView::onKeyDown(VstKeyCode&) { return -1; }
-int32_t CView::onKeyUp(VstKeyCode&) { return -1; }
+int32_t CView::onKeyDown(VstKeyCode&)
+{
+    return -1;
+}
+int32_t CView::onKeyUp(VstKeyCode&)
+{
+    return -1;
+}
 
 bool CView::hitTest(const CPoint& where, const CButtonState&)
 {

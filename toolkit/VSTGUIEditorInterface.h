@@ -20,7 +20,10 @@ public:
     virtual void endEdit(int32_t /*index*/) {}
     // Called before the frame changes size. True when the host has resized
     // its own window to fit; false leaves that to the frame.
-    virtual bool beforeSizeChange(const CRect& /*newSize*/, const CRect& /*oldSize*/) { return false; }
+    virtual bool beforeSizeChange(const CRect& /*newSize*/, const CRect& /*oldSize*/)
+    {
+        return false;
+    }
     virtual CFrame* getFrame() const { return frame; }
 
 protected:

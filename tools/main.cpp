@@ -11,7 +11,8 @@
 
 namespace {
 
-void addParameterOptions(CLI::App& command, vst2host::ParameterOptions& parameters) {
+void addParameterOptions(CLI::App& command, vst2host::ParameterOptions& parameters)
+{
     command.add_option("--program", parameters.program, "Program to select, by index or name");
     command
         .add_option("--set", parameters.sets,
@@ -29,13 +30,15 @@ void addParameterOptions(CLI::App& command, vst2host::ParameterOptions& paramete
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     CLI::App app{"Command-line host for VST 2.4 plug-ins", "vst2-host"};
     app.require_subcommand(1);
 
     vst2host::InfoOptions info;
-    auto* infoCommand = app.add_subcommand("info", "Print a plug-in's identity, parameters, programs "
-                                                   "and capabilities");
+    auto* infoCommand =
+        app.add_subcommand("info", "Print a plug-in's identity, parameters, programs "
+                                   "and capabilities");
     infoCommand->add_option("PLUGIN", info.plugin, "Plug-in shared object")->required();
     infoCommand->add_flag("--json", info.json, "Print JSON instead of text");
 
@@ -46,8 +49,9 @@ int main(int argc, char** argv) {
     renderCommand->add_option("-i,--input", render.input,
                               "Input audio file (mono or stereo); the demo signal without it");
     renderCommand
-        ->add_option("-o,--output", render.output,
-                     "Output audio file; its extension chooses the format (wav, aiff, flac, ogg, ...)")
+        ->add_option(
+            "-o,--output", render.output,
+            "Output audio file; its extension chooses the format (wav, aiff, flac, ogg, ...)")
         ->required();
     addParameterOptions(*renderCommand, render.parameters);
     renderCommand
@@ -57,13 +61,16 @@ int main(int argc, char** argv) {
     renderCommand->add_option("--block", render.block, "Block size in frames")
         ->check(CLI::Range(1, 65536))
         ->capture_default_str();
-    renderCommand->add_flag("--same-format", render.sameFormat,
-                            "Keep the input's sample format (bit depth or encoding) instead of the best "
-                            "the output's format holds; the extension still chooses the file format");
-    auto* gainOption = renderCommand->add_option("--gain", render.gain, "Gain applied to the output, in dB")
-                           ->check(CLI::Range(-120.0, 60.0));
+    renderCommand->add_flag(
+        "--same-format", render.sameFormat,
+        "Keep the input's sample format (bit depth or encoding) instead of the best "
+        "the output's format holds; the extension still chooses the file format");
+    auto* gainOption =
+        renderCommand->add_option("--gain", render.gain, "Gain applied to the output, in dB")
+            ->check(CLI::Range(-120.0, 60.0));
     renderCommand
-        ->add_flag("--normalize", render.normalize, "Scale the output so that its loudest sample is at full scale")
+        ->add_flag("--normalize", render.normalize,
+                   "Scale the output so that its loudest sample is at full scale")
         ->excludes(gainOption);
 
     vst2host::BenchOptions bench;
@@ -74,7 +81,8 @@ int main(int argc, char** argv) {
     benchCommand->add_option("--block", bench.block, "Block size in frames")
         ->check(CLI::Range(1, 65536))
         ->capture_default_str();
-    benchCommand->add_option("--seconds", bench.seconds, "Measured audio time per plug-in, in seconds")
+    benchCommand
+        ->add_option("--seconds", bench.seconds, "Measured audio time per plug-in, in seconds")
         ->check(CLI::Range(0.01, 3600.0))
         ->capture_default_str();
     benchCommand
@@ -84,34 +92,41 @@ int main(int argc, char** argv) {
                      "not automated)")
         ->type_name("NAME:FROM:TO");
     benchCommand
-        ->add_option("--input", bench.input,
-                     "What the plug-ins process: the demo material, white noise at half full scale, or "
-                     "digital silence")
+        ->add_option(
+            "--input", bench.input,
+            "What the plug-ins process: the demo material, white noise at half full scale, or "
+            "digital silence")
         ->check(CLI::IsMember({"demo", "noise", "silence"}))
         ->capture_default_str();
-    benchCommand->add_option("--sweep-seconds", bench.sweepSeconds,
-                             "Audio time of one sweep from FROM to TO and back, in seconds")
+    benchCommand
+        ->add_option("--sweep-seconds", bench.sweepSeconds,
+                     "Audio time of one sweep from FROM to TO and back, in seconds")
         ->check(CLI::Range(0.01, 3600.0))
         ->capture_default_str();
 
     vst2host::EditorOptions editor;
     auto* editorCommand = app.add_subcommand("editor", "Show a plug-in's editor in a window");
     editorCommand->add_option("PLUGIN", editor.plugin, "Plug-in shared object")->required();
-    editorCommand->add_option("--seconds", editor.seconds,
-                              "Close after this many seconds (default: when the window is closed)")
+    editorCommand
+        ->add_option("--seconds", editor.seconds,
+                     "Close after this many seconds (default: when the window is closed)")
         ->check(CLI::Range(0.0, 86400.0));
     editorCommand->add_option("--screenshot", editor.screenshot,
                               "Save a PNG of the window before closing");
 
     vst2host::ValidateOptions validate;
-    auto* validateCommand = app.add_subcommand("validate", "Check a plug-in as demanding hosts use it: "
-                                                           "texts, parameters, state, processing, real time");
+    auto* validateCommand =
+        app.add_subcommand("validate", "Check a plug-in as demanding hosts use it: "
+                                       "texts, parameters, state, processing, real time");
     validateCommand->add_option("PLUGIN", validate.plugin, "Plug-in shared object")->required();
-    validateCommand->add_option("--strictness", validate.strictness,
-                                "1 (basic) to 10 (strictest): which checks run, and what fails rather than warns")
+    validateCommand
+        ->add_option(
+            "--strictness", validate.strictness,
+            "1 (basic) to 10 (strictest): which checks run, and what fails rather than warns")
         ->check(CLI::Range(1, 10))
         ->capture_default_str();
-    validateCommand->add_option("--json", validate.json, "Also write the results as JSON to this file");
+    validateCommand->add_option("--json", validate.json,
+                                "Also write the results as JSON to this file");
     validateCommand->add_option("--seed", validate.seed, "Seed of the random values and signals")
         ->capture_default_str();
     validateCommand->add_option("--only", validate.only, "Run only the checks of these names")

@@ -18,16 +18,18 @@ constexpr float kZoomFactor = 10.f;
 
 } // namespace
 
-CMyAnimKnob::CMyAnimKnob(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background,
-                         const CPoint& offset, const CRect& labelRect_)
+CMyAnimKnob::CMyAnimKnob(const CRect& size, CControlListener* listener, int32_t tag,
+                         CBitmap* background, const CPoint& offset, const CRect& labelRect_)
     : CAnimKnob(size, listener, tag, background, offset), labelRect(labelRect_)
 {
     init();
 }
 
-CMyAnimKnob::CMyAnimKnob(const CRect& size, CControlListener* listener, int32_t tag, int32_t subPixmaps,
-                         CCoord heightOfOneImage, CBitmap* background, const CPoint& offset, const CRect& labelRect_)
-    : CAnimKnob(size, listener, tag, subPixmaps, heightOfOneImage, background, offset), labelRect(labelRect_)
+CMyAnimKnob::CMyAnimKnob(const CRect& size, CControlListener* listener, int32_t tag,
+                         int32_t subPixmaps, CCoord heightOfOneImage, CBitmap* background,
+                         const CPoint& offset, const CRect& labelRect_)
+    : CAnimKnob(size, listener, tag, subPixmaps, heightOfOneImage, background, offset),
+      labelRect(labelRect_)
 {
     init();
 }
@@ -153,7 +155,8 @@ bool CMyAnimKnob::onWheel(const CPoint&, const float& distance, const CButtonSta
     float step = getWheelInc() * distance;
     if (buttons & kShift)
         step *= 0.1f;
-    const float target = std::clamp(v + f * step, std::min(getMin(), getMax()), std::max(getMin(), getMax()));
+    const float target =
+        std::clamp(v + f * step, std::min(getMin(), getMax()), std::max(getMin(), getMax()));
     const float before = value_;
     setValue(target);
     if (value_ != before)
@@ -195,11 +198,31 @@ int32_t CMyAnimKnob::onKeyDown(VstKeyCode& keyCode)
 
 // ---- Settings ----------------------------------------------------------------
 
-void CMyAnimKnob::setLabelColor(CColor color) { if (store(labelColor, color)) setDirty(); }
-void CMyAnimKnob::setBackgroundColor(CColor color) { if (store(backgroundColor, color)) setDirty(); }
-void CMyAnimKnob::setBarColor(CColor color) { if (store(barColor, color)) setDirty(); }
-void CMyAnimKnob::setBorderColor(CColor color) { if (store(borderColor, color)) setDirty(); }
-void CMyAnimKnob::setDrawBorder(bool draw) { if (store(drawBorder, draw)) setDirty(); }
+void CMyAnimKnob::setLabelColor(CColor color)
+{
+    if (store(labelColor, color))
+        setDirty();
+}
+void CMyAnimKnob::setBackgroundColor(CColor color)
+{
+    if (store(backgroundColor, color))
+        setDirty();
+}
+void CMyAnimKnob::setBarColor(CColor color)
+{
+    if (store(barColor, color))
+        setDirty();
+}
+void CMyAnimKnob::setBorderColor(CColor color)
+{
+    if (store(borderColor, color))
+        setDirty();
+}
+void CMyAnimKnob::setDrawBorder(bool draw)
+{
+    if (store(drawBorder, draw))
+        setDirty();
+}
 
 void CMyAnimKnob::setLabel(const char* text)
 {
@@ -252,7 +275,8 @@ void CMyAnimKnob::draw(CDrawContext* context)
         const double level = r != 0.f ? std::trunc((value_ - getMin()) * getWidth() / r) : 0.0;
         context->setDrawMode(kAliasing);
         context->setFillColor(barColor);
-        context->drawRect(CRect(size_.left, size_.top, size_.left + level, size_.bottom), kDrawFilled);
+        context->drawRect(CRect(size_.left, size_.top, size_.left + level, size_.bottom),
+                          kDrawFilled);
     }
     if (drawBorder) {
         context->setDrawMode(kAliasing);
@@ -291,6 +315,15 @@ CMouseEventResult CMyOnOffButton::onMouseDown(CPoint&, const CButtonState& butto
     return kMouseEventHandled;
 }
 
-CMouseEventResult CMyOnOffButton::onMouseUp(CPoint&, const CButtonState&) { return kMouseEventHandled; }
-CMouseEventResult CMyOnOffButton::onMouseMoved(CPoint&, const CButtonState&) { return kMouseEventHandled; }
-bool CMyOnOffButton::onWheel(const CPoint&, const float&, const CButtonState&) { return true; }
+CMouseEventResult CMyOnOffButton::onMouseUp(CPoint&, const CButtonState&)
+{
+    return kMouseEventHandled;
+}
+CMouseEventResult CMyOnOffButton::onMouseMoved(CPoint&, const CButtonState&)
+{
+    return kMouseEventHandled;
+}
+bool CMyOnOffButton::onWheel(const CPoint&, const float&, const CButtonState&)
+{
+    return true;
+}

@@ -15,10 +15,11 @@ class CMyAnimKnob : public VSTGUI::CAnimKnob
 public:
     // labelRect is given relative to the knob's top-left corner.
     CMyAnimKnob(const VSTGUI::CRect& size, VSTGUI::CControlListener* listener, int32_t tag,
-                VSTGUI::CBitmap* background, const VSTGUI::CPoint& offset, const VSTGUI::CRect& labelRect);
-    CMyAnimKnob(const VSTGUI::CRect& size, VSTGUI::CControlListener* listener, int32_t tag, int32_t subPixmaps,
-                VSTGUI::CCoord heightOfOneImage, VSTGUI::CBitmap* background, const VSTGUI::CPoint& offset,
+                VSTGUI::CBitmap* background, const VSTGUI::CPoint& offset,
                 const VSTGUI::CRect& labelRect);
+    CMyAnimKnob(const VSTGUI::CRect& size, VSTGUI::CControlListener* listener, int32_t tag,
+                int32_t subPixmaps, VSTGUI::CCoord heightOfOneImage, VSTGUI::CBitmap* background,
+                const VSTGUI::CPoint& offset, const VSTGUI::CRect& labelRect);
     CMyAnimKnob(const CMyAnimKnob& other);
     ~CMyAnimKnob() override;
 
@@ -27,7 +28,8 @@ public:
 
     void draw(VSTGUI::CDrawContext* context) override;
     using VSTGUI::CKnobBase::onWheel;
-    bool onWheel(const VSTGUI::CPoint& where, const float& distance, const VSTGUI::CButtonState& buttons) override;
+    bool onWheel(const VSTGUI::CPoint& where, const float& distance,
+                 const VSTGUI::CButtonState& buttons) override;
     int32_t onKeyDown(VstKeyCode& keyCode) override;
     // The curved value; see the class comment.
     void setValue(float val) override;
@@ -85,8 +87,12 @@ public:
     bool isTypeOf(const char* type) const override;
     VSTGUI::CView* newCopy() const override { return new CMyOnOffButton(*this); }
 
-    VSTGUI::CMouseEventResult onMouseDown(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
-    VSTGUI::CMouseEventResult onMouseUp(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
-    VSTGUI::CMouseEventResult onMouseMoved(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
-    bool onWheel(const VSTGUI::CPoint& where, const float& distance, const VSTGUI::CButtonState& buttons) override;
+    VSTGUI::CMouseEventResult onMouseDown(VSTGUI::CPoint& where,
+                                          const VSTGUI::CButtonState& buttons) override;
+    VSTGUI::CMouseEventResult onMouseUp(VSTGUI::CPoint& where,
+                                        const VSTGUI::CButtonState& buttons) override;
+    VSTGUI::CMouseEventResult onMouseMoved(VSTGUI::CPoint& where,
+                                           const VSTGUI::CButtonState& buttons) override;
+    bool onWheel(const VSTGUI::CPoint& where, const float& distance,
+                 const VSTGUI::CButtonState& buttons) override;
 };

@@ -9,8 +9,8 @@
 using namespace VSTGUI;
 using control_values::store;
 
-CMyOptionMenu::CMyOptionMenu(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background,
-                             CBitmap* bgWhenClick, int32_t style)
+CMyOptionMenu::CMyOptionMenu(const CRect& size, CControlListener* listener, int32_t tag,
+                             CBitmap* background, CBitmap* bgWhenClick, int32_t style)
     : COptionMenu(size, listener, tag, background, bgWhenClick, style)
 {
     setFont(kNormalFont);
@@ -48,8 +48,16 @@ float CMyOptionMenu::getValueNormalized() const
     return n > 1 ? value_ / static_cast<float>(n - 1) : 0.f;
 }
 
-void CMyOptionMenu::setDrawBorder(bool draw) { if (store(drawBorder, draw)) setDirty(); }
-void CMyOptionMenu::setBorderColor(CColor color) { if (store(borderColor, color)) setDirty(); }
+void CMyOptionMenu::setDrawBorder(bool draw)
+{
+    if (store(drawBorder, draw))
+        setDirty();
+}
+void CMyOptionMenu::setBorderColor(CColor color)
+{
+    if (store(borderColor, color))
+        setDirty();
+}
 
 void CMyOptionMenu::draw(CDrawContext* context)
 {

@@ -11,7 +11,8 @@ class CMyOptionMenu : public VSTGUI::COptionMenu
 {
 public:
     CMyOptionMenu(const VSTGUI::CRect& size, VSTGUI::CControlListener* listener, int32_t tag,
-                  VSTGUI::CBitmap* background = nullptr, VSTGUI::CBitmap* bgWhenClick = nullptr, int32_t style = 0);
+                  VSTGUI::CBitmap* background = nullptr, VSTGUI::CBitmap* bgWhenClick = nullptr,
+                  int32_t style = 0);
 
     bool isTypeOf(const char* type) const override;
     VSTGUI::CView* newCopy() const override { return new CMyOptionMenu(*this); }

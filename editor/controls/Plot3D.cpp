@@ -27,9 +27,21 @@ bool C3DPlot::isTypeOf(const char* type) const
     return (type && std::strcmp(type, "C3DPlot") == 0) || CControl::isTypeOf(type);
 }
 
-void C3DPlot::setForegroundColor(CColor color) { if (store(foregroundColor, color)) setDirty(); }
-void C3DPlot::setFillColor3D(CColor color) { if (store(fillColor, color)) setDirty(); }
-void C3DPlot::setBackgroundColor3D(CColor color) { if (store(backgroundColor, color)) setDirty(); }
+void C3DPlot::setForegroundColor(CColor color)
+{
+    if (store(foregroundColor, color))
+        setDirty();
+}
+void C3DPlot::setFillColor3D(CColor color)
+{
+    if (store(fillColor, color))
+        setDirty();
+}
+void C3DPlot::setBackgroundColor3D(CColor color)
+{
+    if (store(backgroundColor, color))
+        setDirty();
+}
 
 void C3DPlot::setRotation(float yaw, float pitch, float distance_)
 {

@@ -12,8 +12,8 @@
 class C3DPlot : public VSTGUI::CControl
 {
 public:
-    C3DPlot(const VSTGUI::CRect& size, VSTGUI::CControlListener* listener = nullptr, int32_t tag = 0,
-            VSTGUI::CBitmap* background = nullptr);
+    C3DPlot(const VSTGUI::CRect& size, VSTGUI::CControlListener* listener = nullptr,
+            int32_t tag = 0, VSTGUI::CBitmap* background = nullptr);
     C3DPlot(const C3DPlot& other);
     ~C3DPlot() override;
 

@@ -8,7 +8,8 @@
 using namespace VSTGUI;
 using namespace plot_axes;
 
-CPlotAxes::CPlotAxes(const CRect& size, CControlListener* listener, int32_t selectionTag_, CBitmap* background)
+CPlotAxes::CPlotAxes(const CRect& size, CControlListener* listener, int32_t selectionTag_,
+                     CBitmap* background)
     : CControl(size, listener, 0, background), selectionTag(selectionTag_)
 {
 #if defined(__GNUC__) && !defined(__clang__)
@@ -60,12 +61,31 @@ void CPlotAxes::recomputeInverses()
     invLogXRatio = 1.f / std::max(logXRatio, kMinRange);
 }
 
-
-void CPlotAxes::setAxisColor(CColor color) { if (store(axisColor, color)) setDirty(); }
-void CPlotAxes::setSelectedColor(CColor color) { if (store(selectedColor, color)) setDirty(); }
-void CPlotAxes::setPointColor(CColor color) { if (store(pointColor, color)) setDirty(); }
-void CPlotAxes::setShadeColor(CColor color) { if (store(shadeColor, color)) setDirty(); }
-void CPlotAxes::setGridColor(CColor color) { if (store(gridColor, color)) setDirty(); }
+void CPlotAxes::setAxisColor(CColor color)
+{
+    if (store(axisColor, color))
+        setDirty();
+}
+void CPlotAxes::setSelectedColor(CColor color)
+{
+    if (store(selectedColor, color))
+        setDirty();
+}
+void CPlotAxes::setPointColor(CColor color)
+{
+    if (store(pointColor, color))
+        setDirty();
+}
+void CPlotAxes::setShadeColor(CColor color)
+{
+    if (store(shadeColor, color))
+        setDirty();
+}
+void CPlotAxes::setGridColor(CColor color)
+{
+    if (store(gridColor, color))
+        setDirty();
+}
 
 void CPlotAxes::setXRange(float a, float b)
 {
@@ -83,13 +103,41 @@ void CPlotAxes::setYRange(float a, float b)
     setDirty();
 }
 
-void CPlotAxes::setXGridStep(float step) { if (store(xGridStep, step)) setDirty(); }
-void CPlotAxes::setXLabelOffset(float offset) { if (store(xLabelOffset, offset)) setDirty(); }
-void CPlotAxes::setXGridOrigin(float origin) { if (store(xGridOrigin, origin)) setDirty(); }
-void CPlotAxes::setShowXLabels(bool show) { if (store(showXLabels, show)) setDirty(); }
-void CPlotAxes::setYGridStep(float step) { if (store(yGridStep, step)) setDirty(); }
-void CPlotAxes::setYLabelOffset(float offset) { if (store(yLabelOffset, offset)) setDirty(); }
-void CPlotAxes::setYGridOrigin(float origin) { if (store(yGridOrigin, origin)) setDirty(); }
+void CPlotAxes::setXGridStep(float step)
+{
+    if (store(xGridStep, step))
+        setDirty();
+}
+void CPlotAxes::setXLabelOffset(float offset)
+{
+    if (store(xLabelOffset, offset))
+        setDirty();
+}
+void CPlotAxes::setXGridOrigin(float origin)
+{
+    if (store(xGridOrigin, origin))
+        setDirty();
+}
+void CPlotAxes::setShowXLabels(bool show)
+{
+    if (store(showXLabels, show))
+        setDirty();
+}
+void CPlotAxes::setYGridStep(float step)
+{
+    if (store(yGridStep, step))
+        setDirty();
+}
+void CPlotAxes::setYLabelOffset(float offset)
+{
+    if (store(yLabelOffset, offset))
+        setDirty();
+}
+void CPlotAxes::setYGridOrigin(float origin)
+{
+    if (store(yGridOrigin, origin))
+        setDirty();
+}
 
 void CPlotAxes::setShowYLabels(bool show, bool rightSide)
 {
@@ -99,14 +147,36 @@ void CPlotAxes::setShowYLabels(bool show, bool rightSide)
         setDirty();
 }
 
-void CPlotAxes::setPlotMode(int32_t mode) { if (store(plotMode, mode)) setDirty(); }
-void CPlotAxes::setDrawFrame(bool draw) { if (store(drawFrame, draw)) setDirty(); }
-void CPlotAxes::setFineFactor(float factor) { fineFactor = factor; }
-void CPlotAxes::setPointRadius(int8_t radius) { if (store(pointRadius, radius)) setDirty(); }
-void CPlotAxes::setCrosshairEnabled(bool enabled) { crosshairEnabled = enabled; }
-void CPlotAxes::setCrosshairFade(bool fade) { crosshairFade = fade; }
+void CPlotAxes::setPlotMode(int32_t mode)
+{
+    if (store(plotMode, mode))
+        setDirty();
+}
+void CPlotAxes::setDrawFrame(bool draw)
+{
+    if (store(drawFrame, draw))
+        setDirty();
+}
+void CPlotAxes::setFineFactor(float factor)
+{
+    fineFactor = factor;
+}
+void CPlotAxes::setPointRadius(int8_t radius)
+{
+    if (store(pointRadius, radius))
+        setDirty();
+}
+void CPlotAxes::setCrosshairEnabled(bool enabled)
+{
+    crosshairEnabled = enabled;
+}
+void CPlotAxes::setCrosshairFade(bool fade)
+{
+    crosshairFade = fade;
+}
 
-void CPlotAxes::addPointGroup(int32_t xTag_, int32_t yTag_, int32_t activeTag_, int32_t widthTag_, uint16_t flags)
+void CPlotAxes::addPointGroup(int32_t xTag_, int32_t yTag_, int32_t activeTag_, int32_t widthTag_,
+                              uint16_t flags)
 {
     if (groupCount >= kMaxGroups)
         return;
@@ -130,10 +200,26 @@ void CPlotAxes::addPointGroup(int32_t xTag_, int32_t yTag_, int32_t activeTag_, 
     setDirty();
 }
 
-void CPlotAxes::setGroupXTag(int index, int32_t tag) { if (validGroup(index)) xTag[index] = tag; }
-void CPlotAxes::setGroupYTag(int index, int32_t tag) { if (validGroup(index)) yTag[index] = tag; }
-void CPlotAxes::setGroupActiveTag(int index, int32_t tag) { if (validGroup(index)) activeTag[index] = tag; }
-void CPlotAxes::setGroupWidthTag(int index, int32_t tag) { if (validGroup(index)) widthTag[index] = tag; }
+void CPlotAxes::setGroupXTag(int index, int32_t tag)
+{
+    if (validGroup(index))
+        xTag[index] = tag;
+}
+void CPlotAxes::setGroupYTag(int index, int32_t tag)
+{
+    if (validGroup(index))
+        yTag[index] = tag;
+}
+void CPlotAxes::setGroupActiveTag(int index, int32_t tag)
+{
+    if (validGroup(index))
+        activeTag[index] = tag;
+}
+void CPlotAxes::setGroupWidthTag(int index, int32_t tag)
+{
+    if (validGroup(index))
+        widthTag[index] = tag;
+}
 
 void CPlotAxes::setGroupColor(int index, CColor color)
 {
@@ -186,9 +272,27 @@ void CPlotAxes::setSelectedGroup(int index)
         setDirty();
 }
 
-int CPlotAxes::getSelectedGroup() const { return selectedGroup; }
-float CPlotAxes::getGroupX(int index) const { return validGroup(index) ? xValue[index] : 0.f; }
-float CPlotAxes::getGroupY(int index) const { return validGroup(index) ? yValue[index] : 0.f; }
-float CPlotAxes::getGroupActive(int index) const { return validGroup(index) ? activeValue[index] : 0.f; }
-float CPlotAxes::getGroupWidth(int index) const { return validGroup(index) ? widthValue[index] : 0.f; }
-CPoint CPlotAxes::getGroupPoint(int index) const { return validGroup(index) ? groupPosition[index] : CPoint(0, 0); }
+int CPlotAxes::getSelectedGroup() const
+{
+    return selectedGroup;
+}
+float CPlotAxes::getGroupX(int index) const
+{
+    return validGroup(index) ? xValue[index] : 0.f;
+}
+float CPlotAxes::getGroupY(int index) const
+{
+    return validGroup(index) ? yValue[index] : 0.f;
+}
+float CPlotAxes::getGroupActive(int index) const
+{
+    return validGroup(index) ? activeValue[index] : 0.f;
+}
+float CPlotAxes::getGroupWidth(int index) const
+{
+    return validGroup(index) ? widthValue[index] : 0.f;
+}
+CPoint CPlotAxes::getGroupPoint(int index) const
+{
+    return validGroup(index) ? groupPosition[index] : CPoint(0, 0);
+}

@@ -52,13 +52,19 @@ public:
     VSTGUI::CView* newCopy() const override { return new CPlotAxes(*this); }
 
     void draw(VSTGUI::CDrawContext* context) override;
-    VSTGUI::CMouseEventResult onMouseDown(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
-    VSTGUI::CMouseEventResult onMouseUp(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
-    VSTGUI::CMouseEventResult onMouseMoved(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
-    VSTGUI::CMouseEventResult onMouseEntered(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
-    VSTGUI::CMouseEventResult onMouseExited(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
+    VSTGUI::CMouseEventResult onMouseDown(VSTGUI::CPoint& where,
+                                          const VSTGUI::CButtonState& buttons) override;
+    VSTGUI::CMouseEventResult onMouseUp(VSTGUI::CPoint& where,
+                                        const VSTGUI::CButtonState& buttons) override;
+    VSTGUI::CMouseEventResult onMouseMoved(VSTGUI::CPoint& where,
+                                           const VSTGUI::CButtonState& buttons) override;
+    VSTGUI::CMouseEventResult onMouseEntered(VSTGUI::CPoint& where,
+                                             const VSTGUI::CButtonState& buttons) override;
+    VSTGUI::CMouseEventResult onMouseExited(VSTGUI::CPoint& where,
+                                            const VSTGUI::CButtonState& buttons) override;
     using VSTGUI::CControl::onWheel;
-    bool onWheel(const VSTGUI::CPoint& where, const float& distance, const VSTGUI::CButtonState& buttons) override;
+    bool onWheel(const VSTGUI::CPoint& where, const float& distance,
+                 const VSTGUI::CButtonState& buttons) override;
     // Also rescales the pixel-to-value mapping to the new size.
     void setViewSize(const VSTGUI::CRect& rect, bool invalidate = true) override;
 
@@ -85,7 +91,8 @@ public:
     virtual void setDrawFrame(bool draw);
     // A ninth group is ignored. The new group starts at the centre, on and
     // at half width, and becomes the selected one.
-    virtual void addPointGroup(int32_t xTag, int32_t yTag, int32_t activeTag, int32_t widthTag, uint16_t flags);
+    virtual void addPointGroup(int32_t xTag, int32_t yTag, int32_t activeTag, int32_t widthTag,
+                               uint16_t flags);
     virtual void setGroupXTag(int index, int32_t tag);
     virtual void setGroupYTag(int index, int32_t tag);
     virtual void setGroupActiveTag(int index, int32_t tag);
@@ -118,8 +125,10 @@ public:
     virtual void drawPoints(VSTGUI::CDrawContext* context);
     virtual void drawCrosshair(VSTGUI::CDrawContext* context);
     // A null or unsafe format uses the default ("%2.0f", "%2.1fk" from 1000).
-    virtual void drawXLabel(VSTGUI::CDrawContext* context, float value, const char* format = nullptr);
-    virtual void drawYLabel(VSTGUI::CDrawContext* context, float value, const char* format = nullptr);
+    virtual void drawXLabel(VSTGUI::CDrawContext* context, float value,
+                            const char* format = nullptr);
+    virtual void drawYLabel(VSTGUI::CDrawContext* context, float value,
+                            const char* format = nullptr);
 
     // Value (axis units) to pixel, clamped to the view widened by 1 px.
     virtual VSTGUI::CPoint valueToPixel(float x, float y) const;

@@ -90,7 +90,8 @@ void CPlotAxes::drawPoints(CDrawContext* context)
         const CRect circle(g.x - radius, g.y - radius, g.x + radius, g.y + radius);
         context->setFillColor(CColor{0, 0, 0, 40});
         context->setFrameColor(CColor{0, 0, 0, 10});
-        context->drawEllipse(CRect(circle.left, circle.top, circle.right + 3, circle.bottom + 3), kDrawFilledAndStroked);
+        context->drawEllipse(CRect(circle.left, circle.top, circle.right + 3, circle.bottom + 3),
+                             kDrawFilledAndStroked);
 
         const bool selected = i == selectedGroup;
         const CColor own = groupColor[i];

@@ -90,8 +90,9 @@ void CPlotAxes::drawPolarGrid(CDrawContext* context)
             if (!(t < yMax + k))
                 break;
             const float radius = t - k;
-            CRect ring(valueToPixel(xMin + range / 2, radius).x, valueToPixel(xMin + range / 4, radius).y,
-                       valueToPixel(xMin, radius).x, valueToPixel(xMin + range * 3 / 4, radius).y);
+            CRect ring(valueToPixel(xMin + range / 2, radius).x,
+                       valueToPixel(xMin + range / 4, radius).y, valueToPixel(xMin, radius).x,
+                       valueToPixel(xMin + range * 3 / 4, radius).y);
             ring.offset(1, 1);
             context->setLineStyle(kLineOnOffDash);
             context->setFrameColor(gridColor);
@@ -132,8 +133,10 @@ void CPlotAxes::drawLogGrid(CDrawContext* context)
     if (xGridStep > 1 && xGridOrigin > 0 && xMin > 0) {
         // The first line is the first value of the series origin * step^n
         // above the left edge; the edge itself is the frame.
-        const double n = std::ceil(std::log(static_cast<double>(xMin) / xGridOrigin) / std::log(xGridStep));
-        double t = std::min(xGridOrigin * std::pow(static_cast<double>(xGridStep), n), static_cast<double>(xMax));
+        const double n =
+            std::ceil(std::log(static_cast<double>(xMin) / xGridOrigin) / std::log(xGridStep));
+        double t = std::min(xGridOrigin * std::pow(static_cast<double>(xGridStep), n),
+                            static_cast<double>(xMax));
         if (!(t > xMin))
             t *= xGridStep;
         context->setLineStyle(kLineOnOffDash);
@@ -154,9 +157,11 @@ void CPlotAxes::drawXLabel(CDrawContext* context, float value, const char* forma
     const CRect& r = getViewSize();
     const double c = valueToPixel(value - xLabelOffset, yMin).x;
     if (r.left <= c - 26)
-        context->drawString(text, CRect(c - 45, r.bottom - 11, c - 1, r.bottom - 2), kRightText, true);
+        context->drawString(text, CRect(c - 45, r.bottom - 11, c - 1, r.bottom - 2), kRightText,
+                            true);
     else
-        context->drawString(text, CRect(c + 1, r.bottom - 11, c + 45, r.bottom - 2), kLeftText, true);
+        context->drawString(text, CRect(c + 1, r.bottom - 11, c + 45, r.bottom - 2), kLeftText,
+                            true);
 }
 
 void CPlotAxes::drawYLabel(CDrawContext* context, float value, const char* format)

@@ -27,7 +27,8 @@ CPoint CPlotAxes::valueToPixel(float x, float y) const
         break;
     }
     case kPlotLogX:
-        p = CPoint(nearest(r.left + std::log(static_cast<double>(x * invXMin)) * invLogXRatio * w1), linearRow);
+        p = CPoint(nearest(r.left + std::log(static_cast<double>(x * invXMin)) * invLogXRatio * w1),
+                   linearRow);
         break;
     default:
         return CPoint(0, 0);

@@ -59,7 +59,8 @@ CMouseEventResult CPlotAxes::onMouseDown(CPoint& where, const CButtonState& butt
         break;
     }
     if (selectedGroup != previous && selectionTag >= 0) {
-        notify(selectionTag, selectedGroup >= 0 ? static_cast<float>(selectedGroup + 1) / groupCount : 0.f);
+        notify(selectionTag,
+               selectedGroup >= 0 ? static_cast<float>(selectedGroup + 1) / groupCount : 0.f);
         setDirty();
     }
     if (selectedGroup != previous)
@@ -103,7 +104,8 @@ CMouseEventResult CPlotAxes::onMouseMoved(CPoint& where, const CButtonState& but
     CPoint p = where;
     if (buttons & kShift) {
         const double divisor = fineFactor != 0 ? fineFactor : 1;
-        p = CPoint(dragAnchor.x + (where.x - dragAnchor.x) / divisor, dragAnchor.y + (where.y - dragAnchor.y) / divisor);
+        p = CPoint(dragAnchor.x + (where.x - dragAnchor.x) / divisor,
+                   dragAnchor.y + (where.y - dragAnchor.y) / divisor);
     } else {
         dragAnchor = where;
     }

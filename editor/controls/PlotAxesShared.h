@@ -12,10 +12,10 @@
 
 namespace plot_axes {
 
-using VSTGUI::CColor;
 using control_values::clampUnit;
 using control_values::store;
 using control_values::storeRange;
+using VSTGUI::CColor;
 
 constexpr float kMinRange = 1e-8f;
 // A grid with a step far too small for its range would take forever to
@@ -64,8 +64,8 @@ inline float firstTick(float origin, float step, float floorValue, bool atOrBelo
 // Formats value for a tick label. A caller's format is used only when it
 // takes exactly one floating-point argument; anything else could read
 // arguments that are not there.
-inline void formatLabel(char (&text)[kLabelChars + 1], float value, const char* format, const char* plain,
-                 const char* thousands)
+inline void formatLabel(char (&text)[kLabelChars + 1], float value, const char* format,
+                        const char* plain, const char* thousands)
 {
     if (format && isSingleFloatFormat(format))
         formatBounded(text, kLabelChars, format, static_cast<double>(value));

@@ -21,7 +21,8 @@ constexpr double kFadeSpan = 36;
 
 } // namespace
 
-CVUMeter::CVUMeter(const CRect& size, float yMin_, float yMax_, CBitmap* background, int8_t zoneCount_)
+CVUMeter::CVUMeter(const CRect& size, float yMin_, float yMax_, CBitmap* background,
+                   int8_t zoneCount_)
     : CPlotAxes(size, nullptr, -1, background), zoneCount(zoneCount_ > 0 ? zoneCount_ : 0)
 {
     setXGridStep(0);
@@ -45,8 +46,14 @@ bool CVUMeter::isTypeOf(const char* type) const
     return (type && std::strcmp(type, "CVUMeter") == 0) || CPlotAxes::isTypeOf(type);
 }
 
-float CVUMeter::startLevel() const { return inverted ? yMax - kStartOffset : yMin + kStartOffset; }
-float CVUMeter::startPeak() const { return inverted ? upperClamp : lowerClamp; }
+float CVUMeter::startLevel() const
+{
+    return inverted ? yMax - kStartOffset : yMin + kStartOffset;
+}
+float CVUMeter::startPeak() const
+{
+    return inverted ? upperClamp : lowerClamp;
+}
 
 void CVUMeter::resetLevel()
 {
@@ -110,7 +117,10 @@ void CVUMeter::setPeakHold(bool hold)
     resetLevel();
 }
 
-float CVUMeter::getPeakLevel() const { return peakHold ? peak : 0.f; }
+float CVUMeter::getPeakLevel() const
+{
+    return peakHold ? peak : 0.f;
+}
 
 void CVUMeter::setPeakLevel(float peak_)
 {
@@ -219,7 +229,8 @@ void CVUMeter::drawBar(CDrawContext* context, double startRow)
         float current = level;
         double lower = startRow;
         for (int z = zoneIndex(level); current < yMax && z < zoneCount; ++z) {
-            const float upperValue = std::max(std::min(zoneLimits[static_cast<size_t>(z)], yMax), yMin);
+            const float upperValue =
+                std::max(std::min(zoneLimits[static_cast<size_t>(z)], yMax), yMin);
             const double upper = levelToRow(upperValue);
             context->setFillColor(withAlpha(zoneColor(z), kZoneAlpha));
             context->drawRect(CRect(r.left, upper, r.right, lower), kDrawFilled);
@@ -252,9 +263,10 @@ void CVUMeter::drawPeak(CDrawContext* context, double peakRow)
 
 // ---- Drag meter ----------------------------------------------------------------
 
-CVUDragMeter::CVUDragMeter(const CRect& size, float yMin_, float yMax_, CBitmap* background, int8_t zoneCount_,
-                           CControlListener* listener, int32_t tag)
-    : CVUMeter(size, yMin_, yMax_, background, zoneCount_), baseMin(std::min(yMin_, yMax_)),
+CVUDragMeter::CVUDragMeter(const CRect& size, float yMin_, float yMax_, CBitmap* background,
+                           int8_t zoneCount_, CControlListener* listener, int32_t tag)
+    : CVUMeter(size, yMin_, yMax_, background, zoneCount_),
+      baseMin(std::min(yMin_, yMax_)),
       baseMax(std::max(yMin_, yMax_))
 {
     setListener(listener);
@@ -270,7 +282,10 @@ bool CVUDragMeter::isTypeOf(const char* type) const
     return (type && std::strcmp(type, "CVUDragMeter") == 0) || CVUMeter::isTypeOf(type);
 }
 
-float CVUDragMeter::getValue() const { return offset; }
+float CVUDragMeter::getValue() const
+{
+    return offset;
+}
 
 void CVUDragMeter::setRawLevel(float value)
 {

@@ -16,7 +16,8 @@
 class CVUMeter : public CPlotAxes
 {
 public:
-    CVUMeter(const VSTGUI::CRect& size, float yMin, float yMax, VSTGUI::CBitmap* background, int8_t zoneCount);
+    CVUMeter(const VSTGUI::CRect& size, float yMin, float yMax, VSTGUI::CBitmap* background,
+             int8_t zoneCount);
     CVUMeter(const CVUMeter& other);
     ~CVUMeter() override;
 
@@ -24,7 +25,8 @@ public:
     VSTGUI::CView* newCopy() const override { return new CVUMeter(*this); }
 
     void draw(VSTGUI::CDrawContext* context) override;
-    VSTGUI::CMouseEventResult onMouseDown(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
+    VSTGUI::CMouseEventResult onMouseDown(VSTGUI::CPoint& where,
+                                          const VSTGUI::CButtonState& buttons) override;
     // A new level in scale units, clamped; the peak follows it.
     void setValue(float val) override;
 
@@ -71,17 +73,21 @@ protected:
 class CVUDragMeter : public CVUMeter
 {
 public:
-    CVUDragMeter(const VSTGUI::CRect& size, float yMin, float yMax, VSTGUI::CBitmap* background, int8_t zoneCount,
-                 VSTGUI::CControlListener* listener, int32_t tag);
+    CVUDragMeter(const VSTGUI::CRect& size, float yMin, float yMax, VSTGUI::CBitmap* background,
+                 int8_t zoneCount, VSTGUI::CControlListener* listener, int32_t tag);
 
     bool isTypeOf(const char* type) const override;
     VSTGUI::CView* newCopy() const override { return new CVUDragMeter(*this); }
 
-    VSTGUI::CMouseEventResult onMouseDown(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
-    VSTGUI::CMouseEventResult onMouseUp(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
-    VSTGUI::CMouseEventResult onMouseMoved(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
+    VSTGUI::CMouseEventResult onMouseDown(VSTGUI::CPoint& where,
+                                          const VSTGUI::CButtonState& buttons) override;
+    VSTGUI::CMouseEventResult onMouseUp(VSTGUI::CPoint& where,
+                                        const VSTGUI::CButtonState& buttons) override;
+    VSTGUI::CMouseEventResult onMouseMoved(VSTGUI::CPoint& where,
+                                           const VSTGUI::CButtonState& buttons) override;
     using CVUMeter::onWheel;
-    bool onWheel(const VSTGUI::CPoint& where, const float& distance, const VSTGUI::CButtonState& buttons) override;
+    bool onWheel(const VSTGUI::CPoint& where, const float& distance,
+                 const VSTGUI::CButtonState& buttons) override;
     // The offset.
     float getValue() const override;
 

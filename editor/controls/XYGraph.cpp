@@ -9,8 +9,8 @@
 using namespace VSTGUI;
 using namespace plot_axes;
 
-CXYGraph::CXYGraph(const CRect& size, CControlListener* listener, int32_t selectionTag, CBitmap* background,
-                   int32_t maxPoints_)
+CXYGraph::CXYGraph(const CRect& size, CControlListener* listener, int32_t selectionTag,
+                   CBitmap* background, int32_t maxPoints_)
     : CPlotAxes(size, listener, selectionTag, background),
       floorLevel(yMin),
       homeXMin(xMin),
@@ -60,9 +60,20 @@ void CXYGraph::setBarMode(int32_t mode)
     setDirty();
 }
 
-void CXYGraph::setDrawStyle(int32_t style) { if (store(drawStyle, style)) setDirty(); }
-void CXYGraph::setCurveLineWidth(double width) { if (store(lineWidth, width)) setDirty(); }
-void CXYGraph::setZoomEnabled(bool enabled) { zoomEnabled = enabled; }
+void CXYGraph::setDrawStyle(int32_t style)
+{
+    if (store(drawStyle, style))
+        setDirty();
+}
+void CXYGraph::setCurveLineWidth(double width)
+{
+    if (store(lineWidth, width))
+        setDirty();
+}
+void CXYGraph::setZoomEnabled(bool enabled)
+{
+    zoomEnabled = enabled;
+}
 
 void CXYGraph::setFloorLevel(float level)
 {
@@ -97,7 +108,8 @@ void CXYGraph::setCurveData(const float* x, const float* y, int32_t count, Reduc
     invalidatePoints(true);
 }
 
-void CXYGraph::setEvenCurveData(float xStart_, float xEnd_, int32_t count, const float* y, ReduceFunction reduce_)
+void CXYGraph::setEvenCurveData(float xStart_, float xEnd_, int32_t count, const float* y,
+                                ReduceFunction reduce_)
 {
     xData = nullptr;
     yData = y;
@@ -151,7 +163,8 @@ double CXYGraph::floorRow() const
 
 CPoint CXYGraph::normalizedToPixel(float nx, float ny) const
 {
-    return valueToPixel(homeXMin + (homeXMax - homeXMin) * nx, homeYMin + (homeYMax - homeYMin) * ny);
+    return valueToPixel(homeXMin + (homeXMax - homeXMin) * nx,
+                        homeYMin + (homeYMax - homeYMin) * ny);
 }
 
 float CXYGraph::pixelToNormalizedX(const CPoint& p) const
@@ -269,7 +282,8 @@ void CXYGraph::drawBars(CDrawContext* context)
     for (int32_t k = kCorners; k < pointCount; ++k) {
         const CPoint& p = points[static_cast<size_t>(k)];
         const double from = (points[static_cast<size_t>(k) - 1].x + p.x) / 2 + 2;
-        const double to = k + 1 < pointCount ? (p.x + points[static_cast<size_t>(k) + 1].x) / 2 : right - 2;
+        const double to =
+            k + 1 < pointCount ? (p.x + points[static_cast<size_t>(k) + 1].x) / 2 : right - 2;
         const CRect bar(from, std::min(p.y, bottom), to, std::max(p.y, bottom));
         context->drawRect(bar, static_cast<CDrawStyle>(drawStyle));
     }

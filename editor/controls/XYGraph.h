@@ -29,9 +29,12 @@ public:
     bool isTypeOf(const char* type) const override;
     VSTGUI::CView* newCopy() const override { return new CXYGraph(*this); }
 
-    VSTGUI::CMouseEventResult onMouseDown(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
-    VSTGUI::CMouseEventResult onMouseUp(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
-    VSTGUI::CMouseEventResult onMouseMoved(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
+    VSTGUI::CMouseEventResult onMouseDown(VSTGUI::CPoint& where,
+                                          const VSTGUI::CButtonState& buttons) override;
+    VSTGUI::CMouseEventResult onMouseUp(VSTGUI::CPoint& where,
+                                        const VSTGUI::CButtonState& buttons) override;
+    VSTGUI::CMouseEventResult onMouseMoved(VSTGUI::CPoint& where,
+                                           const VSTGUI::CButtonState& buttons) override;
     void setViewSize(const VSTGUI::CRect& rect, bool invalidate = true) override;
     void drawUnderlay(VSTGUI::CDrawContext* context) override;
 
@@ -50,7 +53,8 @@ public:
     // The y value down to which the curve is filled.
     virtual void setFloorLevel(float level);
     // Samples at x[i], y[i] (x ascending).
-    virtual void setCurveData(const float* x, const float* y, int32_t count, ReduceFunction reduce = nullptr);
+    virtual void setCurveData(const float* x, const float* y, int32_t count,
+                              ReduceFunction reduce = nullptr);
     // count samples evenly spaced from xStart to xEnd.
     virtual void setEvenCurveData(float xStart, float xEnd, int32_t count, const float* y,
                                   ReduceFunction reduce = nullptr);

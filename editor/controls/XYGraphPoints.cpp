@@ -30,9 +30,10 @@ void CXYGraph::rebuildPoints()
             --lastVisible;
     } else {
         const double scale = static_cast<double>(last) * invXSpan;
-        first = static_cast<int32_t>(std::clamp(std::ceil((xMin - xStart) * scale), 0.0, static_cast<double>(last)));
-        lastVisible =
-            static_cast<int32_t>(std::clamp(std::floor((xMax - xStart) * scale), 0.0, static_cast<double>(last)));
+        first = static_cast<int32_t>(
+            std::clamp(std::ceil((xMin - xStart) * scale), 0.0, static_cast<double>(last)));
+        lastVisible = static_cast<int32_t>(
+            std::clamp(std::floor((xMax - xStart) * scale), 0.0, static_cast<double>(last)));
     }
     int32_t lo = std::clamp(first - 1, 0, last);
     const int32_t hi = std::min(last, std::max(lastVisible + 1, lo + 1));
@@ -48,7 +49,8 @@ void CXYGraph::rebuildPoints()
     for (int32_t start = lo; start <= hi - stride + 1 && stored < maxPoints; start += stride) {
         const int32_t middle = start + half;
         const float x = xData ? xData[middle]
-                              : xStart + (xEnd - xStart) * static_cast<float>(middle) / static_cast<float>(last);
+                              : xStart + (xEnd - xStart) * static_cast<float>(middle) /
+                                             static_cast<float>(last);
         float value;
         if (reduce) {
             value = reduce(yData, start, start + stride);
@@ -58,7 +60,8 @@ void CXYGraph::rebuildPoints()
                 value = std::max(value, yData[i]);
         }
         const CPoint p = valueToPixel(x, value);
-        CPoint* previous = stored > 0 ? &points[static_cast<size_t>(kCorners + stored - 1)] : nullptr;
+        CPoint* previous =
+            stored > 0 ? &points[static_cast<size_t>(kCorners + stored - 1)] : nullptr;
         if (!previous || p.x > previous->x + 0.5) {
             points[static_cast<size_t>(kCorners + stored)] = p;
             ++stored;

@@ -53,7 +53,8 @@ int main(int argc, char** argv)
     if (argc >= 4)
         perLine = std::strtol(argv[3], nullptr, 10);
     if (first < 22050 || last > 192000 || first > last || perLine < 1) {
-        std::fprintf(stderr, "usage: vantelor_design_sweep [FIRST_RATE LAST_RATE [RATES_PER_LINE]]\n");
+        std::fprintf(stderr,
+                     "usage: vantelor_design_sweep [FIRST_RATE LAST_RATE [RATES_PER_LINE]]\n");
         return 2;
     }
 

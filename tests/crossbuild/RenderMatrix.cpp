@@ -26,7 +26,10 @@ struct Lcg
     uint32_t state;
     uint32_t next() { return state = state * 1664525u + 1013904223u; }
     // -1..1
-    float sample() { return static_cast<float>(static_cast<int32_t>(next())) * (1.0f / 2147483648.0f); }
+    float sample()
+    {
+        return static_cast<float>(static_cast<int32_t>(next())) * (1.0f / 2147483648.0f);
+    }
     float unit() { return static_cast<float>(next() >> 8) * (1.0f / 16777216.0f); }
 };
 
@@ -43,8 +46,8 @@ struct Hash
 constexpr int32_t kBlockPattern[] = {1, 17, 64, 333, 4096, 2, 512, 3, 1000, 128};
 
 // One case: returns the hash of both outputs, block by block.
-uint64_t renderCase(vantelor_test::PluginEntry entry, int program, float rate, const int32_t* blocks, int blockCount,
-                    int frames, bool events, uint32_t seed)
+uint64_t renderCase(vantelor_test::PluginEntry entry, int program, float rate,
+                    const int32_t* blocks, int blockCount, int frames, bool events, uint32_t seed)
 {
     AEffect* effect = entry(host);
     if (!effect)
@@ -81,7 +84,8 @@ uint64_t renderCase(vantelor_test::PluginEntry entry, int program, float rate, c
             }
             if (k % 11 == 7) {
                 const VstInt32 active = (k / 11) % 2 == 0 ? 2 : 6;
-                effect->setParameter(effect, active, effect->getParameter(effect, active) > 0.5f ? 0.0f : 1.0f);
+                effect->setParameter(effect, active,
+                                     effect->getParameter(effect, active) > 0.5f ? 0.0f : 1.0f);
             }
             if (k % 13 == 5)
                 call(effSetProgram, (program + k) % 8);
@@ -116,13 +120,15 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "error: cannot load %s\n", argv[1]);
         return 2;
     }
-    const float rates[] = {22050, 22051, 32000, 44100, 47999, 48000, 88200, 96000, 133333, 176400, 191999, 192000};
+    const float rates[] = {22050, 22051, 32000,  44100,  47999,  48000,
+                           88200, 96000, 133333, 176400, 191999, 192000};
     int cases = 0;
     for (int program = 0; program < 8; ++program) {
         for (float rate : rates) {
-            const uint64_t h = renderCase(library.entry(), program, rate, kBlockPattern,
-                                          sizeof(kBlockPattern) / sizeof(kBlockPattern[0]), 24000, true,
-                                          static_cast<uint32_t>(program * 1000 + static_cast<int>(rate)));
+            const uint64_t h =
+                renderCase(library.entry(), program, rate, kBlockPattern,
+                           sizeof(kBlockPattern) / sizeof(kBlockPattern[0]), 24000, true,
+                           static_cast<uint32_t>(program * 1000 + static_cast<int>(rate)));
             std::printf("program %d rate %.0f events %016" PRIx64 "\n", program, rate, h);
             ++cases;
         }

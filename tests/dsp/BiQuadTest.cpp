@@ -11,8 +11,7 @@
 
 #include "dsp/BiQuad.h"
 
-namespace
-{
+namespace {
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
 std::vector<float> impulseResponse(CBiQuad& filter, int length)
@@ -31,7 +30,8 @@ double measuredPower(CBiQuad& filter, double freq)
     const std::vector<float> h = impulseResponse(filter, 16384);
     std::complex<double> sum = 0.0;
     for (size_t n = 0; n < h.size(); ++n)
-        sum += static_cast<double>(h[n]) * std::polar(1.0, -2.0 * M_PI * freq * static_cast<double>(n));
+        sum += static_cast<double>(h[n]) *
+               std::polar(1.0, -2.0 * M_PI * freq * static_cast<double>(n));
     return std::norm(sum);
 }
 
@@ -47,36 +47,39 @@ struct Design
 
 TEST(BiQuad, DesignsMeetTheirDefiningGains)
 {
-    const double G2 = std::pow(10.0, -3.0 / 10.0);     // output gain -3 dB, squared
-    const double A4 = std::pow(10.0, 10.0 / 10.0);     // shelf or peak of +10 dB, squared
-    const double A2 = std::sqrt(A4);                    // half of it in dB
-    const double Cut4 = std::pow(10.0, -8.0 / 10.0);    // a cut of -8 dB, squared
+    const double G2 = std::pow(10.0, -3.0 / 10.0);   // output gain -3 dB, squared
+    const double A4 = std::pow(10.0, 10.0 / 10.0);   // shelf or peak of +10 dB, squared
+    const double A2 = std::sqrt(A4);                 // half of it in dB
+    const double Cut4 = std::pow(10.0, -8.0 / 10.0); // a cut of -8 dB, squared
     const Design designs[] = {
-        {"low-pass q 2", [](CBiQuad& f) { f.setLowPass(0.05f, 2.0f, -3.0f, false); }, 0.05f, G2, 0.0, 4.0 * G2},
-        {"high-pass q 0.7", [](CBiQuad& f) { f.setHighPass(0.1f, 0.7f, -3.0f, true); }, 0.1f, 0.0, G2, 0.49 * G2},
-        {"low shelf +10", [](CBiQuad& f) { f.setLowShelf(0.02f, 10.0f, 0.7f, -3.0f, false); }, 0.02f, A4 * G2, G2,
-         A2 * G2},
-        {"high shelf +10", [](CBiQuad& f) { f.setHighShelf(0.15f, 10.0f, 1.0f, -3.0f, true); }, 0.15f, G2, A4 * G2,
-         A2 * G2},
-        {"peak +10", [](CBiQuad& f) { f.setPeak(0.1f, 10.0f, 3.0f, -3.0f, false); }, 0.1f, G2, G2, A4 * G2},
-        {"peak -8", [](CBiQuad& f) { f.setPeak(0.25f, -8.0f, 1.0f, 0.0f, false); }, 0.25f, 1.0, 1.0, Cut4},
+        {"low-pass q 2", [](CBiQuad& f) { f.setLowPass(0.05f, 2.0f, -3.0f, false); }, 0.05f, G2,
+         0.0, 4.0 * G2},
+        {"high-pass q 0.7", [](CBiQuad& f) { f.setHighPass(0.1f, 0.7f, -3.0f, true); }, 0.1f, 0.0,
+         G2, 0.49 * G2},
+        {"low shelf +10", [](CBiQuad& f) { f.setLowShelf(0.02f, 10.0f, 0.7f, -3.0f, false); },
+         0.02f, A4 * G2, G2, A2 * G2},
+        {"high shelf +10", [](CBiQuad& f) { f.setHighShelf(0.15f, 10.0f, 1.0f, -3.0f, true); },
+         0.15f, G2, A4 * G2, A2 * G2},
+        {"peak +10", [](CBiQuad& f) { f.setPeak(0.1f, 10.0f, 3.0f, -3.0f, false); }, 0.1f, G2, G2,
+         A4 * G2},
+        {"peak -8", [](CBiQuad& f) { f.setPeak(0.25f, -8.0f, 1.0f, 0.0f, false); }, 0.25f, 1.0, 1.0,
+         Cut4},
         {"all-pass", [](CBiQuad& f) { f.setAllPass(0.2f, 0.8f, -3.0f, false); }, 0.2f, G2, G2, G2},
     };
-    for (const Design& d : designs)
-    {
+    for (const Design& d : designs) {
         const struct
         {
             double freq;
             double expected;
         } points[] = {{0.0, d.dc}, {0.5, d.nyquist}, {d.freq, d.atFreq}};
-        for (const auto& p : points)
-        {
+        for (const auto& p : points) {
             CBiQuad f;
             d.apply(f);
             const double tolerance = 2e-3 * p.expected + 1e-6;
             EXPECT_NEAR(f.getPowerResponse(static_cast<float>(p.freq)), p.expected, tolerance)
                 << d.name << " at " << p.freq;
-            EXPECT_NEAR(measuredPower(f, p.freq), p.expected, tolerance) << d.name << " at " << p.freq;
+            EXPECT_NEAR(measuredPower(f, p.freq), p.expected, tolerance)
+                << d.name << " at " << p.freq;
         }
     }
 }
@@ -91,17 +94,20 @@ TEST(BiQuad, PassThroughAndGain)
     };
     const Case cases[] = {
         {"new", [](CBiQuad&) {}, 1.0f},
-        {"pass-through", [](CBiQuad& f) { f.setPeak(0.1f, 6.0f, 1.0f, 0.0f, false); f.setPassThrough(); }, 1.0f},
+        {"pass-through",
+         [](CBiQuad& f) {
+             f.setPeak(0.1f, 6.0f, 1.0f, 0.0f, false);
+             f.setPassThrough();
+         },
+         1.0f},
         {"0 dB", [](CBiQuad& f) { f.setGain(0.0f, false); }, 1.0f},
         {"0 dB inverted", [](CBiQuad& f) { f.setGain(0.0f, true); }, -1.0f},
         {"+6 dB", [](CBiQuad& f) { f.setGain(6.0f, false); }, 1.9952623f},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         CBiQuad f;
         c.apply(f);
-        for (float x : {1.0f, -0.25f, 0.0f, 3.0f})
-        {
+        for (float x : {1.0f, -0.25f, 0.0f, 3.0f}) {
             float y = x;
             f.process(&y);
             EXPECT_FLOAT_EQ(y, c.gain * x) << c.name;
@@ -130,8 +136,7 @@ TEST(BiQuad, FrequencyClampedToBand)
         float equivalent;
     };
     const Case cases[] = {{0.7f, 0.5f}, {2.0f, 0.5f}, {-0.1f, 0.0f}, {kNaN, 0.0f}};
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         CBiQuad a;
         CBiQuad b;
         a.setLowPass(c.freq, 0.7f, 0.0f, false);
@@ -171,8 +176,8 @@ TEST(BiQuad, KWeightingStages)
         float rate;
         float equivalent;
     };
-    for (const Case c : {Case{8000.0f, 22050.0f}, Case{384000.0f, 192000.0f}, Case{kNaN, 22050.0f}})
-    {
+    for (const Case c :
+         {Case{8000.0f, 22050.0f}, Case{384000.0f, 192000.0f}, Case{kNaN, 22050.0f}}) {
         CBiQuad a;
         CBiQuad b;
         a.setKWeightingShelf(c.rate);
@@ -216,8 +221,7 @@ TEST(BiQuad, DesignAndMemoryAreIndependent)
     CBiQuad redesigned;
     steady.setPeak(0.05f, 9.0f, 2.0f, 0.0f, false);
     redesigned.setPeak(0.05f, 9.0f, 2.0f, 0.0f, false);
-    for (int n = 0; n < 64; ++n)
-    {
+    for (int n = 0; n < 64; ++n) {
         float a = n == 0 ? 1.0f : 0.0f;
         float b = a;
         if (n == 10)

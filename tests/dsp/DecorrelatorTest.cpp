@@ -8,8 +8,7 @@
 
 #include "dsp/Decorrelator.h"
 
-namespace
-{
+namespace {
 // The engine's configuration.
 struct EngineDecorrelator
 {
@@ -23,8 +22,7 @@ struct EngineDecorrelator
     std::vector<float> impulse(int length)
     {
         std::vector<float> out;
-        for (int n = 0; n < length; ++n)
-        {
+        for (int n = 0; n < length; ++n) {
             float x = n == 0 ? 1.0f : 0.0f;
             d.process(&x);
             out.push_back(x);
@@ -48,8 +46,7 @@ TEST(Decorrelator, EngineLengthsPerRate)
         {48000.0f, 576, {164, 124, 94}},
         {192000.0f, 2304, {657, 499, 379}},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         EngineDecorrelator e(c.rate);
         EXPECT_EQ(e.d.getDelay(), c.delay) << c.rate;
         for (int j = 0; j < 3; ++j)
@@ -93,15 +90,13 @@ TEST(Decorrelator, ImpulseAndEnergy)
 TEST(Decorrelator, DegenerateConfigurations)
 {
     // No stages: a plain delay.
-    for (int8_t count : {static_cast<int8_t>(0), static_cast<int8_t>(-3)})
-    {
+    for (int8_t count : {static_cast<int8_t>(0), static_cast<int8_t>(-3)}) {
         CDecorrelator plain(100, 1000, count);
         EXPECT_EQ(plain.getStageCount(), 0);
         plain.setDelay(7);
         plain.setAllpassTotal(50);
         plain.setAllpassCoefficient(0.6f);
-        for (int n = 0; n < 12; ++n)
-        {
+        for (int n = 0; n < 12; ++n) {
             float x = n == 0 ? 1.0f : 0.0f;
             plain.process(&x);
             EXPECT_EQ(x, n == 7 ? 1.0f : 0.0f) << n;
@@ -110,8 +105,7 @@ TEST(Decorrelator, DegenerateConfigurations)
     // A total of 0 (or less) gives every section length 1; lengths beyond a
     // section's ring are clamped by it.
     CDecorrelator d(100, 64, 3);
-    for (int32_t total : {0, -100})
-    {
+    for (int32_t total : {0, -100}) {
         d.setAllpassTotal(total);
         for (int j = 0; j < 3; ++j)
             EXPECT_EQ(d.getStageDelay(j), 1) << total << " stage " << j;

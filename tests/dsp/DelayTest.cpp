@@ -12,16 +12,14 @@
 
 #include "dsp/Delay.h"
 
-namespace
-{
+namespace {
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
 // Feeds 1, 2, 3, ... so every output names the call its input came from.
 std::vector<float> runCounting(CDelay& line, int calls)
 {
     std::vector<float> out;
-    for (int n = 1; n <= calls; ++n)
-    {
+    for (int n = 1; n <= calls; ++n) {
         float x = static_cast<float>(n);
         line.process(&x);
         out.push_back(x);
@@ -36,9 +34,9 @@ TEST(Delay, RingSizesAndClamps)
         int32_t maxDelay;
         int32_t size;
     };
-    const Case cases[] = {{47, 64}, {120, 128}, {63, 64}, {64, 128}, {0, 1}, {192000, 262144}, {-5, 1}};
-    for (const Case& c : cases)
-    {
+    const Case cases[] = {{47, 64}, {120, 128},       {63, 64}, {64, 128},
+                          {0, 1},   {192000, 262144}, {-5, 1}};
+    for (const Case& c : cases) {
         CDelay line(c.maxDelay);
         EXPECT_EQ(line.getSize(), c.size) << c.maxDelay;
         EXPECT_EQ(line.getDelay(), 0);
@@ -59,13 +57,13 @@ TEST(Delay, RingSizesAndClamps)
 
 TEST(Delay, WriteThenRead)
 {
-    for (int32_t d : {0, 1, 5, 63})
-    {
+    for (int32_t d : {0, 1, 5, 63}) {
         CDelay line(47);
         line.setDelay(d);
         const std::vector<float> out = runCounting(line, 200);
         for (int n = 1; n <= 200; ++n)
-            ASSERT_EQ(out[n - 1], n > d ? static_cast<float>(n - d) : 0.0f) << "delay " << d << " call " << n;
+            ASSERT_EQ(out[n - 1], n > d ? static_cast<float>(n - d) : 0.0f)
+                << "delay " << d << " call " << n;
         // tap reads without writing; 0 is the last input.
         float t = -1.0f;
         line.tap(&t, 0);
@@ -79,8 +77,7 @@ TEST(Delay, FractionalAndPerCallReads)
 {
     CDelay line(47);
     float x = 0.0f;
-    for (int n = 1; n <= 10; ++n)
-    {
+    for (int n = 1; n <= 10; ++n) {
         x = static_cast<float>(n * n);
         line.processFractional(&x, 2.25f);
     }
@@ -104,15 +101,13 @@ TEST(Delay, WildDelaysStayInsideTheRing)
     // land inside the ring (the sanitizer build checks the accesses).
     CDelay line(47);
     C4Delay fine(10);
-    for (int32_t d : {INT_MIN, -1, 64, 1000, INT_MAX})
-    {
+    for (int32_t d : {INT_MIN, -1, 64, 1000, INT_MAX}) {
         float x = 1.0f;
         line.processAt(&x, d);
         line.tap(&x, d);
         EXPECT_TRUE(std::isfinite(x)) << d;
     }
-    for (float d : {-1e30f, -3.5f, 1e6f, 1e30f, kNaN, std::numeric_limits<float>::infinity()})
-    {
+    for (float d : {-1e30f, -3.5f, 1e6f, 1e30f, kNaN, std::numeric_limits<float>::infinity()}) {
         float x = 1.0f;
         line.processFractional(&x, d);
         float y = 1.0f;
@@ -135,8 +130,7 @@ TEST(Delay, ClearKeepsSettings)
 std::vector<float> allpassImpulse(CAPDelay& section, int length)
 {
     std::vector<float> out;
-    for (int n = 0; n < length; ++n)
-    {
+    for (int n = 0; n < length; ++n) {
         float x = n == 0 ? 1.0f : 0.0f;
         section.process(&x);
         out.push_back(x);
@@ -179,8 +173,7 @@ TEST(AllpassDelay, ZeroCoefficientIsPlainDelay)
         int expectedAt;
     };
     // A delay of 0 acts as 1.
-    for (const Case c : {Case{5, 5}, Case{1, 1}, Case{0, 1}})
-    {
+    for (const Case c : {Case{5, 5}, Case{1, 1}, Case{0, 1}}) {
         CAPDelay section(16);
         section.setDelay(c.delay);
         const std::vector<float> h = allpassImpulse(section, 12);
@@ -195,14 +188,12 @@ TEST(FourTimesDelay, DelaysARampByTheRequestedTime)
     // the delayed output trails the undelayed one by delay x slope x DC gain.
     constexpr float kSlope = 0.001f;
     C4Delay reference(64);
-    for (float d : {0.25f, 2.5f, 7.75f})
-    {
+    for (float d : {0.25f, 2.5f, 7.75f}) {
         C4Delay line(64);
         reference.clear();
         float a = 0.0f;
         float b = 0.0f;
-        for (int n = 0; n < 3000; ++n)
-        {
+        for (int n = 0; n < 3000; ++n) {
             a = kSlope * static_cast<float>(n);
             b = a;
             reference.processFractional(&a, 0.0f);
@@ -214,8 +205,7 @@ TEST(FourTimesDelay, DelaysARampByTheRequestedTime)
     C4Delay line(64);
     line.setDelay(3.0f);
     float x = 1.0f;
-    for (int n = 0; n < 4; ++n)
-    {
+    for (int n = 0; n < 4; ++n) {
         x = 1.0f;
         line.process(&x);
     }
@@ -238,29 +228,27 @@ TEST(Delay, BlocksProcessAsSamples)
         int32_t delay;
         int32_t block;
     };
-    const Case cases[] = {{63, 0, 7}, {63, 5, 32}, {63, 40, 40}, {63, 63, 17}, {63, 50, 13}, {1000, 529, 128}};
-    for (const Case& tc : cases)
-    {
-        for (bool allpass : {false, true})
-        {
+    const Case cases[] = {{63, 0, 7},   {63, 5, 32},  {63, 40, 40},
+                          {63, 63, 17}, {63, 50, 13}, {1000, 529, 128}};
+    for (const Case& tc : cases) {
+        for (bool allpass : {false, true}) {
             std::unique_ptr<CDelay> bySample = allpass ? std::make_unique<CAPDelay>(tc.capacity)
                                                        : std::make_unique<CDelay>(tc.capacity);
             std::unique_ptr<CDelay> byBlock = allpass ? std::make_unique<CAPDelay>(tc.capacity)
                                                       : std::make_unique<CDelay>(tc.capacity);
-            for (CDelay* d : {bySample.get(), byBlock.get()})
-            {
+            for (CDelay* d : {bySample.get(), byBlock.get()}) {
                 d->setDelay(tc.delay);
                 if (allpass)
                     static_cast<CAPDelay*>(d)->setCoefficient(0.6f);
             }
             std::vector<float> signal(static_cast<size_t>(tc.block));
-            for (int b = 0; b < 40; ++b)
-            {
+            for (int b = 0; b < 40; ++b) {
                 if (allpass && b == 20)
                     for (CDelay* d : {bySample.get(), byBlock.get()})
                         d->setDelay(tc.delay / 3);
                 for (int32_t i = 0; i < tc.block; ++i)
-                    signal[i] = std::sin(0.37f * static_cast<float>(b * tc.block + i)) + 0.01f * static_cast<float>(i);
+                    signal[i] = std::sin(0.37f * static_cast<float>(b * tc.block + i)) +
+                                0.01f * static_cast<float>(i);
                 std::vector<float> expected = signal;
                 for (float& v : expected)
                     bySample->process(&v);
@@ -269,13 +257,13 @@ TEST(Delay, BlocksProcessAsSamples)
                 else
                     byBlock->processBlock(signal.data(), tc.block);
                 for (int32_t i = 0; i < tc.block; ++i)
-                    ASSERT_EQ(signal[i], expected[i]) << (allpass ? "all-pass" : "delay") << " " << tc.delay
-                                                      << ", block " << b << ", sample " << i;
+                    ASSERT_EQ(signal[i], expected[i])
+                        << (allpass ? "all-pass" : "delay") << " " << tc.delay << ", block " << b
+                        << ", sample " << i;
             }
             float a = 0.0f;
             float b = 0.0f;
-            for (int32_t d = 0; d <= tc.capacity; ++d)
-            {
+            for (int32_t d = 0; d <= tc.capacity; ++d) {
                 bySample->tap(&a, d);
                 byBlock->tap(&b, d);
                 ASSERT_EQ(a, b) << "ring entry " << d;

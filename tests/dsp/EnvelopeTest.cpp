@@ -10,8 +10,7 @@
 #include "dsp/Envelope.h"
 #include "dsp/LFO.h"
 
-namespace
-{
+namespace {
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInf = std::numeric_limits<float>::infinity();
 
@@ -22,8 +21,7 @@ struct EnvelopeRun
 
     EnvelopeRun(CEnvelope& block, const std::vector<float>& input)
     {
-        for (float x : input)
-        {
+        for (float x : input) {
             float e = 0.0f;
             block.process(&x, &e);
             audio.push_back(x);
@@ -68,7 +66,8 @@ TEST(Envelope, PeakIsCoveredBeforeItLeavesTheRing)
     for (size_t n = 140; n + 1 < run.envelope.size(); ++n)
         ASSERT_LE(run.envelope[n + 1], run.envelope[n]) << n;
     EXPECT_GT(run.envelope[later], 1.0f);
-    EXPECT_NEAR((run.envelope[later + release] - 1.0f) / (run.envelope[later] - 1.0f), std::exp(-1.0f), 0.01f);
+    EXPECT_NEAR((run.envelope[later + release] - 1.0f) / (run.envelope[later] - 1.0f),
+                std::exp(-1.0f), 0.01f);
 }
 
 TEST(Envelope, StaysExactlyAtTheFloorBelowIt)
@@ -92,12 +91,13 @@ TEST(Envelope, WindowStaysWithinTheRing)
         float rate;
         int window;
     };
-    for (const Case& c : {Case{127, 0.0015f, 44100.0f, 66}, Case{127, 0.0f, 44100.0f, 44}, Case{127, 1.0f, 44100.0f, 126},
-                          Case{127, 1e30f, 44100.0f, 126}, Case{127, kNaN, 44100.0f, 44}, Case{127, -1.0f, 44100.0f, 44},
+    for (const Case& c : {Case{127, 0.0015f, 44100.0f, 66}, Case{127, 0.0f, 44100.0f, 44},
+                          Case{127, 1.0f, 44100.0f, 126}, Case{127, 1e30f, 44100.0f, 126},
+                          Case{127, kNaN, 44100.0f, 44}, Case{127, -1.0f, 44100.0f, 44},
                           Case{4095, 0.0015f, 192000.0f, 288}, Case{4095, 0.0015f, 1000.0f, 44},
                           // Rings too small for the shortest window grow to 64.
-                          Case{7, 0.0015f, 44100.0f, 62}, Case{-5, 0.0f, 44100.0f, 44}, Case{100, 1.0f, 44100.0f, 126}})
-    {
+                          Case{7, 0.0015f, 44100.0f, 62}, Case{-5, 0.0f, 44100.0f, 44},
+                          Case{100, 1.0f, 44100.0f, 126}}) {
         CEnvelope block(c.mask);
         block.setSampleRate(c.rate);
         block.setHoldTime(c.hold);
@@ -107,7 +107,8 @@ TEST(Envelope, WindowStaysWithinTheRing)
 
         // A loud burst is still covered when it comes out.
         const EnvelopeRun run(block, impulseAt(0, 4.0f, block.getMask() + 2));
-        EXPECT_GE(run.envelope[static_cast<size_t>(block.getMask())], 4.0f) << c.mask << " " << c.hold;
+        EXPECT_GE(run.envelope[static_cast<size_t>(block.getMask())], 4.0f)
+            << c.mask << " " << c.hold;
     }
 }
 
@@ -145,8 +146,7 @@ TEST(LFO, PeriodFollowsTheFrequency)
     lfo.setFrequency(100.0f);
     std::vector<int> crossings;
     float previous = 0.0f;
-    for (int n = 0; n < 44100; ++n)
-    {
+    for (int n = 0; n < 44100; ++n) {
         lfo.process(&out);
         ASSERT_LE(std::fabs(out), 1.0f);
         if (previous < 0.0f && out >= 0.0f && n > 2000)
@@ -154,21 +154,20 @@ TEST(LFO, PeriodFollowsTheFrequency)
         previous = out;
     }
     ASSERT_GE(crossings.size(), 85u);
-    const double period = static_cast<double>(crossings.back() - crossings.front()) / (crossings.size() - 1);
+    const double period =
+        static_cast<double>(crossings.back() - crossings.front()) / (crossings.size() - 1);
     EXPECT_NEAR(period, 441.0, 0.05);
 }
 
 TEST(LFO, FrequencyIsCappedAtHalfTheRate)
 {
-    for (float f : {22050.0f, 30000.0f, kInf, kNaN})
-    {
+    for (float f : {22050.0f, 30000.0f, kInf, kNaN}) {
         CLFO lfo;
         lfo.setFrequency(f);
         EXPECT_FLOAT_EQ(lfo.getIncrement(), 3.1415927f) << f;
         float out = 1.0f;
         float largest = 0.0f;
-        for (int n = 0; n < 1000; ++n)
-        {
+        for (int n = 0; n < 1000; ++n) {
             lfo.process(&out);
             largest = std::max(largest, std::fabs(out));
         }
@@ -183,8 +182,8 @@ TEST(LFO, PhaseStaysWithinOneTurn)
         float radians;
         float stored;
     };
-    for (const Case& c : {Case{7.0f, 0.7168147f}, Case{-1.0f, 5.2831855f}, Case{0.0f, 0.0f}, Case{kNaN, 0.0f}, Case{kInf, 0.0f}})
-    {
+    for (const Case& c : {Case{7.0f, 0.7168147f}, Case{-1.0f, 5.2831855f}, Case{0.0f, 0.0f},
+                          Case{kNaN, 0.0f}, Case{kInf, 0.0f}}) {
         CLFO lfo;
         lfo.setPhase(c.radians);
         EXPECT_NEAR(lfo.getPhase(), c.stored, 1e-5f) << c.radians;
@@ -194,8 +193,7 @@ TEST(LFO, PhaseStaysWithinOneTurn)
     CLFO lfo;
     lfo.setFrequency(-3.0f);
     float out = 0.0f;
-    for (int n = 0; n < 100000; ++n)
-    {
+    for (int n = 0; n < 100000; ++n) {
         lfo.process(&out);
         ASSERT_GE(lfo.getPhase(), 0.0f);
         ASSERT_LE(lfo.getPhase(), 6.2831855f);

@@ -8,8 +8,7 @@
 
 #include "dsp/FirstOrder.h"
 
-namespace
-{
+namespace {
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
 // Steady-state gain of a filter for a constant (DC) or alternating
@@ -18,8 +17,7 @@ template <typename Filter>
 float measuredGain(Filter& filter, bool nyquist, int samples = 20000)
 {
     float out = 0.0f;
-    for (int n = 0; n < samples; ++n)
-    {
+    for (int n = 0; n < samples; ++n) {
         out = (nyquist && (n & 1)) ? -1.0f : 1.0f;
         filter.process(&out);
     }
@@ -30,8 +28,7 @@ TEST(OnePole, NewFiltersPassOrBlock)
 {
     C1LPF lp;
     C1HPF hp;
-    for (float x : {1.0f, -0.5f, 3.0f})
-    {
+    for (float x : {1.0f, -0.5f, 3.0f}) {
         float a = x;
         float b = x;
         lp.process(&a);
@@ -44,8 +41,7 @@ TEST(OnePole, NewFiltersPassOrBlock)
 TEST(OnePole, CoefficientMapping)
 {
     // Tiny, zero, negative and NaN frequencies all floor to 1e-8.
-    for (float f : {0.0f, -1.0f, kNaN, 1e-9f})
-    {
+    for (float f : {0.0f, -1.0f, kNaN, 1e-9f}) {
         C1LPF lp;
         lp.setFrequency(f);
         EXPECT_EQ(lp.getCorner(), 1e-8f) << f;
@@ -70,8 +66,7 @@ TEST(OnePole, StepResponseAndComplement)
     lp.setFrequency(0.01f);
     hp.setFrequency(0.01f);
     const double p = lp.getCoefficient();
-    for (int n = 1; n <= 50; ++n)
-    {
+    for (int n = 1; n <= 50; ++n) {
         float a = 1.0f;
         float b = 1.0f;
         lp.process(&a);
@@ -104,14 +99,15 @@ TEST(OnePole, PowerResponseOfPrototype)
 
 TEST(Emphasis, UnityAtDcAndRiseTowardsNyquist)
 {
-    for (float f : {0.001f, 0.05f, 0.3f})
-    {
+    for (float f : {0.001f, 0.05f, 0.3f}) {
         C1Emphasis e;
         e.setFrequency(f);
         const float p = onePoleCoefficient(f);
         EXPECT_NEAR(measuredGain(e, false, 10), 1.0f, 1e-5f) << f;
         e.reset();
-        EXPECT_NEAR(measuredGain(e, true, 10), (1.0f + p) / (1.0f - p), 1e-4f * (1.0f + p) / (1.0f - p)) << f;
+        EXPECT_NEAR(measuredGain(e, true, 10), (1.0f + p) / (1.0f - p),
+                    1e-4f * (1.0f + p) / (1.0f - p))
+            << f;
     }
     C1Emphasis fresh;
     EXPECT_EQ(measuredGain(fresh, true, 3), 1.0f);
@@ -126,10 +122,12 @@ TEST(BiLinShelf, GainsAtDcAndNyquist)
         float gainDb;
     };
     const Case cases[] = {
-        {false, 12.0f, 0.0f}, {false, -9.0f, 3.0f}, {true, 12.0f, 0.0f}, {true, -9.0f, -6.0f},
+        {false, 12.0f, 0.0f},
+        {false, -9.0f, 3.0f},
+        {true, 12.0f, 0.0f},
+        {true, -9.0f, -6.0f},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         CBiLin s;
         if (c.high)
             s.setHighShelf(0.01f, c.shelfDb, c.gainDb, false);
@@ -143,19 +141,18 @@ TEST(BiLinShelf, GainsAtDcAndNyquist)
         // The side away from the shelf is exactly G; the shelf side reaches
         // the shelf gain within the warping of a corner at 0.01.
         EXPECT_NEAR(c.high ? dc : nyquist, G, 1e-4f * G) << c.high << " " << c.shelfDb;
-        EXPECT_NEAR((c.high ? nyquist : dc) / (G * shelf), 1.0f, 0.02f) << c.high << " " << c.shelfDb;
+        EXPECT_NEAR((c.high ? nyquist : dc) / (G * shelf), 1.0f, 0.02f)
+            << c.high << " " << c.shelfDb;
     }
 }
 
 TEST(BiLinShelf, FlatShelfIsPlainGainAndInvertFlips)
 {
-    for (bool invert : {false, true})
-    {
+    for (bool invert : {false, true}) {
         CBiLin s;
         s.setLowShelf(0.1f, 0.0f, 6.0f, invert);
         const float G = std::pow(10.0f, 0.3f) * (invert ? -1.0f : 1.0f);
-        for (float x : {1.0f, 0.0f, -2.0f, 0.5f})
-        {
+        for (float x : {1.0f, 0.0f, -2.0f, 0.5f}) {
             float y = x;
             s.process(&y);
             EXPECT_NEAR(y, G * x, 1e-5f) << invert;
@@ -167,8 +164,7 @@ TEST(BiLinShelf, ExtremeShelfStaysFinite)
 {
     // A shelf so wide that its pole or zero rounds to 1 must not divide by
     // zero or integrate without bound.
-    for (bool high : {false, true})
-    {
+    for (bool high : {false, true}) {
         CBiLin s;
         if (high)
             s.setHighShelf(1e-8f, 120.0f, 0.0f, false);
@@ -177,8 +173,7 @@ TEST(BiLinShelf, ExtremeShelfStaysFinite)
         ASSERT_TRUE(std::isfinite(s.getB0()) && std::isfinite(s.getB1())) << high;
         EXPECT_GT(s.getA1(), -1.0f) << high;
         float y = 0.0f;
-        for (int n = 0; n < 100000; ++n)
-        {
+        for (int n = 0; n < 100000; ++n) {
             y = 1.0f;
             s.process(&y);
         }

@@ -6,8 +6,7 @@
 
 #include "dsp/FourSampler.h"
 
-namespace
-{
+namespace {
 // Gain in dB of a sine at a frequency normalised to the four-times rate,
 // after the filter has settled.
 double sineGainDb(double freq)
@@ -15,13 +14,11 @@ double sineGainDb(double freq)
     C4Sampler sampler;
     double inPower = 0.0;
     double outPower = 0.0;
-    for (int n = 0; n < 40000; ++n)
-    {
+    for (int n = 0; n < 40000; ++n) {
         const float x = static_cast<float>(std::sin(2.0 * M_PI * freq * n));
         float y = 0.0f;
         sampler.filter(&x, &y);
-        if (n >= 20000)
-        {
+        if (n >= 20000) {
             inPower += static_cast<double>(x) * x;
             outPower += static_cast<double>(y) * y;
         }
@@ -38,15 +35,10 @@ TEST(FourSampler, ResponseAcrossTheBand)
         double maxDb;
     };
     const Case cases[] = {
-        {0.02, -0.1, 0.05},
-        {0.1, -0.15, 0.05},
-        {0.125, -21.5, -20.0},
-        {0.15, -52.0, -50.0},
-        {0.2, -200.0, -95.0},
-        {0.4, -200.0, -95.0},
+        {0.02, -0.1, 0.05},   {0.1, -0.15, 0.05},   {0.125, -21.5, -20.0},
+        {0.15, -52.0, -50.0}, {0.2, -200.0, -95.0}, {0.4, -200.0, -95.0},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         const double db = sineGainDb(c.freq);
         EXPECT_GE(db, c.minDb) << c.freq;
         EXPECT_LE(db, c.maxDb) << c.freq;
@@ -85,8 +77,7 @@ TEST(FourSampler, ResetGivesExactSilence)
         sampler.upsample(&loud, out);
     sampler.reset();
     const float zero = 0.0f;
-    for (int n = 0; n < 10; ++n)
-    {
+    for (int n = 0; n < 10; ++n) {
         sampler.upsample(&zero, out);
         for (float v : out)
             ASSERT_EQ(v, 0.0f);

@@ -10,14 +10,12 @@
 
 #include "dsp/ISPDetector.h"
 
-namespace
-{
+namespace {
 constexpr double kPi = 3.14159265358979323846;
 
 float feed(CISPDetector& detector, const std::vector<float>& samples)
 {
-    for (const float& s : samples)
-    {
+    for (const float& s : samples) {
         const float before = s;
         detector.process(&s);
         EXPECT_EQ(std::bit_cast<uint32_t>(s), std::bit_cast<uint32_t>(before));
@@ -44,8 +42,7 @@ TEST(ISPDetector, QuarterRateSineAtFortyFiveDegrees)
         float high;
     };
     for (const Case& c : {Case{44100.0f, 1.02f, 1.027f}, Case{96000.0f, 1.02f, 1.027f},
-                          Case{192000.0f, 0.70710677f, 0.70710677f}})
-    {
+                          Case{192000.0f, 0.70710677f, 0.70710677f}}) {
         CISPDetector detector;
         detector.setSampleRate(c.rate);
         const float peak = feed(detector, sine(0.25, kPi / 4.0, 64));
@@ -57,8 +54,7 @@ TEST(ISPDetector, QuarterRateSineAtFortyFiveDegrees)
 
 TEST(ISPDetector, ImpulseReadsItsOwnHeightAfterTheLatency)
 {
-    for (float rate : {44100.0f, 96000.0f, 192000.0f})
-    {
+    for (float rate : {44100.0f, 96000.0f, 192000.0f}) {
         CISPDetector detector;
         detector.setSampleRate(rate);
         std::vector<float> impulse(5, 0.0f);
@@ -74,8 +70,7 @@ TEST(ISPDetector, SineCrestsWithinAFractionOfADecibel)
     // Below a quarter of the rate the four-times grid lies within an eighth
     // of a sample of every crest.
     for (double f : {0.01, 0.05, 0.11, 0.17, 0.23})
-        for (double phase : {0.0, 0.4, 1.1, 2.0})
-        {
+        for (double phase : {0.0, 0.4, 1.1, 2.0}) {
             CISPDetector detector;
             feed(detector, sine(f, phase, 40));
             const float peak = feed(detector, sine(f, phase + 2.0 * kPi * f * 40, 400));

@@ -9,8 +9,7 @@
 
 #include "dsp/Meters.h"
 
-namespace
-{
+namespace {
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInf = std::numeric_limits<float>::infinity();
 
@@ -34,8 +33,7 @@ TEST(Vu, PeakIsHeldUntilReadThenReleased)
 
     // After the read each silent sample multiplies the level by the release.
     float expected = 0.5f;
-    for (int i = 0; i < 10; ++i)
-    {
+    for (int i = 0; i < 10; ++i) {
         feed(vu, 0.0f, 1);
         expected *= coef;
         ASSERT_EQ(vu.readLevel(), expected) << i;
@@ -96,7 +94,8 @@ TEST(Vu, DecimationStretchesEachStep)
     CVu decimated;
     full.setDecay(0.05f, 48000.0f, 1);
     decimated.setDecay(0.05f, 48000.0f, 8);
-    EXPECT_NEAR(std::pow(full.getReleaseCoefficient(), 8.0f), decimated.getReleaseCoefficient(), 1e-6);
+    EXPECT_NEAR(std::pow(full.getReleaseCoefficient(), 8.0f), decimated.getReleaseCoefficient(),
+                1e-6);
 
     // Times, rates and decimations out of range give usable, stable values.
     struct Case
@@ -105,21 +104,21 @@ TEST(Vu, DecimationStretchesEachStep)
         float rate;
         int decimation;
     };
-    for (const Case& c : {Case{0.0f, 44100.0f, 1}, Case{kNaN, kNaN, 0}, Case{1.0f, 1e9f, -3}, Case{-1.0f, 0.0f, 1}})
-    {
+    for (const Case& c : {Case{0.0f, 44100.0f, 1}, Case{kNaN, kNaN, 0}, Case{1.0f, 1e9f, -3},
+                          Case{-1.0f, 0.0f, 1}}) {
         CVu vu;
         vu.setDecay(c.seconds, c.rate, c.decimation);
         EXPECT_GE(vu.getReleaseCoefficient(), 0.0f);
         EXPECT_LE(vu.getReleaseCoefficient(), 1.0f);
         EXPECT_GE(vu.getRiseCoefficient(), 1.0f);
-        EXPECT_TRUE(std::isfinite(vu.getRiseCoefficient()) || c.seconds <= 0.0f || c.seconds != c.seconds);
+        EXPECT_TRUE(std::isfinite(vu.getRiseCoefficient()) || c.seconds <= 0.0f ||
+                    c.seconds != c.seconds);
     }
 }
 
 TEST(Vu, NonFiniteSamplesCountAsSilence)
 {
-    for (bool valley : {false, true})
-    {
+    for (bool valley : {false, true}) {
         CVu vu;
         vu.setMode(valley);
         const float block[] = {0.5f, kInf, kNaN, -kInf, 0.25f};
@@ -139,8 +138,7 @@ struct AnalogRun
     AnalogRun(CAnalogVu& vu, float value, int count, int step = 1)
     {
         const std::vector<float> block(static_cast<size_t>(step), value);
-        for (int i = 0; i < count; ++i)
-        {
+        for (int i = 0; i < count; ++i) {
             vu.process(block.data(), step);
             levels.push_back(vu.getLevel());
         }
@@ -166,10 +164,12 @@ TEST(AnalogVu, RisesThroughTwoStagesAndFallsExponentially)
     AnalogRun decay(vu, 0.0f, 2000);
     decay.levels.insert(decay.levels.begin(), rise.levels.back());
     size_t firstFall = decay.levels.size();
-    for (size_t i = decay.levels.size() - 1; i > 0 && decay.levels[i] == fall * decay.levels[i - 1]; --i)
+    for (size_t i = decay.levels.size() - 1; i > 0 && decay.levels[i] == fall * decay.levels[i - 1];
+         --i)
         firstFall = i;
     EXPECT_LT(firstFall, 500u) << "the stages fall faster than the display after a short while";
-    EXPECT_NEAR(decay.levels.back(), decay.levels[firstFall - 1] * std::pow(fall, 2001.0f - firstFall), 1e-5);
+    EXPECT_NEAR(decay.levels.back(),
+                decay.levels[firstFall - 1] * std::pow(fall, 2001.0f - firstFall), 1e-5);
 }
 
 TEST(AnalogVu, DecimatedFeedReachesTheSameLevelInTheSameTime)

@@ -10,8 +10,7 @@
 #include "dsp/NoiseSigns.h"
 #include "dsp/NumericHelpers.h"
 
-namespace
-{
+namespace {
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInf = std::numeric_limits<float>::infinity();
 
@@ -25,8 +24,7 @@ TEST(NoiseGenerator, RandomSequenceFromZero)
 
     // The range holds across wrap-around of the state.
     g.setState(0xFFFFFFFFu);
-    for (int i = 0; i < 10000; ++i)
-    {
+    for (int i = 0; i < 10000; ++i) {
         const int r = randomInt(g);
         ASSERT_GE(r, 0);
         ASSERT_LE(r, 32767);
@@ -47,10 +45,13 @@ TEST(NoiseGenerator, SignsAheadAreTheDrawsSigns)
     {
         uint32_t state;
         int words;
-    } cases[] = {{0u, 1}, {beforeStart, 3}, {beforeStart | 0xFFFC0000u, 2}, {0xFFFFFFFFu, kMaxNoiseSignWords},
-                 {0x12345678u, 15}, {2531011u, 1}};
-    for (const auto& c : cases)
-    {
+    } cases[] = {{0u, 1},
+                 {beforeStart, 3},
+                 {beforeStart | 0xFFFC0000u, 2},
+                 {0xFFFFFFFFu, kMaxNoiseSignWords},
+                 {0x12345678u, 15},
+                 {2531011u, 1}};
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.state);
         uint8_t out[8 * kMaxNoiseSignWords + 1] = {};
         out[8 * c.words] = 0xA5;
@@ -79,8 +80,7 @@ TEST(NoiseGenerator, DenormalNoiseIsPlusOrMinusOneE8)
     CNoiseGenerator a;
     CNoiseGenerator b;
     int positive = 0;
-    for (int i = 0; i < 1000; ++i)
-    {
+    for (int i = 0; i < 1000; ++i) {
         const float n = denormalNoise(a);
         ASSERT_TRUE(n == 1e-8f || n == -1e-8f) << n;
         positive += n > 0.0f;
@@ -93,8 +93,7 @@ TEST(NoiseGenerator, DenormalNoiseIsPlusOrMinusOneE8)
 TEST(NoiseGenerator, DenormalGuardReplacesOnlyNearZero)
 {
     CNoiseGenerator g;
-    for (float x : {1e-9f, -1e-9f, 0.0f, -0.0f, 9.9e-9f, 1e-40f})
-    {
+    for (float x : {1e-9f, -1e-9f, 0.0f, -0.0f, 9.9e-9f, 1e-40f}) {
         const float y = denormalGuard(x, g);
         EXPECT_TRUE(y == 1e-8f || y == -1e-8f) << x;
     }
@@ -115,11 +114,20 @@ TEST(NumericHelpers, ParabolicSine)
         float expected;
     };
     const Case cases[] = {
-        {0.0f, 0.0f},          {pi / 2, 1.0f},       {-pi / 2, -1.0f}, {pi, 0.0f},
-        {3 * pi / 2, -1.0f},   {pi / 4, 0.75f},      {-2 * pi, 0.0f},  {2 * pi + pi / 2, 1.0f},
-        {-pi / 4, -0.75f},     {-3 * pi / 2, 1.0f},
+        {0.0f, 0.0f},
+        {pi / 2, 1.0f},
+        {-pi / 2, -1.0f},
+        {pi, 0.0f},
+        {3 * pi / 2, -1.0f},
+        {pi / 4, 0.75f},
+        {-2 * pi, 0.0f},
+        {2 * pi + pi / 2, 1.0f},
+        {-pi / 4, -0.75f},
+        {-3 * pi / 2, 1.0f},
         // Beyond what one turn can resolve, and NaN: a whole turn.
-        {1e12f, 0.0f},         {-1e12f, 0.0f},       {kNaN, 0.0f},
+        {1e12f, 0.0f},
+        {-1e12f, 0.0f},
+        {kNaN, 0.0f},
     };
     for (const Case& c : cases)
         EXPECT_NEAR(fastSin(c.x), c.expected, 2e-6f) << c.x;
@@ -127,8 +135,7 @@ TEST(NumericHelpers, ParabolicSine)
     EXPECT_NEAR(fastCos(pi), -1.0f, 2e-6f);
 
     // Bounded by 1 and within 6 % of the sine over several turns.
-    for (int i = -2000; i <= 2000; ++i)
-    {
+    for (int i = -2000; i <= 2000; ++i) {
         const float x = static_cast<float>(i) * 0.01f;
         const float s = fastSin(x);
         ASSERT_LE(std::fabs(s), 1.0f) << x;
@@ -145,13 +152,18 @@ TEST(NumericHelpers, FloorAndCeiling)
         float ceil;
     };
     const Case cases[] = {
-        {-1.5f, -2.0f, -1.0f}, {2.0f, 2.0f, 2.0f},  {1.2f, 1.0f, 2.0f},   {-1.2f, -2.0f, -1.0f},
-        {-0.5f, -1.0f, 0.0f},  {0.5f, 0.0f, 1.0f},  {3e9f, 3e9f, 3e9f},   {-3e9f, -3e9f, -3e9f},
+        {-1.5f, -2.0f, -1.0f},
+        {2.0f, 2.0f, 2.0f},
+        {1.2f, 1.0f, 2.0f},
+        {-1.2f, -2.0f, -1.0f},
+        {-0.5f, -1.0f, 0.0f},
+        {0.5f, 0.0f, 1.0f},
+        {3e9f, 3e9f, 3e9f},
+        {-3e9f, -3e9f, -3e9f},
         {-2147483648.0f, -2147483648.0f, -2147483648.0f},
         {8388607.5f, 8388607.0f, 8388608.0f},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         EXPECT_EQ(fastFloor(c.x), c.floor) << c.x;
         EXPECT_EQ(fastCeil(c.x), c.ceil) << c.x;
     }
@@ -185,8 +197,7 @@ TEST(NumericHelpers, PowersOfTwo)
         {(1 << 30) + 1, 30, 1 << 30},
         {INT_MAX, 31, 1 << 30},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         EXPECT_EQ(log2Int(c.n), c.log2) << c.n;
         EXPECT_EQ(nextPow2(c.n), c.next) << c.n;
     }

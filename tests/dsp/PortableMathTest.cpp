@@ -11,8 +11,7 @@
 #include "dsp/FirstOrder.h"
 #include "dsp/PortableMath.h"
 
-namespace
-{
+namespace {
 
 // Distance in units in the last place between two doubles of one sign.
 int64_t ulps(double a, double b)
@@ -26,10 +25,8 @@ int64_t ulps(double a, double b)
 TEST(PortableMath, ArctangentWithinThreeUlpsEverywhere)
 {
     int64_t worst = 0;
-    for (double e = -300; e <= 300; e += 0.0173)
-    {
-        for (double sign : {1.0, -1.0})
-        {
+    for (double e = -300; e <= 300; e += 0.0173) {
+        for (double sign : {1.0, -1.0}) {
             const double x = sign * std::pow(10.0, e / 10.0);
             const int64_t d = ulps(portableAtan(x), std::atan(x));
             worst = std::max(worst, d);
@@ -49,8 +46,7 @@ TEST(PortableMath, ArctangentWithinThreeUlpsEverywhere)
 TEST(PortableMath, TangentWithinFourUlpsOverTheDesignsRange)
 {
     int64_t worst = 0;
-    for (double x = -1.57079; x <= 1.57079; x += 0.0000731)
-    {
+    for (double x = -1.57079; x <= 1.57079; x += 0.0000731) {
         const double expected = std::tan(x);
         if (expected == 0.0)
             continue;
@@ -73,22 +69,25 @@ TEST(PortableMath, TangentWithinFourUlpsOverTheDesignsRange)
 // arguments, give the same float as the C library's functions did.
 TEST(PortableMath, RoundedToFloatTheDesignsAreUnchanged)
 {
-    for (int rate = 22050; rate <= 192000; ++rate)
-    {
-        const float x = 3.1415927f * floorFrequency(timeConstantFrequency(0.025f, static_cast<float>(rate)));
-        const float before =
-            static_cast<float>(std::exp(static_cast<double>(-2.0f * static_cast<float>(std::atan(static_cast<double>(x))))));
-        ASSERT_EQ(onePoleCoefficient(timeConstantFrequency(0.025f, static_cast<float>(rate))), before) << rate;
+    for (int rate = 22050; rate <= 192000; ++rate) {
+        const float x =
+            3.1415927f * floorFrequency(timeConstantFrequency(0.025f, static_cast<float>(rate)));
+        const float before = static_cast<float>(std::exp(
+            static_cast<double>(-2.0f * static_cast<float>(std::atan(static_cast<double>(x))))));
+        ASSERT_EQ(onePoleCoefficient(timeConstantFrequency(0.025f, static_cast<float>(rate))),
+                  before)
+            << rate;
     }
     int atanDiffer = 0;
     int tanDiffer = 0;
     int tried = 0;
-    for (float x = 1e-7f; x < 1e7f; x *= 1.0001f)
-    {
+    for (float x = 1e-7f; x < 1e7f; x *= 1.0001f) {
         ++tried;
-        atanDiffer += static_cast<float>(portableAtan(x)) != static_cast<float>(std::atan(static_cast<double>(x)));
+        atanDiffer += static_cast<float>(portableAtan(x)) !=
+                      static_cast<float>(std::atan(static_cast<double>(x)));
         if (x < 1.5707f)
-            tanDiffer += static_cast<float>(portableTan(x)) != static_cast<float>(std::tan(static_cast<double>(x)));
+            tanDiffer += static_cast<float>(portableTan(x)) !=
+                         static_cast<float>(std::tan(static_cast<double>(x)));
     }
     EXPECT_EQ(atanDiffer, 0) << "of " << tried;
     EXPECT_EQ(tanDiffer, 0) << "of " << tried;

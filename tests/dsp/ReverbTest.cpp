@@ -12,8 +12,7 @@
 
 #include "dsp/Reverb.h"
 
-namespace
-{
+namespace {
 constexpr double kPi = 3.14159265358979323846;
 
 struct Stereo
@@ -25,8 +24,7 @@ struct Stereo
 Stereo run(CUFNReverb& reverb, const std::vector<float>& input)
 {
     Stereo out;
-    for (float x : input)
-    {
+    for (float x : input) {
         float l = 0.0f;
         float r = 0.0f;
         reverb.process(&x, &l, &r);
@@ -65,8 +63,7 @@ TEST(Reverb, DefaultNetwork)
     const int lengths[] = {8452, 6079, 4372, 3144};
     const float gains[] = {0.2585f, 0.3113f, 0.3559f, 0.3918f};
     const float corners[] = {2000.0f, 2781.0f, 3866.0f, 5376.0f};
-    for (int j = 0; j < 4; ++j)
-    {
+    for (int j = 0; j < 4; ++j) {
         EXPECT_EQ(reverb.getLineDelay(j), lengths[j]) << j;
         EXPECT_NEAR(reverb.getLineGain(j), gains[j], 1e-4f) << j;
         EXPECT_NEAR(reverb.getDampingCorner(j), corners[j], 1.0f) << j;
@@ -80,9 +77,9 @@ TEST(Reverb, DefaultNetwork)
         int stages;
         int total;
     };
-    for (const Diffuser& c : {Diffuser{reverb.getDiffuserA(), 176, 4, 661}, Diffuser{reverb.getDiffuserB(), 441, 3, 661},
-                              Diffuser{reverb.getDiffuserC(), 44, 4, 4410}})
-    {
+    for (const Diffuser& c : {Diffuser{reverb.getDiffuserA(), 176, 4, 661},
+                              Diffuser{reverb.getDiffuserB(), 441, 3, 661},
+                              Diffuser{reverb.getDiffuserC(), 44, 4, 4410}}) {
         EXPECT_EQ(c.d.getDelay(), c.delay);
         EXPECT_EQ(c.d.getStageCount(), c.stages);
         EXPECT_EQ(c.d.getAllpassCoefficient(), 0.5f);
@@ -161,8 +158,7 @@ TEST(Reverb, OnlyLineChangesClearTheTail)
         {"mono bass", [](CUFNReverb& r) { r.setMonoBass(true); }, false},
         {"modulation", [](CUFNReverb& r) { r.setModulation(true); }, false},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         CUFNReverb reverb;
         run(reverb, impulse(10000));
         c.change(reverb);
@@ -201,15 +197,15 @@ TEST(Reverb, SettersApplyTheirLimits)
     reverb.setSize(1e9f);
     EXPECT_EQ(reverb.getSpread(), 0.3f);
     EXPECT_EQ(reverb.getEarlyLevel(), 0.25f);
-    for (float spread : {-1000.0f, 1000.0f})
-    {
+    for (float spread : {-1000.0f, 1000.0f}) {
         reverb.setSpread(spread);
         std::vector<float> input = impulse(30000);
         input[5] = nan;
         input[6] = -std::numeric_limits<float>::infinity();
         const Stereo out = run(reverb, input);
         for (size_t n = 0; n < out.left.size(); ++n)
-            ASSERT_TRUE(std::isfinite(out.left[n]) && std::isfinite(out.right[n])) << spread << " " << n;
+            ASSERT_TRUE(std::isfinite(out.left[n]) && std::isfinite(out.right[n]))
+                << spread << " " << n;
         EXPECT_GT(energy(out.left), 0.0);
     }
 }
@@ -219,8 +215,7 @@ TEST(Reverb, MonoBassNarrowsOnlyTheLowEnd)
     // The same input with and without mono bass: the sum of the sides is
     // untouched, the difference shrinks to about a fifth at 50 Hz and stays
     // at 8 kHz, as the one-pole low-pass of the difference predicts.
-    for (double hz : {50.0, 8000.0})
-    {
+    for (double hz : {50.0, 8000.0}) {
         std::vector<float> input;
         for (int n = 0; n < 44100; ++n)
             input.push_back(static_cast<float>(0.5 * std::sin(2.0 * kPi * hz * n / 44100.0)));
@@ -232,8 +227,7 @@ TEST(Reverb, MonoBassNarrowsOnlyTheLowEnd)
 
         std::vector<float> diffA;
         std::vector<float> diffB;
-        for (size_t n = 0; n < input.size(); ++n)
-        {
+        for (size_t n = 0; n < input.size(); ++n) {
             ASSERT_NEAR(a.left[n] + a.right[n], b.left[n] + b.right[n], 1e-5f) << n;
             diffA.push_back(a.left[n] - a.right[n]);
             diffB.push_back(b.left[n] - b.right[n]);
@@ -256,8 +250,7 @@ TEST(Reverb, ModulationSweepsTheTailWithoutChangingItsLevel)
     const Stereo a = run(still, input);
     const Stereo b = run(moving, input);
     double difference = 0.0;
-    for (size_t n = 0; n < input.size(); ++n)
-    {
+    for (size_t n = 0; n < input.size(); ++n) {
         ASSERT_TRUE(std::isfinite(b.left[n]) && std::isfinite(b.right[n]));
         difference += std::fabs(a.left[n] - b.left[n]);
     }

@@ -16,8 +16,7 @@
 #include "dsp/Quantizer.h"
 #include "dsp/Reverb.h"
 
-namespace
-{
+namespace {
 // Sets a rate on a fresh block and reads back the rate it keeps.
 using RateProbe = std::function<float(float)>;
 
@@ -50,7 +49,7 @@ TEST(SampleRate, EveryBlockClampsAlike)
         float given;
         float kept;
     } cases[] = {
-        {nan, 22050.0f},   {-inf, 22050.0f},   {0.0f, 22050.0f},      {8000.0f, 22050.0f},
+        {nan, 22050.0f},      {-inf, 22050.0f},     {0.0f, 22050.0f},       {8000.0f, 22050.0f},
         {48000.0f, 48000.0f}, {96000.0f, 96000.0f}, {384000.0f, 192000.0f}, {inf, 192000.0f},
     };
     for (const auto& [name, setAndGet] : blocks)

@@ -14,7 +14,6 @@
 #include "toolkit/CFrame.h"
 #include "toolkit/platform/offscreen/OffscreenFrame.h"
 
-
 #include <atomic>
 #include <clocale>
 #include <cstring>
@@ -139,7 +138,8 @@ TEST_F(EditorHost, LinkButtonUnderSyntheticInputAtASlowIdleRate)
         const std::string opened = opener.opened(c.opens ? 3000 : 300);
         if (c.opens) {
             EXPECT_EQ(opened.rfind("file:///", 0), 0u) << c.what << ": " << opened;
-            EXPECT_NE(opened.find("/HF_Vantelor-guide.html"), std::string::npos) << c.what << ": " << opened;
+            EXPECT_NE(opened.find("/HF_Vantelor-guide.html"), std::string::npos)
+                << c.what << ": " << opened;
         } else {
             EXPECT_EQ(opened, "") << c.what;
         }

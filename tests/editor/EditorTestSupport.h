@@ -23,13 +23,15 @@ class StandInOpener
 public:
     StandInOpener()
     {
-        dir_ = std::filesystem::temp_directory_path()
-            / ("vantelor-opener-" + std::to_string(::getpid()) + "-" + std::to_string(counter()++));
+        dir_ =
+            std::filesystem::temp_directory_path() /
+            ("vantelor-opener-" + std::to_string(::getpid()) + "-" + std::to_string(counter()++));
         std::filesystem::create_directories(dir_);
         log_ = dir_ / "opened.txt";
         const auto script = dir_ / "xdg-open";
-        std::ofstream(script) << "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"" << (dir_ / "tmp").string() << "\"\nmv \""
-                              << (dir_ / "tmp").string() << "\" \"" << log_.string() << "\"\n";
+        std::ofstream(script) << "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"" << (dir_ / "tmp").string()
+                              << "\"\nmv \"" << (dir_ / "tmp").string() << "\" \"" << log_.string()
+                              << "\"\n";
         std::filesystem::permissions(script, std::filesystem::perms::owner_all);
         const char* path = std::getenv("PATH");
         oldPath_ = path ? path : "";
@@ -98,8 +100,8 @@ struct HostRecord
 
 inline HostRecord gHost;
 
-inline VstIntPtr VSTCALLBACK recordingHost(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                                           void* ptr, float opt)
+inline VstIntPtr VSTCALLBACK recordingHost(AEffect* effect, VstInt32 opcode, VstInt32 index,
+                                           VstIntPtr value, void* ptr, float opt)
 {
     switch (opcode) {
     case audioMasterVersion:
@@ -121,7 +123,10 @@ inline VstIntPtr VSTCALLBACK recordingHost(AEffect* effect, VstInt32 opcode, Vst
         gHost.add("end" + std::to_string(index));
         return 1;
     case audioMasterCanDo:
-        return ptr && std::strcmp(static_cast<const char*>(ptr), "sizeWindow") == 0 && gHost.canSizeWindow ? 1 : 0;
+        return ptr && std::strcmp(static_cast<const char*>(ptr), "sizeWindow") == 0 &&
+                       gHost.canSizeWindow
+                   ? 1
+                   : 0;
     case audioMasterSizeWindow:
         gHost.add("size" + std::to_string(index) + "x" + std::to_string(value));
         return 1;

@@ -192,7 +192,8 @@ TEST_F(EditorWindow, GuideBesideTheBinaryIsTheAddressElseTheWebPage)
     EXPECT_NE(url.find("/HF_Vantelor-guide.html"), std::string::npos) << url;
 
     auto* button = new CURLButton(CRect(0, 0, 20, 20), nullptr);
-    EXPECT_EQ(std::string(button->getURL()).rfind("https://", 0), 0u); // the maker's page by default
+    EXPECT_EQ(std::string(button->getURL()).rfind("https://", 0),
+              0u); // the maker's page by default
     const std::string longURL(400, 'x');
     button->setURL(longURL.c_str());
     EXPECT_EQ(std::string(button->getURL()), longURL.substr(0, 255));
@@ -254,7 +255,8 @@ TEST_F(EditorWindow, ResizingAsksTheHostThroughItsSizeWindowCapability)
         gHost.canSizeWindow = hostCan;
         const int width = hostCan ? 500 : 420;
         ASSERT_TRUE(editor->getFrame()->setSize(width, 300));
-        EXPECT_EQ(gHost.take(), hostCan ? std::vector<std::string>{"size500x300"} : std::vector<std::string>{});
+        EXPECT_EQ(gHost.take(),
+                  hostCan ? std::vector<std::string>{"size500x300"} : std::vector<std::string>{});
         ASSERT_TRUE(editor->getRect(&rect));
         EXPECT_EQ(rect->right, width);
         EXPECT_EQ(rect->bottom, 300);

@@ -23,14 +23,16 @@ constexpr CColor kStage{100, 100, 100, 255};
 // c drawn over the stage grey.
 CColor over(CColor c)
 {
-    auto mix = [&](int v) { return static_cast<uint8_t>((v * c.alpha + kStage.red * (255 - c.alpha) + 127) / 255); };
+    auto mix = [&](int v) {
+        return static_cast<uint8_t>((v * c.alpha + kStage.red * (255 - c.alpha) + 127) / 255);
+    };
     return CColor{mix(c.red), mix(c.green), mix(c.blue), 255};
 }
 
 bool near(CColor a, CColor b, int tolerance = 2)
 {
-    return std::abs(a.red - b.red) <= tolerance && std::abs(a.green - b.green) <= tolerance
-        && std::abs(a.blue - b.blue) <= tolerance;
+    return std::abs(a.red - b.red) <= tolerance && std::abs(a.green - b.green) <= tolerance &&
+           std::abs(a.blue - b.blue) <= tolerance;
 }
 
 std::string str(CColor c)
@@ -51,10 +53,11 @@ class PlotPicture : public ::testing::Test
 protected:
     PlotPicture() : window(414, 289)
     {
-        window.frame->addView(new LambdaView(window.frame->getViewSize(), [](CDrawContext* context) {
-            context->setFillColor(kStage);
-            context->drawRect(context->getSurfaceRect(), kDrawFilled);
-        }));
+        window.frame->addView(
+            new LambdaView(window.frame->getViewSize(), [](CDrawContext* context) {
+                context->setFillColor(kStage);
+                context->drawRect(context->getSurfaceRect(), kDrawFilled);
+            }));
         plot = new CVantelorPlot(CRect(27, 21, 392, 234), &listener);
         window.frame->addView(plot);
         set({{0, 0.25f}, {1, 0.5f}, {2, 1}, {3, 0}, {4, 0.75f}, {5, 0.5f}, {6, 1}, {7, 0}});
@@ -166,7 +169,8 @@ class TextRecorder : public Cairo::DrawContext
 public:
     using Cairo::DrawContext::DrawContext;
     using Cairo::DrawContext::drawString;
-    void drawString(const char* string, const CRect& rect, const CHoriTxtAlign hAlign, bool antialias) override
+    void drawString(const char* string, const CRect& rect, const CHoriTxtAlign hAlign,
+                    bool antialias) override
     {
         texts.emplace_back(string);
         Cairo::DrawContext::drawString(string, rect, hAlign, antialias);
@@ -185,9 +189,9 @@ TEST_F(PlotPicture, CrosshairReadoutsShowTheValuesUnderThePointerWithTheirSigns)
         const char* azimuth;
         const char* elevation;
     } cases[] = {
-        {CPoint(150, 60), "-19.5", "+37.9"},   // -60 + 120 x 123/364, 60 - 120 x 39/212
-        {CPoint(300, 200), "30.0", "-41.3"},   // -60 + 120 x 273/364, 60 - 120 x 179/212
-        {CPoint(209, 127), "0.0", "+0.0"},     // the centre of the stage
+        {CPoint(150, 60), "-19.5", "+37.9"}, // -60 + 120 x 123/364, 60 - 120 x 39/212
+        {CPoint(300, 200), "30.0", "-41.3"}, // -60 + 120 x 273/364, 60 - 120 x 179/212
+        {CPoint(209, 127), "0.0", "+0.0"},   // the centre of the stage
     };
     for (const auto& c : cases) {
         CPoint p = c.at;
@@ -198,7 +202,8 @@ TEST_F(PlotPicture, CrosshairReadoutsShowTheValuesUnderThePointerWithTheirSigns)
             TextRecorder context(surface);
             plot->draw(&context);
             for (const char* expected : {c.azimuth, c.elevation})
-                EXPECT_NE(std::find(context.texts.begin(), context.texts.end(), expected), context.texts.end())
+                EXPECT_NE(std::find(context.texts.begin(), context.texts.end(), expected),
+                          context.texts.end())
                     << "readout " << expected << " at " << c.at.x << "," << c.at.y;
         }
         cairo_surface_destroy(surface);
@@ -252,7 +257,8 @@ TEST(PlotGrids, PolarAndLogarithmicGridsStayInTheirView)
         OffscreenFixture window(140, 140);
         auto* plot = new CPlotAxes(CRect(20, 20, 121, 121), nullptr, -1);
         plot->setPlotMode(mode);
-        plot->setXRange(mode == CPlotAxes::kPlotLogX ? 20 : 0, mode == CPlotAxes::kPlotLogX ? 20000 : 360);
+        plot->setXRange(mode == CPlotAxes::kPlotLogX ? 20 : 0,
+                        mode == CPlotAxes::kPlotLogX ? 20000 : 360);
         plot->setXGridOrigin(mode == CPlotAxes::kPlotLogX ? 10 : 0);
         plot->setXGridStep(mode == CPlotAxes::kPlotLogX ? 10 : 45);
         plot->setYRange(0, 1);

@@ -39,8 +39,14 @@ public:
         if (echo)
             echo->setParameterValue(c->getTag(), c->getValueNormalized());
     }
-    void controlBeginEdit(CControl* c) override { edits.push_back({'b', c->getTag(), c->getValueNormalized()}); }
-    void controlEndEdit(CControl* c) override { edits.push_back({'e', c->getTag(), c->getValueNormalized()}); }
+    void controlBeginEdit(CControl* c) override
+    {
+        edits.push_back({'b', c->getTag(), c->getValueNormalized()});
+    }
+    void controlEndEdit(CControl* c) override
+    {
+        edits.push_back({'e', c->getTag(), c->getValueNormalized()});
+    }
 
     // Only the values sent, in order.
     std::vector<std::pair<int32_t, float>> values() const
@@ -65,8 +71,14 @@ protected:
     SourcePlot() : plot(new CVantelorPlot(CRect(27, 21, 392, 234), &listener))
     {
         listener.echo = plot;
-        for (auto [tag, value] : {std::pair{0, 0.25f}, {1, 0.5f}, {2, 1.f}, {3, 0.f}, {4, 0.75f}, {5, 0.5f},
-                                  {6, 1.f}, {7, 0.f}})
+        for (auto [tag, value] : {std::pair{0, 0.25f},
+                                  {1, 0.5f},
+                                  {2, 1.f},
+                                  {3, 0.f},
+                                  {4, 0.75f},
+                                  {5, 0.5f},
+                                  {6, 1.f},
+                                  {7, 0.f}})
             plot->setParameterValue(tag, value);
     }
     ~SourcePlot() override { plot->forget(); }
@@ -87,7 +99,10 @@ protected:
         return plot->onMouseUp(p, buttons);
     }
     // The normalised values a pointer position maps to.
-    static float columnValue(double column) { return static_cast<float>(std::round(column - 27) / 364); }
+    static float columnValue(double column)
+    {
+        return static_cast<float>(std::round(column - 27) / 364);
+    }
     static float rowValue(double row) { return static_cast<float>(1 - std::round(row - 21) / 212); }
 
     RecordingListener listener;
@@ -104,10 +119,12 @@ TEST(PlotMapping, SourcePlotColumnsAndRowsFollowTheDocumentedFormulas)
         float azimuth, elevation;
         CPoint pixel;
     } cases[] = {
-        {-60, 0, {27, 127}}, {60, 0, {391, 127}}, {0, 60, {209, 21}}, {0, -60, {209, 233}}, {-30, 30, {118, 74}},
+        {-60, 0, {27, 127}},  {60, 0, {391, 127}},  {0, 60, {209, 21}},
+        {0, -60, {209, 233}}, {-30, 30, {118, 74}},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(plot->valueToPixel(c.azimuth, c.elevation), c.pixel) << c.azimuth << "," << c.elevation;
+        EXPECT_EQ(plot->valueToPixel(c.azimuth, c.elevation), c.pixel)
+            << c.azimuth << "," << c.elevation;
 
     // Every normalised value lands on nearest(27 + 364 x), nearest(21 + 212 (1 - y)),
     // and every pixel maps back to nearest(column - 27) / 364 and its row likewise.
@@ -139,7 +156,10 @@ TEST(PlotMapping, ClampsToTheViewWidenedByOnePixel)
     {
         CPoint in, out;
     } cases[] = {
-        {{50, 40}, {50, 40}}, {{-500, -500}, {9, 19}}, {{500, 500}, {111, 71}}, {{nan, nan}, {9, 19}},
+        {{50, 40}, {50, 40}},
+        {{-500, -500}, {9, 19}},
+        {{500, 500}, {111, 71}},
+        {{nan, nan}, {9, 19}},
     };
     for (const Case& c : cases) {
         CPoint p = c.in;
@@ -197,7 +217,8 @@ TEST(PlotMapping, PolarAndLogarithmicModes)
     auto* logX = new CPlotAxes(CRect(0, 0, 301, 10), nullptr, -1);
     logX->setPlotMode(CPlotAxes::kPlotLogX);
     logX->setXRange(10, 10000);
-    for (auto [value, column] : {std::pair{10.f, 0.}, {100.f, 100.}, {1000.f, 200.}, {10000.f, 300.}}) {
+    for (auto [value, column] :
+         {std::pair{10.f, 0.}, {100.f, 100.}, {1000.f, 200.}, {10000.f, 300.}}) {
         EXPECT_EQ(logX->valueToPixel(value, 0).x, column) << value;
         EXPECT_NEAR(logX->pixelToXValue(CPoint(column, 0)), value, value * 1e-5f) << value;
     }
@@ -208,7 +229,7 @@ TEST(PlotMapping, PolarAndLogarithmicModes)
 TEST(PlotGroups, ValuesFindTheirGroupAndSelectIt)
 {
     auto* plot = new CPlotAxes(CRect(0, 0, 101, 101), nullptr, 99);
-    EXPECT_FALSE(plot->getMouseEnabled()); // nothing to edit yet
+    EXPECT_FALSE(plot->getMouseEnabled());          // nothing to edit yet
     EXPECT_FALSE(plot->setParameterValue(99, 1.f)); // no groups: not even the selection
     plot->addPointGroup(0, 1, -1, -1, CPlotAxes::kGroupVisible);
     plot->addPointGroup(2, 0, 3, 4, CPlotAxes::kGroupVisible); // shares tag 0 as its y
@@ -278,7 +299,13 @@ TEST_F(SourcePlot, AClickHitsBySquareDistanceAndSwitchesTheSource)
         {"both in reach: L wins", 1, 0.3f, {125, 127}, kLButton, 0, {}},
         {"right click switches off", 1, 0.75f, {118, 127}, kRButton, 0, {{2, 0.f}}},
         {"left click switches on", 0, 0.75f, {118, 127}, kLButton, 0, {{2, 1.f}}},
-        {"double click acts as a click", 0, 0.75f, {118, 127}, kLButton | kDoubleClick, 0, {{2, 1.f}}},
+        {"double click acts as a click",
+         0,
+         0.75f,
+         {118, 127},
+         kLButton | kDoubleClick,
+         0,
+         {{2, 1.f}}},
         {"right click on R", 1, 0.75f, {300, 140}, kRButton, 1, {{6, 0.f}}},
     };
     for (const Case& c : cases) {
@@ -315,26 +342,62 @@ TEST_F(SourcePlot, DraggingSendsAzimuthThenElevation)
         std::vector<Move> moves;
         std::vector<std::pair<int32_t, float>> sent;
     } cases[] = {
-        {"right and down", 0.5f, {118, 127}, {{{218, 177}, kLButton}},
+        {"right and down",
+         0.5f,
+         {118, 127},
+         {{{218, 177}, kLButton}},
          {{0, columnValue(218)}, {1, rowValue(177)}}},
-        {"with the right button too", 0.5f, {118, 127}, {{{218, 177}, kRButton}},
+        {"with the right button too",
+         0.5f,
+         {118, 127},
+         {{{218, 177}, kRButton}},
          {{2, 0.f}, {0, columnValue(218)}, {1, rowValue(177)}}},
-        {"within 5 px of elevation 0 snaps to it", 0.7f, {118, 85}, {{{150, 132}, kLButton}},
+        {"within 5 px of elevation 0 snaps to it",
+         0.7f,
+         {118, 85},
+         {{{150, 132}, kLButton}},
          {{0, columnValue(150)}, {1, 0.5f}}},
-        {"6 px away does not snap", 0.7f, {118, 85}, {{{150, 133}, kLButton}},
+        {"6 px away does not snap",
+         0.7f,
+         {118, 85},
+         {{{150, 133}, kLButton}},
          {{0, columnValue(150)}, {1, rowValue(133)}}},
-        {"past the left and top edges", 0.5f, {118, 127}, {{{-100, -100}, kLButton}}, {{0, 0.f}, {1, 1.f}}},
-        {"past the right and bottom edges", 0.5f, {118, 127}, {{{900, 900}, kLButton}}, {{0, 1.f}, {1, 0.f}}},
-        {"Shift: a tenth of the movement from the press", 0.5f, {118, 127}, {{{218, 127}, kLButton | kShift}},
+        {"past the left and top edges",
+         0.5f,
+         {118, 127},
+         {{{-100, -100}, kLButton}},
+         {{0, 0.f}, {1, 1.f}}},
+        {"past the right and bottom edges",
+         0.5f,
+         {118, 127},
+         {{{900, 900}, kLButton}},
+         {{0, 1.f}, {1, 0.f}}},
+        {"Shift: a tenth of the movement from the press",
+         0.5f,
+         {118, 127},
+         {{{218, 127}, kLButton | kShift}},
          {{0, columnValue(128)}}},
-        {"Shift after a plain move anchors there", 0.5f, {118, 127},
+        {"Shift after a plain move anchors there",
+         0.5f,
+         {118, 127},
          {{{150, 127}, kLButton}, {{250, 127}, kLButton | kShift}},
          {{0, columnValue(150)}, {0, columnValue(160)}}},
-        {"Control keeps the azimuth", 0.5f, {118, 127}, {{{218, 177}, kLButton | kControl}}, {{1, rowValue(177)}}},
-        {"Alt keeps the elevation", 0.5f, {118, 127}, {{{218, 177}, kLButton | kAlt}}, {{0, columnValue(218)}}},
+        {"Control keeps the azimuth",
+         0.5f,
+         {118, 127},
+         {{{218, 177}, kLButton | kControl}},
+         {{1, rowValue(177)}}},
+        {"Alt keeps the elevation",
+         0.5f,
+         {118, 127},
+         {{{218, 177}, kLButton | kAlt}},
+         {{0, columnValue(218)}}},
         {"no button held: no drag", 0.5f, {118, 127}, {{{218, 177}, 0}}, {}},
-        {"the same position twice sends once", 0.5f, {118, 127},
-         {{{218, 177}, kLButton}, {{218, 177}, kLButton}}, {{0, columnValue(218)}, {1, rowValue(177)}}},
+        {"the same position twice sends once",
+         0.5f,
+         {118, 127},
+         {{{218, 177}, kLButton}, {{218, 177}, kLButton}},
+         {{0, columnValue(218)}, {1, rowValue(177)}}},
     };
     for (const Case& c : cases) {
         // L starts off the pixel grid, so a value re-read from a pixel would show.
@@ -352,7 +415,9 @@ TEST_F(SourcePlot, DraggingSendsAzimuthThenElevation)
             move(m.to.x, m.to.y, m.buttons);
         EXPECT_EQ(listener.values(), c.sent) << c.what;
         // The circle sits on the stored values.
-        EXPECT_EQ(plot->getGroupPoint(0), plot->normalizedToPixel(plot->getGroupX(0), plot->getGroupY(0))) << c.what;
+        EXPECT_EQ(plot->getGroupPoint(0),
+                  plot->normalizedToPixel(plot->getGroupX(0), plot->getGroupY(0)))
+            << c.what;
         listener.edits.clear();
         EXPECT_EQ(up(300, 200), kMouseEventHandled);
         EXPECT_TRUE(listener.edits.empty()) << c.what << ": nothing is sent on mouse up";
@@ -367,7 +432,8 @@ TEST_F(SourcePlot, WheelChangesTheSelectedSourcesWidthOnly)
     EXPECT_EQ(plot->getSelectedGroup(), 1);
     CPoint anywhere(200, 200);
     EXPECT_TRUE(plot->onWheel(anywhere, 1.f, 0));
-    EXPECT_EQ(listener.edits, (std::vector<Edit>{{'b', 7, 0.05f}, {'v', 7, 0.05f}, {'e', 7, 0.05f}}));
+    EXPECT_EQ(listener.edits,
+              (std::vector<Edit>{{'b', 7, 0.05f}, {'v', 7, 0.05f}, {'e', 7, 0.05f}}));
 
     struct Case
     {
@@ -376,10 +442,8 @@ TEST_F(SourcePlot, WheelChangesTheSelectedSourcesWidthOnly)
         int32_t modifiers;
         float sent;
     } cases[] = {
-        {"one notch up", 0.5f, 1, 0, 0.55f},
-        {"two notches down", 0.5f, -2, 0, 0.4f},
-        {"Shift: a tenth", 0.5f, 1, kShift, 0.505f},
-        {"clamped at the top", 0.98f, 1, 0, 1.f},
+        {"one notch up", 0.5f, 1, 0, 0.55f},          {"two notches down", 0.5f, -2, 0, 0.4f},
+        {"Shift: a tenth", 0.5f, 1, kShift, 0.505f},  {"clamped at the top", 0.98f, 1, 0, 1.f},
         {"clamped at the bottom", 0.02f, -1, 0, 0.f},
     };
     down(118, 127);
@@ -437,7 +501,10 @@ TEST(PlotGroups, DiagonalGroupsAndSnapsForAnyConfiguration)
         std::vector<std::pair<int32_t, float>> sent;
     } cases[] = {
         // Selecting a group is sent as (index + 1) / groupCount on tag 9.
-        {"diagonal: x and y move together", {50, 50}, {70, 90}, {{9, 1 / 3.f}, {0, 0.7f}, {1, 0.7f}}},
+        {"diagonal: x and y move together",
+         {50, 50},
+         {70, 90},
+         {{9, 1 / 3.f}, {0, 0.7f}, {1, 0.7f}}},
         {"column of x = 0 within 5 px", {20, 50}, {46, 30}, {{9, 2 / 3.f}, {2, 0.5f}, {3, 0.7f}}},
         {"line x = y within 11 px", {80, 80}, {60, 50}, {{9, 1.f}, {4, 0.6f}, {5, 0.6f}}},
     };

@@ -9,7 +9,6 @@
 #include "LoadedPlugin.h"
 #include "toolkit/CGraphics.h"
 
-
 #include <cmath>
 #include <sstream>
 #include <string>
@@ -81,11 +80,13 @@ protected:
     std::vector<std::string> hostCalls(size_t expected)
     {
         std::vector<std::string> calls;
-        pumpUntil([&] {
-            idle();
-            for (auto& c : gHost.take())
-                calls.push_back(c);
-        }, [&] { return calls.size() >= expected; });
+        pumpUntil(
+            [&] {
+                idle();
+                for (auto& c : gHost.take())
+                    calls.push_back(c);
+            },
+            [&] { return calls.size() >= expected; });
         return calls;
     }
     // Colour on screen, as RGB bytes.
@@ -96,8 +97,8 @@ protected:
             return {};
         const unsigned long v = XGetPixel(image, 0, 0);
         XDestroyImage(image);
-        return VSTGUI::CColor{static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v),
-                              255};
+        return VSTGUI::CColor{static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 8),
+                              static_cast<uint8_t>(v), 255};
     }
 
     HostWindow host{500, 400};

@@ -11,8 +11,7 @@
 
 #include "engine/Vantelor.h"
 
-namespace
-{
+namespace {
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInf = std::numeric_limits<float>::infinity();
 
@@ -24,8 +23,7 @@ struct Block
     explicit Block(size_t frames, float left = 0.0f, float right = 0.0f)
         : in{std::vector<float>(frames, left), std::vector<float>(frames, right)},
           out{std::vector<float>(frames, 0.0f), std::vector<float>(frames, 0.0f)}
-    {
-    }
+    {}
 
     void render(CVantelor& engine)
     {
@@ -38,8 +36,7 @@ struct Block
 Block sines(size_t frames)
 {
     Block b(frames);
-    for (size_t i = 0; i < frames; ++i)
-    {
+    for (size_t i = 0; i < frames; ++i) {
         b.in[0][i] = 0.5f * std::sin(0.031f * static_cast<float>(i));
         b.in[1][i] = 0.3f * std::sin(0.017f * static_cast<float>(i) + 1.0f);
     }
@@ -68,11 +65,12 @@ TEST(Engine, DecorrelatorLengthsFollowTheRate)
         int stages[3];
     };
     const Case cases[] = {
-        {44100.0f, 529, {150, 114, 86}}, {48000.0f, 576, {164, 124, 94}}, {192000.0f, 2304, {657, 499, 379}},
+        {44100.0f, 529, {150, 114, 86}},
+        {48000.0f, 576, {164, 124, 94}},
+        {192000.0f, 2304, {657, 499, 379}},
         {8000.0f, 264, {75, 57, 43}},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         CVantelor engine(2, 2);
         engine.setSampleRate(c.rate);
         const CDecorrelator& d = engine.getDecorrelator();
@@ -87,22 +85,18 @@ TEST(Engine, DecorrelatorLengthsFollowTheRate)
 // remains, in opposite polarity.
 TEST(Engine, SilenceGivesTinyNoiseAndNeverSubnormals)
 {
-    for (bool sourcesOn : {true, false})
-    {
+    for (bool sourcesOn : {true, false}) {
         CVantelor engine(2, 2);
         engine.setActive(sourcesOn, 0);
         engine.setActive(sourcesOn, 1);
         Block b(20000, 0.0f, 1e-30f);
         b.render(engine);
-        for (size_t i = 0; i < b.out[0].size(); ++i)
-        {
-            for (const auto& out : b.out)
-            {
+        for (size_t i = 0; i < b.out[0].size(); ++i) {
+            for (const auto& out : b.out) {
                 ASSERT_LT(std::fabs(out[i]), 1e-6f) << i;
                 ASSERT_FALSE(isSubnormal(out[i])) << i;
             }
-            if (!sourcesOn)
-            {
+            if (!sourcesOn) {
                 ASSERT_EQ(b.out[0][i], -b.out[1][i]) << i;
             }
         }
@@ -125,8 +119,7 @@ TEST(Engine, WidthAddsDecorrelatedSideInOppositePolarity)
     };
     const Block wide = render(1.0f);
     const Block narrow = render(0.0f);
-    for (size_t i = 0; i < 600; ++i)
-    {
+    for (size_t i = 0; i < 600; ++i) {
         const float sideL = wide.out[0][i] - narrow.out[0][i];
         const float sideR = wide.out[1][i] - narrow.out[1][i];
         const float expected = i == 529 ? 0.5f * -0.216f : 0.0f;
@@ -143,8 +136,8 @@ TEST(Engine, WidthIsLimitedToItsRangeAndNonFiniteValuesAreIgnored)
     {
         float set;
         float kept;
-    } cases[] = {{0.4f, 0.4f}, {1.0f, 1.0f}, {1.0001f, 1.0f}, {10.0f, 1.0f}, {1e30f, 1.0f},
-                 {-0.2f, 0.0f}, {-3e38f, 0.0f}, {kNaN, 0.8f}, {kInf, 0.8f}, {-kInf, 0.8f}};
+    } cases[] = {{0.4f, 0.4f},  {1.0f, 1.0f},   {1.0001f, 1.0f}, {10.0f, 1.0f}, {1e30f, 1.0f},
+                 {-0.2f, 0.0f}, {-3e38f, 0.0f}, {kNaN, 0.8f},    {kInf, 0.8f},  {-kInf, 0.8f}};
     for (const auto& c : cases) {
         CVantelor engine(2, 2);
         engine.setWidth(0.8f, 1);
@@ -190,8 +183,7 @@ TEST(Engine, OutOfRangeChannelsAreIgnored)
 {
     CVantelor touched(2, 2);
     CVantelor untouched(2, 2);
-    for (int8_t channel : {int8_t{2}, int8_t{-1}, int8_t{127}})
-    {
+    for (int8_t channel : {int8_t{2}, int8_t{-1}, int8_t{127}}) {
         touched.setAzimuth(50.0f, channel);
         touched.setElevation(-40.0f, channel);
         touched.setActive(false, channel);
@@ -212,8 +204,7 @@ TEST(Engine, SampleRateChangeRedesignsAndClears)
 {
     CVantelor used(2, 2);
     CVantelor twin(2, 2);
-    for (CVantelor* e : {&used, &twin})
-    {
+    for (CVantelor* e : {&used, &twin}) {
         e->setAzimuth(-50.0f, 0);
         e->setWidth(0.7f, 1);
         sines(5000).render(*e);
@@ -266,13 +257,11 @@ TEST(Engine, DegenerateCallsWriteNothing)
         {"null input channel", inputsMissingOne, outputs, 8},
         {"null output channel", inputs, outputsMissingOne, 8},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         std::fill(std::begin(outL), std::end(outL), 7.0f);
         std::fill(std::begin(outR), std::end(outR), 7.0f);
         engine.process(c.in, c.out, c.frames);
-        for (int i = 0; i < 8; ++i)
-        {
+        for (int i = 0; i < 8; ++i) {
             EXPECT_EQ(outL[i], 7.0f) << c.what;
             EXPECT_EQ(outR[i], 7.0f) << c.what;
         }
@@ -283,8 +272,7 @@ TEST(Engine, DegenerateCallsWriteNothing)
 // of zeros in its place, and the audio after it is unharmed.
 TEST(Engine, NonFiniteInputIsSilence)
 {
-    for (float bad : {kNaN, kInf, -kInf})
-    {
+    for (float bad : {kNaN, kInf, -kInf}) {
         CVantelor poisoned(2, 2);
         CVantelor clean(2, 2);
         for (CVantelor* e : {&poisoned, &clean})

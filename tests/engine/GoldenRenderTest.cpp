@@ -14,8 +14,7 @@
 #include "dsp/NumericHelpers.h"
 #include "engine/Vantelor.h"
 
-namespace
-{
+namespace {
 // Azimuth, elevation, on/off and width (percent) per channel, as the factory
 // programs store them.
 struct Voicing
@@ -46,14 +45,10 @@ constexpr int kMoveGrid = 512;
 
 // Recorded per voicing, for 44100 and 96000 Hz.
 constexpr uint64_t kGolden[8][2] = {
-    {0xdd8adbc6615c2084ull, 0x604b2067c09b0519ull},
-    {0x7fb785e4bae71a3eull, 0xb65cb2d3c5b3bb5bull},
-    {0xa24fee0e5a59bbabull, 0x4414e9e655c7ddf1ull},
-    {0x637febc6842ed6a5ull, 0xbc8bf4f89facdf7ull},
-    {0x9aaee1b5bf486038ull, 0xc344c7156769647full},
-    {0xf35cfce11a3692e2ull, 0xc09362b1992aedffull},
-    {0xb1e552d897ab7eb5ull, 0x969c051251675d62ull},
-    {0x7677807e36968c8ull, 0xa3514258d754118dull},
+    {0xdd8adbc6615c2084ull, 0x604b2067c09b0519ull}, {0x7fb785e4bae71a3eull, 0xb65cb2d3c5b3bb5bull},
+    {0xa24fee0e5a59bbabull, 0x4414e9e655c7ddf1ull}, {0x637febc6842ed6a5ull, 0xbc8bf4f89facdf7ull},
+    {0x9aaee1b5bf486038ull, 0xc344c7156769647full}, {0xf35cfce11a3692e2ull, 0xc09362b1992aedffull},
+    {0xb1e552d897ab7eb5ull, 0x969c051251675d62ull}, {0x7677807e36968c8ull, 0xa3514258d754118dull},
 };
 
 int atSeconds(double seconds, int rate)
@@ -85,8 +80,7 @@ std::vector<float> makeInput(int channel, int rate)
     const int musicEnd = atSeconds(2.5, rate);
     for (int i = nearZeroStart; i < musicStart; ++i)
         in[i] = tiny[static_cast<size_t>(i) % std::size(tiny)];
-    for (int i = musicStart; i < musicEnd; ++i)
-    {
+    for (int i = musicStart; i < musicEnd; ++i) {
         const float noise = static_cast<float>(randomInt(random) - 16384) * (0.05f / 16384.0f);
         in[i] = 0.4f * tone(freq, i, rate) + 0.2f * tone(3.1f * freq, i, rate) + noise;
         if ((i - musicStart) % (rate / 3) == 0)
@@ -108,19 +102,17 @@ void applyMoves(CVantelor& engine, int frame, int rate)
 {
     const int sweepStart = atSeconds(0.75, rate);
     const int sweepEnd = atSeconds(1.5, rate);
-    if (frame >= sweepStart && frame <= sweepEnd)
-    {
-        const float p = static_cast<float>(frame - sweepStart) / static_cast<float>(sweepEnd - sweepStart);
+    if (frame >= sweepStart && frame <= sweepEnd) {
+        const float p =
+            static_cast<float>(frame - sweepStart) / static_cast<float>(sweepEnd - sweepStart);
         engine.setAzimuth(-60.0f + 120.0f * p, 0);
         engine.setAzimuth(60.0f - 120.0f * p, 1);
     }
-    if (frame == atSeconds(1.6, rate))
-    {
+    if (frame == atSeconds(1.6, rate)) {
         engine.setElevation(30.0f, 0);
         engine.setElevation(-20.0f, 1);
     }
-    if (frame == atSeconds(1.8, rate))
-    {
+    if (frame == atSeconds(1.8, rate)) {
         engine.setWidth(0.5f, 0);
         engine.setWidth(0.25f, 1);
     }
@@ -133,8 +125,7 @@ void applyMoves(CVantelor& engine, int frame, int rate)
 uint64_t fnv1a(uint64_t hash, float v)
 {
     const uint32_t bits = std::bit_cast<uint32_t>(v);
-    for (int b = 0; b < 4; ++b)
-    {
+    for (int b = 0; b < 4; ++b) {
         hash ^= (bits >> (8 * b)) & 0xFFu;
         hash *= 0x100000001B3ull;
     }
@@ -146,8 +137,7 @@ uint64_t render(const Voicing& voicing, int rate, int blockSize, CVantelor::Rend
     CVantelor engine(2, 2);
     engine.setRenderer(renderer);
     engine.setSampleRate(static_cast<float>(rate));
-    for (int8_t c = 0; c < 2; ++c)
-    {
+    for (int8_t c = 0; c < 2; ++c) {
         engine.setAzimuth(voicing.azimuth[c], c);
         engine.setElevation(voicing.elevation[c], c);
         engine.setActive(voicing.active[c], c);
@@ -158,8 +148,7 @@ uint64_t render(const Voicing& voicing, int rate, int blockSize, CVantelor::Rend
     const int frames = static_cast<int>(buffers[0].size());
     uint64_t hash = 0xCBF29CE484222325ull;
     int frame = 0;
-    while (frame < frames)
-    {
+    while (frame < frames) {
         if (frame % kMoveGrid == 0)
             applyMoves(engine, frame, rate);
         const int nextMove = (frame / kMoveGrid + 1) * kMoveGrid;
@@ -170,8 +159,7 @@ uint64_t render(const Voicing& voicing, int rate, int blockSize, CVantelor::Rend
             n = frames - frame;
         float* io[2] = {buffers[0].data() + frame, buffers[1].data() + frame};
         engine.process(io, io, n);
-        for (int i = 0; i < n; ++i)
-        {
+        for (int i = 0; i < n; ++i) {
             hash = fnv1a(hash, io[0][i]);
             hash = fnv1a(hash, io[1][i]);
         }
@@ -197,13 +185,12 @@ TEST(GoldenRender, EveryVoicingAtEveryRateAndBlockSizeMatchesTheRecordedSound)
     for (const auto& r : renderers)
         for (size_t v = 0; v < std::size(kVoicings); ++v)
             for (size_t rate = 0; rate < std::size(kRates); ++rate)
-                for (int blockSize : kBlockSizes)
-                {
+                for (int blockSize : kBlockSizes) {
                     if (r.renderer != chosen && blockSize != 512)
                         continue;
                     const uint64_t hash = render(kVoicings[v], kRates[rate], blockSize, r.renderer);
-                    EXPECT_EQ(hash, kGolden[v][rate]) << kVoicings[v].name << " at " << kRates[rate]
-                                                      << " Hz, blocks of " << blockSize << ", " << r.name
-                                                      << " renderer: 0x" << std::hex << hash;
+                    EXPECT_EQ(hash, kGolden[v][rate])
+                        << kVoicings[v].name << " at " << kRates[rate] << " Hz, blocks of "
+                        << blockSize << ", " << r.name << " renderer: 0x" << std::hex << hash;
                 }
 }

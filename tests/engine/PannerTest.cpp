@@ -10,8 +10,7 @@
 
 #include "engine/CCPanner.h"
 
-namespace
-{
+namespace {
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
 struct Stereo
@@ -47,9 +46,9 @@ TEST(Panner, ClampsAnglesAndTreatsNaNAsMinimum)
         float in;
         float stored;
     };
-    const Case cases[] = {{-75.0f, -60.0f}, {90.0f, 60.0f}, {kNaN, -60.0f}, {60.0f, 60.0f}, {-60.0f, -60.0f}, {12.5f, 12.5f}};
-    for (const Case& c : cases)
-    {
+    const Case cases[] = {{-75.0f, -60.0f}, {90.0f, 60.0f},   {kNaN, -60.0f},
+                          {60.0f, 60.0f},   {-60.0f, -60.0f}, {12.5f, 12.5f}};
+    for (const Case& c : cases) {
         CCCPanner panner;
         panner.setAzimuth(c.in);
         panner.setElevation(c.in);
@@ -69,11 +68,10 @@ TEST(Panner, SettledPanLawGains)
         float right;
     };
     const Case cases[] = {
-        {-30.0f, 1.0f, 0.0f}, {-15.0f, 0.9375f, 0.4375f}, {0.0f, 0.75f, 0.75f},
+        {-30.0f, 1.0f, 0.0f},      {-15.0f, 0.9375f, 0.4375f}, {0.0f, 0.75f, 0.75f},
         {15.0f, 0.4375f, 0.9375f}, {30.0f, 0.0f, 1.0f},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         CCCPanner panner;
         panner.setElevation(0.0f);
         panner.setAzimuth(c.azimuth);
@@ -136,11 +134,10 @@ TEST(Panner, SampleRateSetsDelayLengths)
         int crossDelay;
     };
     const Case cases[] = {
-        {8000.0f, 22050.0f, 13, 5},    {kNaN, 22050.0f, 13, 5},      {48000.0f, 48000.0f, 30, 11},
+        {8000.0f, 22050.0f, 13, 5},   {kNaN, 22050.0f, 13, 5},         {48000.0f, 48000.0f, 30, 11},
         {96000.0f, 96000.0f, 60, 23}, {384000.0f, 192000.0f, 120, 47},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         CCCPanner panner;
         panner.setSampleRate(c.rate);
         EXPECT_EQ(panner.getSampleRate(), c.stored) << c.rate;
@@ -162,8 +159,7 @@ TEST(Panner, UnchangedSettersLeaveStateAlone)
 
     CCCPanner a;
     CCCPanner b;
-    for (CCCPanner* p : {&a, &b})
-    {
+    for (CCCPanner* p : {&a, &b}) {
         p->setAzimuth(-45.0f);
         p->setElevation(20.0f);
         run(*p, signal);
@@ -193,21 +189,23 @@ TEST(Panner, ElevationDesignsDependOnHowTheyWereReached)
         float shelfDb;
     };
     const Case cases[] = {
-        {30.0f, false, 7200.0f, 0.07f * 30.0f, -3.0f}, {30.0f, true, 7200.0f, 0.25f * 30.0f, -3.0f},
-        {-30.0f, false, 5500.0f, 0.25f * -30.0f, 2.0f}, {-30.0f, true, 5500.0f, 0.35f * -30.0f, 1.0f},
-        {60.0f, false, 7200.0f, 0.07f * 60.0f, -6.0f}, {-60.0f, true, 5500.0f, 0.35f * -60.0f, 2.0f},
+        {30.0f, false, 7200.0f, 0.07f * 30.0f, -3.0f},
+        {30.0f, true, 7200.0f, 0.25f * 30.0f, -3.0f},
+        {-30.0f, false, 5500.0f, 0.25f * -30.0f, 2.0f},
+        {-30.0f, true, 5500.0f, 0.35f * -30.0f, 1.0f},
+        {60.0f, false, 7200.0f, 0.07f * 60.0f, -6.0f},
+        {-60.0f, true, 5500.0f, 0.35f * -60.0f, 2.0f},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         CCCPanner panner;
         panner.setElevation(c.elevation);
         float rate = 44100.0f;
-        if (c.afterRateChange)
-        {
+        if (c.afterRateChange) {
             rate = 48000.0f;
             panner.setSampleRate(rate);
         }
-        EXPECT_NEAR(powerDb(panner.getElevationPeak().getPowerResponse(c.peakHz / rate)), c.peakDb, 1e-3f)
+        EXPECT_NEAR(powerDb(panner.getElevationPeak().getPowerResponse(c.peakHz / rate)), c.peakDb,
+                    1e-3f)
             << c.elevation << (c.afterRateChange ? " after rate change" : "");
         EXPECT_NEAR(powerDb(panner.getElevationShelf().getPowerResponse(0.5f)), c.shelfDb, 1e-3f)
             << c.elevation << (c.afterRateChange ? " after rate change" : "");

@@ -28,16 +28,14 @@
 #define VANTELOR_RENDERER_FRAMES 4000000
 #endif
 
-namespace
-{
+namespace {
 int64_t frameBudget = VANTELOR_RENDERER_FRAMES;
 
 using Renderer = CVantelor::Renderer;
 
 const char* nameOf(Renderer r)
 {
-    switch (r)
-    {
+    switch (r) {
     case Renderer::reference:
         return "reference";
     case Renderer::sse2:
@@ -78,24 +76,23 @@ public:
     // Renders one block from `input` (channels x frames) on every engine,
     // half of the blocks in place, and compares outputs and state with the
     // definition's.
-    void render(const std::vector<std::vector<float>>& input, int frames, bool inPlace, const std::string& where)
+    void render(const std::vector<std::vector<float>>& input, int frames, bool inPlace,
+                const std::string& where)
     {
-        if (engines.size() > 1)
-        {
+        if (engines.size() > 1) {
             const Renderer choices[] = {Renderer::reference, Renderer::sse2, Renderer::avx2};
             engines[alternating]->setRenderer(choices[random() % 3]);
         }
         std::vector<std::vector<float>> expected;
-        for (size_t e = 0; e < engines.size(); ++e)
-        {
+        for (size_t e = 0; e < engines.size(); ++e) {
             std::vector<std::vector<float>> buffers = input;
-            std::vector<std::vector<float>> outputs(2, std::vector<float>(static_cast<size_t>(frames), 0.0f));
+            std::vector<std::vector<float>> outputs(
+                2, std::vector<float>(static_cast<size_t>(frames), 0.0f));
             std::vector<float*> in;
             for (auto& b : buffers)
                 in.push_back(b.data());
             float* out[2] = {outputs[0].data(), outputs[1].data()};
-            if (inPlace)
-            {
+            if (inPlace) {
                 // Hosts may hand the same buffers in and out; the engine
                 // with fewer than two inputs writes into buffers of its own.
                 for (int c = 0; c < 2 && c < channels; ++c)
@@ -104,19 +101,20 @@ public:
             engines[e]->process(in.data(), out, frames);
             std::vector<std::vector<float>> result = {std::vector<float>(out[0], out[0] + frames),
                                                       std::vector<float>(out[1], out[1] + frames)};
-            if (e == 0)
-            {
+            if (e == 0) {
                 expected = result;
                 continue;
             }
             for (int side = 0; side < 2; ++side)
                 for (int i = 0; i < frames; ++i)
-                    ASSERT_EQ(std::bit_cast<uint32_t>(result[side][i]), std::bit_cast<uint32_t>(expected[side][i]))
-                        << where << ": " << nameOf(engines[e]->getRenderer()) << " engine " << e << ", output "
-                        << side << ", frame " << i << " of " << frames << ": " << result[side][i] << " instead of "
-                        << expected[side][i];
+                    ASSERT_EQ(std::bit_cast<uint32_t>(result[side][i]),
+                              std::bit_cast<uint32_t>(expected[side][i]))
+                        << where << ": " << nameOf(engines[e]->getRenderer()) << " engine " << e
+                        << ", output " << side << ", frame " << i << " of " << frames << ": "
+                        << result[side][i] << " instead of " << expected[side][i];
             ASSERT_EQ(engines[e]->stateDigest(false), engines[0]->stateDigest(false))
-                << where << ": state after the block, " << nameOf(engines[e]->getRenderer()) << " engine " << e;
+                << where << ": state after the block, " << nameOf(engines[e]->getRenderer())
+                << " engine " << e;
         }
     }
 
@@ -150,8 +148,7 @@ public:
 
     void fill(std::vector<std::vector<float>>& input, int frames)
     {
-        for (auto& channel : input)
-        {
+        for (auto& channel : input) {
             channel.resize(static_cast<size_t>(frames));
             const int kind = static_cast<int>(random() % 10);
             for (int i = 0; i < frames; ++i)
@@ -163,21 +160,21 @@ private:
     float sample(int kind, int64_t n)
     {
         std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
-        switch (kind)
-        {
+        switch (kind) {
         case 0:
             return 0.0f;
-        case 1:
-        {
+        case 1: {
             const float tiny[] = {1e-9f, -1e-9f, 1e-8f, -1e-8f, 1e-40f, -1e-40f, 2e-8f, -0.0f};
             return tiny[random() % std::size(tiny)];
         }
         case 2:
-            return random() % 64 == 0 ? (random() % 2 ? kNaN : (random() % 2 ? kInf : -kInf)) : 0.3f * unit(random);
+            return random() % 64 == 0 ? (random() % 2 ? kNaN : (random() % 2 ? kInf : -kInf))
+                                      : 0.3f * unit(random);
         case 3:
             return random() % 256 == 0 ? (random() % 2 ? 3e12f : -1e30f) : 8.0f * unit(random);
         default:
-            return 0.5f * static_cast<float>(std::sin(0.01 * static_cast<double>(n))) + 0.05f * unit(random);
+            return 0.5f * static_cast<float>(std::sin(0.01 * static_cast<double>(n))) +
+                   0.05f * unit(random);
         }
     }
 
@@ -196,7 +193,8 @@ int blockSize(std::mt19937& random)
 
 float angle(std::mt19937& random)
 {
-    const float special[] = {-60.0f, 60.0f, -30.0f, 30.0f, 0.0f, 1e-8f, -75.0f, kNaN, kInf, -29.999998f, 30.000002f};
+    const float special[] = {-60.0f, 60.0f, -30.0f, 30.0f,       0.0f,      1e-8f,
+                             -75.0f, kNaN,  kInf,   -29.999998f, 30.000002f};
     if (random() % 4 == 0)
         return special[random() % std::size(special)];
     return std::uniform_real_distribution<float>(-60.0f, 60.0f)(random);
@@ -207,49 +205,41 @@ void hostAction(Engines& engines, int channels, std::mt19937& random)
 {
     // Channel `channels` is out of range: every setter must ignore it.
     const auto channel = static_cast<int8_t>(random() % (channels + 1));
-    switch (random() % 8)
-    {
+    switch (random() % 8) {
     case 0:
-    case 1:
-    {
+    case 1: {
         const float a = angle(random);
         engines.apply([&](CVantelor& e) { e.setAzimuth(a, channel); });
         break;
     }
-    case 2:
-    {
+    case 2: {
         const float a = angle(random);
         engines.apply([&](CVantelor& e) { e.setElevation(a, channel); });
         break;
     }
-    case 3:
-    {
+    case 3: {
         const float widths[] = {0.0f, 1.0f, 0.35f, kNaN, kInf, 2.0f, -1.0f, 1e12f};
         const float w = random() % 2 ? std::uniform_real_distribution<float>(0.0f, 1.0f)(random)
                                      : widths[random() % std::size(widths)];
         engines.apply([&](CVantelor& e) { e.setWidth(w, channel); });
         break;
     }
-    case 4:
-    {
+    case 4: {
         const bool on = random() % 3 != 0;
         engines.apply([&](CVantelor& e) { e.setActive(on, channel); });
         break;
     }
-    case 5:
-    {
+    case 5: {
         // A program change: every value of every channel at once.
         std::vector<float> values;
-        for (int c = 0; c < channels; ++c)
-        {
+        for (int c = 0; c < channels; ++c) {
             values.push_back(angle(random));
             values.push_back(angle(random));
             values.push_back(std::uniform_real_distribution<float>(0.0f, 1.0f)(random));
             values.push_back(random() % 4 != 0 ? 1.0f : 0.0f);
         }
         engines.apply([&](CVantelor& e) {
-            for (int c = 0; c < channels; ++c)
-            {
+            for (int c = 0; c < channels; ++c) {
                 const auto ch = static_cast<int8_t>(c);
                 e.setAzimuth(values[4 * c], ch);
                 e.setElevation(values[4 * c + 1], ch);
@@ -259,10 +249,9 @@ void hostAction(Engines& engines, int channels, std::mt19937& random)
         });
         break;
     }
-    case 6:
-    {
-        const float rates[] = {44100.0f, 48000.0f, 22050.0f, 88200.0f, 96000.0f, 192000.0f,
-                               37123.5f, 8000.0f, 1e6f, kNaN};
+    case 6: {
+        const float rates[] = {44100.0f,  48000.0f, 22050.0f, 88200.0f, 96000.0f,
+                               192000.0f, 37123.5f, 8000.0f,  1e6f,     kNaN};
         const float rate = rates[random() % std::size(rates)];
         engines.apply([&](CVantelor& e) { e.setSampleRate(rate); });
         break;
@@ -295,15 +284,13 @@ TEST(Renderer, EveryChannelCountAndActiveSetRendersAsTheDefinition)
         {4, {false, true, true, true}},
     };
     std::mt19937 random(7);
-    for (const Case& tc : cases)
-    {
+    for (const Case& tc : cases) {
         std::string where = std::to_string(tc.channels) + " channels, on:";
         for (int c = 0; c < tc.channels; ++c)
             where += tc.active[c] ? " 1" : " 0";
         Engines engines(tc.channels, random);
         Source source(random);
-        for (int c = 0; c < tc.channels; ++c)
-        {
+        for (int c = 0; c < tc.channels; ++c) {
             const auto ch = static_cast<int8_t>(c);
             engines.apply([&](CVantelor& e) {
                 e.setAzimuth(-50.0f + 33.0f * static_cast<float>(c), ch);
@@ -315,10 +302,10 @@ TEST(Renderer, EveryChannelCountAndActiveSetRendersAsTheDefinition)
         std::vector<std::vector<float>> input(static_cast<size_t>(tc.channels));
         // Half a second, with the first source gliding across the span and
         // back in the middle of it.
-        for (int frame = 0; frame < 22050;)
-        {
+        for (int frame = 0; frame < 22050;) {
             if (frame >= 8000 && frame < 14000)
-                engines.apply([&](CVantelor& e) { e.setAzimuth(frame < 11000 ? 55.0f : -40.0f, 0); });
+                engines.apply(
+                    [&](CVantelor& e) { e.setAzimuth(frame < 11000 ? 55.0f : -40.0f, 0); });
             const int n = 1 + static_cast<int>(random() % 700);
             source.fill(input, n);
             engines.render(input, n, random() % 2 == 0, where + ", frame " + std::to_string(frame));
@@ -336,14 +323,16 @@ TEST(Renderer, EveryChannelCountAndActiveSetRendersAsTheDefinition)
 // the side signal (always, never, or only when the signs differ or agree).
 TEST(Renderer, QuietInputsRenderAsTheDefinitionAtEveryWidth)
 {
-    const float widths[][2] = {{0.8f, 0.8f}, {0.0f, 0.0f}, {1.0f, 0.0f}, {0.0f, 1.0f}, {0.3f, 0.9f}, {0.45f, 0.55f}};
+    const float widths[][2] = {{0.8f, 0.8f}, {0.0f, 0.0f}, {1.0f, 0.0f},
+                               {0.0f, 1.0f}, {0.3f, 0.9f}, {0.45f, 0.55f}};
     enum Kind
     {
         silent,
         playing,
         touchingZero,
     };
-    const Kind mixes[][2] = {{silent, silent}, {silent, playing}, {playing, silent}, {touchingZero, playing},
+    const Kind mixes[][2] = {{silent, silent},       {silent, playing},
+                             {playing, silent},      {touchingZero, playing},
                              {touchingZero, silent}, {touchingZero, touchingZero}};
     const int sizes[] = {1, 2, 3, 4, 5, 7, 63, 255, 256, 257, 511, 512};
     // Everything the guards replace: values nearer zero than the guard's
@@ -352,41 +341,42 @@ TEST(Renderer, QuietInputsRenderAsTheDefinitionAtEveryWidth)
     std::mt19937 random(99);
     for (int channels = 1; channels <= 2; ++channels)
         for (const auto& w : widths)
-            for (const auto& mix : mixes)
-            {
+            for (const auto& mix : mixes) {
                 // One channel: its kind alone.
                 if (channels == 1 && mix[1] != silent)
                     continue;
-                const std::string where = std::to_string(channels) + " channels, widths " + std::to_string(w[0]) +
-                                          " and " + std::to_string(w[1]) + ", kinds " + std::to_string(mix[0]) +
-                                          " and " + std::to_string(mix[1]);
+                const std::string where = std::to_string(channels) + " channels, widths " +
+                                          std::to_string(w[0]) + " and " + std::to_string(w[1]) +
+                                          ", kinds " + std::to_string(mix[0]) + " and " +
+                                          std::to_string(mix[1]);
                 Engines engines(channels, random);
                 engines.apply([&](CVantelor& e) {
-                    for (int8_t c = 0; c < channels; ++c)
-                    {
+                    for (int8_t c = 0; c < channels; ++c) {
                         e.setAzimuth(c == 0 ? -30.0f : 30.0f, c);
                         e.setWidth(w[c], c);
                     }
                 });
                 std::vector<std::vector<float>> input(static_cast<size_t>(channels));
                 int64_t phase = 0;
-                for (int size : sizes)
-                {
-                    for (int c = 0; c < channels; ++c)
-                    {
+                for (int size : sizes) {
+                    for (int c = 0; c < channels; ++c) {
                         std::vector<float>& channel = input[static_cast<size_t>(c)];
                         channel.resize(static_cast<size_t>(size));
-                        for (int i = 0; i < size; ++i)
-                        {
+                        for (int i = 0; i < size; ++i) {
                             const float music =
-                                0.5f * static_cast<float>(std::sin(0.01 * static_cast<double>(phase + i)));
-                            const bool quiet = mix[c] == silent || (mix[c] == touchingZero && random() % 40 == 0);
+                                0.5f *
+                                static_cast<float>(std::sin(0.01 * static_cast<double>(phase + i)));
+                            const bool quiet =
+                                mix[c] == silent || (mix[c] == touchingZero && random() % 40 == 0);
                             channel[static_cast<size_t>(i)] =
-                                quiet ? (size % 2 == 1 ? replaced[random() % std::size(replaced)] : 0.0f) : music;
+                                quiet ? (size % 2 == 1 ? replaced[random() % std::size(replaced)]
+                                                       : 0.0f)
+                                      : music;
                         }
                     }
                     phase += size;
-                    engines.render(input, size, size % 3 == 0, where + ", block of " + std::to_string(size));
+                    engines.render(input, size, size % 3 == 0,
+                                   where + ", block of " + std::to_string(size));
                     if (HasFatalFailure())
                         return;
                 }
@@ -401,10 +391,10 @@ TEST(Renderer, QuietInputsRenderAsTheDefinitionAtEveryWidth)
 TEST(Renderer, PannersWithDifferentDelaysShareTheSilentInputs)
 {
     constexpr int kFrames = 200;
-    const fast_path::PairRenderer renderers[] = {fast_path::renderPairSse2, fast_path::renderPairAvx2};
+    const fast_path::PairRenderer renderers[] = {fast_path::renderPairSse2,
+                                                 fast_path::renderPairAvx2};
     for (int r = 0; r < (fast_path::hasAvx2() ? 2 : 1); ++r)
-        for (int sideAlwaysDraws : {-1, 0, 1})
-        {
+        for (int sideAlwaysDraws : {-1, 0, 1}) {
             SCOPED_TRACE(std::string(r == 0 ? "SSE2" : "AVX2") + ", side always draws " +
                          std::to_string(sideAlwaysDraws));
             CNoiseGenerator definitionNoise;
@@ -412,8 +402,7 @@ TEST(Renderer, PannersWithDifferentDelaysShareTheSilentInputs)
             CCCPanner definition[2];
             CCCPanner block[2];
             for (int k = 0; k < 2; ++k)
-                for (auto* p : {&definition[k], &block[k]})
-                {
+                for (auto* p : {&definition[k], &block[k]}) {
                     p->setSampleRate(k == 0 ? 44100.0f : 96000.0f);
                     p->setAzimuth(k == 0 ? -45.0f : 20.0f);
                     p->reset();
@@ -440,7 +429,8 @@ TEST(Renderer, PannersWithDifferentDelaysShareTheSilentInputs)
             fast_path::PannerBlock* pair[2] = {&blocks[0], &blocks[1]};
             std::vector<float> sums(2 * kFrames, 0.0f);
             auto work = std::make_unique<fast_path::Work>();
-            renderers[r](pair, 2, nullptr, &silent, sums.data(), kFrames, CNoiseJump::steps(2), *work);
+            renderers[r](pair, 2, nullptr, &silent, sums.data(), kFrames, CNoiseJump::steps(2),
+                         *work);
             for (int k = 0; k < 2; ++k)
                 block[k].endFastBlock(blocks[k]);
             blockNoise.setState(blocks[1].noiseState);
@@ -448,23 +438,23 @@ TEST(Renderer, PannersWithDifferentDelaysShareTheSilentInputs)
             EXPECT_EQ(silent.draws, (sideAlwaysDraws == 1 ? 3 : 2) * kFrames);
             CNoiseGenerator guard;
             guard.setState(start);
-            for (int f = 0; f < kFrames; ++f)
-            {
+            for (int f = 0; f < kFrames; ++f) {
                 const float a = denormalNoise(guard);
                 const float b = denormalNoise(guard);
-                const float expectedSide = sideAlwaysDraws == 1 ? denormalNoise(guard) * 0.5f
-                                                                : kept[(a > 0.0f ? 1 : 0) | (b > 0.0f ? 2 : 0)];
+                const float expectedSide = sideAlwaysDraws == 1
+                                               ? denormalNoise(guard) * 0.5f
+                                               : kept[(a > 0.0f ? 1 : 0) | (b > 0.0f ? 2 : 0)];
                 float left = 0.0f;
                 float right = 0.0f;
-                for (int k = 0; k < 2; ++k)
-                {
+                for (int k = 0; k < 2; ++k) {
                     float l;
                     float rr;
                     definition[k].processSample(k == 0 ? a : b, l, rr);
                     left += l;
                     right += rr;
                 }
-                ASSERT_EQ(std::bit_cast<uint32_t>(sums[2 * f]), std::bit_cast<uint32_t>(left)) << "frame " << f;
+                ASSERT_EQ(std::bit_cast<uint32_t>(sums[2 * f]), std::bit_cast<uint32_t>(left))
+                    << "frame " << f;
                 ASSERT_EQ(std::bit_cast<uint32_t>(sums[2 * f + 1]), std::bit_cast<uint32_t>(right))
                     << "frame " << f;
                 ASSERT_EQ(side[f], expectedSide) << "frame " << f;
@@ -480,8 +470,7 @@ TEST(Renderer, RandomHostActionsRenderAsTheDefinition)
     std::mt19937 random(20240611);
     int64_t frames = 0;
     int64_t blocks = 0;
-    for (int episode = 0; frames < frameBudget; ++episode)
-    {
+    for (int episode = 0; frames < frameBudget; ++episode) {
         const int channels = 1 + episode % 4;
         Engines engines(channels, random);
         Source source(random);
@@ -489,8 +478,7 @@ TEST(Renderer, RandomHostActionsRenderAsTheDefinition)
         // Up to about a quarter of the budget per episode, so every channel
         // count is reached, and long enough for sources to come to rest.
         const int64_t episodeEnd = frames + std::max<int64_t>(frameBudget / 16, 20000);
-        while (frames < episodeEnd && frames < frameBudget)
-        {
+        while (frames < episodeEnd && frames < frameBudget) {
             // Quiet stretches without actions let the smoothers settle.
             const int actions = random() % 4 == 0 ? static_cast<int>(random() % 4) : 0;
             for (int a = 0; a < actions; ++a)

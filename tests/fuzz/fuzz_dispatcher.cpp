@@ -66,7 +66,7 @@ VstInt32 pickOpcode(Input& in)
 {
     const std::uint8_t selector = in.take<std::uint8_t>();
     if (selector < 240)
-        return selector % 82;  // the documented range and a little beyond
+        return selector % 82; // the documented range and a little beyond
     return in.take<VstInt32>();
 }
 
@@ -83,22 +83,18 @@ void dispatch(AEffect* e, Input& in)
     // Names the plug-in reads must be terminated within the documented room.
     text.bytes[TextBuffer::kSize - 1] = 0;
 
-    switch (opcode)
-    {
-    case effEditGetRect:
-    {
+    switch (opcode) {
+    case effEditGetRect: {
         ERect* rect = nullptr;
         e->dispatcher(e, opcode, index, value, nullPointer ? nullptr : &rect, opt);
         break;
     }
-    case effGetChunk:
-    {
+    case effGetChunk: {
         void* chunk = nullptr;
         e->dispatcher(e, opcode, index, value, nullPointer ? nullptr : &chunk, opt);
         break;
     }
-    case effSetSpeakerArrangement:
-    {
+    case effSetSpeakerArrangement: {
         VstSpeakerArrangement in8{}, out8{};
         in8.numChannels = 2;
         out8.numChannels = 2;
@@ -106,8 +102,7 @@ void dispatch(AEffect* e, Input& in)
         e->dispatcher(e, opcode, index, value, nullPointer ? nullptr : &out8, opt);
         break;
     }
-    case effGetSpeakerArrangement:
-    {
+    case effGetSpeakerArrangement: {
         VstSpeakerArrangement* inArr = nullptr;
         VstSpeakerArrangement* outArr = nullptr;
         value = nullPointer ? 0 : reinterpret_cast<VstIntPtr>(&inArr);
@@ -117,7 +112,7 @@ void dispatch(AEffect* e, Input& in)
     case effEditOpen:
     case effEditClose:
     case effEditIdle:
-    case effClose:  // the instance's lifetime belongs to the harness
+    case effClose: // the instance's lifetime belongs to the harness
     case effProcessEvents:
     case effGetInputProperties:
     case effGetOutputProperties:
@@ -137,11 +132,11 @@ void dispatch(AEffect* e, Input& in)
         // Record-typed pointers: the plug-in does not read them, so a null or
         // zero-filled record of ample size stands in.
         if (opcode == effClose || opcode == effEditOpen)
-            break;  // no window handle can be made up
+            break; // no window handle can be made up
         {
             alignas(16) std::uint8_t record[1024] = {};
             if (opcode == effSetChunk)
-                value = value & 0x3ff;  // a chunk size within the record
+                value = value & 0x3ff; // a chunk size within the record
             e->dispatcher(e, opcode, index, value, nullPointer ? nullptr : record, opt);
         }
         break;
@@ -153,7 +148,7 @@ void dispatch(AEffect* e, Input& in)
     }
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -165,31 +160,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (auto& b : buffers)
         b.assign(64, 0.0f);
 
-    for (int step = 0; step < 64 && !in.empty(); ++step)
-    {
-        switch (in.take<std::uint8_t>() % 4)
-        {
+    for (int step = 0; step < 64 && !in.empty(); ++step) {
+        switch (in.take<std::uint8_t>() % 4) {
         case 0:
         case 1:
             dispatch(e, in);
             break;
-        case 2:
-        {
+        case 2: {
             const VstInt32 index = in.take<VstInt32>() % 12;
             e->setParameter(e, index, in.take<float>());
             (void)e->getParameter(e, index);
             break;
         }
-        default:
-        {
-            VstInt32 frames = in.take<std::int8_t>();  // negative counts included
+        default: {
+            VstInt32 frames = in.take<std::int8_t>(); // negative counts included
             for (auto& b : buffers)
                 in.fill(b.data(), b.size() * sizeof(float) / 4);
             float* inputs[2] = {buffers[0].data(), buffers[1].data()};
             float* outputs[2] = {buffers[2].data(), buffers[3].data()};
             const std::uint8_t layout = in.take<std::uint8_t>();
             if (layout & 1)
-                outputs[1] = inputs[1];  // in-place processing
+                outputs[1] = inputs[1]; // in-place processing
             if (layout & 2)
                 inputs[0] = nullptr;
             if (frames > 64)

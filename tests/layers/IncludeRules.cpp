@@ -8,8 +8,8 @@ namespace layers {
 namespace {
 
 // What a part may see of the VST layer: the interface and its base classes.
-const std::vector<std::string> kVstBase = {"plugin/VstInterface.h", "plugin/AEffEditor.h", "plugin/AudioEffect.h",
-                                           "plugin/AudioEffectX.h"};
+const std::vector<std::string> kVstBase = {"plugin/VstInterface.h", "plugin/AEffEditor.h",
+                                           "plugin/AudioEffect.h", "plugin/AudioEffectX.h"};
 
 std::vector<std::string> join(std::vector<std::string> a, const std::vector<std::string>& b)
 {
@@ -63,18 +63,22 @@ const std::vector<Rule>& rules()
         {"toolkit/plugin-bindings/", join({"toolkit/"}, kVstBase), {}},
         {"resources/", {"resources/", "toolkit/"}, {"toolkit/plugin-bindings/"}},
         {"editor/",
-         join({"editor/", "toolkit/", "resources/", "plugin/TextBounded.h", "plugin/VantelorParameters.h",
-               "plugin/VersionLabel.h"},
+         join({"editor/", "toolkit/", "resources/", "plugin/TextBounded.h",
+               "plugin/VantelorParameters.h", "plugin/VersionLabel.h"},
               kVstBase),
          {}},
         // The control library builds on the toolkit (and its label texts)
         // alone; the product's window is above it.
-        {"editor/controls/", {"editor/controls/", "toolkit/", "plugin/TextBounded.h"}, {"toolkit/plugin-bindings/"}},
+        {"editor/controls/",
+         {"editor/controls/", "toolkit/", "plugin/TextBounded.h"},
+         {"toolkit/plugin-bindings/"}},
         // The host tool knows nothing of our plug-in's code.
         {"tools/", {"tools/", "plugin/VstInterface.h"}, {}},
         // The control gallery shows the control library, its meters fed by
         // the level followers.
-        {"tools/gallery/", {"tools/gallery/", "editor/controls/", "toolkit/", "dsp/"}, {"toolkit/plugin-bindings/"}},
+        {"tools/gallery/",
+         {"tools/gallery/", "editor/controls/", "toolkit/", "dsp/"},
+         {"toolkit/plugin-bindings/"}},
     };
     return table;
 }
@@ -95,7 +99,8 @@ std::vector<Violation> findViolations(const std::filesystem::path& root)
             continue;
         for (const auto& entry : std::filesystem::recursive_directory_iterator(root / folder)) {
             const auto ext = entry.path().extension();
-            if (entry.is_regular_file() && (ext == ".h" || ext == ".cpp" || ext == ".hpp" || ext == ".inc"))
+            if (entry.is_regular_file() &&
+                (ext == ".h" || ext == ".cpp" || ext == ".hpp" || ext == ".inc"))
                 files.push_back(entry.path());
         }
     }
@@ -122,7 +127,8 @@ std::vector<Violation> findViolations(const std::filesystem::path& root)
             else
                 // Angle brackets name system headers (<sys/mman.h>) unless
                 // they reach into the tree.
-                ok = (!quoted && !std::filesystem::exists(root / include)) || permitted(*rule, include);
+                ok = (!quoted && !std::filesystem::exists(root / include)) ||
+                     permitted(*rule, include);
             if (!ok)
                 found.push_back({file, line, include});
         }

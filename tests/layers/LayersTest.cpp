@@ -25,19 +25,24 @@ class LayersFixture : public ::testing::Test
 protected:
     void SetUp() override
     {
-        root = fs::temp_directory_path() / ("layers-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                            "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        root = fs::temp_directory_path() /
+               ("layers-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(root);
-        for (const char* dir :
-             {"dsp", "engine", "plugin", "toolkit/plugin-bindings", "editor/controls", "tools/gallery"})
+        for (const char* dir : {"dsp", "engine", "plugin", "toolkit/plugin-bindings",
+                                "editor/controls", "tools/gallery"})
             fs::create_directories(root / dir);
-        for (const char* header : {"dsp/BiQuad.h", "engine/Vantelor.h", "plugin/MyVSTPlugin.h", "plugin/AudioEffect.h",
-                                   "toolkit/CView.h", "toolkit/plugin-bindings/AEffGUIEditor.h", "editor/Plot.h"})
+        for (const char* header :
+             {"dsp/BiQuad.h", "engine/Vantelor.h", "plugin/MyVSTPlugin.h", "plugin/AudioEffect.h",
+              "toolkit/CView.h", "toolkit/plugin-bindings/AEffGUIEditor.h", "editor/Plot.h"})
             write(header, "#pragma once\n");
     }
     void TearDown() override { fs::remove_all(root); }
 
-    void write(const std::string& file, const std::string& text) { std::ofstream(root / file) << text; }
+    void write(const std::string& file, const std::string& text)
+    {
+        std::ofstream(root / file) << text;
+    }
 
     fs::path root;
 };
@@ -75,13 +80,15 @@ TEST_F(LayersFixture, EachForbiddenIncludeIsReportedWithItsLine)
 
     const auto violations = layers::findViolations(root);
     for (const Case& c : cases) {
-        const bool reported = std::any_of(violations.begin(), violations.end(), [&](const layers::Violation& v) {
-            return v.file == c.file && v.include == c.include && v.line == 3;
-        });
+        const bool reported =
+            std::any_of(violations.begin(), violations.end(), [&](const layers::Violation& v) {
+                return v.file == c.file && v.include == c.include && v.line == 3;
+            });
         EXPECT_EQ(reported, !c.allowed) << c.file << " including " << c.include;
     }
-    EXPECT_EQ(violations.size(), static_cast<size_t>(std::count_if(std::begin(cases), std::end(cases),
-                                                                     [](const Case& c) { return !c.allowed; })));
+    EXPECT_EQ(violations.size(),
+              static_cast<size_t>(std::count_if(std::begin(cases), std::end(cases),
+                                                [](const Case& c) { return !c.allowed; })));
 }
 
 } // namespace

@@ -20,8 +20,7 @@ TEST(PluginAllocation, ProcessReplacingNeverAllocates)
     float* inputs[2] = {inL.data(), inR.data()};
     float* outputs[2] = {outL.data(), outR.data()};
 
-    for (int block = 0; block < 64; ++block)
-    {
+    for (int block = 0; block < 64; ++block) {
         // Changes between blocks are applied inside the next processReplacing.
         effect->setParameter(effect, block % 8, static_cast<float>(block % 10) / 9.0f);
         if (block % 16 == 0)

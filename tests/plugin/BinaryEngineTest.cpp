@@ -11,23 +11,20 @@ using harness::Placement;
 using harness::Stereo;
 using vst2host::PluginInstance;
 
-namespace
-{
+namespace {
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
 void expectIdentical(const Stereo& actual, const Stereo& expected, const std::string& what)
 {
     ASSERT_EQ(actual.frames(), expected.frames()) << what;
-    for (size_t i = 0; i < actual.frames(); ++i)
-    {
+    for (size_t i = 0; i < actual.frames(); ++i) {
         ASSERT_EQ(actual.left[i], expected.left[i]) << what << ", left, frame " << i;
         ASSERT_EQ(actual.right[i], expected.right[i]) << what << ", right, frame " << i;
     }
 }
 
 class PluginEngine : public ::testing::Test
-{
-};
+{};
 } // namespace
 
 // Each factory program sounds exactly like an engine given the program's
@@ -35,19 +32,20 @@ class PluginEngine : public ::testing::Test
 TEST_F(PluginEngine, FactoryProgramsReachTheSound)
 {
     const Placement programs[8] = {
-        {-30, 0, 1, 0, 30, 0, 1, 0},   {-30, 55, 1, 0, 30, 55, 1, 0}, {-30, -55, 1, 0, 30, -55, 1, 0},
-        {-55, 0, 1, 10, 55, 0, 1, 10}, {-30, 0, 1, 80, 30, 0, 1, 80}, {0, 0, 1, 80, 0, 0, 1, 80},
-        {-55, 0, 1, 10, 30, 0, 0, 0},  {-30, 0, 0, 0, 55, 0, 1, 10},
+        {-30, 0, 1, 0, 30, 0, 1, 0},     {-30, 55, 1, 0, 30, 55, 1, 0},
+        {-30, -55, 1, 0, 30, -55, 1, 0}, {-55, 0, 1, 10, 55, 0, 1, 10},
+        {-30, 0, 1, 80, 30, 0, 1, 80},   {0, 0, 1, 80, 0, 0, 1, 80},
+        {-55, 0, 1, 10, 30, 0, 0, 0},    {-30, 0, 0, 0, 55, 0, 1, 10},
     };
     const Stereo input = harness::testSignal(8192);
-    for (int p = 0; p < 8; ++p)
-    {
+    for (int p = 0; p < 8; ++p) {
         PluginInstance plugin(harness::pluginPath());
         plugin.start(44100.0f, 512);
         plugin.setProgram(p);
         CVantelor engine(2, 2);
         harness::place(engine, programs[p]);
-        expectIdentical(harness::render(plugin, input), harness::render(engine, input), "program " + std::to_string(p));
+        expectIdentical(harness::render(plugin, input), harness::render(engine, input),
+                        "program " + std::to_string(p));
     }
 }
 
@@ -64,7 +62,8 @@ TEST_F(PluginEngine, HostRequestsBetweenBlocksMatchDirectEngineCalls)
     const Case cases[] = {
         {"Active L at 0.5 is off", [](PluginInstance& p) { p.setParameter(2, 0.5f); },
          [](CVantelor& e) { e.setActive(false, 0); }},
-        {"Active L at 0.51 stays on", [](PluginInstance& p) { p.setParameter(2, 0.51f); }, [](CVantelor&) {}},
+        {"Active L at 0.51 stays on", [](PluginInstance& p) { p.setParameter(2, 0.51f); },
+         [](CVantelor&) {}},
         {"Active R off and on again restarts the source",
          [](PluginInstance& p) {
              p.setParameter(6, 0.0f);
@@ -74,7 +73,8 @@ TEST_F(PluginEngine, HostRequestsBetweenBlocksMatchDirectEngineCalls)
              e.setActive(false, 1);
              e.setActive(true, 1);
          }},
-        {"Width L 0.8", [](PluginInstance& p) { p.setParameter(3, 0.8f); }, [](CVantelor& e) { e.setWidth(0.8f, 0); }},
+        {"Width L 0.8", [](PluginInstance& p) { p.setParameter(3, 0.8f); },
+         [](CVantelor& e) { e.setWidth(0.8f, 0); }},
         // Widths beyond the range (a corrupt project, a careless host) sound
         // as the nearest end of it, never louder.
         {"Width R 1.7 is limited to 1", [](PluginInstance& p) { p.setParameter(7, 1.7f); },
@@ -89,7 +89,8 @@ TEST_F(PluginEngine, HostRequestsBetweenBlocksMatchDirectEngineCalls)
              p.setParameter(7, -5.0f);
          },
          [](CVantelor& e) { e.setWidth(0.0f, 1); }},
-        {"Width R NaN is ignored", [](PluginInstance& p) { p.setParameter(7, kNaN); }, [](CVantelor&) {}},
+        {"Width R NaN is ignored", [](PluginInstance& p) { p.setParameter(7, kNaN); },
+         [](CVantelor&) {}},
         {"Width L NaN after a value keeps that value",
          [](PluginInstance& p) {
              p.setParameter(3, 0.3f);
@@ -156,13 +157,15 @@ TEST_F(PluginEngine, HostRequestsBetweenBlocksMatchDirectEngineCalls)
              e.setElevation(-36.0f, 1);
              e.setElevation(0.0f, 1);
          }},
-        {"Rate 8000 runs at 22050", [](PluginInstance& p) { p.dispatch(effSetSampleRate, 0, 0, nullptr, 8000.0f); },
+        {"Rate 8000 runs at 22050",
+         [](PluginInstance& p) { p.dispatch(effSetSampleRate, 0, 0, nullptr, 8000.0f); },
          [](CVantelor& e) { e.setSampleRate(22050.0f); }},
         {"Rate 384000 runs at 192000",
          [](PluginInstance& p) { p.dispatch(effSetSampleRate, 0, 0, nullptr, 384000.0f); },
          [](CVantelor& e) { e.setSampleRate(192000.0f); }},
         {"Rate 44100 again changes nothing",
-         [](PluginInstance& p) { p.dispatch(effSetSampleRate, 0, 0, nullptr, 44100.0f); }, [](CVantelor&) {}},
+         [](PluginInstance& p) { p.dispatch(effSetSampleRate, 0, 0, nullptr, 44100.0f); },
+         [](CVantelor&) {}},
         {"Suspend and resume clear the audio state",
          [](PluginInstance& p) {
              p.dispatch(effMainsChanged, 0, 0);
@@ -175,15 +178,15 @@ TEST_F(PluginEngine, HostRequestsBetweenBlocksMatchDirectEngineCalls)
              p.setParameter(-1, 0.3f);
          },
          [](CVantelor&) {}},
-        {"Program 6 between blocks",
-         [](PluginInstance& p) { p.setProgram(6); },
-         [](CVantelor& e) { harness::place(e, {-55, 0, 1, 10, 30, 0, 0, 0}); }},
+        {"Program 6 between blocks", [](PluginInstance& p) { p.setProgram(6); },
+         [](CVantelor& e) {
+             harness::place(e, {-55, 0, 1, 10, 30, 0, 0, 0});
+         }},
     };
 
     const Stereo first = harness::testSignal(3000, 7);
     const Stereo second = harness::testSignal(6000, 11);
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         PluginInstance plugin(harness::pluginPath());
         plugin.start(44100.0f, 512);
         CVantelor engine(2, 2);
@@ -203,8 +206,7 @@ TEST_F(PluginEngine, FreshInstancesRenderIdentically)
     const Stereo input = harness::testSignal(20000, 3);
     PluginInstance a(harness::pluginPath());
     PluginInstance b(harness::pluginPath());
-    for (PluginInstance* p : {&a, &b})
-    {
+    for (PluginInstance* p : {&a, &b}) {
         p->start(48000.0f, 256);
         p->setProgram(4);
     }
@@ -223,19 +225,19 @@ TEST_F(PluginEngine, FreshInstancesRenderIdentically)
 TEST_F(PluginEngine, NonFiniteBlockSoundsLikeSilence)
 {
     const Stereo audio = harness::testSignal(4096, 5);
-    for (float bad : {kNaN, std::numeric_limits<float>::infinity()})
-    {
+    for (float bad : {kNaN, std::numeric_limits<float>::infinity()}) {
         Stereo poisoned(1024);
         std::fill(poisoned.left.begin(), poisoned.left.end(), bad);
         std::fill(poisoned.right.begin(), poisoned.right.end(), -bad);
         PluginInstance a(harness::pluginPath());
         PluginInstance b(harness::pluginPath());
-        for (PluginInstance* p : {&a, &b})
-        {
+        for (PluginInstance* p : {&a, &b}) {
             p->start(44100.0f, 512);
             p->setProgram(3);
         }
-        expectIdentical(harness::render(a, poisoned), harness::render(b, Stereo(1024)), "bad block");
-        expectIdentical(harness::render(a, audio), harness::render(b, audio), "audio after the bad block");
+        expectIdentical(harness::render(a, poisoned), harness::render(b, Stereo(1024)),
+                        "bad block");
+        expectIdentical(harness::render(a, audio), harness::render(b, audio),
+                        "audio after the bad block");
     }
 }

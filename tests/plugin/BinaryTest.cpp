@@ -43,14 +43,14 @@ protected:
     }
     void TearDown() override
     {
-        if (effect)
-        {
+        if (effect) {
             EXPECT_EQ(call(effClose), 1);
         }
         effect = nullptr;
     }
 
-    VstIntPtr call(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr, float opt = 0)
+    VstIntPtr call(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                   float opt = 0)
     {
         return effect->dispatcher(effect, opcode, index, value, ptr, opt);
     }
@@ -128,7 +128,7 @@ TEST_F(Binary, OpcodeAnswers)
         {effSetProcessPrecision, 0, kVstProcessPrecision64, 0},
         {effGetNumMidiInputChannels, 0, 0, 0},
         {effGetNumMidiOutputChannels, 0, 0, 0},
-        {effEditOpen, 0, 0, 0},  // no parent window: nothing to open in
+        {effEditOpen, 0, 0, 0}, // no parent window: nothing to open in
         {effEditKeyDown, 'a', 0, 0},
         {effEditKeyUp, 'a', 0, 0},
         {effString2Parameter, 0, 0, 0},
@@ -147,7 +147,7 @@ TEST_F(Binary, OpcodeAnswers)
     EXPECT_EQ(call(effGetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&in), &out), 0);
     EXPECT_EQ(in, nullptr);
     EXPECT_EQ(out, nullptr);
-    EXPECT_EQ(call(effGetSpeakerArrangement), 0);  // null pointers are skipped
+    EXPECT_EQ(call(effGetSpeakerArrangement), 0); // null pointers are skipped
 }
 
 // The answers that hosts act on when the plug-in leaves a request to the
@@ -165,7 +165,8 @@ TEST_F(Binary, DefaultAnswersLeaveTheHostsStructuresAlone)
         VstIntPtr expected;
     } cases[] = {
         {"parameter properties", effGetParameterProperties, 0, 0, true, 0},
-        {"parameter properties of a parameter that does not exist", effGetParameterProperties, 99, 0, true, 0},
+        {"parameter properties of a parameter that does not exist", effGetParameterProperties, 99,
+         0, true, 0},
         {"input pin properties", effGetInputProperties, 0, 0, true, 0},
         {"output pin properties", effGetOutputProperties, 1, 0, true, 0},
         {"begin set program", effBeginSetProgram, 0, 0, false, 0},
@@ -178,7 +179,8 @@ TEST_F(Binary, DefaultAnswersLeaveTheHostsStructuresAlone)
     for (const auto& c : cases) {
         unsigned char buffer[512];
         std::memset(buffer, 0xA5, sizeof(buffer));
-        EXPECT_EQ(call(c.opcode, c.index, c.value, c.withBuffer ? buffer : nullptr), c.expected) << c.what;
+        EXPECT_EQ(call(c.opcode, c.index, c.value, c.withBuffer ? buffer : nullptr), c.expected)
+            << c.what;
         for (unsigned char b : buffer)
             ASSERT_EQ(b, 0xA5) << c.what << ": the host's buffer was written";
     }
@@ -280,7 +282,8 @@ TEST_F(Binary, WholeBankSavedAndRestoredIntoAFreshInstance)
     for (VstInt32 p = 0; p < 32; ++p) {
         EXPECT_EQ(restored.names[p], saved.names[p]) << "program " << p;
         for (VstInt32 i = 0; i < 8; ++i)
-            EXPECT_EQ(restored.values[p][i], saved.values[p][i]) << "program " << p << ", parameter " << i;
+            EXPECT_EQ(restored.values[p][i], saved.values[p][i])
+                << "program " << p << ", parameter " << i;
     }
     EXPECT_EQ(fresh->dispatcher(fresh, effClose, 0, 0, nullptr, 0), 1);
 }
@@ -294,22 +297,20 @@ TEST_F(Binary, ParameterNamesLabelsAndDefaultDisplays)
         float value;
         const char* display;
     } rows[8] = {
-        {"Azi L", "deg", 0.25f, "-30.0"}, {"Elev L", "deg", 0.5f, "0.0"}, {"Active L", "", 1.0f, " 1"},
-        {"Width L", "%", 0.0f, " 0"},     {"Azi R", "deg", 0.75f, "30.0"}, {"Elev R", "deg", 0.5f, "0.0"},
+        {"Azi L", "deg", 0.25f, "-30.0"}, {"Elev L", "deg", 0.5f, "0.0"},
+        {"Active L", "", 1.0f, " 1"},     {"Width L", "%", 0.0f, " 0"},
+        {"Azi R", "deg", 0.75f, "30.0"},  {"Elev R", "deg", 0.5f, "0.0"},
         {"Active R", "", 1.0f, " 1"},     {"Width R", "%", 0.0f, " 0"},
     };
-    for (VstInt32 i = 0; i < 8; ++i)
-    {
+    for (VstInt32 i = 0; i < 8; ++i) {
         EXPECT_EQ(text(effGetParamName, i), rows[i].name);
         EXPECT_EQ(text(effGetParamLabel, i), rows[i].label);
         EXPECT_EQ(text(effGetParamDisplay, i), rows[i].display) << i;
         EXPECT_EQ(effect->getParameter(effect, i), rows[i].value) << i;
     }
     // Out-of-range indices leave the buffer alone.
-    for (VstInt32 bad : {8, -1, 1 << 30})
-    {
-        for (VstInt32 opcode : {effGetParamName, effGetParamLabel, effGetParamDisplay})
-        {
+    for (VstInt32 bad : {8, -1, 1 << 30}) {
+        for (VstInt32 opcode : {effGetParamName, effGetParamLabel, effGetParamDisplay}) {
             char buffer[16] = "untouched";
             call(opcode, bad, 0, buffer);
             EXPECT_STREQ(buffer, "untouched");
@@ -340,8 +341,7 @@ TEST_F(Binary, ProgramsAndTheirNames)
 {
     const char* factory[8] = {"Default",      "Elevated",      "Lowered",       "Wide base",
                               "Wide sources", "Pseudo stereo", "Mono far left", "Mono far right"};
-    for (VstInt32 p = 0; p < 32; ++p)
-    {
+    for (VstInt32 p = 0; p < 32; ++p) {
         char expected[32];
         if (p < 8)
             std::strcpy(expected, factory[p]);
@@ -355,19 +355,19 @@ TEST_F(Binary, ProgramsAndTheirNames)
     }
     EXPECT_EQ(call(effGetProgramNameIndexed, 32, 0, nullptr), 0);
 
-    call(effSetProgram, 0, 6);  // "Mono far left"
+    call(effSetProgram, 0, 6); // "Mono far left"
     EXPECT_EQ(effect->getParameter(effect, 6), 0.0f);
     EXPECT_EQ(text(effGetParamDisplay, 0), "-55.0");
     EXPECT_EQ(effect->getParameter(effect, 3), 0.1f);
-    call(effSetProgram, 0, 5);  // "Pseudo stereo"
+    call(effSetProgram, 0, 5); // "Pseudo stereo"
     EXPECT_EQ(text(effGetParamDisplay, 0), "0.0");
     EXPECT_EQ(text(effGetParamDisplay, 4), "0.0");
     EXPECT_EQ(effect->getParameter(effect, 7), 0.8f);
 
     // Indices outside the programs, including ones that would wrap to a valid
     // 32-bit index, are ignored.
-    for (VstIntPtr bad : {VstIntPtr{32}, VstIntPtr{-1}, (VstIntPtr{1} << 32) + 2, VstIntPtr{INTPTR_MIN}})
-    {
+    for (VstIntPtr bad :
+         {VstIntPtr{32}, VstIntPtr{-1}, (VstIntPtr{1} << 32) + 2, VstIntPtr{INTPTR_MIN}}) {
         call(effSetProgram, 0, bad);
         EXPECT_EQ(call(effGetProgram), 5);
     }
@@ -387,16 +387,35 @@ TEST_F(Binary, CapabilityTable)
         const char* text;
         VstIntPtr answer;
     } rows[] = {
-        {"plugAsChannelInsert", 1}, {"plugAsSend", 1},         {"mixDryWet", 1},          {"1in1out", 1},
-        {"1in2out", 1},             {"2in1out", 1},            {"2in2out", 1},            {"2in4out", -1},
-        {"4in2out", -1},            {"4in4out", -1},           {"4in8out", -1},           {"8in4out", -1},
-        {"8in8out", -1},            {"sendVstEvents", -1},     {"sendVstMidiEvent", -1},  {"receiveVstEvents", -1},
-        {"receiveVstMidiEvent", -1}, {"receiveVstTimeInfo", -1}, {"offline", -1},         {"noRealTime", -1},
-        {"midiProgramNames", -1},   {"bypass", -1},            {"sizeWindow", -1},        {"2in2out ", -1},
-        {"2in2", -1},               {"2IN2OUT", -1},           {"", -1},
+        {"plugAsChannelInsert", 1},
+        {"plugAsSend", 1},
+        {"mixDryWet", 1},
+        {"1in1out", 1},
+        {"1in2out", 1},
+        {"2in1out", 1},
+        {"2in2out", 1},
+        {"2in4out", -1},
+        {"4in2out", -1},
+        {"4in4out", -1},
+        {"4in8out", -1},
+        {"8in4out", -1},
+        {"8in8out", -1},
+        {"sendVstEvents", -1},
+        {"sendVstMidiEvent", -1},
+        {"receiveVstEvents", -1},
+        {"receiveVstMidiEvent", -1},
+        {"receiveVstTimeInfo", -1},
+        {"offline", -1},
+        {"noRealTime", -1},
+        {"midiProgramNames", -1},
+        {"bypass", -1},
+        {"sizeWindow", -1},
+        {"2in2out ", -1},
+        {"2in2", -1},
+        {"2IN2OUT", -1},
+        {"", -1},
     };
-    for (const auto& row : rows)
-    {
+    for (const auto& row : rows) {
         std::string copy = row.text;
         EXPECT_EQ(call(effCanDo, 0, 0, copy.data()), row.answer) << '"' << row.text << '"';
     }
@@ -425,8 +444,7 @@ TEST_F(Binary, HostRequestsOfTheRunningPlugin)
     effect->processReplacing(effect, nullptr, out, 64);
     effect->processReplacing(effect, in, nullptr, 64);
     effect->processReplacing(effect, in, out, 64);
-    for (std::size_t i = 0; i < 64; ++i)
-    {
+    for (std::size_t i = 0; i < 64; ++i) {
         ASSERT_TRUE(std::isfinite(outL[i]) && std::isfinite(outR[i])) << i;
         ASSERT_NE(outL[i], 9.0f) << i;
     }
@@ -458,9 +476,10 @@ TEST(BinaryEntry, HostsThatCannotOrNeedNotAnswer)
     EXPECT_EQ(effect->dispatcher(effect, effClose, 0, 0, nullptr, 0), 1);
 
     // Only the two entry points are visible from outside.
-    for (const char* internal : {"kCanDoTexts", "_Z13formatBoundedPcmPKcz", "_ZTV12CMyVSTPlugin",
-                                 "_ZTV10CVSTPlugin", "_ZN11AudioEffect19dispatchEffectClassEP7AEffectiilPvf"})
+    for (const char* internal :
+         {"kCanDoTexts", "_Z13formatBoundedPcmPKcz", "_ZTV12CMyVSTPlugin", "_ZTV10CVSTPlugin",
+          "_ZN11AudioEffect19dispatchEffectClassEP7AEffectiilPvf"})
         EXPECT_EQ(module.symbol(internal), nullptr) << internal;
 }
 
-}  // namespace
+} // namespace

@@ -10,11 +10,9 @@
 using harness::Stereo;
 using vst2host::PluginInstance;
 
-namespace
-{
+namespace {
 class PluginThreads : public ::testing::Test
-{
-};
+{};
 } // namespace
 
 TEST_F(PluginThreads, AutomationAndProgramsWhileAudioRuns)
@@ -25,8 +23,7 @@ TEST_F(PluginThreads, AutomationAndProgramsWhileAudioRuns)
     std::atomic<long> changes{0};
 
     std::thread automation([&] {
-        for (long n = 0; !stop.load(std::memory_order_relaxed); ++n)
-        {
+        for (long n = 0; !stop.load(std::memory_order_relaxed); ++n) {
             if (n % 97 == 0)
                 plugin.setProgram(static_cast<int>(n / 97 % 8));
             else
@@ -42,13 +39,11 @@ TEST_F(PluginThreads, AutomationAndProgramsWhileAudioRuns)
     float* outputs[2] = {out.left.data(), out.right.data()};
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(3);
     long blocks = 0;
-    while (std::chrono::steady_clock::now() < end || changes.load() < 10000)
-    {
+    while (std::chrono::steady_clock::now() < end || changes.load() < 10000) {
         plugin.process(inputs, outputs, 256);
         ++blocks;
         // Not ASSERT: the automation thread must be stopped and joined.
-        if (const long bad = harness::firstBadSample(out); bad != -1)
-        {
+        if (const long bad = harness::firstBadSample(out); bad != -1) {
             ADD_FAILURE() << "bad sample " << bad << " in block " << blocks;
             break;
         }

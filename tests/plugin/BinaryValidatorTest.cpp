@@ -9,18 +9,15 @@
 using harness::Stereo;
 using vst2host::PluginInstance;
 
-namespace
-{
+namespace {
 class PluginValidator : public ::testing::Test
-{
-};
+{};
 
 // Loud enough to find overflow, quiet tails to find subnormals.
 Stereo burstThenSilence(size_t frames)
 {
     Stereo s = harness::testSignal(frames, 9);
-    for (size_t i = frames / 2; i < frames; ++i)
-    {
+    for (size_t i = frames / 2; i < frames; ++i) {
         s.left[i] = 0.0f;
         s.right[i] = 0.0f;
     }
@@ -40,8 +37,7 @@ TEST_F(PluginValidator, EverySampleRateAndBlockSizeGivesCleanOutput)
 {
     const Stereo input = burstThenSilence(12000);
     for (float rate : {22050.0f, 44100.0f, 48000.0f, 88200.0f, 96000.0f, 192000.0f})
-        for (int block : {1, 32, 512, 4096})
-        {
+        for (int block : {1, 32, 512, 4096}) {
             PluginInstance plugin(harness::pluginPath());
             plugin.start(rate, block);
             plugin.setProgram(3); // outside the span, with width: every path runs
@@ -73,7 +69,8 @@ TEST_F(PluginValidator, RandomAutomationAndRateChangesWhileRunning)
             else if (roll < 43)
                 plugin.setProgram(program(random));
             else if (roll == 43)
-                plugin.dispatch(effSetSampleRate, 0, 0, nullptr, rates[static_cast<size_t>(dice(random)) % 6]);
+                plugin.dispatch(effSetSampleRate, 0, 0, nullptr,
+                                rates[static_cast<size_t>(dice(random)) % 6]);
             plugin.process(inputs, outputs, frames);
         },
         input, 32);

@@ -14,8 +14,7 @@
 #include "tests/support/BuiltPlugin.h"
 #include "tools/host/PluginInstance.h"
 
-namespace harness
-{
+namespace harness {
 struct Stereo
 {
     std::vector<float> left;
@@ -36,8 +35,7 @@ inline Stereo testSignal(size_t frames, uint32_t seed = 1)
 {
     Stereo s(frames);
     uint32_t state = seed;
-    for (size_t i = 0; i < frames; ++i)
-    {
+    for (size_t i = 0; i < frames; ++i) {
         const float t = static_cast<float>(i);
         s.left[i] = 0.5f * std::sin(0.002f * t + 0.00002f * t * t * 0.01f) * std::sin(0.05f * t);
         state = state * 1664525u + 1013904223u;
@@ -54,9 +52,9 @@ Stereo renderBlocks(Process&& process, const Stereo& input, int block)
 {
     Stereo in = input;
     Stereo out(input.frames());
-    for (size_t start = 0; start < input.frames(); start += static_cast<size_t>(block))
-    {
-        const int32_t n = static_cast<int32_t>(std::min<size_t>(static_cast<size_t>(block), input.frames() - start));
+    for (size_t start = 0; start < input.frames(); start += static_cast<size_t>(block)) {
+        const int32_t n = static_cast<int32_t>(
+            std::min<size_t>(static_cast<size_t>(block), input.frames() - start));
         float* inputs[2] = {in.left.data() + start, in.right.data() + start};
         float* outputs[2] = {out.left.data() + start, out.right.data() + start};
         process(inputs, outputs, n);
@@ -66,12 +64,14 @@ Stereo renderBlocks(Process&& process, const Stereo& input, int block)
 
 inline Stereo render(vst2host::PluginInstance& plugin, const Stereo& input, int block = 512)
 {
-    return renderBlocks([&](float** i, float** o, int32_t n) { plugin.process(i, o, n); }, input, block);
+    return renderBlocks([&](float** i, float** o, int32_t n) { plugin.process(i, o, n); }, input,
+                        block);
 }
 
 inline Stereo render(CVantelor& engine, const Stereo& input, int block = 512)
 {
-    return renderBlocks([&](float** i, float** o, int32_t n) { engine.process(i, o, n); }, input, block);
+    return renderBlocks([&](float** i, float** o, int32_t n) { engine.process(i, o, n); }, input,
+                        block);
 }
 
 // The placement of one factory program in units, in parameter order.

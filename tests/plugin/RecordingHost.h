@@ -14,7 +14,7 @@ struct HostCall
     VstInt32 opcode;
     VstInt32 index;
     VstIntPtr value;
-    std::string text;  // ptr read as text for the opcodes that pass one
+    std::string text; // ptr read as text for the opcodes that pass one
     float opt;
 };
 
@@ -31,8 +31,8 @@ struct RecordingHost
         otherAnswer = other;
     }
 
-    static VstIntPtr VSTCALLBACK callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                                          void* ptr, float opt)
+    static VstIntPtr VSTCALLBACK callback(AEffect* effect, VstInt32 opcode, VstInt32 index,
+                                          VstIntPtr value, void* ptr, float opt)
     {
         std::string text;
         if (ptr && opcode == audioMasterCanDo)

@@ -69,8 +69,7 @@ TEST(Store, DisplayFormatThatWouldReadMissingArgumentsFallsBack)
 {
     FreshPlugin p;
     const char* unsafe[] = {"%s", "%n", "%*f", "%f%f", "%d"};
-    for (const char* format : unsafe)
-    {
+    for (const char* format : unsafe) {
         p.store().defineParameter(1, "P", "", 0, 1, 0.5f, format);
         EXPECT_EQ(display(p, 1), "0.50") << format;
     }
@@ -88,8 +87,7 @@ TEST_F(ProductStore, SetAndGetHonourBoundsAndNeverClamp)
     EXPECT_EQ(plugin.getParameter(3), 1.7f);
     EXPECT_GT(plugin.getParameterScaled(3), 100.0f);
 
-    for (VstInt32 bad : {8, -1, 1000})
-    {
+    for (VstInt32 bad : {8, -1, 1000}) {
         plugin.setParameter(bad, 0.3f);
         EXPECT_EQ(plugin.getParameter(bad), 0.0f);
         EXPECT_EQ(plugin.getParameterValue(bad), 0.0f);
@@ -108,8 +106,7 @@ TEST_F(ProductStore, ProgramsSelectTheirValuesAndIgnoreBadIndices)
     EXPECT_EQ(plugin.getParameterScaled(kAziL), -55.0f);
     EXPECT_EQ(plugin.getParameter(kWidthR), 0.1f);
 
-    for (VstInt32 bad : {32, -1})
-    {
+    for (VstInt32 bad : {32, -1}) {
         plugin.setProgram(bad);
         EXPECT_EQ(plugin.getProgram(), 3);
     }
@@ -124,7 +121,7 @@ TEST_F(ProductStore, ProgramsSelectTheirValuesAndIgnoreBadIndices)
 
 TEST_F(ProductStore, ProgramNamesAreCutTo24Characters)
 {
-    char longName[] = "abcdefghijklmnopqrstuvwxyz0123";  // 30 characters
+    char longName[] = "abcdefghijklmnopqrstuvwxyz0123"; // 30 characters
     plugin.setProgramName(longName);
     char text[64];
     std::memset(text, '#', sizeof(text));
@@ -159,8 +156,7 @@ TEST_F(ProductStore, HostTextBuffersReceiveOnlyTheTextAndItsTerminator)
         {&CVSTPlugin::getParameterLabel, "%"},
         {&CVSTPlugin::getParameterName, "Width L"},
     };
-    for (const auto& c : cases)
-    {
+    for (const auto& c : cases) {
         char text[16];
         std::memset(text, '#', sizeof(text));
         (plugin.*c.get)(kWidthL, text);
@@ -183,8 +179,7 @@ TEST_F(ProductStore, ParameterTextJoinsDisplayAndLabelWithinEightCharacters)
         {kElevR, 0.0f, "-60.0deg"},
         {kActiveL, 1.0f, " 1"},
     };
-    for (const auto& c : cases)
-    {
+    for (const auto& c : cases) {
         plugin.setParameter(c.index, c.value);
         char text[16];
         std::memset(text, '#', sizeof(text));
@@ -262,7 +257,7 @@ TEST(SpeakerArrangement, AllocateMatchAndFree)
     ASSERT_TRUE(p.allocateArrangement(&source, 12));
     source->type = 42;
     VstSpeakerProperties* speakers = source->speakers;
-    std::memset(speakers[11].name, 'x', sizeof(speakers[11].name));  // no terminator
+    std::memset(speakers[11].name, 'x', sizeof(speakers[11].name)); // no terminator
     speakers[11].azimuth = 0.5f;
 
     VstSpeakerArrangement* target = nullptr;
@@ -285,4 +280,4 @@ TEST(SpeakerArrangement, AllocateMatchAndFree)
     EXPECT_FALSE(p.deallocateArrangement(nullptr));
 }
 
-}  // namespace
+} // namespace

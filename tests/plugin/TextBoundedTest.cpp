@@ -45,7 +45,7 @@ TEST(TextBounded, FormatCutsAndTerminates)
     EXPECT_STREQ(s.text, " 1");
     EXPECT_EQ(s.text[8], 0);
 
-    formatBounded(nullptr, 8, "%d", 1);  // ignored
+    formatBounded(nullptr, 8, "%d", 1); // ignored
     Guarded<4> n;
     formatBounded(n.text, 4, nullptr);
     EXPECT_STREQ(n.text, "");
@@ -91,9 +91,9 @@ TEST(TextBounded, OnlySingleFloatFormatsAreSafe)
         const char* format;
         bool safe;
     } cases[] = {
-        {"%2.1f", true},  {"%3.2f", true}, {"%-+8.3e", true}, {"%g%%", true}, {"x%Ay", true},
-        {"%s", false},    {"%n", false},   {"%*f", false},    {"%lf%f", false}, {"%d", false},
-        {"abc", false},   {"%", false},    {"%.f%", false},   {nullptr, false}, {"%Lf", false},
+        {"%2.1f", true}, {"%3.2f", true}, {"%-+8.3e", true}, {"%g%%", true},   {"x%Ay", true},
+        {"%s", false},   {"%n", false},   {"%*f", false},    {"%lf%f", false}, {"%d", false},
+        {"abc", false},  {"%", false},    {"%.f%", false},   {nullptr, false}, {"%Lf", false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(isSingleFloatFormat(c.format), c.safe) << (c.format ? c.format : "(null)");
@@ -107,14 +107,21 @@ TEST(NumberText, Float2StringRendersEightCharacters)
         float value;
         const char* expected;
     } cases[] = {
-        {123.25f, "123.2500"},    {1.5f, "1.500000"},     {-2.0f, "-2.00000"},       {0.0f, "0.000000"},
-        {-12345678.0f, "Huge!"},  {123456789.0f, "Huge!"}, {12345678.0f, "12345678"}, {-1234567.0f, "-1234567"},
-        {9999999.0f, "9999999."}, {-0.5f, "-0.50000"},
-        {std::numeric_limits<float>::infinity(), "Huge!"}, {-std::numeric_limits<float>::infinity(), "Huge!"},
+        {123.25f, "123.2500"},
+        {1.5f, "1.500000"},
+        {-2.0f, "-2.00000"},
+        {0.0f, "0.000000"},
+        {-12345678.0f, "Huge!"},
+        {123456789.0f, "Huge!"},
+        {12345678.0f, "12345678"},
+        {-1234567.0f, "-1234567"},
+        {9999999.0f, "9999999."},
+        {-0.5f, "-0.50000"},
+        {std::numeric_limits<float>::infinity(), "Huge!"},
+        {-std::numeric_limits<float>::infinity(), "Huge!"},
         {std::numeric_limits<float>::quiet_NaN(), "NaN"},
     };
-    for (const auto& c : cases)
-    {
+    for (const auto& c : cases) {
         Guarded<8> b;
         effect.float2string(c.value, b.text, 8);
         EXPECT_STREQ(b.text, c.expected) << c.value;
@@ -134,11 +141,15 @@ TEST(NumberText, Int2StringAndUnitConversions)
         VstInt32 value;
         const char* expected;
     } cases[] = {
-        {-42, "-42"}, {100000000, "Huge!"}, {99999999, "99999999"}, {0, "0"}, {7, "7"},
-        {std::numeric_limits<VstInt32>::min(), "Huge!"}, {-99999999, "-99999999"},
+        {-42, "-42"},
+        {100000000, "Huge!"},
+        {99999999, "99999999"},
+        {0, "0"},
+        {7, "7"},
+        {std::numeric_limits<VstInt32>::min(), "Huge!"},
+        {-99999999, "-99999999"},
     };
-    for (const auto& c : cases)
-    {
+    for (const auto& c : cases) {
         char text[16];
         effect.int2string(c.value, text, 15);
         EXPECT_STREQ(text, c.expected) << c.value;
@@ -151,13 +162,13 @@ TEST(NumberText, Int2StringAndUnitConversions)
     EXPECT_STREQ(text, "0.000000");
     effect.Hz2string(0.0f, text, 8);
     EXPECT_STREQ(text, "0.000000");
-    effect.Hz2string(441.0f, text, 8);  // 44100 Hz / 441 samples
+    effect.Hz2string(441.0f, text, 8); // 44100 Hz / 441 samples
     EXPECT_STREQ(text, "100.0000");
     effect.ms2string(441.0f, text, 8);
     EXPECT_STREQ(text, "10.00000");
 
-    effect.float2string(1.0f, nullptr, 8);  // ignored
-    effect.int2string(1, text, -1);         // ignored
+    effect.float2string(1.0f, nullptr, 8); // ignored
+    effect.int2string(1, text, -1);        // ignored
 }
 
-}  // namespace
+} // namespace

@@ -34,7 +34,8 @@ public:
     BuiltPlugin(const BuiltPlugin&) = delete;
     BuiltPlugin& operator=(const BuiltPlugin&) = delete;
 
-    VstIntPtr call(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr, float opt = 0)
+    VstIntPtr call(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                   float opt = 0)
     {
         return effect->dispatcher(effect, opcode, index, value, ptr, opt);
     }

@@ -55,10 +55,19 @@ public:
     PluginModule(const PluginModule&) = delete;
     PluginModule& operator=(const PluginModule&) = delete;
 
-    bool loaded() const { return handle_ != nullptr; }
+    bool loaded() const
+    {
+        return handle_ != nullptr;
+    }
     // Why it did not load; empty when it did.
-    const std::string& error() const { return error_; }
-    Handle handle() const { return handle_; }
+    const std::string& error() const
+    {
+        return error_;
+    }
+    Handle handle() const
+    {
+        return handle_;
+    }
 
     // Null when not loaded or when the module has no such symbol.
     void* symbol(const char* name) const

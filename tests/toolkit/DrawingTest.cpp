@@ -68,9 +68,9 @@ TEST(Drawing, FilledAndStrokedShapes)
         c->setLineWidth(1);
         c->drawRect(CRect(40, 40, 60, 60), kDrawStroked);
     });
-    EXPECT_TRUE(isRed(f.pixel(20, 20))); // ellipse centre: fill
+    EXPECT_TRUE(isRed(f.pixel(20, 20)));    // ellipse centre: fill
     EXPECT_EQ(f.pixel(5, 5), kBlackCColor); // bounding-box corner stays outside the ellipse
-    EXPECT_GT(f.pixel(20, 4).red, 100); // rim: white stroke
+    EXPECT_GT(f.pixel(20, 4).red, 100);     // rim: white stroke
     EXPECT_GT(f.pixel(20, 4).green, 100);
     // A framed rectangle covers the border pixels of the same filled one.
     EXPECT_EQ(f.pixel(40, 40), kWhiteCColor);
@@ -127,7 +127,8 @@ TEST(Drawing, LinearGradientFadesAlongItsAxis)
     f.paint([](CDrawContext* c) {
         CGraphicsPath* path = c->createGraphicsPath();
         path->addRect(CRect(0, 20, 64, 40));
-        CGradient* gradient = path->createGradient(0, 1, CColor{255, 255, 255, 255}, CColor{255, 255, 255, 0});
+        CGradient* gradient =
+            path->createGradient(0, 1, CColor{255, 255, 255, 255}, CColor{255, 255, 255, 0});
         c->fillLinearGradient(path, *gradient, CPoint(0, 20), CPoint(0, 40));
         gradient->forget();
         path->forget();

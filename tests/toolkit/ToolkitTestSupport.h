@@ -37,8 +37,7 @@ class LambdaView : public VSTGUI::CView
 public:
     LambdaView(const VSTGUI::CRect& size, std::function<void(VSTGUI::CDrawContext*)> paint)
         : CView(size), paint_(std::move(paint))
-    {
-    }
+    {}
     void draw(VSTGUI::CDrawContext* context) override
     {
         paint_(context);

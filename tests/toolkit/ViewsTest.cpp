@@ -26,8 +26,7 @@ public:
     RecordingView(const CRect& size, std::string name, std::vector<std::string>& log,
                   CMouseEventResult downResult = kMouseEventHandled)
         : CControl(size), name_(std::move(name)), log_(log), downResult_(downResult)
-    {
-    }
+    {}
     CMouseEventResult onMouseDown(CPoint&, const CButtonState& b) override
     {
         log_.push_back(name_ + ":down" + (b.isDoubleClick() ? "2" : ""));
@@ -35,8 +34,14 @@ public:
     }
     CMouseEventResult onMouseUp(CPoint&, const CButtonState&) override { return note("up"); }
     CMouseEventResult onMouseMoved(CPoint&, const CButtonState&) override { return note("moved"); }
-    CMouseEventResult onMouseEntered(CPoint&, const CButtonState&) override { return note("entered"); }
-    CMouseEventResult onMouseExited(CPoint&, const CButtonState&) override { return note("exited"); }
+    CMouseEventResult onMouseEntered(CPoint&, const CButtonState&) override
+    {
+        return note("entered");
+    }
+    CMouseEventResult onMouseExited(CPoint&, const CButtonState&) override
+    {
+        return note("exited");
+    }
     bool onWheel(const CPoint&, const float& distance, const CButtonState&) override
     {
         log_.push_back(name_ + ":wheel" + std::to_string(static_cast<int>(distance)));
@@ -80,8 +85,8 @@ TEST(Views, MouseGoesToTheTopmostViewAndStaysUntilRelease)
     p = CPoint(5, 5); // dragged over the other view: the pressed one keeps the mouse
     f.frame->onMouseMoved(p, kLButton);
     f.frame->onMouseUp(p, kLButton);
-    EXPECT_EQ(log, (std::vector<std::string>{"above:entered", "above:down", "above:moved", "above:up",
-                                             "above:exited", "below:entered"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"above:entered", "above:down", "above:moved",
+                                             "above:up", "above:exited", "below:entered"}));
 }
 
 TEST(Views, AnUnhandledPressFallsThroughToTheViewBelow)
@@ -98,7 +103,8 @@ TEST(Views, AnUnhandledPressFallsThroughToTheViewBelow)
     log.clear();
     f.frame->onMouseDown(p, CButtonState(kLButton | kDoubleClick));
     f.frame->onMouseUp(p, kLButton);
-    EXPECT_EQ(log, (std::vector<std::string>{"above:entered", "above:down2", "below:down2", "below:up"}));
+    EXPECT_EQ(
+        log, (std::vector<std::string>{"above:entered", "above:down2", "below:down2", "below:up"}));
 }
 
 TEST(Views, HoverAndWheelFollowThePointer)
@@ -113,10 +119,12 @@ TEST(Views, HoverAndWheelFollowThePointer)
     p = CPoint(70, 10);
     f.frame->onMouseMoved(p, 0);
     EXPECT_TRUE(f.frame->onWheel(CPoint(70, 10), kMouseWheelAxisY, 2.f, 0));
-    EXPECT_FALSE(f.frame->onWheel(CPoint(70, 10), kMouseWheelAxisX, 1.f, 0)); // horizontal not taken
+    EXPECT_FALSE(
+        f.frame->onWheel(CPoint(70, 10), kMouseWheelAxisX, 1.f, 0)); // horizontal not taken
     f.frame->onMouseExited(p, 0);
-    EXPECT_EQ(log, (std::vector<std::string>{"left:entered", "left:moved", "left:exited", "right:entered",
-                                             "right:moved", "right:wheel2", "right:exited"}));
+    EXPECT_EQ(
+        log, (std::vector<std::string>{"left:entered", "left:moved", "left:exited", "right:entered",
+                                       "right:moved", "right:wheel2", "right:exited"}));
 }
 
 TEST(Views, EditGesturesAndResizeGoThroughTheFrameToTheEditor)

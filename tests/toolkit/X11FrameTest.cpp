@@ -59,10 +59,14 @@ public:
         s += std::to_string(static_cast<int>(where.x));
         s += ',';
         s += std::to_string(static_cast<int>(where.y));
-        if (b & kLButton) s += " L";
-        if (b & kRButton) s += " R";
-        if (b & kShift) s += " shift";
-        if (b & kDoubleClick) s += " double";
+        if (b & kLButton)
+            s += " L";
+        if (b & kRButton)
+            s += " R";
+        if (b & kShift)
+            s += " shift";
+        if (b & kDoubleClick)
+            s += " double";
         return s;
     }
     std::vector<std::string> events;
@@ -107,7 +111,8 @@ TEST_F(X11Frame, ChildWindowHasTheFrameGeometryAndTheOffscreenPixels)
         for (int px = 0; px < 120; ++px) {
             const unsigned long v = XGetPixel(shown, px, py);
             const CColor expected = reference.pixel(px, py);
-            if (((v >> 16) & 0xff) != expected.red || ((v >> 8) & 0xff) != expected.green || (v & 0xff) != expected.blue)
+            if (((v >> 16) & 0xff) != expected.red || ((v >> 8) & 0xff) != expected.green ||
+                (v & 0xff) != expected.blue)
                 ++differing;
         }
     XDestroyImage(shown);
@@ -136,12 +141,18 @@ TEST_F(X11Frame, MouseInputArrivesWithButtonsModifiersDoubleClicksAndWheel)
     host.key(XK_Shift_L, false);
     host.click(1); // second press soon after the first: a double-click
     host.click(3);
-    host.click(4); // wheel away from the user
+    host.click(4);       // wheel away from the user
     host.move(150, 120); // out of the window
-    const std::vector<std::string> expected{"down 30,20 L shift", "up 30,20 L shift", "down 30,20 L double",
-                                            "up 30,20 L",          "down 30,20 R",      "up 30,20 R",
-                                            "wheel1",              "exited"};
-    EXPECT_TRUE(pumpUntil([&] { frame->idle(); }, [&] { return log->events.size() >= expected.size(); }));
+    const std::vector<std::string> expected{"down 30,20 L shift",
+                                            "up 30,20 L shift",
+                                            "down 30,20 L double",
+                                            "up 30,20 L",
+                                            "down 30,20 R",
+                                            "up 30,20 R",
+                                            "wheel1",
+                                            "exited"};
+    EXPECT_TRUE(
+        pumpUntil([&] { frame->idle(); }, [&] { return log->events.size() >= expected.size(); }));
     EXPECT_EQ(log->events, expected);
 
     Window focusAfter;
@@ -190,7 +201,8 @@ TEST_F(X11Frame, HostDestroyingItsWindowFirstIsSurvived)
         frame->idle();
         other.destroy();
         if (idleBetween) {
-            EXPECT_TRUE(pumpUntil([&] { frame->idle(); }, [&] { return !frame->isWindowVisible(); }));
+            EXPECT_TRUE(
+                pumpUntil([&] { frame->idle(); }, [&] { return !frame->isWindowVisible(); }));
             frame->invalid();
             frame->idle();
         }

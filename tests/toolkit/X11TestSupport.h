@@ -48,10 +48,12 @@ public:
         XSetErrorHandler(countXError);
         gXErrors = 0;
         XSetWindowAttributes attributes{};
-        attributes.override_redirect = True; // placed at the root's origin, no window manager involved
+        attributes.override_redirect =
+            True; // placed at the root's origin, no window manager involved
         attributes.background_pixel = 0x202020;
-        window = XCreateWindow(display, DefaultRootWindow(display), 0, 0, width, height, 0, CopyFromParent,
-                               InputOutput, CopyFromParent, CWOverrideRedirect | CWBackPixel, &attributes);
+        window = XCreateWindow(display, DefaultRootWindow(display), 0, 0, width, height, 0,
+                               CopyFromParent, InputOutput, CopyFromParent,
+                               CWOverrideRedirect | CWBackPixel, &attributes);
         XMapRaised(display, window);
         XSync(display, False);
     }
@@ -90,8 +92,16 @@ public:
     }
 
     // Pointer actions in window coordinates (the window sits at the root's origin).
-    void move(int x, int y) { XTestFakeMotionEvent(display, DefaultScreen(display), x, y, 0); XSync(display, False); }
-    void button(unsigned b, bool press) { XTestFakeButtonEvent(display, b, press, 0); XSync(display, False); }
+    void move(int x, int y)
+    {
+        XTestFakeMotionEvent(display, DefaultScreen(display), x, y, 0);
+        XSync(display, False);
+    }
+    void button(unsigned b, bool press)
+    {
+        XTestFakeButtonEvent(display, b, press, 0);
+        XSync(display, False);
+    }
     void click(unsigned b)
     {
         button(b, true);
@@ -108,7 +118,8 @@ public:
 };
 
 // Calls idle until done() or the timeout.
-inline bool pumpUntil(const std::function<void()>& idle, const std::function<bool()>& done, int timeoutMs = 2000)
+inline bool pumpUntil(const std::function<void()>& idle, const std::function<bool()>& done,
+                      int timeoutMs = 2000)
 {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (std::chrono::steady_clock::now() < end) {

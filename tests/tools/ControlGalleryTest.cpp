@@ -19,12 +19,18 @@ TEST(ControlGallery, EveryCellShowsItsControl)
         const char* name;
         CRect rect;
     } cells[] = {
-        {"plot", {20, 40, 280, 220}},       {"polar plot", {310, 40, 490, 220}},
-        {"response graph", {520, 40, 770, 220}}, {"bar graph", {20, 270, 280, 410}},
-        {"peak meter", {310, 270, 360, 430}},    {"inverted meter", {370, 270, 420, 430}},
-        {"drag meter", {430, 270, 480, 430}},    {"needle meter", {520, 270, 680, 360}},
-        {"3-D plot", {700, 270, 770, 340}},      {"strip knob", {20, 470, 68, 518}},
-        {"bar knob", {220, 484, 360, 504}},      {"switch", {434, 478, 466, 510}},
+        {"plot", {20, 40, 280, 220}},
+        {"polar plot", {310, 40, 490, 220}},
+        {"response graph", {520, 40, 770, 220}},
+        {"bar graph", {20, 270, 280, 410}},
+        {"peak meter", {310, 270, 360, 430}},
+        {"inverted meter", {370, 270, 420, 430}},
+        {"drag meter", {430, 270, 480, 430}},
+        {"needle meter", {520, 270, 680, 360}},
+        {"3-D plot", {700, 270, 770, 340}},
+        {"strip knob", {20, 470, 68, 518}},
+        {"bar knob", {220, 484, 360, 504}},
+        {"switch", {434, 478, 466, 510}},
         {"option menu", {500, 484, 660, 504}},
     };
     const CColor panel{34, 37, 30, 255};

@@ -12,7 +12,8 @@
 namespace vst2host::testing {
 namespace {
 
-TEST(EditorWindow, ShowsAndCapturesTheEditorOfAPluginWeDidNotWrite) {
+TEST(EditorWindow, ShowsAndCapturesTheEditorOfAPluginWeDidNotWrite)
+{
     const std::string plugin = "/usr/lib/vst/ZamEQ2-vst.so";
     ASSERT_TRUE(std::filesystem::exists(plugin)) << "zam-plugins is not installed";
     if (std::getenv("DISPLAY") == nullptr)

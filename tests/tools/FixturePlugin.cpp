@@ -39,7 +39,10 @@
 
 #if defined(FIXTURE_NO_ENTRY)
 
-extern "C" __attribute__((visibility("default"))) int fixtureNotAnEntry() { return 0; }
+extern "C" __attribute__((visibility("default"))) int fixtureNotAnEntry()
+{
+    return 0;
+}
 
 #else
 
@@ -68,7 +71,8 @@ constexpr int kParams = 3;
 constexpr int kPrograms = 3;
 constexpr const char* kProgramNames[kPrograms] = {"Alpha", "Beta", "Gamma"};
 
-struct Fixture {
+struct Fixture
+{
     AEffect effect{};
     audioMasterCallback host = nullptr;
     float values[kParams] = {kDefaults[0], kDefaults[1], kDefaults[2]};
@@ -84,15 +88,19 @@ struct Fixture {
     float sampleRate = 0.0f;
 };
 
-Fixture* self(AEffect* effect) { return static_cast<Fixture*>(effect->object); }
+Fixture* self(AEffect* effect)
+{
+    return static_cast<Fixture*>(effect->object);
+}
 
-void display(const Fixture& f, int index, char* text) {
+void display(const Fixture& f, int index, char* text)
+{
     constexpr size_t kSize = kVstMaxParamStrLen + 1;
     switch (index) {
-    case 0:  // "Pan": -60..60, one decimal, increasing
+    case 0: // "Pan": -60..60, one decimal, increasing
         std::snprintf(text, kSize, "%.1f", -60.0 + 120.0 * f.values[0]);
         break;
-    case 1:  // "Depth": 100..0 percent, whole numbers, decreasing
+    case 1: // "Depth": 100..0 percent, whole numbers, decreasing
         std::snprintf(text, kSize, "%.0f", 100.0 - 100.0 * f.values[1]);
         break;
     default:
@@ -103,7 +111,8 @@ void display(const Fixture& f, int index, char* text) {
 
 #if defined(FIXTURE_EDITOR)
 // Reads the editor's events; forgets its window when the host destroyed it.
-void readEditorEvents(Fixture& f) {
+void readEditorEvents(Fixture& f)
+{
     while (f.display != nullptr && XPending(f.display) > 0) {
         XEvent event{};
         XNextEvent(f.display, &event);
@@ -114,7 +123,8 @@ void readEditorEvents(Fixture& f) {
     }
 }
 
-VstIntPtr editor(Fixture& f, VstInt32 opcode, void* ptr) {
+VstIntPtr editor(Fixture& f, VstInt32 opcode, void* ptr)
+{
     switch (opcode) {
     case effEditGetRect: {
         int grow = 0;
@@ -130,7 +140,8 @@ VstIntPtr editor(Fixture& f, VstInt32 opcode, void* ptr) {
             f.display = XOpenDisplay(nullptr);
         if (f.display == nullptr || ptr == nullptr || f.window != 0)
             return 0;
-        f.window = XCreateSimpleWindow(f.display, reinterpret_cast<Window>(ptr), 0, 0, 200, 100, 0, 0, 0);
+        f.window =
+            XCreateSimpleWindow(f.display, reinterpret_cast<Window>(ptr), 0, 0, 200, 100, 0, 0, 0);
         XSelectInput(f.display, f.window, StructureNotifyMask);
         XMapWindow(f.display, f.window);
         XSync(f.display, False);
@@ -157,11 +168,13 @@ VstIntPtr editor(Fixture& f, VstInt32 opcode, void* ptr) {
 #endif
 
 VstIntPtr VSTCALLBACK dispatch(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                               void* ptr, float opt) {
+                               void* ptr, float opt)
+{
     Fixture& f = *self(effect);
     char* text = static_cast<char*>(ptr);
 #if defined(FIXTURE_EDITOR)
-    if (opcode == effEditGetRect || opcode == effEditOpen || opcode == effEditIdle || opcode == effEditClose)
+    if (opcode == effEditGetRect || opcode == effEditOpen || opcode == effEditIdle ||
+        opcode == effEditClose)
         return editor(f, opcode, ptr);
 #endif
     switch (opcode) {
@@ -188,7 +201,8 @@ VstIntPtr VSTCALLBACK dispatch(AEffect* effect, VstInt32 opcode, VstInt32 index,
         if (index == 0)
             std::strcpy(text, "Pan");
         else if (index == 1)
-            std::strcpy(text, kValidation ? "Depth" : "Depth of the modulation, much longer than allowed");
+            std::strcpy(text, kValidation ? "Depth"
+                                          : "Depth of the modulation, much longer than allowed");
         else
             std::strcpy(text, "Mode");
         return 0;
@@ -221,18 +235,24 @@ VstIntPtr VSTCALLBACK dispatch(AEffect* effect, VstInt32 opcode, VstInt32 index,
     }
 }
 
-void VSTCALLBACK setParameter(AEffect* effect, VstInt32 index, float value) {
+void VSTCALLBACK setParameter(AEffect* effect, VstInt32 index, float value)
+{
     if (index >= 0 && index < kParams)
         self(effect)->values[index] = value;
 }
 
-float VSTCALLBACK getParameter(AEffect* effect, VstInt32 index) {
+float VSTCALLBACK getParameter(AEffect* effect, VstInt32 index)
+{
     return index >= 0 && index < kParams ? self(effect)->values[index] : 0.0f;
 }
 
-float finiteOrZero(float value) { return std::isfinite(value) ? value : 0.0f; }
+float finiteOrZero(float value)
+{
+    return std::isfinite(value) ? value : 0.0f;
+}
 
-void VSTCALLBACK processReplacing(AEffect* effect, float** inputs, float** outputs, VstInt32 frames) {
+void VSTCALLBACK processReplacing(AEffect* effect, float** inputs, float** outputs, VstInt32 frames)
+{
     Fixture& f = *self(effect);
     if (kValidation) {
 #if defined(FIXTURE_FAULT_ALLOCATES)
@@ -269,8 +289,8 @@ void VSTCALLBACK processReplacing(AEffect* effect, float** inputs, float** outpu
     // Calls back into the host from the audio thread, as many plug-ins do.
     const auto* time = reinterpret_cast<const VstTimeInfo*>(
         f.host(effect, audioMasterGetTime, 0, 0, nullptr, 0.0f));
-    const bool consistent = time != nullptr && time->samplePos == f.framesProcessed &&
-                            time->sampleRate == f.sampleRate;
+    const bool consistent =
+        time != nullptr && time->samplePos == f.framesProcessed && time->sampleRate == f.sampleRate;
     for (VstInt32 i = 0; i < frames; ++i) {
         outputs[0][i] = inputs[0][i];
         outputs[1][i] = inputs[1][i];
@@ -281,7 +301,8 @@ void VSTCALLBACK processReplacing(AEffect* effect, float** inputs, float** outpu
 
 } // namespace
 
-extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(audioMasterCallback host) {
+extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(audioMasterCallback host)
+{
     if (host(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0)
         return nullptr;
     if (kReturnNoEffect)

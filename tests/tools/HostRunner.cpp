@@ -18,7 +18,8 @@ namespace vst2host::testing {
 
 namespace {
 
-std::string readFile(const std::string& path) {
+std::string readFile(const std::string& path)
+{
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
@@ -27,7 +28,8 @@ std::string readFile(const std::string& path) {
 
 } // namespace
 
-HostRun runHost(const std::vector<std::string>& arguments) {
+HostRun runHost(const std::vector<std::string>& arguments)
+{
     // Plug-ins we did not write may leak at exit; that is not the host's fault
     // and must not fail a sanitizer build's run.
     const char* asan = std::getenv("ASAN_OPTIONS");
@@ -39,8 +41,10 @@ HostRun runHost(const std::vector<std::string>& arguments) {
     const std::string errPath = capture.path("stderr");
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
 
     std::vector<std::string> all{VST2_HOST_EXECUTABLE};
@@ -64,19 +68,23 @@ HostRun runHost(const std::vector<std::string>& arguments) {
     return run;
 }
 
-ScratchDirectory::ScratchDirectory() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vst2-host-test-XXXXXX").string();
+ScratchDirectory::ScratchDirectory()
+{
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "vst2-host-test-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr)
         throw std::runtime_error("cannot create a scratch directory");
     directory_ = pattern;
 }
 
-ScratchDirectory::~ScratchDirectory() {
+ScratchDirectory::~ScratchDirectory()
+{
     std::error_code ec;
     std::filesystem::remove_all(directory_, ec);
 }
 
-std::vector<std::string> ScratchDirectory::files() const {
+std::vector<std::string> ScratchDirectory::files() const
+{
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(directory_))
         names.push_back(entry.path().filename().string());
@@ -84,7 +92,8 @@ std::vector<std::string> ScratchDirectory::files() const {
     return names;
 }
 
-int lineCount(const std::string& text) {
+int lineCount(const std::string& text)
+{
     return static_cast<int>(std::count(text.begin(), text.end(), '\n')) +
            (!text.empty() && text.back() != '\n' ? 1 : 0);
 }

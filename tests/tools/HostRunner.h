@@ -6,8 +6,9 @@
 namespace vst2host::testing {
 
 // The result of one run of the built vst2-host executable.
-struct HostRun {
-    int status = -1;  // exit status, or -1 when it did not exit normally
+struct HostRun
+{
+    int status = -1; // exit status, or -1 when it did not exit normally
     std::string out;
     std::string err;
 };
@@ -17,7 +18,8 @@ struct HostRun {
 HostRun runHost(const std::vector<std::string>& arguments);
 
 // A fresh empty directory for one test's files, removed with its contents.
-class ScratchDirectory {
+class ScratchDirectory
+{
 public:
     ScratchDirectory();
     ~ScratchDirectory();

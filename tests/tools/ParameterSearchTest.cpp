@@ -12,12 +12,14 @@
 namespace vst2host {
 namespace {
 
-TEST(LeadingNumber, ReadsTheNumberADisplayStartsWith) {
-    const struct {
+TEST(LeadingNumber, ReadsTheNumberADisplayStartsWith)
+{
+    const struct
+    {
         const char* text;
         std::optional<double> expected;
     } cases[] = {
-        {"-45.0 deg", -45.0}, {"  3", 3.0},      {"+2.5dB", 2.5}, {"1e3 Hz", 1000.0},
+        {"-45.0 deg", -45.0},  {"  3", 3.0},       {"+2.5dB", 2.5},       {"1e3 Hz", 1000.0},
         {"Off", std::nullopt}, {"", std::nullopt}, {"nan", std::nullopt},
     };
     for (const auto& c : cases)
@@ -25,7 +27,8 @@ TEST(LeadingNumber, ReadsTheNumberADisplayStartsWith) {
     EXPECT_EQ(leadingNumber("-inf dB"), -INFINITY);
 }
 
-TEST(ParameterSearch, HitsTheDisplayOfAMinimalPlugin) {
+TEST(ParameterSearch, HitsTheDisplayOfAMinimalPlugin)
+{
     PluginInstance plugin(FIXTURE_PLUGIN);
     // Increasing, one decimal: the middle of the rounded range is the exact value.
     EXPECT_NEAR(normalizedForText(plugin, 0, "15"), 0.625f, 1e-6f);
@@ -44,15 +47,18 @@ TEST(ParameterSearch, HitsTheDisplayOfAMinimalPlugin) {
     EXPECT_THROW(normalizedForText(plugin, 2, "1"), HostError);
 }
 
-TEST(ParameterSearch, HitsTheDisplayOfAPluginWeDidNotWrite) {
+TEST(ParameterSearch, HitsTheDisplayOfAPluginWeDidNotWrite)
+{
     const std::string path = "/usr/lib/vst/ZamEQ2-vst.so";
     ASSERT_TRUE(std::filesystem::exists(path)) << "zam-plugins is not installed";
     PluginInstance plugin(path);
-    const struct {
+    const struct
+    {
         const char* name;
         double target;
         double tolerance;
-    } cases[] = {{"Boost/Cut 1", -6.0, 1e-3}, {"Frequency 1", 1000.0, 0.5}, {"Master Gain", 3.5, 1e-3}};
+    } cases[] = {
+        {"Boost/Cut 1", -6.0, 1e-3}, {"Frequency 1", 1000.0, 0.5}, {"Master Gain", 3.5, 1e-3}};
     for (const auto& c : cases) {
         const int index = plugin.findParameter(c.name);
         ASSERT_GE(index, 0) << c.name;

@@ -12,11 +12,13 @@
 namespace vst2host {
 namespace {
 
-struct FileCloser {
+struct FileCloser
+{
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-std::string contents(std::FILE* file) {
+std::string contents(std::FILE* file)
+{
     std::fflush(file);
     std::rewind(file);
     std::string text;
@@ -25,10 +27,12 @@ std::string contents(std::FILE* file) {
     return text;
 }
 
-TEST(Progress, ShownOnATerminalOnceTheWorkTakesAWhile) {
+TEST(Progress, ShownOnATerminalOnceTheWorkTakesAWhile)
+{
     using std::chrono::hours;
     using std::chrono::milliseconds;
-    struct Case {
+    struct Case
+    {
         const char* what;
         bool terminal;
         Progress::Clock::duration delay;
@@ -46,7 +50,7 @@ TEST(Progress, ShownOnATerminalOnceTheWorkTakesAWhile) {
         {
             Progress progress(200, stream.get(), c.terminal, c.delay);
             progress.update(100);
-            progress.update(101);  // the same percentage is not drawn again
+            progress.update(101); // the same percentage is not drawn again
             progress.update(200);
         }
         const std::string text = contents(stream.get());

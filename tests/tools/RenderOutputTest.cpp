@@ -19,18 +19,23 @@ const std::string kFixture = FIXTURE_PLUGIN;
 // The fixture passes its two inputs to its first two outputs; its third
 // output holds 0.5 (its first parameter) while the host is consistent.
 HostRun render(ScratchDirectory& dir, const std::string& input, const std::string& output,
-               std::vector<std::string> extra = {}) {
-    std::vector<std::string> arguments = {"render", kFixture, "-i", dir.path(input), "-o", dir.path(output)};
+               std::vector<std::string> extra = {})
+{
+    std::vector<std::string> arguments = {"render",        kFixture, "-i",
+                                          dir.path(input), "-o",     dir.path(output)};
     arguments.insert(arguments.end(), extra.begin(), extra.end());
     return runHost(arguments);
 }
 
-void writeConstant(const std::string& path, int format, float value, int64_t frames = 1000) {
+void writeConstant(const std::string& path, int format, float value, int64_t frames = 1000)
+{
     writeAudio(path, 2, 44100, format, frames, [=](int64_t, int) { return value; });
 }
 
-TEST(RenderOutput, ExtensionChoosesTheFormat) {
-    struct Case {
+TEST(RenderOutput, ExtensionChoosesTheFormat)
+{
+    struct Case
+    {
         const char* name;
         int format;
         bool lossless;
@@ -60,7 +65,8 @@ TEST(RenderOutput, ExtensionChoosesTheFormat) {
     }
 }
 
-TEST(RenderOutput, UnknownOrMissingExtensionIsRefusedAndNothingWritten) {
+TEST(RenderOutput, UnknownOrMissingExtensionIsRefusedAndNothingWritten)
+{
     for (const char* name : {"out.xyz", "out", "out."}) {
         SCOPED_TRACE(name);
         ScratchDirectory dir;
@@ -74,7 +80,8 @@ TEST(RenderOutput, UnknownOrMissingExtensionIsRefusedAndNothingWritten) {
     }
 }
 
-TEST(RenderOutput, SameFormatKeepsTheInputSampleFormatInAnyContainer) {
+TEST(RenderOutput, SameFormatKeepsTheInputSampleFormatInAnyContainer)
+{
     ScratchDirectory dir;
     writeConstant(dir.path("in.flac"), SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 0.25f);
     const std::vector<std::pair<const char*, int>> cases = {
@@ -97,7 +104,8 @@ TEST(RenderOutput, SameFormatKeepsTheInputSampleFormatInAnyContainer) {
     EXPECT_NE(refused.err.find("cannot hold"), std::string::npos) << refused.err;
 }
 
-TEST(RenderOutput, ClippingIsReportedAndAvoidable) {
+TEST(RenderOutput, ClippingIsReportedAndAvoidable)
+{
     ScratchDirectory dir;
     constexpr int64_t kFrames = 1000;
     // 8-bit WAV: each of the two inputs at 0.9, raised by 6 dB past full scale.
@@ -106,7 +114,8 @@ TEST(RenderOutput, ClippingIsReportedAndAvoidable) {
 
     const HostRun clipped = render(dir, "in.wav", "clipped.wav", {"--same-format", "--gain", "6"});
     ASSERT_EQ(clipped.status, 0) << clipped.err;
-    EXPECT_NE(clipped.err.find("warning: " + std::to_string(2 * kFrames) + " samples clipped"), std::string::npos)
+    EXPECT_NE(clipped.err.find("warning: " + std::to_string(2 * kFrames) + " samples clipped"),
+              std::string::npos)
         << clipped.err;
     EXPECT_NE(clipped.err.find("--normalize"), std::string::npos) << clipped.err;
     const Audio loud = readAudio(dir.path("clipped.wav"));
@@ -125,9 +134,11 @@ TEST(RenderOutput, ClippingIsReportedAndAvoidable) {
     const HostRun floating = render(dir, "in.wav", "float.wav", {"--gain", "6"});
     ASSERT_EQ(floating.status, 0) << floating.err;
     EXPECT_TRUE(floating.err.empty()) << floating.err;
-    EXPECT_NEAR(readAudio(dir.path("float.wav")).at(100, 0), input * std::pow(10.0, 6.0 / 20.0), 1e-5);
+    EXPECT_NEAR(readAudio(dir.path("float.wav")).at(100, 0), input * std::pow(10.0, 6.0 / 20.0),
+                1e-5);
 
-    const HostRun normalized = render(dir, "in.wav", "normalized.wav", {"--same-format", "--normalize"});
+    const HostRun normalized =
+        render(dir, "in.wav", "normalized.wav", {"--same-format", "--normalize"});
     ASSERT_EQ(normalized.status, 0) << normalized.err;
     EXPECT_TRUE(normalized.err.empty()) << normalized.err;
     EXPECT_NE(normalized.out.find("(normalised)"), std::string::npos) << normalized.out;
@@ -140,7 +151,8 @@ TEST(RenderOutput, ClippingIsReportedAndAvoidable) {
     EXPECT_EQ(lineCount(both.err), 1) << both.err;
 }
 
-TEST(RenderOutput, NoProgressWhenStandardErrorIsNotATerminal) {
+TEST(RenderOutput, NoProgressWhenStandardErrorIsNotATerminal)
+{
     ScratchDirectory dir;
     // Long enough in audio, with a tiny block, to be slow to render.
     writeConstant(dir.path("in.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.25f, 44100 * 20);

@@ -16,11 +16,13 @@
 namespace vst2host::testing {
 namespace {
 
-struct Validation {
+struct Validation
+{
     HostRun run;
     nlohmann::json results;
 
-    std::set<std::string> withOutcome(const std::string& outcome) const {
+    std::set<std::string> withOutcome(const std::string& outcome) const
+    {
         std::set<std::string> names;
         for (const auto& check : results["checks"])
             if (check["outcome"] == outcome)
@@ -29,7 +31,8 @@ struct Validation {
     }
 };
 
-Validation validate(const std::string& plugin, std::vector<std::string> extra = {}) {
+Validation validate(const std::string& plugin, std::vector<std::string> extra = {})
+{
     ScratchDirectory dir;
     const std::string json = dir.path("results.json");
     std::vector<std::string> arguments = {"validate", plugin, "--json", json};
@@ -41,8 +44,10 @@ Validation validate(const std::string& plugin, std::vector<std::string> extra = 
     return validation;
 }
 
-TEST(Validate, EachFaultIsCaughtByItsCheckAlone) {
-    struct Case {
+TEST(Validate, EachFaultIsCaughtByItsCheckAlone)
+{
+    struct Case
+    {
         const char* plugin;
         std::set<std::string> failing;
         std::set<std::string> warning;
@@ -66,12 +71,15 @@ TEST(Validate, EachFaultIsCaughtByItsCheckAlone) {
         EXPECT_EQ(v.withOutcome("warning"), c.warning) << v.run.out;
         EXPECT_EQ(v.results["failed"], c.failing.size());
         // The run goes on past a failing check: every check has a result.
-        EXPECT_EQ(v.results["checks"].size(), v.withOutcome("pass").size() + c.warning.size() + c.failing.size());
+        EXPECT_EQ(v.results["checks"].size(),
+                  v.withOutcome("pass").size() + c.warning.size() + c.failing.size());
     }
 }
 
-TEST(Validate, FailuresSayWhatWasSeen) {
-    struct Case {
+TEST(Validate, FailuresSayWhatWasSeen)
+{
+    struct Case
+    {
         const char* plugin;
         const char* check;
         const char* seen;
@@ -85,14 +93,18 @@ TEST(Validate, FailuresSayWhatWasSeen) {
         {FIXTURE_FAULT_CRASHES_AT_HIGH_RATES, "processing.matrix", "crashed (SIGABRT)"},
     };
     // A warning fails nothing.
-    const HostRun subnormals = runHost({"validate", FIXTURE_FAULT_SUBNORMALS, "--only", "processing.matrix"});
+    const HostRun subnormals =
+        runHost({"validate", FIXTURE_FAULT_SUBNORMALS, "--only", "processing.matrix"});
     EXPECT_EQ(subnormals.status, 0) << subnormals.err;
-    EXPECT_NE(subnormals.out.find("warn  processing.matrix  "), std::string::npos) << subnormals.out;
+    EXPECT_NE(subnormals.out.find("warn  processing.matrix  "), std::string::npos)
+        << subnormals.out;
     EXPECT_NE(subnormals.out.find("subnormal output samples"), std::string::npos) << subnormals.out;
-    EXPECT_NE(subnormals.out.find("1 passed, 0 failed, 1 warning\n"), std::string::npos) << subnormals.out;
+    EXPECT_NE(subnormals.out.find("1 passed, 0 failed, 1 warning\n"), std::string::npos)
+        << subnormals.out;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.check);
-        const HostRun run = runHost({"validate", c.plugin, "--strictness", "10", "--only", c.check});
+        const HostRun run =
+            runHost({"validate", c.plugin, "--strictness", "10", "--only", c.check});
         EXPECT_EQ(run.status, 1) << run.err;
         std::istringstream lines(run.out);
         std::string header, result, summary, rest;
@@ -106,7 +118,8 @@ TEST(Validate, FailuresSayWhatWasSeen) {
     }
 }
 
-TEST(Validate, StrictnessDecidesWhatFailsAndWhatRuns) {
+TEST(Validate, StrictnessDecidesWhatFailsAndWhatRuns)
+{
     // Allocating while processing is a warning at the default strictness.
     const Validation lenient = validate(FIXTURE_FAULT_ALLOCATES);
     EXPECT_EQ(lenient.run.status, 0) << lenient.run.out;
@@ -121,7 +134,8 @@ TEST(Validate, StrictnessDecidesWhatFailsAndWhatRuns) {
     EXPECT_LT(basic.results["checks"].size(), lenient.results["checks"].size());
 }
 
-TEST(Validate, RequestErrorsAreOneLine) {
+TEST(Validate, RequestErrorsAreOneLine)
+{
     const std::vector<std::pair<std::vector<std::string>, const char*>> cases = {
         {{"validate", FIXTURE_NULL_EFFECT}, "plug-in that does not load"},
         {{"validate", FIXTURE_VALIDATION, "--only", "no-such-check"}, "unknown check"},
@@ -135,25 +149,31 @@ TEST(Validate, RequestErrorsAreOneLine) {
     }
 }
 
-TEST(ValidateOnTheXServer, EditorFaultsAreCaughtByTheEditorCheck) {
+TEST(ValidateOnTheXServer, EditorFaultsAreCaughtByTheEditorCheck)
+{
     if (std::getenv("DISPLAY") == nullptr)
         GTEST_SKIP() << "needs an X display for the editor checks";
-    struct Case {
+    struct Case
+    {
         const char* plugin;
         const char* outcome;
         const char* seen;
     };
     const std::vector<Case> cases = {
-        {FIXTURE_EDITOR_NONE, "pass", "20 times opened, idled and closed at 200x100, 10 of them after"},
-        {FIXTURE_EDITOR_EDITOR_GROWS, "fail", "effEditGetRect gives 202x102, 201x101 when first opened (cycle 2)"},
-        {FIXTURE_EDITOR_EDITOR_IGNORES_DESTROYED_WINDOW, "warn", "10 X errors reached the host's error handler"},
+        {FIXTURE_EDITOR_NONE, "pass",
+         "20 times opened, idled and closed at 200x100, 10 of them after"},
+        {FIXTURE_EDITOR_EDITOR_GROWS, "fail",
+         "effEditGetRect gives 202x102, 201x101 when first opened (cycle 2)"},
+        {FIXTURE_EDITOR_EDITOR_IGNORES_DESTROYED_WINDOW, "warn",
+         "10 X errors reached the host's error handler"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.plugin);
-        const HostRun run = runHost({"validate", c.plugin, "--strictness", "10", "--only", "editor"});
+        const HostRun run =
+            runHost({"validate", c.plugin, "--strictness", "10", "--only", "editor"});
         EXPECT_EQ(run.status, std::string(c.outcome) == "fail" ? 1 : 0) << run.err;
-        EXPECT_NE(run.out.find(std::string(c.outcome == std::string("fail") ? "FAIL" : c.outcome) + "  editor  " +
-                               c.seen),
+        EXPECT_NE(run.out.find(std::string(c.outcome == std::string("fail") ? "FAIL" : c.outcome) +
+                               "  editor  " + c.seen),
                   std::string::npos)
             << run.out;
     }
@@ -167,7 +187,8 @@ TEST(ValidateOnTheXServer, EditorFaultsAreCaughtByTheEditorCheck) {
 // Plug-ins of other makers, installed with the tests: the validator runs every
 // check to the end on each and reports (exit status 0 or 1); what a plug-in
 // does wrong, even crashing in a check, is a finding, not the end of the run.
-TEST(ValidateOnTheXServer, CompletesOnPluginsOfOtherMakers) {
+TEST(ValidateOnTheXServer, CompletesOnPluginsOfOtherMakers)
+{
     if (std::getenv("DISPLAY") == nullptr)
         GTEST_SKIP() << "needs an X display for the editor checks";
     const std::vector<std::string> peers = {

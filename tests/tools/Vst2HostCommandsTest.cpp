@@ -20,18 +20,20 @@ const std::string kZamHead = "/usr/lib/vst/ZamHeadX2-vst.so";
 const std::string kFixture = FIXTURE_PLUGIN;
 
 // The peers are installed with the test packages: missing, they fail the test.
-#define REQUIRE_ZAM()                                                                             \
-    ASSERT_TRUE(std::filesystem::exists(kZamEq) && std::filesystem::exists(kZamHead))           \
+#define REQUIRE_ZAM()                                                                              \
+    ASSERT_TRUE(std::filesystem::exists(kZamEq) && std::filesystem::exists(kZamHead))              \
         << "zam-plugins is not installed"
 
-void expectOneLineFailure(const HostRun& run, const std::string& what) {
+void expectOneLineFailure(const HostRun& run, const std::string& what)
+{
     EXPECT_EQ(run.status, 2) << what << "\n" << run.err;
     EXPECT_EQ(lineCount(run.err), 1) << what << "\n" << run.err;
     EXPECT_EQ(run.err.rfind("vst2-host: ", 0), 0u) << what << "\n" << run.err;
     EXPECT_TRUE(run.out.empty()) << what << "\n" << run.out;
 }
 
-TEST(Info, DescribesAPluginWeDidNotWrite) {
+TEST(Info, DescribesAPluginWeDidNotWrite)
+{
     REQUIRE_ZAM();
     const HostRun run = runHost({"info", kZamEq});
     ASSERT_EQ(run.status, 0) << run.err;
@@ -39,7 +41,8 @@ TEST(Info, DescribesAPluginWeDidNotWrite) {
         EXPECT_NE(run.out.find(expected), std::string::npos) << expected;
 }
 
-TEST(Info, JsonStaysParsableWhenThePluginPrints) {
+TEST(Info, JsonStaysParsableWhenThePluginPrints)
+{
     REQUIRE_ZAM();
     // ZamHeadX2 prints diagnostics to standard output while it loads.
     const HostRun run = runHost({"info", kZamHead, "--json"});
@@ -55,7 +58,8 @@ TEST(Info, JsonStaysParsableWhenThePluginPrints) {
         EXPECT_TRUE(info["parameters"][0].contains(key)) << key;
 }
 
-TEST(Info, ReadsProgramNamesAndOverlongTextsFromAMinimalPlugin) {
+TEST(Info, ReadsProgramNamesAndOverlongTextsFromAMinimalPlugin)
+{
     const HostRun run = runHost({"info", kFixture, "--json"});
     ASSERT_EQ(run.status, 0) << run.err;
     const auto info = nlohmann::json::parse(run.out);
@@ -70,7 +74,8 @@ TEST(Info, ReadsProgramNamesAndOverlongTextsFromAMinimalPlugin) {
     EXPECT_EQ(info["parameters"][2]["automatable"], false);
 }
 
-TEST(Info, LoadFailuresAreReportedInOneLine) {
+TEST(Info, LoadFailuresAreReportedInOneLine)
+{
     ScratchDirectory dir;
     const std::string text = dir.path("notes.so");
     std::ofstream(text) << "not a shared object\n";
@@ -86,7 +91,8 @@ TEST(Info, LoadFailuresAreReportedInOneLine) {
     expectOneLineFailure(runHost({"frobnicate", kFixture}), "unknown command");
 }
 
-TEST(Render, DemoSignalThroughAPluginWeDidNotWrite) {
+TEST(Render, DemoSignalThroughAPluginWeDidNotWrite)
+{
     REQUIRE_ZAM();
     ScratchDirectory dir;
     const std::string out = dir.path("demo.wav");
@@ -107,7 +113,8 @@ TEST(Render, DemoSignalThroughAPluginWeDidNotWrite) {
     EXPECT_GT(std::sqrt(energy[1] / audio.format.frames), 1e-3);
 }
 
-TEST(Render, MonoFeedsBothInputsAndStereoOneEach) {
+TEST(Render, MonoFeedsBothInputsAndStereoOneEach)
+{
     // The fixture passes its inputs to outputs 0 and 1; its third output shows
     // that the transport it reads back during processing was consistent.
     for (const int channels : {1, 2}) {
@@ -132,8 +139,10 @@ TEST(Render, MonoFeedsBothInputsAndStereoOneEach) {
     }
 }
 
-TEST(Render, RejectedRequestsLeaveNoFileBehind) {
-    struct Case {
+TEST(Render, RejectedRequestsLeaveNoFileBehind)
+{
+    struct Case
+    {
         const char* what;
         int inputChannels;
         std::vector<std::string> extra;
@@ -154,7 +163,8 @@ TEST(Render, RejectedRequestsLeaveNoFileBehind) {
         if (c.inputChannels > 0)
             writeAudio(in, c.inputChannels, 44100, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 100,
                        [](int64_t, int) { return 0.25f; });
-        std::vector<std::string> arguments = {"render", kFixture, "-i", in, "-o", dir.path("out.wav")};
+        std::vector<std::string> arguments = {"render", kFixture, "-i",
+                                              in,       "-o",     dir.path("out.wav")};
         arguments.insert(arguments.end(), c.extra.begin(), c.extra.end());
         expectOneLineFailure(runHost(arguments), c.what);
         const std::vector<std::string> left =
@@ -165,7 +175,8 @@ TEST(Render, RejectedRequestsLeaveNoFileBehind) {
 
 // The fixture's third output carries the normalised value of "Pan", whose
 // display runs from -60.0 to 60.0.
-TEST(Render, ParameterValuesReachThePlugin) {
+TEST(Render, ParameterValuesReachThePlugin)
+{
     ScratchDirectory dir;
     const std::string out = dir.path("out.wav");
     const auto panOf = [&](std::vector<std::string> extra) {
@@ -188,7 +199,8 @@ TEST(Render, ParameterValuesReachThePlugin) {
         ASSERT_GE(swept.at(i, 2), swept.at(i - 1, 2)) << i;
 }
 
-TEST(Render, SameFormatKeepsTheInputEncoding) {
+TEST(Render, SameFormatKeepsTheInputEncoding)
+{
     ScratchDirectory dir;
     const std::string in = dir.path("in.aiff");
     writeAudio(in, 2, 22050, SF_FORMAT_AIFF | SF_FORMAT_PCM_24, 500,
@@ -201,17 +213,19 @@ TEST(Render, SameFormatKeepsTheInputEncoding) {
         const HostRun run = runHost(arguments);
         ASSERT_EQ(run.status, 0) << run.err;
         const Audio audio = readAudio(out);
-        EXPECT_EQ(audio.format.format, same ? SF_FORMAT_AIFF | SF_FORMAT_PCM_24
-                                            : SF_FORMAT_WAV | SF_FORMAT_FLOAT);
+        EXPECT_EQ(audio.format.format,
+                  same ? SF_FORMAT_AIFF | SF_FORMAT_PCM_24 : SF_FORMAT_WAV | SF_FORMAT_FLOAT);
         EXPECT_EQ(audio.format.sampleRate, 22050);
         EXPECT_EQ(audio.format.frames, 500);
         EXPECT_EQ(audio.at(7, 0), 0.5f);
     }
 }
 
-TEST(Bench, MeasuresSeveralPluginsInOneRun) {
+TEST(Bench, MeasuresSeveralPluginsInOneRun)
+{
     REQUIRE_ZAM();
-    const HostRun run = runHost({"bench", kZamEq, kZamHead, "--seconds", "0.3", "--set", "Width=1.5"});
+    const HostRun run =
+        runHost({"bench", kZamEq, kZamHead, "--seconds", "0.3", "--set", "Width=1.5"});
     ASSERT_EQ(run.status, 0) << run.err;
     int rows = 0;
     std::istringstream lines(run.out);
@@ -223,36 +237,43 @@ TEST(Bench, MeasuresSeveralPluginsInOneRun) {
     EXPECT_EQ(rows, 2) << run.out;
 }
 
-TEST(Bench, ProcessesTheInputAsked) {
+TEST(Bench, ProcessesTheInputAsked)
+{
     REQUIRE_ZAM();
     for (const char* input : {"noise", "silence"}) {
         const HostRun run = runHost({"bench", kZamEq, "--seconds", "0.1", "--input", input});
         ASSERT_EQ(run.status, 0) << run.err;
         EXPECT_NE(run.out.find(std::string("input ") + input + ","), std::string::npos) << run.out;
     }
-    expectOneLineFailure(runHost({"bench", kZamEq, "--seconds", "0.1", "--input", "hum"}), "an unknown input");
+    expectOneLineFailure(runHost({"bench", kZamEq, "--seconds", "0.1", "--input", "hum"}),
+                         "an unknown input");
 }
 
-TEST(Bench, AutomatesAParameterOfThePluginsThatHaveIt) {
+TEST(Bench, AutomatesAParameterOfThePluginsThatHaveIt)
+{
     REQUIRE_ZAM();
-    const HostRun run =
-        runHost({"bench", kFixture, kZamEq, "--seconds", "0.1", "--sweep", "Pan:-60:60", "--sweep-seconds", "0.05"});
+    const HostRun run = runHost({"bench", kFixture, kZamEq, "--seconds", "0.1", "--sweep",
+                                 "Pan:-60:60", "--sweep-seconds", "0.05"});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.out.find("automating Pan:-60:60 before every block"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("automating Pan:-60:60 before every block"), std::string::npos)
+        << run.out;
     EXPECT_NE(run.out.find("ZamEQ2-vst.so has no such parameter"), std::string::npos) << run.out;
 
-    expectOneLineFailure(runHost({"bench", kFixture, kZamEq, "--seconds", "0.1", "--sweep", "Nowhere:0:1"}),
-                         "a sweep of a parameter no plug-in has");
+    expectOneLineFailure(
+        runHost({"bench", kFixture, kZamEq, "--seconds", "0.1", "--sweep", "Nowhere:0:1"}),
+        "a sweep of a parameter no plug-in has");
     expectOneLineFailure(runHost({"bench", kFixture, "--seconds", "0.1", "--sweep", "Pan:-90:0"}),
                          "a sweep beyond the displayed range");
 }
 
-TEST(Editor, PluginWithoutEditorIsRefused) {
+TEST(Editor, PluginWithoutEditorIsRefused)
+{
     expectOneLineFailure(runHost({"editor", kFixture, "--seconds", "1"}), "no editor");
 }
 
 #if defined(VANTELOR_PLUGIN)
-TEST(OurPlugin, InfoAndRender) {
+TEST(OurPlugin, InfoAndRender)
+{
     const HostRun info = runHost({"info", VANTELOR_PLUGIN, "--json"});
     ASSERT_EQ(info.status, 0) << info.err;
     EXPECT_EQ(nlohmann::json::parse(info.out)["uniqueId"], "HFVN");

@@ -43,7 +43,8 @@ protected:
         library.reset();
     }
 
-    VstIntPtr call(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr, float opt = 0)
+    VstIntPtr call(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                   float opt = 0)
     {
         return effect->dispatcher(effect, opcode, index, value, ptr, opt);
     }
@@ -73,11 +74,12 @@ protected:
     std::vector<std::string> hostCalls(size_t expected)
     {
         std::vector<std::string> calls;
-        pumpUntil([&] { idle(); }, [&] {
-            for (auto& c : RecordedCalls::take())
-                calls.push_back(c);
-            return calls.size() >= expected;
-        });
+        pumpUntil([&] { idle(); },
+                  [&] {
+                      for (auto& c : RecordedCalls::take())
+                          calls.push_back(c);
+                      return calls.size() >= expected;
+                  });
         return calls;
     }
     void mouse(HWND child, UINT message, WPARAM keys, int x, int y)
@@ -93,8 +95,8 @@ protected:
 };
 
 // Windows need Wine's display driver, which needs an X display.
-#define REQUIRE_DISPLAY()                                                                              \
-    if (!host.window)                                                                                  \
+#define REQUIRE_DISPLAY()                                                                          \
+    if (!host.window)                                                                              \
     GTEST_SKIP() << "no host window: Wine needs an X display"
 
 std::string automate(int index, float value)
@@ -152,13 +154,15 @@ TEST_F(EditorUnderWine, OpensAsAChildShowingThePictureTheLabelAndBothSources)
         reinterpret_cast<void*>(GetProcAddress(user32, "AreDpiAwarenessContextsEqual")));
     auto threadContext = reinterpret_cast<GetThreadContext>(
         reinterpret_cast<void*>(GetProcAddress(user32, "GetThreadDpiAwarenessContext")));
-    ASSERT_TRUE(windowContext && equal && threadContext) << "no per-monitor DPI calls in this system";
-    EXPECT_TRUE(equal(windowContext(child), DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2)
-                || equal(windowContext(child), DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE));
+    ASSERT_TRUE(windowContext && equal && threadContext)
+        << "no per-monitor DPI calls in this system";
+    EXPECT_TRUE(equal(windowContext(child), DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2) ||
+                equal(windowContext(child), DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE));
     EXPECT_FALSE(equal(threadContext(), DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2));
 
     // R is selected at open and drawn in the selection colour.
-    ASSERT_TRUE(pumpUntil([&] { idle(); }, [&] { return capture(child).at(300, 127) == kSelected; }))
+    ASSERT_TRUE(
+        pumpUntil([&] { idle(); }, [&] { return capture(child).at(300, 127) == kSelected; }))
         << std::hex << capture(child).at(300, 127);
     const Pixels shown = capture(child);
     const Pixels picture = decodePNGResource(module, "gui.png");
@@ -170,7 +174,8 @@ TEST_F(EditorUnderWine, OpensAsAChildShowingThePictureTheLabelAndBothSources)
     int outside = 0, same = 0;
     for (int y = 0; y < shown.height; ++y) {
         for (int x = 0; x < shown.width; ++x) {
-            const bool plot = x >= kPlot.left && x < kPlot.right && y >= kPlot.top && y < kPlot.bottom;
+            const bool plot =
+                x >= kPlot.left && x < kPlot.right && y >= kPlot.top && y < kPlot.bottom;
             if (plot || y >= 266)
                 continue;
             ++outside;
@@ -184,7 +189,8 @@ TEST_F(EditorUnderWine, OpensAsAChildShowingThePictureTheLabelAndBothSources)
     for (int y = 271; y < 289; ++y) {
         for (int x = 250; x < 414; ++x) {
             const uint32_t v = shown.at(x, y);
-            const bool light = channelDistance(v, 0xC8C8C8) < 60 && channelDistance(v, picture.at(x, y)) > 40;
+            const bool light =
+                channelDistance(v, 0xC8C8C8) < 60 && channelDistance(v, picture.at(x, y)) > 40;
             labelPixels += light && x < 404;
             beyondEdge += light && x >= 405;
         }
@@ -229,7 +235,8 @@ TEST_F(EditorUnderWine, ADragSendsTheEditGesturesTheMappingPredicts)
     EXPECT_EQ(effect->getParameter(effect, 0), azimuth);
     EXPECT_EQ(effect->getParameter(effect, 1), elevation);
     // L is now selected and drawn where it was dropped.
-    EXPECT_TRUE(pumpUntil([&] { idle(); }, [&] { return capture(child).at(218, 167) == kSelected; }));
+    EXPECT_TRUE(
+        pumpUntil([&] { idle(); }, [&] { return capture(child).at(218, 167) == kSelected; }));
 
     // With Control held the column stays: only the elevation moves.
     mouse(child, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, 218, 167);
@@ -306,7 +313,8 @@ TEST_F(EditorUnderWine, FiftyOpenCloseCyclesLeaveNoWindowOrClassBehind)
 TEST_F(EditorUnderWine, AnUnusableParentWindowIsReportedAsAFailedOpen)
 {
     REQUIRE_DISPLAY();
-    HWND gone = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND gone = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                nullptr, nullptr);
     ASSERT_NE(gone, nullptr);
     DestroyWindow(gone);
     EXPECT_EQ(call(effEditOpen, 0, 0, gone), 0);

@@ -16,8 +16,8 @@ using VSTGUI::Win32::ResourceKind;
 
 namespace {
 
-constexpr ResourceKind kKinds[] = {ResourceKind::kWindow, ResourceKind::kWindowClass, ResourceKind::kGdiObject,
-                                   ResourceKind::kDirect2D};
+constexpr ResourceKind kKinds[] = {ResourceKind::kWindow, ResourceKind::kWindowClass,
+                                   ResourceKind::kGdiObject, ResourceKind::kDirect2D};
 const char* const kKindNames[] = {"windows", "window classes", "GDI objects", "Direct2D objects"};
 
 TEST(ToolkitResources, FiftyOpenCloseCyclesReleaseEverythingTheToolkitMade)
@@ -27,7 +27,9 @@ TEST(ToolkitResources, FiftyOpenCloseCyclesReleaseEverythingTheToolkitMade)
         GTEST_SKIP() << "no host window: Wine needs an X display";
     auto* plugin = new CMyVSTPlugin(RecordedCalls::callback);
     AEffect* effect = plugin->getAeffect();
-    auto call = [&](VstInt32 opcode, void* ptr = nullptr) { return effect->dispatcher(effect, opcode, 0, 0, ptr, 0); };
+    auto call = [&](VstInt32 opcode, void* ptr = nullptr) {
+        return effect->dispatcher(effect, opcode, 0, 0, ptr, 0);
+    };
     for (size_t k = 0; k < 4; ++k)
         ASSERT_EQ(liveResources(kKinds[k]), 0) << kKindNames[k] << " after construction";
 
@@ -48,7 +50,8 @@ TEST(ToolkitResources, FiftyOpenCloseCyclesReleaseEverythingTheToolkitMade)
         call(effEditClose);
         pumpMessages();
         for (size_t k = 0; k < 4; ++k)
-            ASSERT_EQ(liveResources(kKinds[k]), 0) << kKindNames[k] << " left after cycle " << cycle;
+            ASSERT_EQ(liveResources(kKinds[k]), 0)
+                << kKindNames[k] << " left after cycle " << cycle;
     }
     // The counts saw real work: every cycle made its window, its class, a
     // back buffer and the drawing objects of its paints.

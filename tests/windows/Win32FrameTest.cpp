@@ -47,8 +47,8 @@ public:
     bool onWheel(const CPoint& where, const CMouseWheelAxis& axis, const float& distance,
                  const CButtonState& b) override
     {
-        events.push_back(std::string(axis == kMouseWheelAxisX ? "hwheel" : "wheel")
-                         + std::to_string(static_cast<int>(distance)) + describe(where, b));
+        events.push_back(std::string(axis == kMouseWheelAxisX ? "hwheel" : "wheel") +
+                         std::to_string(static_cast<int>(distance)) + describe(where, b));
         return true;
     }
     static std::string describe(const CPoint& where, const CButtonState& b)
@@ -57,12 +57,18 @@ public:
         s += std::to_string(static_cast<int>(where.x));
         s += ',';
         s += std::to_string(static_cast<int>(where.y));
-        if (b & kLButton) s += " L";
-        if (b & kRButton) s += " R";
-        if (b & kShift) s += " shift";
-        if (b & kControl) s += " control";
-        if (b & kAlt) s += " alt";
-        if (b & kDoubleClick) s += " double";
+        if (b & kLButton)
+            s += " L";
+        if (b & kRButton)
+            s += " R";
+        if (b & kShift)
+            s += " shift";
+        if (b & kControl)
+            s += " control";
+        if (b & kAlt)
+            s += " alt";
+        if (b & kDoubleClick)
+            s += " double";
         return s;
     }
     std::vector<std::string> take()
@@ -139,18 +145,42 @@ TEST_F(Win32Frame, MouseInputArrivesWithButtonsModifiersDoubleClicksAndWheel)
     };
     const Case cases[] = {
         {"move in", WM_MOUSEMOVE, 0, 0, false, {"entered 30,20"}},
-        {"press with shift", WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, 0, false, {"down 30,20 L shift"}},
+        {"press with shift",
+         WM_LBUTTONDOWN,
+         MK_LBUTTON | MK_SHIFT,
+         0,
+         false,
+         {"down 30,20 L shift"}},
         {"release with shift", WM_LBUTTONUP, MK_SHIFT, 0, false, {"up 30,20 L shift"}},
-        {"second press: double-click", WM_LBUTTONDBLCLK, MK_LBUTTON, 0, false, {"down 30,20 L double"}},
+        {"second press: double-click",
+         WM_LBUTTONDBLCLK,
+         MK_LBUTTON,
+         0,
+         false,
+         {"down 30,20 L double"}},
         {"release", WM_LBUTTONUP, 0, 0, false, {"up 30,20 L"}},
         {"right press with alt", WM_RBUTTONDOWN, MK_RBUTTON, 0, true, {"down 30,20 R alt"}},
         {"right release with alt", WM_RBUTTONUP, 0, 0, true, {"up 30,20 R alt"}},
-        {"press with every modifier", WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT | MK_CONTROL, 0, true,
+        {"press with every modifier",
+         WM_LBUTTONDOWN,
+         MK_LBUTTON | MK_SHIFT | MK_CONTROL,
+         0,
+         true,
          {"down 30,20 L shift control alt"}},
         {"release with control", WM_LBUTTONUP, MK_CONTROL, 0, false, {"up 30,20 L control"}},
         {"wheel away from the user", WM_MOUSEWHEEL, 0, WHEEL_DELTA, false, {"wheel1 30,20"}},
-        {"wheel towards the user with alt", WM_MOUSEWHEEL, 0, -2 * WHEEL_DELTA, true, {"wheel-2 30,20 alt"}},
-        {"horizontal wheel right with shift", WM_MOUSEHWHEEL, MK_SHIFT, WHEEL_DELTA, false, {"hwheel1 30,20 shift"}},
+        {"wheel towards the user with alt",
+         WM_MOUSEWHEEL,
+         0,
+         -2 * WHEEL_DELTA,
+         true,
+         {"wheel-2 30,20 alt"}},
+        {"horizontal wheel right with shift",
+         WM_MOUSEHWHEEL,
+         MK_SHIFT,
+         WHEEL_DELTA,
+         false,
+         {"hwheel1 30,20 shift"}},
         {"horizontal wheel left", WM_MOUSEHWHEEL, 0, -WHEEL_DELTA, false, {"hwheel-1 30,20"}},
         {"leave", WM_MOUSELEAVE, 0, 0, false, {"exited"}},
         {"move in again", WM_MOUSEMOVE, 0, 0, false, {"entered 30,20"}},
@@ -234,13 +264,15 @@ TEST_F(Win32Frame, RealClicksInQuickSuccessionMakeTheSystemSendADoubleClick)
         return input;
     };
     const INPUT down = mouse(MOUSEEVENTF_LEFTDOWN), up = mouse(MOUSEEVENTF_LEFTUP);
-    INPUT inputs[] = {mouse(MOUSEEVENTF_MOVE), shift(false), down, up, down, up, shift(true), down, up};
-    ASSERT_EQ(SendInput(static_cast<UINT>(std::size(inputs)), inputs, sizeof(INPUT)), std::size(inputs));
-    const std::vector<std::string> expected{"entered 30,20",    "down 30,20 L shift",
-                                            "up 30,20 L shift", "down 30,20 L shift double",
-                                            "up 30,20 L shift", "down 30,20 L",
-                                            "up 30,20 L"};
-    EXPECT_TRUE(pumpUntil([&] { frame->idle(); }, [&] { return log->events.size() >= expected.size(); }));
+    INPUT inputs[] = {
+        mouse(MOUSEEVENTF_MOVE), shift(false), down, up, down, up, shift(true), down, up};
+    ASSERT_EQ(SendInput(static_cast<UINT>(std::size(inputs)), inputs, sizeof(INPUT)),
+              std::size(inputs));
+    const std::vector<std::string> expected{
+        "entered 30,20",    "down 30,20 L shift", "up 30,20 L shift", "down 30,20 L shift double",
+        "up 30,20 L shift", "down 30,20 L",       "up 30,20 L"};
+    EXPECT_TRUE(
+        pumpUntil([&] { frame->idle(); }, [&] { return log->events.size() >= expected.size(); }));
     EXPECT_EQ(log->take(), expected);
 }
 

@@ -48,7 +48,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "SKIP: no host window: Wine needs an X display\n");
         return 77;
     }
-    if (effect->dispatcher(effect, effEditOpen, 0, 0, host.window, 0) != 1 || host.children().size() != 1) {
+    if (effect->dispatcher(effect, effEditOpen, 0, 0, host.window, 0) != 1 ||
+        host.children().size() != 1) {
         std::fprintf(stderr, "error: the editor did not open\n");
         return 1;
     }
@@ -61,8 +62,8 @@ int main(int argc, char** argv)
     effect->dispatcher(effect, effClose, 0, 0, nullptr, 0);
 
     if (windows.width != linux.width || windows.height != linux.height) {
-        std::printf("FAIL: the window is %dx%d, the Linux picture %dx%d\n", windows.width, windows.height, linux.width,
-                    linux.height);
+        std::printf("FAIL: the window is %dx%d, the Linux picture %dx%d\n", windows.width,
+                    windows.height, linux.width, linux.height);
         return 1;
     }
     const Region regions[] = {
@@ -85,9 +86,9 @@ int main(int argc, char** argv)
         const double share = static_cast<double>(close) / total;
         const bool passed = share >= region.minimumShare;
         ok = ok && passed;
-        std::printf("%-12s %6d pixels: %6.2f%% within %d, %6.2f%% exact (needs %.0f%% within) %s\n", region.name, total,
-                    100.0 * share, kTolerance, 100.0 * exact / total, 100.0 * region.minimumShare,
-                    passed ? "ok" : "FAIL");
+        std::printf("%-12s %6d pixels: %6.2f%% within %d, %6.2f%% exact (needs %.0f%% within) %s\n",
+                    region.name, total, 100.0 * share, kTolerance, 100.0 * exact / total,
+                    100.0 * region.minimumShare, passed ? "ok" : "FAIL");
     }
     return ok ? 0 : 1;
 }

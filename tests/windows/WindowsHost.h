@@ -34,8 +34,8 @@ struct RecordedCalls
         return taken;
     }
 
-    static VstIntPtr VSTCALLBACK callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr, void*,
-                                          float opt)
+    static VstIntPtr VSTCALLBACK callback(AEffect* effect, VstInt32 opcode, VstInt32 index,
+                                          VstIntPtr, void*, float opt)
     {
         std::ostringstream s;
         switch (opcode) {
@@ -97,8 +97,9 @@ public:
         RegisterClassExW(&wc);
         RECT r{0, 0, width, height};
         AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
-        window = CreateWindowExW(0, L"VantelorTestHost", L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN,
-                                 20, 20, r.right - r.left, r.bottom - r.top, nullptr, nullptr,
+        window = CreateWindowExW(0, L"VantelorTestHost", L"host",
+                                 WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 20, 20,
+                                 r.right - r.left, r.bottom - r.top, nullptr, nullptr,
                                  GetModuleHandleW(nullptr), nullptr);
         pumpMessages();
     }
@@ -131,7 +132,8 @@ struct Pixels
 
     uint32_t at(int x, int y) const
     {
-        return x >= 0 && y >= 0 && x < width && y < height ? rgb[static_cast<size_t>(y) * width + x] : 0;
+        return x >= 0 && y >= 0 && x < width && y < height ? rgb[static_cast<size_t>(y) * width + x]
+                                                           : 0;
     }
 };
 
@@ -181,23 +183,27 @@ inline Pixels decodePNG(const void* data, size_t size, const char* file)
     IWICBitmapFrameDecode* frame = nullptr;
     IWICFormatConverter* converter = nullptr;
     UINT w = 0, h = 0;
-    bool opened = SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                             IID_IWICImagingFactory, reinterpret_cast<void**>(&factory)));
+    bool opened =
+        SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_IWICImagingFactory, reinterpret_cast<void**>(&factory)));
     if (opened && file) {
         wchar_t path[MAX_PATH] = {};
         MultiByteToWideChar(CP_UTF8, 0, file, -1, path, MAX_PATH);
-        opened = SUCCEEDED(
-            factory->CreateDecoderFromFilename(path, nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand, &decoder));
+        opened = SUCCEEDED(factory->CreateDecoderFromFilename(
+            path, nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand, &decoder));
     } else if (opened) {
-        opened = SUCCEEDED(factory->CreateStream(&stream))
-            && SUCCEEDED(stream->InitializeFromMemory(static_cast<BYTE*>(const_cast<void*>(data)),
-                                                      static_cast<DWORD>(size)))
-            && SUCCEEDED(factory->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnDemand, &decoder));
+        opened = SUCCEEDED(factory->CreateStream(&stream)) &&
+                 SUCCEEDED(stream->InitializeFromMemory(static_cast<BYTE*>(const_cast<void*>(data)),
+                                                        static_cast<DWORD>(size))) &&
+                 SUCCEEDED(factory->CreateDecoderFromStream(
+                     stream, nullptr, WICDecodeMetadataCacheOnDemand, &decoder));
     }
-    if (opened && SUCCEEDED(decoder->GetFrame(0, &frame)) && SUCCEEDED(factory->CreateFormatConverter(&converter))
-        && SUCCEEDED(converter->Initialize(frame, GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0,
-                                           WICBitmapPaletteTypeCustom))
-        && SUCCEEDED(converter->GetSize(&w, &h))) {
+    if (opened && SUCCEEDED(decoder->GetFrame(0, &frame)) &&
+        SUCCEEDED(factory->CreateFormatConverter(&converter)) &&
+        SUCCEEDED(converter->Initialize(frame, GUID_WICPixelFormat32bppPBGRA,
+                                        WICBitmapDitherTypeNone, nullptr, 0,
+                                        WICBitmapPaletteTypeCustom)) &&
+        SUCCEEDED(converter->GetSize(&w, &h))) {
         p.width = static_cast<int>(w);
         p.height = static_cast<int>(h);
         p.rgb.resize(static_cast<size_t>(w) * h);
@@ -231,7 +237,8 @@ inline int channelDistance(uint32_t a, uint32_t b)
 {
     int d = 0;
     for (int shift : {0, 8, 16})
-        d = std::max(d, std::abs(static_cast<int>((a >> shift) & 0xff) - static_cast<int>((b >> shift) & 0xff)));
+        d = std::max(d, std::abs(static_cast<int>((a >> shift) & 0xff) -
+                                 static_cast<int>((b >> shift) & 0xff)));
     return d;
 }
 

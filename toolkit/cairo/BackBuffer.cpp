@@ -2,7 +2,6 @@
 
 #include "toolkit/cairo/CairoDrawContext.h"
 
-
 namespace VSTGUI::Cairo {
 
 namespace {
@@ -15,15 +14,15 @@ Surface makeSurface(const CRect& size)
     const double h = size.getHeight();
     if (!(w >= 1 && h >= 1 && w <= kMaxSide && h <= kMaxSide))
         return nullptr;
-    return checked(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(w), static_cast<int>(h)));
+    return checked(
+        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(w), static_cast<int>(h)));
 }
 
 } // namespace
 
 BackBuffer::BackBuffer(IPlatformFrameCallback* callback, const CRect& size)
     : callback_(callback), size_(size), surface_(makeSurface(size))
-{
-}
+{}
 
 bool BackBuffer::resize(const CRect& size)
 {

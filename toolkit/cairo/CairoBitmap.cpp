@@ -30,7 +30,8 @@ std::unique_ptr<IPlatformBitmap> createPlatformBitmapFromPNG(const uint8_t* data
     if (!data || size == 0)
         return nullptr;
     ReadCursor cursor{data, size, 0};
-    Cairo::Surface surface = Cairo::checked(cairo_image_surface_create_from_png_stream(readFromMemory, &cursor));
+    Cairo::Surface surface =
+        Cairo::checked(cairo_image_surface_create_from_png_stream(readFromMemory, &cursor));
     if (!surface)
         return nullptr;
     return std::make_unique<Cairo::Bitmap>(std::move(surface));

@@ -13,7 +13,8 @@ CRect surfaceBounds(cairo_surface_t* surface)
 {
     if (!surface || cairo_surface_get_type(surface) != CAIRO_SURFACE_TYPE_IMAGE)
         return {};
-    return CRect(0, 0, cairo_image_surface_get_width(surface), cairo_image_surface_get_height(surface));
+    return CRect(0, 0, cairo_image_surface_get_width(surface),
+                 cairo_image_surface_get_height(surface));
 }
 
 // Invariant state of a drawing call is restored by the destructor.
@@ -31,7 +32,8 @@ private:
 
 } // namespace
 
-DrawContext::DrawContext(cairo_surface_t* surface) : CDrawContext(surfaceBounds(surface)), cr_(cairo_create(surface))
+DrawContext::DrawContext(cairo_surface_t* surface)
+    : CDrawContext(surfaceBounds(surface)), cr_(cairo_create(surface))
 {
     setClipRect(getSurfaceRect());
 }
@@ -40,7 +42,8 @@ void DrawContext::setClipRect(const CRect& clip)
 {
     CDrawContext::setClipRect(clip);
     cairo_reset_clip(cr_.get());
-    cairo_rectangle(cr_.get(), clipRect_.left, clipRect_.top, clipRect_.getWidth(), clipRect_.getHeight());
+    cairo_rectangle(cr_.get(), clipRect_.left, clipRect_.top, clipRect_.getWidth(),
+                    clipRect_.getHeight());
     cairo_clip(cr_.get());
 }
 
@@ -60,7 +63,8 @@ double DrawContext::pixelShift() const
 void DrawContext::applyLineState()
 {
     cairo_t* cr = cr_.get();
-    cairo_set_antialias(cr, drawMode_ == kAntiAliasing ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
+    cairo_set_antialias(cr, drawMode_ == kAntiAliasing ? CAIRO_ANTIALIAS_DEFAULT
+                                                       : CAIRO_ANTIALIAS_NONE);
     cairo_set_line_width(cr, lineWidth_);
     if (lineStyle_ == kLineOnOffDash) {
         const double dash[] = {lineWidth_, lineWidth_};
@@ -145,18 +149,21 @@ void DrawContext::applyFont(bool antialias)
     cairo_t* cr = cr_.get();
     const int32_t style = font_ ? font_->getStyle() : kNormalFace;
     cairo_select_font_face(cr, font_ ? font_->getName() : "Arial",
-                           (style & kItalicFace) ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
+                           (style & kItalicFace) ? CAIRO_FONT_SLANT_ITALIC
+                                                 : CAIRO_FONT_SLANT_NORMAL,
                            (style & kBoldFace) ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cr, font_ ? font_->getSize() : 12);
     cairo_font_options_t* options = cairo_font_options_create();
-    cairo_font_options_set_antialias(options, antialias ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
+    cairo_font_options_set_antialias(options,
+                                     antialias ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
     cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
     cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_ON);
     cairo_set_font_options(cr, options);
     cairo_font_options_destroy(options);
 }
 
-void DrawContext::drawString(const char* string, const CRect& rect, const CHoriTxtAlign hAlign, bool antialias)
+void DrawContext::drawString(const char* string, const CRect& rect, const CHoriTxtAlign hAlign,
+                             bool antialias)
 {
     if (!string || !*string)
         return;
@@ -244,24 +251,27 @@ void DrawContext::drawGraphicsPath(CGraphicsPath* path, PathDrawMode mode)
         setSourceColor(frameColor_);
         cairo_stroke(cr_.get());
     } else {
-        cairo_set_fill_rule(cr_.get(), mode == kPathFilledEvenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
+        cairo_set_fill_rule(cr_.get(), mode == kPathFilledEvenOdd ? CAIRO_FILL_RULE_EVEN_ODD
+                                                                  : CAIRO_FILL_RULE_WINDING);
         setSourceColor(fillColor_);
         cairo_fill(cr_.get());
     }
 }
 
-void DrawContext::fillLinearGradient(CGraphicsPath* path, const CGradient& gradient, const CPoint& startPoint,
-                                     const CPoint& endPoint, bool evenOdd)
+void DrawContext::fillLinearGradient(CGraphicsPath* path, const CGradient& gradient,
+                                     const CPoint& startPoint, const CPoint& endPoint, bool evenOdd)
 {
     if (!path)
         return;
     SavedState state(cr_.get());
-    cairo_set_antialias(cr_.get(), drawMode_ == kAntiAliasing ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
-    Pattern pattern(cairo_pattern_create_linear(startPoint.x, startPoint.y, endPoint.x, endPoint.y));
+    cairo_set_antialias(cr_.get(), drawMode_ == kAntiAliasing ? CAIRO_ANTIALIAS_DEFAULT
+                                                              : CAIRO_ANTIALIAS_NONE);
+    Pattern pattern(
+        cairo_pattern_create_linear(startPoint.x, startPoint.y, endPoint.x, endPoint.y));
     for (const auto& stop : gradient.getColorStops()) {
         const CColor& c = stop.color;
-        cairo_pattern_add_color_stop_rgba(pattern.get(), stop.start, c.red / 255.0, c.green / 255.0, c.blue / 255.0,
-                                          c.alpha / 255.0 * globalAlpha_);
+        cairo_pattern_add_color_stop_rgba(pattern.get(), stop.start, c.red / 255.0, c.green / 255.0,
+                                          c.blue / 255.0, c.alpha / 255.0 * globalAlpha_);
     }
     addPath(*path);
     cairo_set_fill_rule(cr_.get(), evenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
@@ -277,7 +287,8 @@ void DrawContext::drawBitmap(CBitmap* bitmap, const CRect& dest, const CPoint& o
     SavedState state(cr_.get());
     cairo_rectangle(cr_.get(), dest.left, dest.top, dest.getWidth(), dest.getHeight());
     cairo_clip(cr_.get());
-    cairo_set_source_surface(cr_.get(), platform->getSurface(), dest.left - offset.x, dest.top - offset.y);
+    cairo_set_source_surface(cr_.get(), platform->getSurface(), dest.left - offset.x,
+                             dest.top - offset.y);
     cairo_pattern_set_filter(cairo_get_source(cr_.get()), CAIRO_FILTER_NEAREST);
     cairo_paint_with_alpha(cr_.get(), alpha * globalAlpha_);
 }

@@ -16,14 +16,15 @@ constexpr int kMaxSide = 16384;
 
 BackBuffer::BackBuffer(IPlatformFrameCallback* callback, const CRect& size) : callback_(callback)
 {
-    if (make(factory_, [](ID2D1Factory** out) {
-            return D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, __uuidof(ID2D1Factory), nullptr,
-                                     reinterpret_cast<void**>(out));
-        })
-        && make(writeFactory_, [](IDWriteFactory** out) {
-               return DWriteCreateFactory(DWRITE_FACTORY_TYPE_SHARED, __uuidof(IDWriteFactory),
-                                          reinterpret_cast<IUnknown**>(out));
-           }))
+    if (make(factory_,
+             [](ID2D1Factory** out) {
+                 return D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, __uuidof(ID2D1Factory),
+                                          nullptr, reinterpret_cast<void**>(out));
+             }) &&
+        make(writeFactory_, [](IDWriteFactory** out) {
+            return DWriteCreateFactory(DWRITE_FACTORY_TYPE_SHARED, __uuidof(IDWriteFactory),
+                                       reinterpret_cast<IUnknown**>(out));
+        }))
         create(size);
 }
 
@@ -59,11 +60,15 @@ bool BackBuffer::create(const CRect& size)
     Win32::noteCreated(Win32::ResourceKind::kGdiObject);
     ComRef<ID2D1DCRenderTarget> target;
     const D2D1_RENDER_TARGET_PROPERTIES properties = D2D1::RenderTargetProperties(
-        D2D1_RENDER_TARGET_TYPE_DEFAULT, D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_IGNORE));
+        D2D1_RENDER_TARGET_TYPE_DEFAULT,
+        D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_IGNORE));
     const RECT bounds{0, 0, static_cast<LONG>(w), static_cast<LONG>(h)};
     HGDIOBJ previous = SelectObject(dc, bitmap);
-    if (!make(target, [&](ID2D1DCRenderTarget** out) { return factory_->CreateDCRenderTarget(&properties, out); })
-        || FAILED(target->BindDC(dc, &bounds))) {
+    if (!make(target,
+              [&](ID2D1DCRenderTarget** out) {
+                  return factory_->CreateDCRenderTarget(&properties, out);
+              }) ||
+        FAILED(target->BindDC(dc, &bounds))) {
         SelectObject(dc, previous);
         DeleteObject(bitmap);
         DeleteDC(dc);
@@ -114,14 +119,15 @@ CRect BackBuffer::paint()
     const CRect area = dirty_.take();
     if (!isValid() || area.isEmpty())
         return {};
-    const RECT bounds{0, 0, static_cast<LONG>(size_.getWidth()), static_cast<LONG>(size_.getHeight())};
+    const RECT bounds{0, 0, static_cast<LONG>(size_.getWidth()),
+                      static_cast<LONG>(size_.getHeight())};
     if (FAILED(target_->BindDC(dc_, &bounds)))
         return {};
     target_->BeginDraw();
     target_->SetTransform(D2D1::Matrix3x2F::Identity());
     {
-        DrawContext context(target_.get(), factory_.get(), writeFactory_.get(), CRect(0, 0, size_.getWidth(),
-                                                                                        size_.getHeight()));
+        DrawContext context(target_.get(), factory_.get(), writeFactory_.get(),
+                            CRect(0, 0, size_.getWidth(), size_.getHeight()));
         context.setClipRect(area);
         // Opaque black under everything, so transparent views never show
         // stale pixels.

@@ -41,8 +41,8 @@ std::unique_ptr<IPlatformBitmap> createPlatformBitmapFromPNG(const uint8_t* data
     ComScope com;
     ComRef<IWICImagingFactory> factory;
     if (!make(factory, [](IWICImagingFactory** out) {
-            return CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                    reinterpret_cast<void**>(out));
+            return CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_IWICImagingFactory, reinterpret_cast<void**>(out));
         }))
         return nullptr;
     ComRef<IWICStream> stream;
@@ -52,23 +52,25 @@ std::unique_ptr<IPlatformBitmap> createPlatformBitmapFromPNG(const uint8_t* data
         return nullptr;
     ComRef<IWICBitmapDecoder> decoder;
     if (!make(decoder, [&](IWICBitmapDecoder** out) {
-            return factory->CreateDecoderFromStream(stream.get(), &GUID_ContainerFormatPng, WICDecodeMetadataCacheOnDemand,
-                                                    out);
+            return factory->CreateDecoderFromStream(stream.get(), &GUID_ContainerFormatPng,
+                                                    WICDecodeMetadataCacheOnDemand, out);
         }))
         return nullptr;
     ComRef<IWICBitmapFrameDecode> frame;
     if (!make(frame, [&](IWICBitmapFrameDecode** out) { return decoder->GetFrame(0, out); }))
         return nullptr;
     ComRef<IWICFormatConverter> converter;
-    if (!make(converter, [&](IWICFormatConverter** out) { return factory->CreateFormatConverter(out); }))
+    if (!make(converter,
+              [&](IWICFormatConverter** out) { return factory->CreateFormatConverter(out); }))
         return nullptr;
-    if (FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
+    if (FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA,
+                                     WICBitmapDitherTypeNone, nullptr, 0.0,
                                      WICBitmapPaletteTypeCustom)))
         return nullptr;
     UINT width = 0;
     UINT height = 0;
-    if (FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0 || width > kMaxSide
-        || height > kMaxSide)
+    if (FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0 ||
+        width > kMaxSide || height > kMaxSide)
         return nullptr;
     std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
     if (FAILED(converter->CopyPixels(nullptr, width * 4, static_cast<UINT>(pixels.size() * 4),

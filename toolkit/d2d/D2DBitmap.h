@@ -13,8 +13,7 @@ class Bitmap : public IPlatformBitmap
 public:
     Bitmap(int32_t width, int32_t height, std::vector<uint32_t> pixels)
         : width_(width), height_(height), pixels_(std::move(pixels))
-    {
-    }
+    {}
     int32_t getWidth() const override { return width_; }
     int32_t getHeight() const override { return height_; }
     // Rows top to bottom, width pixels each, premultiplied BGRA.

@@ -21,8 +21,8 @@ D2D1_COLOR_F toColor(const CColor& c, float alpha)
 
 D2D1_RECT_F toRect(const CRect& r)
 {
-    return D2D1::RectF(static_cast<float>(r.left), static_cast<float>(r.top), static_cast<float>(r.right),
-                       static_cast<float>(r.bottom));
+    return D2D1::RectF(static_cast<float>(r.left), static_cast<float>(r.top),
+                       static_cast<float>(r.right), static_cast<float>(r.bottom));
 }
 
 D2D1_POINT_2F toPoint(const CPoint& p, float shift = 0)
@@ -44,11 +44,13 @@ constexpr Substitute kSubstitutes[] = {
 };
 
 // The font of the system collection that text in `name` is drawn with.
-bool findFont(IDWriteFactory* factory, const char* name, DWRITE_FONT_WEIGHT weight, DWRITE_FONT_STYLE style,
-              std::wstring& family, ComRef<IDWriteFont>& font)
+bool findFont(IDWriteFactory* factory, const char* name, DWRITE_FONT_WEIGHT weight,
+              DWRITE_FONT_STYLE style, std::wstring& family, ComRef<IDWriteFont>& font)
 {
     ComRef<IDWriteFontCollection> collection;
-    if (!make(collection, [&](IDWriteFontCollection** out) { return factory->GetSystemFontCollection(out, FALSE); }))
+    if (!make(collection, [&](IDWriteFontCollection** out) {
+            return factory->GetSystemFontCollection(out, FALSE);
+        }))
         return false;
     auto lookup = [&](const wchar_t* candidate, UINT32& index) {
         BOOL exists = FALSE;
@@ -74,11 +76,13 @@ bool findFont(IDWriteFactory* factory, const char* name, DWRITE_FONT_WEIGHT weig
         index = 0;
     }
     ComRef<IDWriteFontFamily> fontFamily;
-    if (!make(fontFamily, [&](IDWriteFontFamily** out) { return collection->GetFontFamily(index, out); }))
+    if (!make(fontFamily,
+              [&](IDWriteFontFamily** out) { return collection->GetFontFamily(index, out); }))
         return false;
     if (!found) {
         ComRef<IDWriteLocalizedStrings> names;
-        if (!make(names, [&](IDWriteLocalizedStrings** out) { return fontFamily->GetFamilyNames(out); }))
+        if (!make(names,
+                  [&](IDWriteLocalizedStrings** out) { return fontFamily->GetFamilyNames(out); }))
             return false;
         wchar_t buffer[128] = {};
         if (FAILED(names->GetString(0, buffer, 128)))
@@ -117,11 +121,10 @@ private:
     ID2D1RenderTarget* target_;
 };
 
-DrawContext::DrawContext(ID2D1RenderTarget* target, ID2D1Factory* factory, IDWriteFactory* writeFactory,
-                         const CRect& surfaceRect)
+DrawContext::DrawContext(ID2D1RenderTarget* target, ID2D1Factory* factory,
+                         IDWriteFactory* writeFactory, const CRect& surfaceRect)
     : CDrawContext(surfaceRect), target_(target), factory_(factory), writeFactory_(writeFactory)
-{
-}
+{}
 
 DrawContext::~DrawContext() = default;
 
@@ -145,7 +148,8 @@ ID2D1StrokeStyle* DrawContext::strokeStyle()
             dashed ? D2D1_DASH_STYLE_CUSTOM : D2D1_DASH_STYLE_SOLID, 0.f);
         const float dashes[] = {1.f, 1.f};
         make(style, [&](ID2D1StrokeStyle** out) {
-            return factory_->CreateStrokeStyle(properties, dashed ? dashes : nullptr, dashed ? 2 : 0, out);
+            return factory_->CreateStrokeStyle(properties, dashed ? dashes : nullptr,
+                                               dashed ? 2 : 0, out);
         });
     }
     return style.get();
@@ -172,8 +176,8 @@ void DrawContext::drawLine(const CPoint& start, const CPoint& end)
     ClipScope clip(target_, clipRect_);
     applyAntialias();
     const float shift = pixelShift();
-    target_->DrawLine(toPoint(start, shift), toPoint(end, shift), brush.get(), static_cast<float>(lineWidth_),
-                      strokeStyle());
+    target_->DrawLine(toPoint(start, shift), toPoint(end, shift), brush.get(),
+                      static_cast<float>(lineWidth_), strokeStyle());
 }
 
 void DrawContext::fillAndStroke(ID2D1Geometry* geometry, CDrawStyle drawStyle)
@@ -186,7 +190,8 @@ void DrawContext::fillAndStroke(ID2D1Geometry* geometry, CDrawStyle drawStyle)
     if (drawStyle == kDrawStroked || drawStyle == kDrawFilledAndStroked) {
         ComRef<ID2D1SolidColorBrush> brush;
         if (makeBrush(frameColor_, brush))
-            target_->DrawGeometry(geometry, brush.get(), static_cast<float>(lineWidth_), strokeStyle());
+            target_->DrawGeometry(geometry, brush.get(), static_cast<float>(lineWidth_),
+                                  strokeStyle());
     }
 }
 
@@ -211,7 +216,9 @@ void DrawContext::drawRect(const CRect& rect, const CDrawStyle drawStyle)
         if (makeBrush(fillColor_, brush))
             target_->FillRectangle(toRect(inner), brush.get());
     }
-    if (make(geometry, [&](ID2D1RectangleGeometry** out) { return factory_->CreateRectangleGeometry(toRect(inner), out); }))
+    if (make(geometry, [&](ID2D1RectangleGeometry** out) {
+            return factory_->CreateRectangleGeometry(toRect(inner), out);
+        }))
         fillAndStroke(geometry.get(), kDrawStroked);
 }
 
@@ -222,10 +229,13 @@ void DrawContext::drawEllipse(const CRect& rect, const CDrawStyle drawStyle)
     ClipScope clip(target_, clipRect_);
     applyAntialias();
     const CPoint centre = rect.getCenter();
-    const D2D1_ELLIPSE ellipse = D2D1::Ellipse(toPoint(centre), static_cast<float>(rect.getWidth() / 2),
-                                               static_cast<float>(rect.getHeight() / 2));
+    const D2D1_ELLIPSE ellipse =
+        D2D1::Ellipse(toPoint(centre), static_cast<float>(rect.getWidth() / 2),
+                      static_cast<float>(rect.getHeight() / 2));
     ComRef<ID2D1EllipseGeometry> geometry;
-    if (make(geometry, [&](ID2D1EllipseGeometry** out) { return factory_->CreateEllipseGeometry(ellipse, out); }))
+    if (make(geometry, [&](ID2D1EllipseGeometry** out) {
+            return factory_->CreateEllipseGeometry(ellipse, out);
+        }))
         fillAndStroke(geometry.get(), drawStyle);
 }
 
@@ -247,8 +257,10 @@ bool DrawContext::layoutText(const char* string, bool antialias, TextLayout& out
     if (text.empty())
         return false;
     const int32_t style = font_ ? font_->getStyle() : kNormalFace;
-    const DWRITE_FONT_WEIGHT weight = (style & kBoldFace) ? DWRITE_FONT_WEIGHT_BOLD : DWRITE_FONT_WEIGHT_NORMAL;
-    const DWRITE_FONT_STYLE slant = (style & kItalicFace) ? DWRITE_FONT_STYLE_ITALIC : DWRITE_FONT_STYLE_NORMAL;
+    const DWRITE_FONT_WEIGHT weight =
+        (style & kBoldFace) ? DWRITE_FONT_WEIGHT_BOLD : DWRITE_FONT_WEIGHT_NORMAL;
+    const DWRITE_FONT_STYLE slant =
+        (style & kItalicFace) ? DWRITE_FONT_STYLE_ITALIC : DWRITE_FONT_STYLE_NORMAL;
     const float size = static_cast<float>(font_ && font_->getSize() > 0 ? font_->getSize() : 12);
     std::wstring family;
     ComRef<IDWriteFont> font;
@@ -262,14 +274,14 @@ bool DrawContext::layoutText(const char* string, bool antialias, TextLayout& out
 
     ComRef<IDWriteTextFormat> format;
     if (!make(format, [&](IDWriteTextFormat** f) {
-            return writeFactory_->CreateTextFormat(family.c_str(), nullptr, weight, slant, DWRITE_FONT_STRETCH_NORMAL,
-                                                   size, L"", f);
+            return writeFactory_->CreateTextFormat(family.c_str(), nullptr, weight, slant,
+                                                   DWRITE_FONT_STRETCH_NORMAL, size, L"", f);
         }))
         return false;
     format->SetWordWrapping(DWRITE_WORD_WRAPPING_NO_WRAP);
     if (!make(out.layout, [&](IDWriteTextLayout** l) {
-            return writeFactory_->CreateTextLayout(text.c_str(), static_cast<UINT32>(text.size()), format.get(), 1e5f,
-                                                   1e5f, l);
+            return writeFactory_->CreateTextLayout(text.c_str(), static_cast<UINT32>(text.size()),
+                                                   format.get(), 1e5f, 1e5f, l);
         }))
         return false;
     DWRITE_TEXT_METRICS textMetrics{};
@@ -278,12 +290,16 @@ bool DrawContext::layoutText(const char* string, bool antialias, TextLayout& out
     out.width = textMetrics.widthIncludingTrailingWhitespace;
     DWRITE_LINE_METRICS line{};
     UINT32 lines = 0;
-    out.lineBaseline = SUCCEEDED(out.layout->GetLineMetrics(&line, 1, &lines)) && lines > 0 ? line.baseline : out.ascent;
-    target_->SetTextAntialiasMode(antialias ? D2D1_TEXT_ANTIALIAS_MODE_GRAYSCALE : D2D1_TEXT_ANTIALIAS_MODE_ALIASED);
+    out.lineBaseline = SUCCEEDED(out.layout->GetLineMetrics(&line, 1, &lines)) && lines > 0
+                           ? line.baseline
+                           : out.ascent;
+    target_->SetTextAntialiasMode(antialias ? D2D1_TEXT_ANTIALIAS_MODE_GRAYSCALE
+                                            : D2D1_TEXT_ANTIALIAS_MODE_ALIASED);
     return true;
 }
 
-void DrawContext::drawString(const char* string, const CRect& rect, const CHoriTxtAlign hAlign, bool antialias)
+void DrawContext::drawString(const char* string, const CRect& rect, const CHoriTxtAlign hAlign,
+                             bool antialias)
 {
     TextLayout text;
     if (!layoutText(string, antialias, text))
@@ -298,9 +314,10 @@ void DrawContext::drawString(const char* string, const CRect& rect, const CHoriT
         x = rect.right - text.width;
     const double baseline = rect.top + (rect.getHeight() + text.ascent - text.descent) / 2;
     ClipScope clip(target_, clipRect_);
-    target_->DrawTextLayout(D2D1::Point2F(static_cast<float>(std::round(x)),
-                                          static_cast<float>(std::round(baseline)) - text.lineBaseline),
-                            text.layout.get(), brush.get());
+    target_->DrawTextLayout(
+        D2D1::Point2F(static_cast<float>(std::round(x)),
+                      static_cast<float>(std::round(baseline)) - text.lineBaseline),
+        text.layout.get(), brush.get());
 }
 
 void DrawContext::drawString(const char* string, const CPoint& point, bool antialias)
@@ -312,8 +329,9 @@ void DrawContext::drawString(const char* string, const CPoint& point, bool antia
     if (!makeBrush(fontColor_, brush))
         return;
     ClipScope clip(target_, clipRect_);
-    target_->DrawTextLayout(D2D1::Point2F(static_cast<float>(point.x), static_cast<float>(point.y) - text.lineBaseline),
-                            text.layout.get(), brush.get());
+    target_->DrawTextLayout(
+        D2D1::Point2F(static_cast<float>(point.x), static_cast<float>(point.y) - text.lineBaseline),
+        text.layout.get(), brush.get());
 }
 
 CCoord DrawContext::getStringWidth(const char* string)
@@ -322,7 +340,8 @@ CCoord DrawContext::getStringWidth(const char* string)
     return layoutText(string, true, text) ? text.width : 0;
 }
 
-bool DrawContext::makeGeometry(const CGraphicsPath& path, bool evenOdd, ComRef<ID2D1PathGeometry>& geometry)
+bool DrawContext::makeGeometry(const CGraphicsPath& path, bool evenOdd,
+                               ComRef<ID2D1PathGeometry>& geometry)
 {
     if (!make(geometry, [&](ID2D1PathGeometry** out) { return factory_->CreatePathGeometry(out); }))
         return false;
@@ -373,13 +392,17 @@ bool DrawContext::makeGeometry(const CGraphicsPath& path, bool evenOdd, ComRef<I
             const float rx = static_cast<float>(e.rect.getWidth() / 2);
             const float ry = static_cast<float>(e.rect.getHeight() / 2);
             sink->BeginFigure(D2D1::Point2F(cx + rx, cy), D2D1_FIGURE_BEGIN_FILLED);
-            sink->AddBezier(D2D1::BezierSegment(D2D1::Point2F(cx + rx, cy + k * ry), D2D1::Point2F(cx + k * rx, cy + ry),
+            sink->AddBezier(D2D1::BezierSegment(D2D1::Point2F(cx + rx, cy + k * ry),
+                                                D2D1::Point2F(cx + k * rx, cy + ry),
                                                 D2D1::Point2F(cx, cy + ry)));
-            sink->AddBezier(D2D1::BezierSegment(D2D1::Point2F(cx - k * rx, cy + ry), D2D1::Point2F(cx - rx, cy + k * ry),
+            sink->AddBezier(D2D1::BezierSegment(D2D1::Point2F(cx - k * rx, cy + ry),
+                                                D2D1::Point2F(cx - rx, cy + k * ry),
                                                 D2D1::Point2F(cx - rx, cy)));
-            sink->AddBezier(D2D1::BezierSegment(D2D1::Point2F(cx - rx, cy - k * ry), D2D1::Point2F(cx - k * rx, cy - ry),
+            sink->AddBezier(D2D1::BezierSegment(D2D1::Point2F(cx - rx, cy - k * ry),
+                                                D2D1::Point2F(cx - k * rx, cy - ry),
                                                 D2D1::Point2F(cx, cy - ry)));
-            sink->AddBezier(D2D1::BezierSegment(D2D1::Point2F(cx + k * rx, cy - ry), D2D1::Point2F(cx + rx, cy - k * ry),
+            sink->AddBezier(D2D1::BezierSegment(D2D1::Point2F(cx + k * rx, cy - ry),
+                                                D2D1::Point2F(cx + rx, cy - k * ry),
                                                 D2D1::Point2F(cx + rx, cy)));
             sink->EndFigure(D2D1_FIGURE_END_CLOSED);
             break;
@@ -403,24 +426,27 @@ void DrawContext::drawGraphicsPath(CGraphicsPath* path, PathDrawMode mode)
     fillAndStroke(geometry.get(), mode == kPathStroked ? kDrawStroked : kDrawFilled);
 }
 
-void DrawContext::fillLinearGradient(CGraphicsPath* path, const CGradient& gradient, const CPoint& startPoint,
-                                     const CPoint& endPoint, bool evenOdd)
+void DrawContext::fillLinearGradient(CGraphicsPath* path, const CGradient& gradient,
+                                     const CPoint& startPoint, const CPoint& endPoint, bool evenOdd)
 {
     ComRef<ID2D1PathGeometry> geometry;
     if (!path || gradient.getColorStops().empty() || !makeGeometry(*path, evenOdd, geometry))
         return;
     std::vector<D2D1_GRADIENT_STOP> stops;
     for (const auto& stop : gradient.getColorStops())
-        stops.push_back(D2D1::GradientStop(static_cast<float>(stop.start), toColor(stop.color, globalAlpha_)));
+        stops.push_back(
+            D2D1::GradientStop(static_cast<float>(stop.start), toColor(stop.color, globalAlpha_)));
     ComRef<ID2D1GradientStopCollection> collection;
     if (!make(collection, [&](ID2D1GradientStopCollection** out) {
-            return target_->CreateGradientStopCollection(stops.data(), static_cast<UINT32>(stops.size()), out);
+            return target_->CreateGradientStopCollection(stops.data(),
+                                                         static_cast<UINT32>(stops.size()), out);
         }))
         return;
     ComRef<ID2D1LinearGradientBrush> brush;
     if (!make(brush, [&](ID2D1LinearGradientBrush** out) {
             return target_->CreateLinearGradientBrush(
-                D2D1::LinearGradientBrushProperties(toPoint(startPoint), toPoint(endPoint)), collection.get(), out);
+                D2D1::LinearGradientBrushProperties(toPoint(startPoint), toPoint(endPoint)),
+                collection.get(), out);
         }))
         return;
     ClipScope clip(target_, clipRect_);
@@ -446,18 +472,20 @@ void DrawContext::drawBitmap(CBitmap* bitmap, const CRect& dest, const CPoint& o
     const int top = static_cast<int>(std::floor(source.top));
     const int bottom = std::min(platform->getHeight(), static_cast<int>(std::ceil(source.bottom)));
     ComRef<ID2D1Bitmap> image;
-    const D2D1_BITMAP_PROPERTIES properties =
-        D2D1::BitmapProperties(D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_PREMULTIPLIED));
+    const D2D1_BITMAP_PROPERTIES properties = D2D1::BitmapProperties(
+        D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_PREMULTIPLIED));
     if (!make(image, [&](ID2D1Bitmap** out) {
-            return target_->CreateBitmap(D2D1::SizeU(static_cast<UINT32>(width), static_cast<UINT32>(bottom - top)),
-                                         platform->getPixels() + static_cast<size_t>(top) * static_cast<size_t>(width),
-                                         static_cast<UINT32>(width) * 4, properties, out);
+            return target_->CreateBitmap(
+                D2D1::SizeU(static_cast<UINT32>(width), static_cast<UINT32>(bottom - top)),
+                platform->getPixels() + static_cast<size_t>(top) * static_cast<size_t>(width),
+                static_cast<UINT32>(width) * 4, properties, out);
         }))
         return;
     ClipScope clip(target_, clipRect_);
-    const D2D1_RECT_F sourceRect = toRect(CRect(source.left, source.top - top, source.right, source.bottom - top));
-    target_->DrawBitmap(image.get(), toRect(target), alpha * globalAlpha_, D2D1_BITMAP_INTERPOLATION_MODE_NEAREST_NEIGHBOR,
-                        &sourceRect);
+    const D2D1_RECT_F sourceRect =
+        toRect(CRect(source.left, source.top - top, source.right, source.bottom - top));
+    target_->DrawBitmap(image.get(), toRect(target), alpha * globalAlpha_,
+                        D2D1_BITMAP_INTERPOLATION_MODE_NEAREST_NEIGHBOR, &sourceRect);
 }
 
 } // namespace VSTGUI::D2D

@@ -28,8 +28,9 @@ public:
     void drawString(const char* string, const CPoint& point, bool antialias = true) override;
     CCoord getStringWidth(const char* string) override;
     void drawGraphicsPath(CGraphicsPath* path, PathDrawMode mode = kPathFilled) override;
-    void fillLinearGradient(CGraphicsPath* path, const CGradient& gradient, const CPoint& startPoint,
-                            const CPoint& endPoint, bool evenOdd = false) override;
+    void fillLinearGradient(CGraphicsPath* path, const CGradient& gradient,
+                            const CPoint& startPoint, const CPoint& endPoint,
+                            bool evenOdd = false) override;
     void drawBitmap(CBitmap* bitmap, const CRect& dest, const CPoint& offset = CPoint(0, 0),
                     float alpha = 1.f) override;
 

@@ -15,7 +15,8 @@ public:
     // Adds rect for a buffer of `size` (its origin at 0, 0).
     void add(const CRect& rect, const CRect& size)
     {
-        CRect r(std::floor(rect.left), std::floor(rect.top), std::ceil(rect.right), std::ceil(rect.bottom));
+        CRect r(std::floor(rect.left), std::floor(rect.top), std::ceil(rect.right),
+                std::ceil(rect.bottom));
         r.bound(CRect(0, 0, size.getWidth(), size.getHeight()));
         if (!r.isEmpty())
             area_.unite(r);

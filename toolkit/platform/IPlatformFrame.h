@@ -23,8 +23,8 @@ public:
     virtual CMouseEventResult platformOnMouseMoved(CPoint& where, const CButtonState& buttons) = 0;
     virtual CMouseEventResult platformOnMouseUp(CPoint& where, const CButtonState& buttons) = 0;
     virtual CMouseEventResult platformOnMouseExited(CPoint& where, const CButtonState& buttons) = 0;
-    virtual bool platformOnMouseWheel(const CPoint& where, const CMouseWheelAxis& axis, const float& distance,
-                                      const CButtonState& buttons) = 0;
+    virtual bool platformOnMouseWheel(const CPoint& where, const CMouseWheelAxis& axis,
+                                      const float& distance, const CButtonState& buttons) = 0;
     // A key while the window has the keyboard focus; true when handled.
     virtual bool platformOnKeyDown(VstKeyCode& keyCode) = 0;
     virtual bool platformOnKeyUp(VstKeyCode& keyCode) = 0;
@@ -55,7 +55,7 @@ public:
 // Creates the window for a frame: a child of the given native parent
 // window, or an off-screen image when parent is null. Null on failure
 // (no display, parent unusable).
-std::unique_ptr<IPlatformFrame> createPlatformFrame(IPlatformFrameCallback* callback, const CRect& size,
-                                                    void* parent);
+std::unique_ptr<IPlatformFrame> createPlatformFrame(IPlatformFrameCallback* callback,
+                                                    const CRect& size, void* parent);
 
 } // namespace VSTGUI

@@ -10,17 +10,19 @@
 
 namespace VSTGUI {
 
-std::unique_ptr<IPlatformFrame> createOffscreenFrame(IPlatformFrameCallback* callback, const CRect& size);
+std::unique_ptr<IPlatformFrame> createOffscreenFrame(IPlatformFrameCallback* callback,
+                                                     const CRect& size);
 
-std::unique_ptr<IPlatformFrame> createPlatformFrame(IPlatformFrameCallback* callback, const CRect& size,
-                                                    void* parent)
+std::unique_ptr<IPlatformFrame> createPlatformFrame(IPlatformFrameCallback* callback,
+                                                    const CRect& size, void* parent)
 {
     if (!parent)
         return createOffscreenFrame(callback, size);
 #if defined(_WIN32)
     return createWin32Frame(callback, size, parent);
 #elif defined(__linux__)
-    return createX11Frame(callback, size, static_cast<unsigned long>(reinterpret_cast<uintptr_t>(parent)));
+    return createX11Frame(callback, size,
+                          static_cast<unsigned long>(reinterpret_cast<uintptr_t>(parent)));
 #else
     return nullptr;
 #endif

@@ -10,7 +10,8 @@ namespace {
 std::atomic<int32_t> gKnobMode{VSTGUI::kCircularMode};
 } // namespace
 
-AEffGUIEditor::AEffGUIEditor(void* effectPointer) : AEffEditor(static_cast<AudioEffect*>(effectPointer))
+AEffGUIEditor::AEffGUIEditor(void* effectPointer)
+    : AEffEditor(static_cast<AudioEffect*>(effectPointer))
 {
     if (effect)
         effect->setEditor(this);
@@ -78,8 +79,8 @@ bool AEffGUIEditor::onWheel(float distance)
 {
     if (!frame)
         return false;
-    return frame->platformOnMouseWheel(frame->getCurrentMouseLocation(), VSTGUI::kMouseWheelAxisY, distance,
-                                       VSTGUI::CButtonState());
+    return frame->platformOnMouseWheel(frame->getCurrentMouseLocation(), VSTGUI::kMouseWheelAxisY,
+                                       distance, VSTGUI::CButtonState());
 }
 
 bool AEffGUIEditor::setKnobMode(VstInt32 mode)
@@ -111,7 +112,8 @@ void AEffGUIEditor::endEdit(int32_t index)
 uint32_t AEffGUIEditor::getTicks()
 {
     using namespace std::chrono;
-    return static_cast<uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+    return static_cast<uint32_t>(
+        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
 void AEffGUIEditor::doIdleStuff()
@@ -142,8 +144,8 @@ bool AEffGUIEditor::beforeSizeChange(const VSTGUI::CRect& newSize, const VSTGUI:
     if (!fx)
         return false;
     char sizeWindow[] = "sizeWindow";
-    return fx->canHostDo(sizeWindow)
-        && fx->sizeWindow(static_cast<VstInt32>(newSize.getWidth()), static_cast<VstInt32>(newSize.getHeight()));
+    return fx->canHostDo(sizeWindow) && fx->sizeWindow(static_cast<VstInt32>(newSize.getWidth()),
+                                                       static_cast<VstInt32>(newSize.getHeight()));
 }
 
 bool AEffGUIEditor::isWindowVisible() const

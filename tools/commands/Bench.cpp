@@ -20,18 +20,21 @@ namespace vst2host {
 namespace {
 
 constexpr int kSampleRate = 44100;
-constexpr double kRoundSeconds = 0.1;  // audio processed per timed round
+constexpr double kRoundSeconds = 0.1; // audio processed per timed round
 constexpr int kWarmUpRounds = 3;
 
 // One plug-in under measurement, with its own copy of the input so that a
 // plug-in writing into its inputs affects only itself.
-struct Subject {
+struct Subject
+{
     Subject(const std::string& path, const BenchOptions& options, const std::vector<float>& left,
             const std::vector<float>& right)
-        : plugin(path) {
+        : plugin(path)
+    {
         plugin.prepare(kSampleRate, options.block);
         applyParameters(plugin, options.parameters, true);
-        if (!options.sweep.empty() && plugin.findParameter(ParameterSweep::parameterName(options.sweep)) >= 0) {
+        if (!options.sweep.empty() &&
+            plugin.findParameter(ParameterSweep::parameterName(options.sweep)) >= 0) {
             sweep.emplace(plugin, options.sweep);
             sweep->apply(plugin, 0.0);
             sweepFrames = std::max(2.0, options.sweepSeconds * kSampleRate);
@@ -52,7 +55,8 @@ struct Subject {
     // Processes `blocks` blocks of `block` frames; returns nanoseconds per
     // frame. With a sweep, the parameter is set before every block, as a
     // host's automation sets it, and that call is part of the cost.
-    double round(int blocks, int block) {
+    double round(int blocks, int block)
+    {
         const auto begin = std::chrono::steady_clock::now();
         for (int b = 0; b < blocks; ++b) {
             if (sweep) {
@@ -85,16 +89,19 @@ struct Subject {
     std::vector<double> samples;
 };
 
-double quantile(const std::vector<double>& sorted, double q) {
+double quantile(const std::vector<double>& sorted, double q)
+{
     const double position = q * static_cast<double>(sorted.size() - 1);
     const auto below = static_cast<size_t>(position);
     const size_t above = std::min(below + 1, sorted.size() - 1);
-    return sorted[below] + (sorted[above] - sorted[below]) * (position - static_cast<double>(below));
+    return sorted[below] +
+           (sorted[above] - sorted[below]) * (position - static_cast<double>(below));
 }
 
 } // namespace
 
-int runBench(const BenchOptions& options) {
+int runBench(const BenchOptions& options)
+{
     // One second of input, plus a block so any offset fits: the demo
     // material, white noise (its own on each channel) or silence.
     std::vector<float> left(kSampleRate + options.block);
@@ -115,8 +122,8 @@ int runBench(const BenchOptions& options) {
     for (const std::string& path : options.plugins)
         subjects.push_back(std::make_unique<Subject>(path, options, left, right));
 
-    if (!options.sweep.empty() &&
-        std::none_of(subjects.begin(), subjects.end(), [](const auto& s) { return s->sweep.has_value(); }))
+    if (!options.sweep.empty() && std::none_of(subjects.begin(), subjects.end(),
+                                               [](const auto& s) { return s->sweep.has_value(); }))
         requireParameter(subjects.front()->plugin, ParameterSweep::parameterName(options.sweep));
 
     const int blocksPerRound =
@@ -133,18 +140,21 @@ int runBench(const BenchOptions& options) {
         for (auto& subject : subjects)
             subject->samples.push_back(subject->round(blocksPerRound, options.block));
 
-    std::fprintf(report(), "%d Hz, block %d, input %s, %d rounds of %.3f s per plug-in, alternating\n",
-                kSampleRate, options.block, options.input.c_str(), rounds, roundSeconds);
+    std::fprintf(report(),
+                 "%d Hz, block %d, input %s, %d rounds of %.3f s per plug-in, alternating\n",
+                 kSampleRate, options.block, options.input.c_str(), rounds, roundSeconds);
     if (!options.sweep.empty()) {
-        std::fprintf(report(), "automating %s before every block, there and back every %.2f s of audio\n",
-                    options.sweep.c_str(), options.sweepSeconds);
+        std::fprintf(report(),
+                     "automating %s before every block, there and back every %.2f s of audio\n",
+                     options.sweep.c_str(), options.sweepSeconds);
         for (auto& subject : subjects)
             if (!subject->sweep)
-                std::fprintf(report(), "  (%s has no such parameter: not automated)\n",
-                            std::filesystem::path(subject->plugin.path()).filename().string().c_str());
+                std::fprintf(
+                    report(), "  (%s has no such parameter: not automated)\n",
+                    std::filesystem::path(subject->plugin.path()).filename().string().c_str());
     }
-    std::fprintf(report(), "%-28s %12s %21s %21s %12s\n", "plug-in", "ns/frame", "interquartile", "min..max",
-                "real-time");
+    std::fprintf(report(), "%-28s %12s %21s %21s %12s\n", "plug-in", "ns/frame", "interquartile",
+                 "min..max", "real-time");
     for (auto& subject : subjects) {
         std::vector<double> sorted = subject->samples;
         std::sort(sorted.begin(), sorted.end());
@@ -152,11 +162,12 @@ int runBench(const BenchOptions& options) {
         const double framePeriod = 1e9 / kSampleRate;
         char iqr[64];
         char range[64];
-        std::snprintf(iqr, sizeof iqr, "%.1f..%.1f", quantile(sorted, 0.25), quantile(sorted, 0.75));
+        std::snprintf(iqr, sizeof iqr, "%.1f..%.1f", quantile(sorted, 0.25),
+                      quantile(sorted, 0.75));
         std::snprintf(range, sizeof range, "%.1f..%.1f", sorted.front(), sorted.back());
         const std::string name = std::filesystem::path(subject->plugin.path()).filename().string();
         std::fprintf(report(), "%-28s %12.1f %21s %21s %11.1fx\n", name.c_str(), median, iqr, range,
-                    framePeriod / median);
+                     framePeriod / median);
     }
     return 0;
 }

@@ -18,16 +18,19 @@ namespace vst2host {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr auto kIdlePeriod = std::chrono::milliseconds(33);  // about 30 idle calls a second
-struct ImageDestroyer {
+constexpr auto kIdlePeriod = std::chrono::milliseconds(33); // about 30 idle calls a second
+struct ImageDestroyer
+{
     void operator()(XImage* image) const { XDestroyImage(image); }
 };
 
-struct SurfaceDestroyer {
+struct SurfaceDestroyer
+{
     void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
 };
 
-int maskShift(unsigned long mask) {
+int maskShift(unsigned long mask)
+{
     int shift = 0;
     while (mask != 0 && (mask & 1) == 0) {
         mask >>= 1;
@@ -37,7 +40,8 @@ int maskShift(unsigned long mask) {
 }
 
 // One colour component scaled to 8 bits from a mask of any width.
-uint32_t component(unsigned long pixel, unsigned long mask) {
+uint32_t component(unsigned long pixel, unsigned long mask)
+{
     if (mask == 0)
         return 0;
     const int shift = maskShift(mask);
@@ -46,9 +50,11 @@ uint32_t component(unsigned long pixel, unsigned long mask) {
 }
 
 // Saves the window, with the editor's child windows in it, as a PNG.
-void saveScreenshot(Display* display, Window window, const std::string& path) {
+void saveScreenshot(Display* display, Window window, const std::string& path)
+{
     XWindowAttributes attributes{};
-    if (XGetWindowAttributes(display, window, &attributes) == 0 || attributes.map_state != IsViewable)
+    if (XGetWindowAttributes(display, window, &attributes) == 0 ||
+        attributes.map_state != IsViewable)
         throw HostError("cannot save " + path + ": the window is not visible");
     XSync(display, False);
     std::unique_ptr<XImage, ImageDestroyer> image(
@@ -67,7 +73,8 @@ void saveScreenshot(Display* display, Window window, const std::string& path) {
         for (int x = 0; x < attributes.width; ++x) {
             const unsigned long pixel = XGetPixel(image.get(), x, y);
             row[x] = component(pixel, visual->red_mask) << 16 |
-                     component(pixel, visual->green_mask) << 8 | component(pixel, visual->blue_mask);
+                     component(pixel, visual->green_mask) << 8 |
+                     component(pixel, visual->blue_mask);
         }
     }
     cairo_surface_mark_dirty(surface.get());
@@ -78,7 +85,8 @@ void saveScreenshot(Display* display, Window window, const std::string& path) {
 
 } // namespace
 
-int runEditor(const EditorOptions& options) {
+int runEditor(const EditorOptions& options)
+{
     auto plugin = std::make_unique<PluginInstance>(options.plugin);
     if ((plugin->effect()->flags & effFlagsHasEditor) == 0)
         throw HostError(options.plugin + " has no editor");
@@ -114,13 +122,16 @@ int runEditor(const EditorOptions& options) {
     };
 
     plugin->start(44100.0f, 512);
-    if (plugin->dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(window)) == 0 && childCount(dpy, window) == 0) {
+    if (plugin->dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(window)) == 0 &&
+        childCount(dpy, window) == 0) {
         XDestroyWindow(dpy, window);
         throw HostError(options.plugin + ": the editor did not open");
     }
     // Some editors know their size only once open.
-    if (const EditorSize open = editorSize(*plugin); open.known() && (open.width != width || open.height != height))
-        XResizeWindow(dpy, window, static_cast<unsigned>(open.width), static_cast<unsigned>(open.height));
+    if (const EditorSize open = editorSize(*plugin);
+        open.known() && (open.width != width || open.height != height))
+        XResizeWindow(dpy, window, static_cast<unsigned>(open.width),
+                      static_cast<unsigned>(open.height));
 
     const auto start = Clock::now();
     const auto deadline = start + std::chrono::duration_cast<Clock::duration>(

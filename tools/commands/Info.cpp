@@ -14,17 +14,18 @@ namespace vst2host {
 
 namespace {
 
-const char* categoryName(intptr_t category) {
-    static constexpr const char* kNames[] = {"Unknown",     "Effect",         "Synth",
-                                             "Analysis",    "Mastering",      "Spatializer",
-                                             "RoomFx",      "SurroundFx",     "Restoration",
-                                             "OfflineProcess", "Shell",       "Generator"};
+const char* categoryName(intptr_t category)
+{
+    static constexpr const char* kNames[] = {
+        "Unknown", "Effect",     "Synth",       "Analysis",       "Mastering", "Spatializer",
+        "RoomFx",  "SurroundFx", "Restoration", "OfflineProcess", "Shell",     "Generator"};
     if (category < 0 || category >= static_cast<intptr_t>(std::size(kNames)))
         return "Invalid";
     return kNames[category];
 }
 
-std::vector<std::string> flagNames(int32_t flags) {
+std::vector<std::string> flagNames(int32_t flags)
+{
     static const std::pair<int32_t, const char*> kFlags[] = {
         {effFlagsHasEditor, "HasEditor"},
         {effFlagsHasClip, "HasClip"},
@@ -55,18 +56,40 @@ std::vector<std::string> flagNames(int32_t flags) {
 
 // The capability strings of VST 2.4 and the channel configurations hosts ask about.
 constexpr const char* kCapabilities[] = {
-    "sendVstEvents", "sendVstMidiEvent", "receiveVstEvents", "receiveVstMidiEvent",
-    "receiveVstTimeInfo", "offline", "midiProgramNames", "bypass",
-    "1in1out", "1in2out", "2in1out", "2in2out", "2in4out", "4in2out", "4in4out", "4in8out",
-    "8in4out", "8in8out", "mixDryWet", "noRealTime", "multipass", "metapass",
-    "plugAsChannelInsert", "plugAsSend", "conformsToWindowRules",
+    "sendVstEvents",
+    "sendVstMidiEvent",
+    "receiveVstEvents",
+    "receiveVstMidiEvent",
+    "receiveVstTimeInfo",
+    "offline",
+    "midiProgramNames",
+    "bypass",
+    "1in1out",
+    "1in2out",
+    "2in1out",
+    "2in2out",
+    "2in4out",
+    "4in2out",
+    "4in4out",
+    "4in8out",
+    "8in4out",
+    "8in8out",
+    "mixDryWet",
+    "noRealTime",
+    "multipass",
+    "metapass",
+    "plugAsChannelInsert",
+    "plugAsSend",
+    "conformsToWindowRules",
 };
 
-const char* answerText(int answer) {
+const char* answerText(int answer)
+{
     return answer > 0 ? "yes" : (answer < 0 ? "no" : "don't know");
 }
 
-nlohmann::ordered_json describe(PluginInstance& plugin) {
+nlohmann::ordered_json describe(PluginInstance& plugin)
+{
     AEffect* effect = plugin.effect();
     const intptr_t category = plugin.dispatch(effGetPlugCategory);
     nlohmann::ordered_json info;
@@ -110,7 +133,8 @@ nlohmann::ordered_json describe(PluginInstance& plugin) {
     return info;
 }
 
-void printText(const nlohmann::ordered_json& info) {
+void printText(const nlohmann::ordered_json& info)
+{
     const auto text = [](const nlohmann::ordered_json& value) { return value.get<std::string>(); };
     std::fprintf(report(), "Plug-in:        %s\n", text(info["path"]).c_str());
     std::fprintf(report(), "Effect name:    %s\n", text(info["name"]).c_str());
@@ -118,31 +142,31 @@ void printText(const nlohmann::ordered_json& info) {
     std::fprintf(report(), "Product:        %s\n", text(info["product"]).c_str());
     std::fprintf(report(), "Vendor version: %d\n", info["vendorVersion"].get<int>());
     std::fprintf(report(), "Unique id:      %s (%d)\n", text(info["uniqueId"]).c_str(),
-                info["uniqueIdValue"].get<int>());
+                 info["uniqueIdValue"].get<int>());
     std::fprintf(report(), "VST version:    %lld\n", info["vstVersion"].get<long long>());
     std::fprintf(report(), "Category:       %s (%lld)\n", text(info["category"]["name"]).c_str(),
-                info["category"]["value"].get<long long>());
+                 info["category"]["value"].get<long long>());
     std::fprintf(report(), "Inputs:         %d\n", info["inputs"].get<int>());
     std::fprintf(report(), "Outputs:        %d\n", info["outputs"].get<int>());
     std::fprintf(report(), "Initial delay:  %d\n", info["initialDelay"].get<int>());
     std::string flags;
-    for (const auto& name : info["flags"]["names"])
-    {
+    for (const auto& name : info["flags"]["names"]) {
         flags += ' ';
         flags += text(name);
     }
-    std::fprintf(report(), "Flags:          0x%X%s\n", info["flags"]["value"].get<unsigned>(), flags.c_str());
+    std::fprintf(report(), "Flags:          0x%X%s\n", info["flags"]["value"].get<unsigned>(),
+                 flags.c_str());
 
     std::fprintf(report(), "\nParameters (%zu):\n", info["parameters"].size());
-    std::fprintf(report(), "  %5s  %-24s %-16s %-10s %-10s %s\n", "index", "name", "display", "label", "value",
-                "automatable");
+    std::fprintf(report(), "  %5s  %-24s %-16s %-10s %-10s %s\n", "index", "name", "display",
+                 "label", "value", "automatable");
     for (const auto& p : info["parameters"])
         std::fprintf(report(), "  %5d  %-24s %-16s %-10s %-10.6f %s\n", p["index"].get<int>(),
-                    text(p["name"]).c_str(), text(p["display"]).c_str(), text(p["label"]).c_str(),
-                    p["value"].get<double>(), p["automatable"].get<bool>() ? "yes" : "no");
+                     text(p["name"]).c_str(), text(p["display"]).c_str(), text(p["label"]).c_str(),
+                     p["value"].get<double>(), p["automatable"].get<bool>() ? "yes" : "no");
 
     std::fprintf(report(), "\nPrograms (%zu), current %d:\n", info["programs"].size(),
-                info["currentProgram"].get<int>());
+                 info["currentProgram"].get<int>());
     for (const auto& p : info["programs"])
         std::fprintf(report(), "  %5d  %s\n", p["index"].get<int>(), text(p["name"]).c_str());
 
@@ -153,7 +177,8 @@ void printText(const nlohmann::ordered_json& info) {
 
 } // namespace
 
-int runInfo(const InfoOptions& options) {
+int runInfo(const InfoOptions& options)
+{
     PluginInstance plugin(options.plugin);
     const nlohmann::ordered_json info = describe(plugin);
     if (options.json) {

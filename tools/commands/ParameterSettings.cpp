@@ -13,12 +13,14 @@ namespace vst2host {
 
 namespace {
 
-bool isIndex(const std::string& text) {
+bool isIndex(const std::string& text)
+{
     return !text.empty() && text.size() < 10 &&
            std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); });
 }
 
-bool equalIgnoringCase(const std::string& a, const std::string& b) {
+bool equalIgnoringCase(const std::string& a, const std::string& b)
+{
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::tolower(static_cast<unsigned char>(x)) ==
                       std::tolower(static_cast<unsigned char>(y));
@@ -26,7 +28,8 @@ bool equalIgnoringCase(const std::string& a, const std::string& b) {
 }
 
 // The program index for an index or a name; -1 when there is none.
-int findProgram(PluginInstance& plugin, const std::string& wanted) {
+int findProgram(PluginInstance& plugin, const std::string& wanted)
+{
     if (isIndex(wanted)) {
         const int index = std::atoi(wanted.c_str());
         return index < plugin.numPrograms() ? index : -1;
@@ -46,25 +49,30 @@ int findProgram(PluginInstance& plugin, const std::string& wanted) {
 } // namespace
 
 std::pair<std::string, std::string> splitAssignment(const std::string& text, char separator,
-                                                    const char* option) {
+                                                    const char* option)
+{
     const size_t at = text.rfind(separator);
-    if (at == std::string::npos || trim(text.substr(0, at)).empty() || trim(text.substr(at + 1)).empty())
-        throw HostError(std::string(option) + " expects NAME" + separator + "VALUE, got \"" + text + "\"");
+    if (at == std::string::npos || trim(text.substr(0, at)).empty() ||
+        trim(text.substr(at + 1)).empty())
+        throw HostError(std::string(option) + " expects NAME" + separator + "VALUE, got \"" + text +
+                        "\"");
     return {trim(text.substr(0, at)), trim(text.substr(at + 1))};
 }
 
-int requireParameter(PluginInstance& plugin, const std::string& name) {
+int requireParameter(PluginInstance& plugin, const std::string& name)
+{
     const int index = plugin.findParameter(name);
     if (index >= 0)
         return index;
     std::string known;
     for (int i = 0; i < plugin.numParams(); ++i)
         known += (i == 0 ? "" : ", ") + plugin.paramName(i);
-    throw HostError("unknown parameter \"" + name + "\" (parameters: " +
-                    (known.empty() ? "none" : known) + ")");
+    throw HostError("unknown parameter \"" + name +
+                    "\" (parameters: " + (known.empty() ? "none" : known) + ")");
 }
 
-void applyParameters(PluginInstance& plugin, const ParameterOptions& options, bool skipMissing) {
+void applyParameters(PluginInstance& plugin, const ParameterOptions& options, bool skipMissing)
+{
     if (!options.program.empty()) {
         const int program = findProgram(plugin, trim(options.program));
         if (program >= 0)

@@ -13,7 +13,8 @@ namespace vst2host {
 
 namespace {
 
-double number(const std::string& text, const std::string& option) {
+double number(const std::string& text, const std::string& option)
+{
     char* end = nullptr;
     const double value = std::strtod(text.c_str(), &end);
     if (end == text.c_str() || *end != '\0' || !std::isfinite(value))
@@ -23,7 +24,8 @@ double number(const std::string& text, const std::string& option) {
 
 } // namespace
 
-ParameterSweep::ParameterSweep(PluginInstance& plugin, const std::string& text) {
+ParameterSweep::ParameterSweep(PluginInstance& plugin, const std::string& text)
+{
     // NAME:FROM:TO, split from the right so names may contain colons.
     const auto [nameAndFrom, toText] = splitAssignment(text, ':', "--sweep");
     const auto [name, fromText] = splitAssignment(nameAndFrom, ':', "--sweep");
@@ -34,12 +36,14 @@ ParameterSweep::ParameterSweep(PluginInstance& plugin, const std::string& text) 
         knots_.push_back(normalizedForDisplay(plugin, index_, from + (to - from) * k / kSegments));
 }
 
-std::string ParameterSweep::parameterName(const std::string& text) {
+std::string ParameterSweep::parameterName(const std::string& text)
+{
     const auto [nameAndFrom, toText] = splitAssignment(text, ':', "--sweep");
     return splitAssignment(nameAndFrom, ':', "--sweep").first;
 }
 
-void ParameterSweep::apply(PluginInstance& plugin, double t) const {
+void ParameterSweep::apply(PluginInstance& plugin, double t) const
+{
     const double position = std::clamp(t, 0.0, 1.0) * kSegments;
     const int k = std::min(static_cast<int>(position), kSegments - 1);
     const double fraction = position - k;

@@ -11,7 +11,8 @@ class PluginInstance;
 // moves it. The normalised values of evenly spaced display values are
 // found once; between them the normalised value is interpolated, which
 // keeps the motion smooth even where the display is rounded.
-class ParameterSweep {
+class ParameterSweep
+{
 public:
     static constexpr int kSegments = 64;
 

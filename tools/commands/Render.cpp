@@ -26,9 +26,11 @@ namespace {
 
 // Where the input comes from: a file or the demo signal. Delivers blocks as
 // two channel buffers (a mono file fills both).
-class Source {
+class Source
+{
 public:
-    explicit Source(const std::string& path) {
+    explicit Source(const std::string& path)
+    {
         if (path.empty()) {
             demo_ = std::make_unique<DemoSignal>();
             return;
@@ -45,12 +47,14 @@ public:
     int channels() const { return file_ ? file_->format().channels : 2; }
     int sampleRate() const { return file_ ? file_->format().sampleRate : DemoSignal::kSampleRate; }
     int64_t frames() const { return file_ ? file_->format().frames : DemoSignal::kFrames; }
-    std::optional<int> fileFormat() const {
+    std::optional<int> fileFormat() const
+    {
         return file_ ? std::optional<int>(file_->format().format) : std::nullopt;
     }
 
     // Reads up to `frames` frames into left and right; returns the frames read.
-    int64_t read(float* left, float* right, int64_t frames) {
+    int64_t read(float* left, float* right, int64_t frames)
+    {
         if (demo_)
             return demo_->render(left, right, frames);
         interleaved_.resize(static_cast<size_t>(frames) * channels());
@@ -70,10 +74,12 @@ private:
 
 // Channel buffers for one block, with at least two inputs and one output so a
 // plug-in never sees a missing array.
-struct BlockBuffers {
+struct BlockBuffers
+{
     BlockBuffers(int inputs, int outputs, int frames)
         : in(std::max(inputs, 2), std::vector<float>(frames)),
-          out(std::max(outputs, 1), std::vector<float>(frames)) {
+          out(std::max(outputs, 1), std::vector<float>(frames))
+    {
         for (auto& channel : in)
             inPointers.push_back(channel.data());
         for (auto& channel : out)
@@ -86,15 +92,20 @@ struct BlockBuffers {
     std::vector<float*> outPointers;
 };
 
-double decibels(double amplitude) { return amplitude > 0.0 ? 20.0 * std::log10(amplitude) : -INFINITY; }
+double decibels(double amplitude)
+{
+    return amplitude > 0.0 ? 20.0 * std::log10(amplitude) : -INFINITY;
+}
 
 // Peak and RMS of each written channel, reported in dBFS after the render,
 // and the samples beyond full scale that an integer format clips.
-class Levels {
+class Levels
+{
 public:
     explicit Levels(int channels) : peak_(channels, 0.0), sumSquares_(channels, 0.0) {}
 
-    void add(const float* interleaved, int64_t frames) {
+    void add(const float* interleaved, int64_t frames)
+    {
         const auto channels = static_cast<int>(peak_.size());
         for (int64_t i = 0; i < frames; ++i)
             for (int c = 0; c < channels; ++c) {
@@ -106,14 +117,19 @@ public:
         frames_ += frames;
     }
 
-    double peak() const { return peak_.empty() ? 0.0 : *std::max_element(peak_.begin(), peak_.end()); }
+    double peak() const
+    {
+        return peak_.empty() ? 0.0 : *std::max_element(peak_.begin(), peak_.end());
+    }
     int64_t overs() const { return overs_; }
 
-    void print(FILE* out) const {
+    void print(FILE* out) const
+    {
         for (size_t c = 0; c < peak_.size(); ++c) {
-            const double rms = frames_ > 0 ? std::sqrt(sumSquares_[c] / static_cast<double>(frames_)) : 0.0;
-            std::fprintf(out, "output %zu: peak %.2f dBFS, RMS %.2f dBFS\n", c + 1, decibels(peak_[c]),
-                         decibels(rms));
+            const double rms =
+                frames_ > 0 ? std::sqrt(sumSquares_[c] / static_cast<double>(frames_)) : 0.0;
+            std::fprintf(out, "output %zu: peak %.2f dBFS, RMS %.2f dBFS\n", c + 1,
+                         decibels(peak_[c]), decibels(rms));
         }
     }
 
@@ -126,30 +142,40 @@ private:
 
 // Between the plug-in and the file: applies the gain, or for normalisation
 // holds the whole render in a temporary file until its peak is known.
-class OutputStage {
+class OutputStage
+{
 public:
     OutputStage(AudioWriter& writer, int channels, double gainDecibels, bool normalize)
-        : writer_(writer), channels_(channels), gain_(static_cast<float>(std::pow(10.0, gainDecibels / 20.0))),
-          normalize_(normalize), levels_(channels) {
+        : writer_(writer),
+          channels_(channels),
+          gain_(static_cast<float>(std::pow(10.0, gainDecibels / 20.0))),
+          normalize_(normalize),
+          levels_(channels)
+    {
         if (normalize_) {
             spool_ = std::tmpfile();
             if (spool_ == nullptr)
-                throw HostError(std::string("cannot create a temporary file to normalise in: ") + std::strerror(errno));
+                throw HostError(std::string("cannot create a temporary file to normalise in: ") +
+                                std::strerror(errno));
         }
     }
 
-    ~OutputStage() {
+    ~OutputStage()
+    {
         if (spool_ != nullptr)
             std::fclose(spool_);
     }
 
-    void add(float* interleaved, int64_t frames) {
+    void add(float* interleaved, int64_t frames)
+    {
         const size_t count = static_cast<size_t>(frames) * channels_;
         if (normalize_) {
             for (size_t i = 0; i < count; ++i)
-                renderedPeak_ = std::max(renderedPeak_, static_cast<double>(std::fabs(interleaved[i])));
+                renderedPeak_ =
+                    std::max(renderedPeak_, static_cast<double>(std::fabs(interleaved[i])));
             if (std::fwrite(interleaved, sizeof(float), count, spool_) != count)
-                throw HostError(std::string("cannot write the temporary file to normalise in: ") + std::strerror(errno));
+                throw HostError(std::string("cannot write the temporary file to normalise in: ") +
+                                std::strerror(errno));
             return;
         }
         if (gain_ != 1.0f)
@@ -160,7 +186,8 @@ public:
     }
 
     // Writes what normalisation held back; returns the gain applied in dB.
-    double finish() {
+    double finish()
+    {
         if (!normalize_)
             return decibels(gain_);
         // The loudest sample at full scale; silence stays as it is.
@@ -178,7 +205,8 @@ public:
             levels_.add(block.data(), frames);
         }
         if (std::ferror(spool_))
-            throw HostError(std::string("cannot read the temporary file to normalise in: ") + std::strerror(errno));
+            throw HostError(std::string("cannot read the temporary file to normalise in: ") +
+                            std::strerror(errno));
         return decibels(gain);
     }
 
@@ -196,7 +224,8 @@ private:
 
 } // namespace
 
-int runRender(const RenderOptions& options) {
+int runRender(const RenderOptions& options)
+{
     // An output name that chooses no format is refused before any work.
     containerForPath(options.output);
     Source source(options.input);
@@ -208,7 +237,8 @@ int runRender(const RenderOptions& options) {
     // plug-in's output is written to both channels.
     const int channels = std::max(outputs, 2);
 
-    const int subtype = options.sameFormat && source.fileFormat() ? (*source.fileFormat() & SF_FORMAT_SUBMASK) : 0;
+    const int subtype =
+        options.sameFormat && source.fileFormat() ? (*source.fileFormat() & SF_FORMAT_SUBMASK) : 0;
     const int format = outputFormat(options.output, channels, source.sampleRate(), subtype);
     AudioWriter writer(options.output, channels, source.sampleRate(), format);
     OutputStage output(writer, channels, options.gain, options.normalize);
@@ -255,18 +285,19 @@ int runRender(const RenderOptions& options) {
     const double gain = output.finish();
     writer.commit();
     std::fprintf(report(), "rendered %lld frames (%.2f s, %d channels, %d Hz) to %s (%s)\n",
-                 static_cast<long long>(done), static_cast<double>(done) / source.sampleRate(), channels,
-                 source.sampleRate(), options.output.c_str(), formatName(format).c_str());
+                 static_cast<long long>(done), static_cast<double>(done) / source.sampleRate(),
+                 channels, source.sampleRate(), options.output.c_str(), formatName(format).c_str());
     if (options.normalize || options.gain != 0.0)
         std::fprintf(report(), "gain %+.2f dB%s\n", gain, options.normalize ? " (normalised)" : "");
     output.levels().print(report());
     if (AudioWriter::clipsAtFullScale(format) && output.levels().overs() > 0) {
         const double peak = decibels(output.levels().peak());
-        std::fprintf(stderr,
-                     "vst2-host: warning: %lld samples clipped at full scale in %s (peak %+.2f dBFS); "
-                     "lower the level with --gain %.1f or use --normalize\n",
-                     static_cast<long long>(output.levels().overs()), options.output.c_str(), peak,
-                     options.gain - std::ceil(peak * 10.0) / 10.0);
+        std::fprintf(
+            stderr,
+            "vst2-host: warning: %lld samples clipped at full scale in %s (peak %+.2f dBFS); "
+            "lower the level with --gain %.1f or use --normalize\n",
+            static_cast<long long>(output.levels().overs()), options.output.c_str(), peak,
+            options.gain - std::ceil(peak * 10.0) / 10.0);
     }
     return 0;
 }

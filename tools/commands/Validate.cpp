@@ -24,9 +24,13 @@ using validate::Severity;
 // A check stopped after this long has hung.
 constexpr double kCheckTimeoutSeconds = 300.0;
 
-void loads(validate::CheckContext& context) { context.load(); }
+void loads(validate::CheckContext& context)
+{
+    context.load();
+}
 
-std::vector<const Check*> selectChecks(const ValidateOptions& options) {
+std::vector<const Check*> selectChecks(const ValidateOptions& options)
+{
     const std::vector<Check>& all = validate::allChecks();
     std::vector<const Check*> selected;
     if (options.only.empty()) {
@@ -49,7 +53,8 @@ std::vector<const Check*> selectChecks(const ValidateOptions& options) {
     return selected;
 }
 
-const char* label(Outcome outcome) {
+const char* label(Outcome outcome)
+{
     switch (outcome) {
     case Outcome::Pass:
         return "pass";
@@ -64,10 +69,12 @@ const char* label(Outcome outcome) {
 }
 
 // What the line shows: the first failure or warning, else the first note.
-std::string summary(const Result& result) {
+std::string summary(const Result& result)
+{
     const Severity worst = result.failures > 0 ? Severity::Failure : Severity::Warning;
-    const auto first = std::find_if(result.findings.begin(), result.findings.end(),
-                                    [worst](const auto& finding) { return finding.severity == worst; });
+    const auto first =
+        std::find_if(result.findings.begin(), result.findings.end(),
+                     [worst](const auto& finding) { return finding.severity == worst; });
     if (first == result.findings.end())
         return result.notes.empty() ? std::string() : result.notes.front();
     std::string text = first->text;
@@ -76,11 +83,13 @@ std::string summary(const Result& result) {
     return text;
 }
 
-nlohmann::json toJson(const Result& result) {
+nlohmann::json toJson(const Result& result)
+{
     nlohmann::json findings = nlohmann::json::array();
     for (const auto& finding : result.findings)
-        findings.push_back({{"severity", finding.severity == Severity::Failure ? "failure" : "warning"},
-                            {"text", finding.text}});
+        findings.push_back(
+            {{"severity", finding.severity == Severity::Failure ? "failure" : "warning"},
+             {"text", finding.text}});
     const char* outcome = result.outcome == Outcome::Fail      ? "fail"
                           : result.outcome == Outcome::Warning ? "warning"
                           : result.outcome == Outcome::Skip    ? "skip"
@@ -98,22 +107,26 @@ nlohmann::json toJson(const Result& result) {
 
 } // namespace
 
-int runValidate(const ValidateOptions& options) {
+int runValidate(const ValidateOptions& options)
+{
     const std::vector<const Check*> checks = selectChecks(options);
 
     // A plug-in that does not load is an error of the command, not a list of
     // failed checks.
     const Check load{"load", 1, "the plug-in loads", loads};
-    const Result loaded = validate::runIsolated(load, options.plugin, options.strictness, options.seed,
-                                                kCheckTimeoutSeconds);
+    const Result loaded = validate::runIsolated(load, options.plugin, options.strictness,
+                                                options.seed, kCheckTimeoutSeconds);
     if (loaded.outcome == Outcome::Fail) {
-        const std::string reason = loaded.findings.empty() ? std::string("unknown error") : loaded.findings.front().text;
-        throw HostError(reason.rfind("cannot load ", 0) == 0 ? reason : "cannot load " + options.plugin + ": " + reason);
+        const std::string reason =
+            loaded.findings.empty() ? std::string("unknown error") : loaded.findings.front().text;
+        throw HostError(reason.rfind("cannot load ", 0) == 0
+                            ? reason
+                            : "cannot load " + options.plugin + ": " + reason);
     }
 
     FILE* out = report();
-    std::fprintf(out, "validating %s at strictness %d, seed %u\n", options.plugin.c_str(), options.strictness,
-                 options.seed);
+    std::fprintf(out, "validating %s at strictness %d, seed %u\n", options.plugin.c_str(),
+                 options.strictness, options.seed);
     size_t width = 0;
     for (const Check* check : checks)
         width = std::max(width, std::string(check->name).size());
@@ -124,29 +137,28 @@ int runValidate(const ValidateOptions& options) {
     int skipped = 0;
     int warnings = 0;
     for (const Check* check : checks) {
-        Result result = validate::runIsolated(*check, options.plugin, options.strictness, options.seed,
-                                              kCheckTimeoutSeconds);
-        std::fprintf(out, "%s  %-*s  %s\n", label(result.outcome), static_cast<int>(width), check->name,
-                     summary(result).c_str());
+        Result result = validate::runIsolated(*check, options.plugin, options.strictness,
+                                              options.seed, kCheckTimeoutSeconds);
+        std::fprintf(out, "%s  %-*s  %s\n", label(result.outcome), static_cast<int>(width),
+                     check->name, summary(result).c_str());
         std::fflush(out);
-        (result.outcome == Outcome::Fail ? failed : result.outcome == Outcome::Skip ? skipped : passed)++;
+        (result.outcome == Outcome::Fail   ? failed
+         : result.outcome == Outcome::Skip ? skipped
+                                           : passed)++;
         warnings += result.warnings;
         results.push_back(std::move(result));
     }
-    std::fprintf(out, "%d passed, %d failed, %d warning%s", passed, failed, warnings, warnings == 1 ? "" : "s");
+    std::fprintf(out, "%d passed, %d failed, %d warning%s", passed, failed, warnings,
+                 warnings == 1 ? "" : "s");
     if (skipped > 0)
         std::fprintf(out, ", %d skipped", skipped);
     std::fprintf(out, "\n");
 
     if (!options.json.empty()) {
-        nlohmann::json document = {{"plugin", options.plugin},
-                                   {"strictness", options.strictness},
-                                   {"seed", options.seed},
-                                   {"passed", passed},
-                                   {"failed", failed},
-                                   {"skipped", skipped},
-                                   {"warnings", warnings},
-                                   {"checks", nlohmann::json::array()}};
+        nlohmann::json document = {{"plugin", options.plugin}, {"strictness", options.strictness},
+                                   {"seed", options.seed},     {"passed", passed},
+                                   {"failed", failed},         {"skipped", skipped},
+                                   {"warnings", warnings},     {"checks", nlohmann::json::array()}};
         for (const Result& result : results)
             document["checks"].push_back(toJson(result));
         std::ofstream file(options.json);

@@ -57,7 +57,10 @@ private:
 class NeedleFace : public CView
 {
 public:
-    NeedleFace(const CRect& size, int needleLength) : CView(size), length_(needleLength) { setMouseEnabled(false); }
+    NeedleFace(const CRect& size, int needleLength) : CView(size), length_(needleLength)
+    {
+        setMouseEnabled(false);
+    }
     void draw(CDrawContext* context) override
     {
         context->setFillColor(CColor{226, 220, 190, 255});
@@ -71,12 +74,14 @@ public:
             const double a = (i / 10.0 - 0.5) * 2 * maxAngle * 0.9;
             const double inner = i % 5 == 0 ? length_ - 20 : length_ - 14;
             context->setFrameColor(i >= 8 ? CColor{190, 30, 20, 255} : CColor{40, 40, 40, 255});
-            context->drawLine(CPoint(cx + std::sin(a) * inner, pivotY - std::cos(a) * inner),
-                              CPoint(cx + std::sin(a) * (length_ - 8), pivotY - std::cos(a) * (length_ - 8)));
+            context->drawLine(
+                CPoint(cx + std::sin(a) * inner, pivotY - std::cos(a) * inner),
+                CPoint(cx + std::sin(a) * (length_ - 8), pivotY - std::cos(a) * (length_ - 8)));
         }
         context->setFont(kNormalFontSmall);
         context->setFontColor(CColor{40, 40, 40, 255});
-        context->drawString("VU", CRect(size_.left, size_.bottom - 22, size_.right, size_.bottom - 8), kCenterText);
+        context->drawString(
+            "VU", CRect(size_.left, size_.bottom - 22, size_.right, size_.bottom - 8), kCenterText);
         setDirty(false);
     }
 
@@ -113,7 +118,8 @@ public:
 
 void caption(CFrame* frame, const CRect& cell, const char* text)
 {
-    auto* label = new CTextLabel(CRect(cell.left - 4, cell.bottom + 6, cell.right + 40, cell.bottom + 20), text);
+    auto* label = new CTextLabel(
+        CRect(cell.left - 4, cell.bottom + 6, cell.right + 40, cell.bottom + 20), text);
     label->setTransparency(true);
     label->setFont(kNormalFontSmall);
     label->setFontColor(kCaption);
@@ -141,7 +147,8 @@ void makeCurves()
     }
     gSpectrum.clear();
     for (int i = 0; i < 24; ++i)
-        gSpectrum.push_back(static_cast<float>(-6 - i * 1.6 - 8 * std::sin(i * 0.9) * std::sin(i * 0.9)));
+        gSpectrum.push_back(
+            static_cast<float>(-6 - i * 1.6 - 8 * std::sin(i * 0.9) * std::sin(i * 0.9)));
 }
 
 } // namespace
@@ -204,7 +211,8 @@ Gallery::Gallery(CFrame* frame)
     response->setYGridStep(6);
     response->setFloorLevel(0);
     response->setGridColor(CColor{60, 75, 0, 255});
-    response->setCurveData(gResponseX.data(), gResponseY.data(), static_cast<int32_t>(gResponseX.size()));
+    response->setCurveData(gResponseX.data(), gResponseY.data(),
+                           static_cast<int32_t>(gResponseX.size()));
     frame->addView(response);
     caption(frame, graphCell, "CXYGraph: response, log x, filled to 0 dB");
 
@@ -291,7 +299,8 @@ Gallery::Gallery(CFrame* frame)
 
     const CRect barKnobCell(220, 484, 360, 504);
     backdrop->addPanel(barKnobCell);
-    auto* barKnob = new CMyAnimKnob(barKnobCell, this, 40, nullptr, CPoint(0, 0), CRect(0, 0, 140, 20));
+    auto* barKnob =
+        new CMyAnimKnob(barKnobCell, this, 40, nullptr, CPoint(0, 0), CRect(0, 0, 140, 20));
     barKnob->setCurve(2);
     barKnob->setValue(0.7f);
     barKnob->setLabel("Drive");
@@ -347,7 +356,8 @@ void Gallery::play(double seconds)
         const double burst = std::fmod(time_, 3.1) < 0.08 ? 1.6 : 1.0;
         block[static_cast<size_t>(i)] = static_cast<float>(swell * burst * std::sin(phase_));
         // A compressor's gain: down when the level is high.
-        gain[static_cast<size_t>(i)] = static_cast<float>(1.0 / (1.0 + 2.5 * swell * swell * burst));
+        gain[static_cast<size_t>(i)] =
+            static_cast<float>(1.0 / (1.0 + 2.5 * swell * swell * burst));
     }
     peak_->process(block.data(), count);
     valley_->process(gain.data(), count);
@@ -365,7 +375,8 @@ void Gallery::valueChanged(CControl* control)
 {
     // The plots show what they are sent back, as a plug-in's parameters do.
     if (control == plot_ || control == polar_)
-        static_cast<CPlotAxes*>(control)->setParameterValue(control->getTag(), control->getValueNormalized());
+        static_cast<CPlotAxes*>(control)->setParameterValue(control->getTag(),
+                                                            control->getValueNormalized());
 }
 
 } // namespace gallery

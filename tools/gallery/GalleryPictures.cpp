@@ -65,7 +65,8 @@ void drawKnobStrip()
         cairo_set_line_width(cr, 2.5);
         cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
         cairo_move_to(cr, cx + std::cos(angle) * 5, cy + std::sin(angle) * 5);
-        cairo_line_to(cr, cx + std::cos(angle) * (s / 2.0 - 10), cy + std::sin(angle) * (s / 2.0 - 10));
+        cairo_line_to(cr, cx + std::cos(angle) * (s / 2.0 - 10),
+                      cy + std::sin(angle) * (s / 2.0 - 10));
         cairo_stroke(cr);
     }
     cairo_destroy(cr);

@@ -49,13 +49,14 @@ int showWindow(double seconds)
 {
     Display* display = XOpenDisplay(nullptr);
     if (!display) {
-        std::fprintf(stderr, "error: no X display (DISPLAY is not set or the server is unreachable)\n");
+        std::fprintf(stderr,
+                     "error: no X display (DISPLAY is not set or the server is unreachable)\n");
         return 2;
     }
     const int screen = DefaultScreen(display);
-    const Window window = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, gallery::kWidth,
-                                              gallery::kHeight, 0, BlackPixel(display, screen),
-                                              BlackPixel(display, screen));
+    const Window window = XCreateSimpleWindow(
+        display, RootWindow(display, screen), 0, 0, gallery::kWidth, gallery::kHeight, 0,
+        BlackPixel(display, screen), BlackPixel(display, screen));
     XStoreName(display, window, "Control gallery");
     Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
     XSetWMProtocols(display, window, &deleteWindow, 1);
@@ -72,15 +73,17 @@ int showWindow(double seconds)
     } else {
         gallery::Gallery gallery(frame);
         using Clock = std::chrono::steady_clock;
-        const auto end = Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+        const auto end = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                            std::chrono::duration<double>(seconds));
         auto last = Clock::now();
         bool open = true;
         while (open && (seconds <= 0 || Clock::now() < end)) {
             while (XPending(display) > 0) {
                 XEvent event;
                 XNextEvent(display, &event);
-                if ((event.type == ClientMessage && static_cast<Atom>(event.xclient.data.l[0]) == deleteWindow)
-                    || event.type == DestroyNotify)
+                if ((event.type == ClientMessage &&
+                     static_cast<Atom>(event.xclient.data.l[0]) == deleteWindow) ||
+                    event.type == DestroyNotify)
                     open = false;
             }
             const auto now = Clock::now();
@@ -101,13 +104,15 @@ int showWindow(double seconds)
 
 int main(int argc, char** argv)
 {
-    CLI::App app{"Every control of the library in one picture, or live in a window", "control-gallery"};
+    CLI::App app{"Every control of the library in one picture, or live in a window",
+                 "control-gallery"};
     std::string png;
     bool window = false;
     double seconds = 0;
     app.add_option("--png", png, "Render the gallery off-screen into this PNG file");
     app.add_flag("--window", window, "Show the gallery in a window, live");
-    app.add_option("--seconds", seconds, "Close the window after this many seconds (0: when closed)")
+    app.add_option("--seconds", seconds,
+                   "Close the window after this many seconds (0: when closed)")
         ->check(CLI::Range(0.0, 86400.0));
     try {
         app.parse(argc, argv);

@@ -19,7 +19,8 @@ namespace {
 thread_local bool counting = false;
 thread_local int64_t allocations = 0;
 
-inline void countOne() {
+inline void countOne()
+{
     if (counting)
         ++allocations;
 }
@@ -28,16 +29,22 @@ inline void countOne() {
 
 #if defined(VST2HOST_SANITIZED_ALLOCATOR)
 
-extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*mallocHook)(const volatile void*, size_t),
+extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*mallocHook)(const volatile void*,
+                                                                            size_t),
                                                          void (*freeHook)(const volatile void*));
 
 namespace {
 
-void onAllocation(const volatile void*, size_t) { countOne(); }
+void onAllocation(const volatile void*, size_t)
+{
+    countOne();
+}
 void onRelease(const volatile void*) {}
 
-void installHooks() {
-    static const bool installed = __sanitizer_install_malloc_and_free_hooks(onAllocation, onRelease) != 0;
+void installHooks()
+{
+    static const bool installed =
+        __sanitizer_install_malloc_and_free_hooks(onAllocation, onRelease) != 0;
     (void)installed;
 }
 
@@ -54,35 +61,44 @@ void* __libc_realloc(void* pointer, size_t size);
 void* __libc_memalign(size_t alignment, size_t size);
 void __libc_free(void* pointer);
 
-__attribute__((visibility("default"))) void* malloc(size_t size) noexcept {
+__attribute__((visibility("default"))) void* malloc(size_t size) noexcept
+{
     countOne();
     return __libc_malloc(size);
 }
 
-__attribute__((visibility("default"))) void* calloc(size_t count, size_t size) noexcept {
+__attribute__((visibility("default"))) void* calloc(size_t count, size_t size) noexcept
+{
     countOne();
     return __libc_calloc(count, size);
 }
 
-__attribute__((visibility("default"))) void* realloc(void* pointer, size_t size) noexcept {
+__attribute__((visibility("default"))) void* realloc(void* pointer, size_t size) noexcept
+{
     countOne();
     return __libc_realloc(pointer, size);
 }
 
-__attribute__((visibility("default"))) void free(void* pointer) noexcept { __libc_free(pointer); }
+__attribute__((visibility("default"))) void free(void* pointer) noexcept
+{
+    __libc_free(pointer);
+}
 
-__attribute__((visibility("default"))) void* memalign(size_t alignment, size_t size) noexcept {
+__attribute__((visibility("default"))) void* memalign(size_t alignment, size_t size) noexcept
+{
     countOne();
     return __libc_memalign(alignment, size);
 }
 
-__attribute__((visibility("default"))) void* aligned_alloc(size_t alignment, size_t size) noexcept {
+__attribute__((visibility("default"))) void* aligned_alloc(size_t alignment, size_t size) noexcept
+{
     countOne();
     return __libc_memalign(alignment, size);
 }
 
 __attribute__((visibility("default"))) int posix_memalign(void** result, size_t alignment,
-                                                          size_t size) noexcept {
+                                                          size_t size) noexcept
+{
     if (alignment % sizeof(void*) != 0 || (alignment & (alignment - 1)) != 0 || alignment == 0)
         return EINVAL;
     countOne();
@@ -102,14 +118,21 @@ void installHooks() {}
 
 namespace vst2host {
 
-AllocationScope::AllocationScope() {
+AllocationScope::AllocationScope()
+{
     installHooks();
     allocations = 0;
     counting = true;
 }
 
-AllocationScope::~AllocationScope() { counting = false; }
+AllocationScope::~AllocationScope()
+{
+    counting = false;
+}
 
-int64_t AllocationScope::count() const { return allocations; }
+int64_t AllocationScope::count() const
+{
+    return allocations;
+}
 
 } // namespace vst2host

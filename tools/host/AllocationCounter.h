@@ -12,7 +12,8 @@ namespace vst2host {
 // into the vst2-host executable only, never into a library: a plug-in loaded
 // by the executable allocates through it. In sanitizer builds, whose runtime
 // owns the allocator, the sanitizer's allocation hook counts instead.
-class AllocationScope {
+class AllocationScope
+{
 public:
     AllocationScope();
     ~AllocationScope();

@@ -21,21 +21,24 @@ namespace vst2host {
 namespace {
 
 // What libsndfile says when it gives no reason is useless to a user.
-std::string reasonOf(SNDFILE* file, const std::string& otherwise) {
+std::string reasonOf(SNDFILE* file, const std::string& otherwise)
+{
     const int code = sf_error(file);
     if (code == SF_ERR_NO_ERROR)
         return otherwise;
     return sf_strerror(file);
 }
 
-struct Container {
+struct Container
+{
     int major = 0;
-    std::vector<int> subtypes;  // the only ones allowed; empty: any, best first
+    std::vector<int> subtypes; // the only ones allowed; empty: any, best first
 };
 
 // Every extension libsndfile names for a container it can write, and the
 // usual names it does not list.
-const std::map<std::string, Container>& containers() {
+const std::map<std::string, Container>& containers()
+{
     static const std::map<std::string, Container> table = [] {
         std::map<std::string, Container> extensions;
         int count = 0;
@@ -43,7 +46,8 @@ const std::map<std::string, Container>& containers() {
         for (int i = 0; i < count; ++i) {
             SF_FORMAT_INFO info{};
             info.format = i;
-            if (sf_command(nullptr, SFC_GET_FORMAT_MAJOR, &info, sizeof info) != 0 || info.extension == nullptr)
+            if (sf_command(nullptr, SFC_GET_FORMAT_MAJOR, &info, sizeof info) != 0 ||
+                info.extension == nullptr)
                 continue;
             // The first container listed for an extension is its usual one
             // ("wav": Microsoft WAV rather than NIST Sphere).
@@ -66,7 +70,8 @@ const std::map<std::string, Container>& containers() {
     return table;
 }
 
-std::string extensionOf(const std::string& path) {
+std::string extensionOf(const std::string& path)
+{
     const std::string name = std::filesystem::path(path).filename().string();
     const size_t dot = name.rfind('.');
     if (dot == std::string::npos || dot == 0 || dot + 1 == name.size())
@@ -77,26 +82,30 @@ std::string extensionOf(const std::string& path) {
     return extension;
 }
 
-std::string supportedList() {
+std::string supportedList()
+{
     std::string list;
     for (const auto& entry : containers())
         list += (list.empty() ? "" : ", ") + entry.first;
     return list;
 }
 
-const Container& containerOf(const std::string& path) {
+const Container& containerOf(const std::string& path)
+{
     const std::string extension = extensionOf(path);
     const auto& table = containers();
     const auto found = table.find(extension);
     if (found == table.end())
         throw HostError("cannot write " + path + ": " +
-                        (extension.empty() ? std::string("the name has no extension to choose the file format by")
-                                           : "unknown file extension \"." + extension + "\"") +
+                        (extension.empty()
+                             ? std::string("the name has no extension to choose the file format by")
+                             : "unknown file extension \"." + extension + "\"") +
                         "; supported: " + supportedList());
     return found->second;
 }
 
-bool acceptable(int format, int channels, int sampleRate) {
+bool acceptable(int format, int channels, int sampleRate)
+{
     SF_INFO info{};
     info.format = format;
     info.channels = channels;
@@ -104,7 +113,8 @@ bool acceptable(int format, int channels, int sampleRate) {
     return sf_format_check(&info) != 0;
 }
 
-std::string majorName(int major) {
+std::string majorName(int major)
+{
     SF_FORMAT_INFO info{};
     info.format = major & SF_FORMAT_TYPEMASK;
     if (sf_command(nullptr, SFC_GET_FORMAT_INFO, &info, sizeof info) == 0 && info.name != nullptr)
@@ -112,7 +122,8 @@ std::string majorName(int major) {
     return "format " + std::to_string(major);
 }
 
-std::string subtypeName(int format) {
+std::string subtypeName(int format)
+{
     SF_FORMAT_INFO info{};
     info.format = format & SF_FORMAT_SUBMASK;
     if (sf_command(nullptr, SFC_GET_FORMAT_INFO, &info, sizeof info) == 0 && info.name != nullptr)
@@ -122,20 +133,26 @@ std::string subtypeName(int format) {
 
 } // namespace
 
-int containerForPath(const std::string& path) { return containerOf(path).major; }
+int containerForPath(const std::string& path)
+{
+    return containerOf(path).major;
+}
 
-std::string formatName(int format) {
+std::string formatName(int format)
+{
     return majorName(format) + ", " + subtypeName(format);
 }
 
-int outputFormat(const std::string& path, int channels, int sampleRate, int subtype) {
+int outputFormat(const std::string& path, int channels, int sampleRate, int subtype)
+{
     const Container& container = containerOf(path);
-    const std::string what = std::to_string(channels) + " channels at " + std::to_string(sampleRate) + " Hz";
+    const std::string what =
+        std::to_string(channels) + " channels at " + std::to_string(sampleRate) + " Hz";
     if (subtype != 0) {
         const int format = container.major | (subtype & SF_FORMAT_SUBMASK);
         if (!acceptable(format, channels, sampleRate))
-            throw HostError("cannot write " + path + ": " + majorName(container.major) + " cannot hold " +
-                            subtypeName(format) + " with " + what);
+            throw HostError("cannot write " + path + ": " + majorName(container.major) +
+                            " cannot hold " + subtypeName(format) + " with " + what);
         return format;
     }
     std::vector<int> candidates = container.subtypes;
@@ -154,15 +171,18 @@ int outputFormat(const std::string& path, int channels, int sampleRate, int subt
     for (const int candidate : candidates)
         if (acceptable(container.major | candidate, channels, sampleRate))
             return container.major | candidate;
-    throw HostError("cannot write " + path + ": " + majorName(container.major) + " cannot hold " + what);
+    throw HostError("cannot write " + path + ": " + majorName(container.major) + " cannot hold " +
+                    what);
 }
 
-bool AudioWriter::clipsAtFullScale(int format) {
+bool AudioWriter::clipsAtFullScale(int format)
+{
     const int subtype = format & SF_FORMAT_SUBMASK;
     return subtype != SF_FORMAT_FLOAT && subtype != SF_FORMAT_DOUBLE;
 }
 
-AudioReader::AudioReader(const std::string& path) : path_(path) {
+AudioReader::AudioReader(const std::string& path) : path_(path)
+{
     std::error_code ec;
     if (!std::filesystem::exists(path, ec))
         throw HostError("cannot read " + path + ": no such file");
@@ -171,19 +191,22 @@ AudioReader::AudioReader(const std::string& path) : path_(path) {
     SF_INFO info{};
     file_ = sf_open(path.c_str(), SFM_READ, &info);
     if (file_ == nullptr)
-        throw HostError("cannot read " + path + ": " + reasonOf(nullptr, "not an audio file libsndfile reads"));
+        throw HostError("cannot read " + path + ": " +
+                        reasonOf(nullptr, "not an audio file libsndfile reads"));
     format_.channels = info.channels;
     format_.sampleRate = info.samplerate;
     format_.frames = info.frames;
     format_.format = info.format;
 }
 
-AudioReader::~AudioReader() {
+AudioReader::~AudioReader()
+{
     if (file_ != nullptr)
         sf_close(file_);
 }
 
-int64_t AudioReader::read(float* interleaved, int64_t frames) {
+int64_t AudioReader::read(float* interleaved, int64_t frames)
+{
     const sf_count_t got = sf_readf_float(file_, interleaved, frames);
     if (got < 0 || sf_error(file_) != SF_ERR_NO_ERROR)
         throw HostError("cannot read " + path_ + ": " + reasonOf(file_, "reading failed"));
@@ -191,14 +214,16 @@ int64_t AudioReader::read(float* interleaved, int64_t frames) {
 }
 
 AudioWriter::AudioWriter(const std::string& path, int channels, int sampleRate, int format)
-    : path_(path), channels_(channels) {
+    : path_(path), channels_(channels)
+{
     SF_INFO info{};
     info.channels = channels;
     info.samplerate = sampleRate;
     info.format = format;
     if (!sf_format_check(&info))
         throw HostError("cannot write " + path + ": " + formatName(format) + " cannot hold " +
-                        std::to_string(channels) + " channels at " + std::to_string(sampleRate) + " Hz");
+                        std::to_string(channels) + " channels at " + std::to_string(sampleRate) +
+                        " Hz");
 
     // The temporary file sits in the destination's directory so that the final
     // rename stays within one file system and is atomic.
@@ -209,7 +234,8 @@ AudioWriter::AudioWriter(const std::string& path, int channels, int sampleRate, 
     tempPath_ = pattern;
     file_ = sf_open_fd(fd, SFM_WRITE, &info, SF_TRUE);
     if (file_ == nullptr) {
-        const std::string reason = reasonOf(nullptr, "libsndfile cannot create " + formatName(format));
+        const std::string reason =
+            reasonOf(nullptr, "libsndfile cannot create " + formatName(format));
         ::close(fd);
         std::remove(tempPath_.c_str());
         throw HostError("cannot write " + path + ": " + reason);
@@ -220,9 +246,13 @@ AudioWriter::AudioWriter(const std::string& path, int channels, int sampleRate, 
         sf_command(file_, SFC_SET_CLIPPING, nullptr, SF_TRUE);
 }
 
-AudioWriter::~AudioWriter() { discard(); }
+AudioWriter::~AudioWriter()
+{
+    discard();
+}
 
-void AudioWriter::discard() {
+void AudioWriter::discard()
+{
     if (file_ != nullptr) {
         sf_close(file_);
         file_ = nullptr;
@@ -233,7 +263,8 @@ void AudioWriter::discard() {
     }
 }
 
-void AudioWriter::write(const float* interleaved, int64_t frames) {
+void AudioWriter::write(const float* interleaved, int64_t frames)
+{
     const sf_count_t written = sf_writef_float(file_, interleaved, frames);
     if (written != frames)
         throw HostError("cannot write " + path_ + ": " +
@@ -241,7 +272,8 @@ void AudioWriter::write(const float* interleaved, int64_t frames) {
                                             std::to_string(frames) + " frames"));
 }
 
-void AudioWriter::commit() {
+void AudioWriter::commit()
+{
     const int closeError = sf_close(file_);
     file_ = nullptr;
     if (closeError != 0)

@@ -8,15 +8,17 @@ struct sf_private_tag;
 namespace vst2host {
 
 // Properties of an audio file as libsndfile reports them.
-struct AudioFormat {
+struct AudioFormat
+{
     int channels = 0;
     int sampleRate = 0;
     int64_t frames = 0;
-    int format = 0;  // libsndfile major format | sample subtype
+    int format = 0; // libsndfile major format | sample subtype
 };
 
 // Reads any file that libsndfile can read, as interleaved 32-bit floats.
-class AudioReader {
+class AudioReader
+{
 public:
     // Throws HostError when the file is missing or not a readable audio file.
     explicit AudioReader(const std::string& path);
@@ -39,7 +41,8 @@ private:
 // Writes an audio file through a temporary file beside the destination, which
 // replaces the destination only on commit(). A writer destroyed without commit
 // removes its temporary file, so a failed render leaves nothing behind.
-class AudioWriter {
+class AudioWriter
+{
 public:
     // `format` is a libsndfile format (major | subtype). Throws HostError when the
     // format cannot hold this channel count or rate, or the file cannot be created.

@@ -9,18 +9,22 @@ namespace vst2host {
 
 namespace {
 
-constexpr int64_t kNoteFrames = DemoSignal::kSampleRate / 4;        // a note every 250 ms
-constexpr int64_t kBurstFrames = DemoSignal::kSampleRate * 3 / 8;   // a burst every 375 ms
-constexpr int64_t kBurstLength = DemoSignal::kSampleRate / 10;      // each lasts 100 ms
+constexpr int64_t kNoteFrames = DemoSignal::kSampleRate / 4;      // a note every 250 ms
+constexpr int64_t kBurstFrames = DemoSignal::kSampleRate * 3 / 8; // a burst every 375 ms
+constexpr int64_t kBurstLength = DemoSignal::kSampleRate / 10;    // each lasts 100 ms
 constexpr double kNotes[] = {220.0, 261.63, 293.66, 329.63, 392.0, 440.0, 392.0, 329.63};
 constexpr double kBurstCentres[] = {600.0, 1800.0, 3500.0, 1200.0};
-constexpr double kChord[] = {130.81, 164.81, 196.0};  // C major, low
+constexpr double kChord[] = {130.81, 164.81, 196.0}; // C major, low
 
 } // namespace
 
-DemoSignal::DemoSignal() { rewind(); }
+DemoSignal::DemoSignal()
+{
+    rewind();
+}
 
-void DemoSignal::rewind() {
+void DemoSignal::rewind()
+{
     position_ = 0;
     noise_ = 0x12345678u;
     std::fill(std::begin(string_), std::end(string_), 0.0f);
@@ -30,7 +34,8 @@ void DemoSignal::rewind() {
     std::fill(std::begin(chordPhase_), std::end(chordPhase_), 0.0);
 }
 
-int64_t DemoSignal::render(float* left, float* right, int64_t frames) {
+int64_t DemoSignal::render(float* left, float* right, int64_t frames)
+{
     int64_t rendered = 0;
     for (int64_t i = 0; i < frames; ++i) {
         if (position_ >= kFrames) {
@@ -45,7 +50,8 @@ int64_t DemoSignal::render(float* left, float* right, int64_t frames) {
     return rendered;
 }
 
-float DemoSignal::pluck() {
+float DemoSignal::pluck()
+{
     if (position_ % kNoteFrames == 0) {
         const double frequency = kNotes[(position_ / kNoteFrames) % std::size(kNotes)];
         period_ = std::clamp(static_cast<int>(kSampleRate / frequency), 2, kMaxPeriod);
@@ -63,7 +69,8 @@ float DemoSignal::pluck() {
     return current;
 }
 
-float DemoSignal::bursts() {
+float DemoSignal::bursts()
+{
     const int64_t inBurst = position_ % kBurstFrames;
     const double centre = kBurstCentres[(position_ / kBurstFrames) % std::size(kBurstCentres)];
     noise_ = noise_ * 1664525u + 1013904223u;
@@ -82,8 +89,9 @@ float DemoSignal::bursts() {
     double chord = 0.0;
     for (size_t k = 0; k < std::size(kChord); ++k) {
         chord += std::sin(chordPhase_[k]);
-        chordPhase_[k] = std::fmod(chordPhase_[k] + 2.0 * std::numbers::pi * kChord[k] / kSampleRate,
-                                   2.0 * std::numbers::pi);
+        chordPhase_[k] =
+            std::fmod(chordPhase_[k] + 2.0 * std::numbers::pi * kChord[k] / kSampleRate,
+                      2.0 * std::numbers::pi);
     }
     return static_cast<float>(0.25 * bandMid_ + 0.04 * chord);
 }

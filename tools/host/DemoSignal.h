@@ -8,7 +8,8 @@ namespace vst2host {
 // 44100 Hz with distinct material on each input, so that the placement of each
 // source can be heard. Left: a plucked melody. Right: band-passed noise bursts
 // under a sustained chord. The same every run.
-class DemoSignal {
+class DemoSignal
+{
 public:
     static constexpr int kSampleRate = 44100;
     static constexpr int64_t kFrames = 4 * kSampleRate;

@@ -8,22 +8,26 @@ namespace {
 
 std::atomic<int> xErrors{0};
 
-int recordXError(Display*, XErrorEvent*) {
+int recordXError(Display*, XErrorEvent*)
+{
     ++xErrors;
     return 0;
 }
 
 } // namespace
 
-void countXErrors() {
+void countXErrors()
+{
     XSetErrorHandler(recordXError);
 }
 
-int xErrorCount() {
+int xErrorCount()
+{
     return xErrors.load();
 }
 
-EditorSize editorSize(PluginInstance& plugin) {
+EditorSize editorSize(PluginInstance& plugin)
+{
     ERect* rect = nullptr;
     plugin.dispatch(effEditGetRect, 0, 0, &rect);
     if (rect == nullptr || rect->right <= rect->left || rect->bottom <= rect->top)
@@ -31,7 +35,8 @@ EditorSize editorSize(PluginInstance& plugin) {
     return {rect->right - rect->left, rect->bottom - rect->top};
 }
 
-int childCount(Display* display, Window window) {
+int childCount(Display* display, Window window)
+{
     Window root = 0;
     Window parent = 0;
     Window* children = nullptr;

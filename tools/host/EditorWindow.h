@@ -15,7 +15,8 @@ namespace vst2host {
 constexpr int kFallbackEditorWidth = 400;
 constexpr int kFallbackEditorHeight = 300;
 
-struct DisplayCloser {
+struct DisplayCloser
+{
     void operator()(Display* display) const { XCloseDisplay(display); }
 };
 
@@ -25,7 +26,8 @@ void countXErrors();
 int xErrorCount();
 
 // The editor's size from effEditGetRect; 0x0 when the plug-in gives none.
-struct EditorSize {
+struct EditorSize
+{
     int width = 0;
     int height = 0;
     bool known() const { return width > 0; }

@@ -18,21 +18,25 @@ constexpr int kBisectionSteps = 40;
 // Points sampled when looking a word up among the display texts.
 constexpr int kTextScanSteps = 400;
 
-std::string formatNumber(double value) {
+std::string formatNumber(double value)
+{
     std::ostringstream out;
     out << value;
     return out.str();
 }
 
-std::string lowerCase(std::string text) {
+std::string lowerCase(std::string text)
+{
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return text;
 }
 
 // The displayed number at one normalised value, turned so that it increases.
-struct DisplayCurve {
-    std::optional<double> at(float x) {
+struct DisplayCurve
+{
+    std::optional<double> at(float x)
+    {
         plugin.setParameter(index, x);
         return leadingNumber(plugin.paramDisplay(index));
     }
@@ -43,7 +47,8 @@ struct DisplayCurve {
 
 // Bisection for a monotonic step function g on [0, 1]: the smallest x with
 // g(x) >= t (firstAtLeast) or the largest x with g(x) <= t.
-float bisect(DisplayCurve& curve, double sign, double t, bool firstAtLeast) {
+float bisect(DisplayCurve& curve, double sign, double t, bool firstAtLeast)
+{
     double lo = 0.0;
     double hi = 1.0;
     for (int step = 0; step < kBisectionSteps; ++step) {
@@ -63,7 +68,8 @@ float bisect(DisplayCurve& curve, double sign, double t, bool firstAtLeast) {
 
 } // namespace
 
-std::optional<double> leadingNumber(const std::string& text) {
+std::optional<double> leadingNumber(const std::string& text)
+{
     const std::string trimmed = trim(text);
     if (trimmed.empty())
         return std::nullopt;
@@ -74,19 +80,22 @@ std::optional<double> leadingNumber(const std::string& text) {
     return value;
 }
 
-float normalizedForDisplay(PluginInstance& plugin, int index, double target) {
+float normalizedForDisplay(PluginInstance& plugin, int index, double target)
+{
     const std::string name = plugin.paramName(index);
     DisplayCurve curve{plugin, index};
     const auto first = curve.at(0.0f);
     const auto last = curve.at(1.0f);
     if (!first || !last)
-        throw HostError("parameter " + name + " does not display a number; use its display text or "
+        throw HostError("parameter " + name +
+                        " does not display a number; use its display text or "
                         "--set-normalized");
     const double low = std::min(*first, *last);
     const double high = std::max(*first, *last);
     if (!(target >= low && target <= high))
-        throw HostError("value " + formatNumber(target) + " for " + name + " is outside its range " +
-                        formatNumber(*first) + " .. " + formatNumber(*last));
+        throw HostError("value " + formatNumber(target) + " for " + name +
+                        " is outside its range " + formatNumber(*first) + " .. " +
+                        formatNumber(*last));
     if (*first == *last) {
         plugin.setParameter(index, 0.0f);
         return 0.0f;
@@ -116,7 +125,8 @@ float normalizedForDisplay(PluginInstance& plugin, int index, double target) {
     return result;
 }
 
-float normalizedForText(PluginInstance& plugin, int index, const std::string& value) {
+float normalizedForText(PluginInstance& plugin, int index, const std::string& value)
+{
     if (const auto number = leadingNumber(value)) {
         DisplayCurve curve{plugin, index};
         if (curve.at(0.0f) && curve.at(1.0f))

@@ -23,13 +23,15 @@ constexpr size_t kTextBuffer = 1024;
 // plug-in may call back before the host has seen its record.
 thread_local HostContext* loadingContext = nullptr;
 
-HostContext* contextOf(AEffect* effect) {
+HostContext* contextOf(AEffect* effect)
+{
     if (effect != nullptr && effect->resvd1 != 0)
         return reinterpret_cast<HostContext*>(effect->resvd1);
     return loadingContext;
 }
 
-void copyText(void* destination, const char* text, size_t capacity) {
+void copyText(void* destination, const char* text, size_t capacity)
+{
     if (destination == nullptr)
         return;
     auto* out = static_cast<char*>(destination);
@@ -38,7 +40,8 @@ void copyText(void* destination, const char* text, size_t capacity) {
     out[length] = '\0';
 }
 
-int hostCanDo(const char* capability) {
+int hostCanDo(const char* capability)
+{
     if (capability == nullptr)
         return 0;
     static constexpr const char* kSupported[] = {"sendVstTimeInfo", "sizeWindow", "supplyIdle",
@@ -50,7 +53,8 @@ int hostCanDo(const char* capability) {
 }
 
 intptr_t VSTCALLBACK hostCallback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
-                                  void* ptr, float /*opt*/) {
+                                  void* ptr, float /*opt*/)
+{
     // The version question comes before any context may exist.
     if (opcode == audioMasterVersion)
         return kVstVersion;
@@ -69,7 +73,8 @@ intptr_t VSTCALLBACK hostCallback(AEffect* effect, int32_t opcode, int32_t index
     case audioMasterGetTime:
         return host != nullptr ? reinterpret_cast<intptr_t>(&host->timeInfo) : 0;
     case audioMasterSizeWindow:
-        return host != nullptr && host->sizeWindow && host->sizeWindow(index, static_cast<int>(value))
+        return host != nullptr && host->sizeWindow &&
+                       host->sizeWindow(index, static_cast<int>(value))
                    ? 1
                    : 0;
     case audioMasterGetSampleRate:
@@ -89,7 +94,7 @@ intptr_t VSTCALLBACK hostCallback(AEffect* effect, int32_t opcode, int32_t index
             return kVstProcessLevelUnknown;
         return host->inProcess ? host->processingLevel : kVstProcessLevelUser;
     case audioMasterGetAutomationState:
-        return 1;  // automation off
+        return 1; // automation off
     case audioMasterGetDirectory:
         return host != nullptr ? reinterpret_cast<intptr_t>(host->directory.c_str()) : 0;
     case audioMasterGetLanguage:
@@ -105,7 +110,8 @@ intptr_t VSTCALLBACK hostCallback(AEffect* effect, int32_t opcode, int32_t index
     }
 }
 
-std::string lowerCase(std::string text) {
+std::string lowerCase(std::string text)
+{
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return text;
@@ -113,14 +119,16 @@ std::string lowerCase(std::string text) {
 
 } // namespace
 
-std::string trim(const std::string& text) {
+std::string trim(const std::string& text)
+{
     const auto isSpace = [](unsigned char c) { return std::isspace(c) != 0; };
     auto begin = std::find_if_not(text.begin(), text.end(), isSpace);
     auto end = std::find_if_not(text.rbegin(), text.rend(), isSpace).base();
     return begin < end ? std::string(begin, end) : std::string();
 }
 
-std::string fourCharacterCode(int32_t code) {
+std::string fourCharacterCode(int32_t code)
+{
     const auto bits = static_cast<uint32_t>(code);
     std::string text;
     for (int shift = 24; shift >= 0; shift -= 8) {
@@ -136,7 +144,8 @@ std::string fourCharacterCode(int32_t code) {
 }
 
 PluginInstance::PluginInstance(const std::string& path)
-    : path_(path), host_(std::make_unique<HostContext>()) {
+    : path_(path), host_(std::make_unique<HostContext>())
+{
     std::error_code ec;
     if (!std::filesystem::exists(path, ec))
         throw HostError("cannot load " + path + ": no such file");
@@ -146,7 +155,8 @@ PluginInstance::PluginInstance(const std::string& path)
     library_ = dlopen(absolute.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (library_ == nullptr) {
         const char* reason = dlerror();
-        throw HostError("cannot load " + path + ": " + (reason != nullptr ? reason : "unknown error"));
+        throw HostError("cannot load " + path + ": " +
+                        (reason != nullptr ? reason : "unknown error"));
     }
     using Entry = AEffect* (*)(audioMasterCallback);
     void* symbol = dlsym(library_, "VSTPluginMain");
@@ -181,7 +191,8 @@ PluginInstance::PluginInstance(const std::string& path)
     dispatch(effSetBlockSize, 0, host_->blockSize);
 }
 
-PluginInstance::~PluginInstance() {
+PluginInstance::~PluginInstance()
+{
     if (effect_ == nullptr)
         return;
     stop();
@@ -191,31 +202,37 @@ PluginInstance::~PluginInstance() {
     // a short-lived host gains nothing.
 }
 
-intptr_t PluginInstance::dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
+intptr_t PluginInstance::dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                                  float opt)
+{
     if (effect_->dispatcher == nullptr)
         return 0;
     return effect_->dispatcher(effect_, opcode, index, value, ptr, opt);
 }
 
-std::string PluginInstance::text(int32_t opcode, int32_t index, intptr_t value) {
+std::string PluginInstance::text(int32_t opcode, int32_t index, intptr_t value)
+{
     std::array<char, kTextBuffer> buffer{};
     dispatch(opcode, index, value, buffer.data());
     buffer.back() = '\0';
     return trim(buffer.data());
 }
 
-float PluginInstance::getParameter(int index) {
+float PluginInstance::getParameter(int index)
+{
     if (effect_->getParameter == nullptr)
         return 0.0f;
     return effect_->getParameter(effect_, index);
 }
 
-void PluginInstance::setParameter(int index, float value) {
+void PluginInstance::setParameter(int index, float value)
+{
     if (effect_->setParameter != nullptr)
         effect_->setParameter(effect_, index, value);
 }
 
-std::string PluginInstance::programName(int index) {
+std::string PluginInstance::programName(int index)
+{
     std::array<char, kTextBuffer> buffer{};
     const intptr_t answered = dispatch(effGetProgramNameIndexed, index, 0, buffer.data());
     buffer.back() = '\0';
@@ -228,20 +245,23 @@ std::string PluginInstance::programName(int index) {
     return name;
 }
 
-void PluginInstance::setProgram(int index) {
+void PluginInstance::setProgram(int index)
+{
     dispatch(effBeginSetProgram);
     dispatch(effSetProgram, 0, index);
     dispatch(effEndSetProgram);
 }
 
-int PluginInstance::canDo(const std::string& capability) {
+int PluginInstance::canDo(const std::string& capability)
+{
     std::array<char, kTextBuffer> buffer{};
     std::memcpy(buffer.data(), capability.data(), std::min(capability.size(), buffer.size() - 1));
     const intptr_t answer = dispatch(effCanDo, 0, 0, buffer.data());
     return answer > 0 ? 1 : (answer < 0 ? -1 : 0);
 }
 
-void PluginInstance::prepare(float sampleRate, int32_t blockSize) {
+void PluginInstance::prepare(float sampleRate, int32_t blockSize)
+{
     stop();
     host_->sampleRate = sampleRate;
     host_->blockSize = blockSize;
@@ -251,7 +271,8 @@ void PluginInstance::prepare(float sampleRate, int32_t blockSize) {
     dispatch(effSetBlockSize, 0, blockSize);
 }
 
-void PluginInstance::start(float sampleRate, int32_t blockSize) {
+void PluginInstance::start(float sampleRate, int32_t blockSize)
+{
     prepare(sampleRate, blockSize);
     dispatch(effMainsChanged, 0, 1);
     dispatch(effStartProcess);
@@ -259,7 +280,8 @@ void PluginInstance::start(float sampleRate, int32_t blockSize) {
     running_ = true;
 }
 
-void PluginInstance::stop() {
+void PluginInstance::stop()
+{
     if (!running_)
         return;
     host_->timeInfo.flags &= ~kVstTransportPlaying;
@@ -268,7 +290,8 @@ void PluginInstance::stop() {
     running_ = false;
 }
 
-void PluginInstance::process(float** inputs, float** outputs, int32_t frames) {
+void PluginInstance::process(float** inputs, float** outputs, int32_t frames)
+{
     VstTimeInfo& time = host_->timeInfo;
     const double beats = time.samplePos / time.sampleRate * time.tempo / 60.0;
     time.ppqPos = beats;
@@ -286,7 +309,8 @@ void PluginInstance::process(float** inputs, float** outputs, int32_t frames) {
     time.samplePos += frames;
 }
 
-int PluginInstance::findParameter(const std::string& name) {
+int PluginInstance::findParameter(const std::string& name)
+{
     const std::string wanted = trim(name);
     std::vector<std::string> names;
     for (int i = 0; i < numParams(); ++i) {

@@ -14,7 +14,8 @@ namespace vst2host {
 // What the host tells a plug-in about itself, and what it records of the
 // plug-in's calls back. One per loaded instance, reached from the host callback
 // through the AEffect record, so several plug-ins can be loaded side by side.
-struct HostContext {
+struct HostContext
+{
     float sampleRate = 44100.0f;
     int32_t blockSize = 512;
 
@@ -45,7 +46,8 @@ struct HostContext {
 // stops processing if needed and sends effClose. Every text read from the
 // plug-in goes through a large zero-filled buffer and is terminated by the host,
 // since plug-ins routinely write past the documented limits.
-class PluginInstance {
+class PluginInstance
+{
 public:
     // Throws HostError when the file is missing, is not a loadable shared
     // object, has no VST entry, or the entry returns no valid record.

@@ -9,7 +9,8 @@ namespace vst2host {
 // A progress bar for long work, on a stream that is a terminal. It appears
 // only once the work has taken `delay`, so a quick job prints nothing, and a
 // stream that is not a terminal (a log, a pipe) never gets one.
-class Progress {
+class Progress
+{
 public:
     using Clock = std::chrono::steady_clock;
     static constexpr std::chrono::milliseconds kDelay{1500};

@@ -8,9 +8,13 @@ namespace {
 FILE* reportStream = nullptr;
 }
 
-FILE* report() { return reportStream != nullptr ? reportStream : stdout; }
+FILE* report()
+{
+    return reportStream != nullptr ? reportStream : stdout;
+}
 
-void separateReport() {
+void separateReport()
+{
     if (reportStream != nullptr)
         return;
     std::fflush(stdout);

@@ -16,7 +16,8 @@ namespace {
 
 constexpr int kSubBlock = 32;
 
-void subBlocks(CheckContext& context) {
+void subBlocks(CheckContext& context)
+{
     Findings& findings = context.findings;
     auto plugin = context.load();
     if (plugin->numParams() == 0) {
@@ -29,7 +30,8 @@ void subBlocks(CheckContext& context) {
     BlockScan total;
     constexpr int kChanges = 2000;
     for (int change = 0; change < kChanges; ++change) {
-        const int p = static_cast<int>(context.random() % static_cast<uint32_t>(plugin->numParams()));
+        const int p =
+            static_cast<int>(context.random() % static_cast<uint32_t>(plugin->numParams()));
         plugin->setParameter(p, context.uniform());
         rig.fillNoise(kSubBlock);
         total.add(rig.process(kSubBlock), static_cast<int64_t>(change) * kSubBlock);
@@ -39,7 +41,8 @@ void subBlocks(CheckContext& context) {
     findings.note(std::to_string(kChanges) + " parameter changes, one every 32 frames");
 }
 
-void secondThread(CheckContext& context) {
+void secondThread(CheckContext& context)
+{
     Findings& findings = context.findings;
     auto plugin = context.load();
     if (plugin->numParams() == 0) {
@@ -75,15 +78,18 @@ void secondThread(CheckContext& context) {
     automation.join();
     if (const std::string problem = describe(total); !problem.empty())
         findings.fail("setParameter from a second thread while processing: " + problem);
-    findings.note(std::to_string(changes.load()) + " parameter changes from a second thread during " +
-                  std::to_string(kBlocks) + " blocks");
+    findings.note(std::to_string(changes.load()) +
+                  " parameter changes from a second thread during " + std::to_string(kBlocks) +
+                  " blocks");
 }
 
 } // namespace
 
-void addAutomationChecks(std::vector<Check>& checks) {
+void addAutomationChecks(std::vector<Check>& checks)
+{
     checks.push_back({"automation.sub-blocks", 1, "parameter changes every 32 frames", subBlocks});
-    checks.push_back({"automation.threads", 5, "setParameter from a second thread while processing", secondThread});
+    checks.push_back({"automation.threads", 5, "setParameter from a second thread while processing",
+                      secondThread});
 }
 
 } // namespace vst2host::validate

@@ -12,16 +12,22 @@ class PluginInstance;
 
 namespace vst2host::validate {
 
-enum class Severity { Warning, Failure };
+enum class Severity
+{
+    Warning,
+    Failure
+};
 
-struct Finding {
+struct Finding
+{
     Severity severity;
     std::string text;
 };
 
 // What one check found: its problems, and notes on what it saw that are
 // worth showing even when it passes (a count, a measured cost).
-class Findings {
+class Findings
+{
 public:
     explicit Findings(int strictness) : strictness_(strictness) {}
 
@@ -29,12 +35,14 @@ public:
     void warn(const std::string& text) { add(Severity::Warning, text); }
     // A failure from this strictness upwards, a warning below it: for what a
     // careful host survives but a strict one does not.
-    void problem(int failFrom, const std::string& text) {
+    void problem(int failFrom, const std::string& text)
+    {
         add(strictness_ >= failFrom ? Severity::Failure : Severity::Warning, text);
     }
     void note(const std::string& text) { notes_.push_back(text); }
     // The check could not run here (no display, say): neither passed nor failed.
-    void skip(const std::string& reason) {
+    void skip(const std::string& reason)
+    {
         skipped_ = true;
         notes_.insert(notes_.begin(), reason);
     }
@@ -48,7 +56,8 @@ public:
     // Only the first few findings are kept; the counts cover all of them.
     static constexpr size_t kKept = 12;
 
-    void add(Severity severity, const std::string& text) {
+    void add(Severity severity, const std::string& text)
+    {
         (severity == Severity::Failure ? failures_ : warnings_)++;
         if (kept_.size() < kKept)
             kept_.push_back({severity, text});
@@ -65,7 +74,8 @@ private:
 
 // Everything a check gets: the plug-in to load, the strictness, a random
 // source seeded from --seed, and where to put what it finds.
-struct CheckContext {
+struct CheckContext
+{
     std::string pluginPath;
     int strictness = 5;
     uint32_t seed = 1;
@@ -80,9 +90,10 @@ struct CheckContext {
     float uniform() { return std::uniform_real_distribution<float>(0.0f, 1.0f)(random); }
 };
 
-struct Check {
+struct Check
+{
     const char* name;
-    int strictness;  // the lowest strictness that runs it
+    int strictness; // the lowest strictness that runs it
     const char* description;
     void (*run)(CheckContext& context);
 };

@@ -21,14 +21,16 @@ constexpr int kCycles = 20;
 constexpr int kIdles = 5;
 constexpr auto kIdlePeriod = std::chrono::milliseconds(10);
 
-void drain(Display* display) {
+void drain(Display* display)
+{
     while (XPending(display) > 0) {
         XEvent event{};
         XNextEvent(display, &event);
     }
 }
 
-void openAndClose(CheckContext& context) {
+void openAndClose(CheckContext& context)
+{
     Findings& findings = context.findings;
     auto plugin = context.load();
     if ((plugin->effect()->flags & effFlagsHasEditor) == 0) {
@@ -51,12 +53,14 @@ void openAndClose(CheckContext& context) {
         const std::string when = " (cycle " + std::to_string(cycle + 1) + ")";
         EditorSize size = editorSize(*plugin);
         const Window window = XCreateSimpleWindow(
-            display, RootWindow(display, screen), 0, 0, static_cast<unsigned>(size.width > 0 ? size.width : kFallbackEditorWidth),
-            static_cast<unsigned>(size.height > 0 ? size.height : kFallbackEditorHeight), 0, BlackPixel(display, screen),
-            BlackPixel(display, screen));
+            display, RootWindow(display, screen), 0, 0,
+            static_cast<unsigned>(size.width > 0 ? size.width : kFallbackEditorWidth),
+            static_cast<unsigned>(size.height > 0 ? size.height : kFallbackEditorHeight), 0,
+            BlackPixel(display, screen), BlackPixel(display, screen));
         XMapWindow(display, window);
         XSync(display, False);
-        const intptr_t opened = plugin->dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(window));
+        const intptr_t opened =
+            plugin->dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(window));
         XSync(display, False);
         // Some plug-ins answer 0 although they opened; the window's children tell.
         if (opened == 0 && childCount(display, window) == 0) {
@@ -71,14 +75,16 @@ void openAndClose(CheckContext& context) {
         if (cycle == 0)
             first = size;
         else if (!(size == first))
-            findings.fail("effEditGetRect gives " + size.text() + ", " + first.text() + " when first opened" + when);
+            findings.fail("effEditGetRect gives " + size.text() + ", " + first.text() +
+                          " when first opened" + when);
         for (int idle = 0; idle < kIdles; ++idle) {
             plugin->dispatch(effEditIdle);
             drain(display);
             std::this_thread::sleep_for(kIdlePeriod);
         }
         if (const EditorSize idled = editorSize(*plugin); !(idled == size))
-            findings.fail("effEditGetRect changes from " + size.text() + " to " + idled.text() + " while idle" + when);
+            findings.fail("effEditGetRect changes from " + size.text() + " to " + idled.text() +
+                          " while idle" + when);
         // Every other time the host destroys its window first, as hosts do
         // when the user closes the window that holds the editor.
         if (cycle % 2 == 1) {
@@ -96,14 +102,17 @@ void openAndClose(CheckContext& context) {
     plugin->stop();
     if (const int errors = xErrorCount(); errors > 0)
         findings.warn(std::to_string(errors) + " X errors reached the host's error handler");
-    findings.note(std::to_string(kCycles) + " times opened, idled and closed at " + first.text() + ", " +
-                  std::to_string(destroyedFirst) + " of them after the host destroyed its window");
+    findings.note(std::to_string(kCycles) + " times opened, idled and closed at " + first.text() +
+                  ", " + std::to_string(destroyedFirst) +
+                  " of them after the host destroyed its window");
 }
 
 } // namespace
 
-void addEditorChecks(std::vector<Check>& checks) {
-    checks.push_back({"editor", 5, "editor opened, idled and closed 20 times, its size stable", openAndClose});
+void addEditorChecks(std::vector<Check>& checks)
+{
+    checks.push_back(
+        {"editor", 5, "editor opened, idled and closed 20 times, its size stable", openAndClose});
 }
 
 } // namespace vst2host::validate

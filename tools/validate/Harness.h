@@ -18,14 +18,15 @@ std::string guardedText(PluginInstance& plugin, Findings& findings, int32_t opco
                         size_t limit, const std::string& what);
 
 // What one processed block looked like.
-struct BlockScan {
-    int64_t unwritten = 0;     // output samples still holding the canary
-    int64_t outOfBounds = 0;   // samples written before or after the block
+struct BlockScan
+{
+    int64_t unwritten = 0;   // output samples still holding the canary
+    int64_t outOfBounds = 0; // samples written before or after the block
     int64_t nonFinite = 0;
     int64_t subnormal = 0;
     int64_t allocations = 0;
-    float peak = 0.0f;         // largest finite magnitude
-    int firstChannel = -1;     // where the first non-finite sample was
+    float peak = 0.0f;     // largest finite magnitude
+    int firstChannel = -1; // where the first non-finite sample was
     int64_t firstFrame = -1;
 
     // Merges another block's scan into this one.
@@ -37,7 +38,8 @@ struct BlockScan {
 // around each output channel and canary values filled in before every call,
 // so that a sample the plug-in did not write, or wrote out of bounds, shows.
 // Allocations made inside processReplacing are counted for every block.
-class Rig {
+class Rig
+{
 public:
     // `seed` starts the rig's own noise sequence (see fillNoise).
     Rig(PluginInstance& plugin, int maxBlock, uint32_t seed);

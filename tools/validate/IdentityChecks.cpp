@@ -22,14 +22,15 @@ constexpr int kMaxChannels = 64;
 constexpr int kMaxParameters = 100000;
 constexpr int kMaxPrograms = 100000;
 
-void identity(CheckContext& context) {
+void identity(CheckContext& context)
+{
     Findings& findings = context.findings;
     auto plugin = context.load();
     const AEffect& effect = *plugin->effect();
     const auto count = [&](const char* what, int value, int low, int high) {
         if (value < low || value > high)
-            findings.fail(std::string("number of ") + what + " is " + std::to_string(value) + ", outside " +
-                          std::to_string(low) + ".." + std::to_string(high));
+            findings.fail(std::string("number of ") + what + " is " + std::to_string(value) +
+                          ", outside " + std::to_string(low) + ".." + std::to_string(high));
     };
     count("inputs", effect.numInputs, 0, kMaxChannels);
     count("outputs", effect.numOutputs, 1, kMaxChannels);
@@ -40,26 +41,32 @@ void identity(CheckContext& context) {
     if ((effect.flags & effFlagsCanReplacing) == 0 || effect.processReplacing == nullptr)
         findings.problem(3, "has no processReplacing, which VST 2.4 requires");
     if (effect.uniqueID == 0)
-        findings.problem(3, "unique ID is 0; hosts tell plug-ins and their saved settings apart by it");
-    if (effect.dispatcher == nullptr || effect.getParameter == nullptr || effect.setParameter == nullptr)
+        findings.problem(
+            3, "unique ID is 0; hosts tell plug-ins and their saved settings apart by it");
+    if (effect.dispatcher == nullptr || effect.getParameter == nullptr ||
+        effect.setParameter == nullptr)
         findings.fail("a dispatcher, getParameter or setParameter pointer is null");
 
-    const std::string name = guardedText(*plugin, findings, effGetEffectName, 0, kLongText, "effGetEffectName");
+    const std::string name =
+        guardedText(*plugin, findings, effGetEffectName, 0, kLongText, "effGetEffectName");
     if (name.empty())
         findings.warn("effGetEffectName gives no name; hosts show the file name instead");
     else if (name.size() > static_cast<size_t>(kVstMaxEffectNameLen))
-        findings.warn("effect name \"" + name + "\" is longer than " + std::to_string(kVstMaxEffectNameLen) +
-                      " characters");
+        findings.warn("effect name \"" + name + "\" is longer than " +
+                      std::to_string(kVstMaxEffectNameLen) + " characters");
     guardedText(*plugin, findings, effGetVendorString, 0, kLongText, "effGetVendorString");
     guardedText(*plugin, findings, effGetProductString, 0, kLongText, "effGetProductString");
     findings.note("\"" + name + "\", " + std::to_string(effect.numInputs) + " in, " +
-                  std::to_string(effect.numOutputs) + " out, " + counted(effect.numParams, "parameter") + ", " +
-                  counted(effect.numPrograms, "program") + ", ID " + fourCharacterCode(effect.uniqueID));
+                  std::to_string(effect.numOutputs) + " out, " +
+                  counted(effect.numParams, "parameter") + ", " +
+                  counted(effect.numPrograms, "program") + ", ID " +
+                  fourCharacterCode(effect.uniqueID));
 }
 
 // Every parameter's name, label and display, at its own value and at both
 // ends of the range, and every program's name, read into guarded buffers.
-void texts(CheckContext& context) {
+void texts(CheckContext& context)
+{
     Findings& findings = context.findings;
     auto plugin = context.load();
     int read = 0;
@@ -70,8 +77,10 @@ void texts(CheckContext& context) {
         for (const float value : {own, 0.0f, 1.0f}) {
             plugin->setParameter(p, value);
             const std::string at = index + " at " + std::to_string(value).substr(0, 4);
-            guardedText(*plugin, findings, effGetParamLabel, p, kParamText, "effGetParamLabel" + at);
-            guardedText(*plugin, findings, effGetParamDisplay, p, kParamText, "effGetParamDisplay" + at);
+            guardedText(*plugin, findings, effGetParamLabel, p, kParamText,
+                        "effGetParamLabel" + at);
+            guardedText(*plugin, findings, effGetParamDisplay, p, kParamText,
+                        "effGetParamDisplay" + at);
             read += 2;
         }
         plugin->setParameter(p, own);
@@ -83,7 +92,8 @@ void texts(CheckContext& context) {
         guardedText(*plugin, findings, effGetProgramNameIndexed, program, kProgramName,
                     "effGetProgramNameIndexed" + index);
         plugin->setProgram(program);
-        guardedText(*plugin, findings, effGetProgramName, 0, kProgramName, "effGetProgramName" + index);
+        guardedText(*plugin, findings, effGetProgramName, 0, kProgramName,
+                    "effGetProgramName" + index);
         read += 2;
     }
     plugin->setProgram(current);
@@ -92,7 +102,8 @@ void texts(CheckContext& context) {
 
 // Questions about capabilities the plug-in cannot know must not be answered
 // "yes"; an empty question neither.
-void canDo(CheckContext& context) {
+void canDo(CheckContext& context)
+{
     Findings& findings = context.findings;
     auto plugin = context.load();
     for (const char* question : {"", "vst2-host-unknown-capability", "receiveVstMidiEventsTwice"}) {
@@ -100,15 +111,18 @@ void canDo(CheckContext& context) {
         std::snprintf(buffer, sizeof buffer, "%s", question);
         const intptr_t answer = plugin->dispatch(effCanDo, 0, 0, buffer);
         if (answer > 0)
-            findings.fail("effCanDo answers yes (" + std::to_string(answer) + ") to \"" + question + "\"");
+            findings.fail("effCanDo answers yes (" + std::to_string(answer) + ") to \"" + question +
+                          "\"");
     }
     findings.note("unknown and empty capabilities not claimed");
 }
 
 } // namespace
 
-void addIdentityChecks(std::vector<Check>& checks) {
-    checks.push_back({"identity", 1, "numbers of inputs, outputs, parameters and programs; names", identity});
+void addIdentityChecks(std::vector<Check>& checks)
+{
+    checks.push_back(
+        {"identity", 1, "numbers of inputs, outputs, parameters and programs; names", identity});
     checks.push_back({"texts", 1, "every text opcode into a buffer guarded past its limit", texts});
     checks.push_back({"can-do", 1, "effCanDo with unknown and empty capabilities", canDo});
 }

@@ -17,20 +17,23 @@ namespace {
 
 constexpr float kReadBackTolerance = 1e-5f;
 
-std::string number(float value) {
+std::string number(float value)
+{
     char text[32];
     std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
     return text;
 }
 
-std::string parameterName(PluginInstance& plugin, int index) {
+std::string parameterName(PluginInstance& plugin, int index)
+{
     return "parameter " + std::to_string(index) + " (" + plugin.paramName(index) + ")";
 }
 
 // Each parameter set to 0, 1, the middle and a random value reads back as
 // set. A stepped parameter may round the value; then what it reads back
 // must read back unchanged when set again.
-void readBack(CheckContext& context) {
+void readBack(CheckContext& context)
+{
     Findings& findings = context.findings;
     auto plugin = context.load();
     int stepped = 0;
@@ -42,14 +45,15 @@ void readBack(CheckContext& context) {
             if (std::fabs(got - value) <= kReadBackTolerance)
                 continue;
             if (!std::isfinite(got) || got < 0.0f || got > 1.0f) {
-                findings.fail(parameterName(*plugin, p) + " set to " + number(value) + " reads back " + number(got));
+                findings.fail(parameterName(*plugin, p) + " set to " + number(value) +
+                              " reads back " + number(got));
                 continue;
             }
             plugin->setParameter(p, got);
             const float again = plugin->getParameter(p);
             if (std::fabs(again - got) > kReadBackTolerance)
-                findings.fail(parameterName(*plugin, p) + " set to " + number(value) + " reads back " +
-                              number(got) + ", and set to that, " + number(again));
+                findings.fail(parameterName(*plugin, p) + " set to " + number(value) +
+                              " reads back " + number(got) + ", and set to that, " + number(again));
             else
                 rounds = true;
         }
@@ -60,7 +64,8 @@ void readBack(CheckContext& context) {
 }
 
 // Every parameter has a display at both ends of its range.
-void displays(CheckContext& context) {
+void displays(CheckContext& context)
+{
     Findings& findings = context.findings;
     auto plugin = context.load();
     int constant = 0;
@@ -70,7 +75,8 @@ void displays(CheckContext& context) {
             plugin->setParameter(p, static_cast<float>(end));
             shown[end] = plugin->paramDisplay(p);
             if (shown[end].empty())
-                findings.warn(parameterName(*plugin, p) + " has an empty display at " + std::to_string(end));
+                findings.warn(parameterName(*plugin, p) + " has an empty display at " +
+                              std::to_string(end));
         }
         if (!shown[0].empty() && shown[0] == shown[1])
             ++constant;
@@ -82,7 +88,8 @@ void displays(CheckContext& context) {
 
 // Values set in one program are still there after switching to another
 // program and back.
-void programSwitch(CheckContext& context) {
+void programSwitch(CheckContext& context)
+{
     Findings& findings = context.findings;
     auto plugin = context.load();
     if (plugin->numPrograms() < 2 || plugin->numParams() == 0) {
@@ -104,9 +111,9 @@ void programSwitch(CheckContext& context) {
         if (got == expected[p])
             continue;
         if (++lost <= 3)
-            findings.fail(parameterName(*plugin, p) + " was " + number(expected[p]) + " in program " +
-                          std::to_string(first) + ", and " + number(got) + " after switching to program " +
-                          std::to_string(other) + " and back");
+            findings.fail(parameterName(*plugin, p) + " was " + number(expected[p]) +
+                          " in program " + std::to_string(first) + ", and " + number(got) +
+                          " after switching to program " + std::to_string(other) + " and back");
     }
     if (lost > 3)
         findings.fail(std::to_string(lost) + " parameters lost their values in all");
@@ -117,20 +124,27 @@ void programSwitch(CheckContext& context) {
 // Non-finite and out-of-range values, as a corrupt project or a careless host
 // sends them: no crash, displays within their limit, the output finite then and
 // after the parameter is set back.
-void badValues(CheckContext& context) {
+void badValues(CheckContext& context)
+{
     Findings& findings = context.findings;
     auto plugin = context.load();
     constexpr int kBlock = 256;
     plugin->start(44100.0f, kBlock);
     Rig rig(*plugin, kBlock, context.seed);
-    const float values[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
-                            -std::numeric_limits<float>::infinity(), -1.0f, 2.0f, 1e30f, -1e30f};
+    const float values[] = {std::numeric_limits<float>::quiet_NaN(),
+                            std::numeric_limits<float>::infinity(),
+                            -std::numeric_limits<float>::infinity(),
+                            -1.0f,
+                            2.0f,
+                            1e30f,
+                            -1e30f};
     int cases = 0;
     for (int p = 0; p < plugin->numParams(); ++p) {
         const float own = plugin->getParameter(p);
         for (const float value : values) {
             plugin->setParameter(p, value);
-            const std::string what = "setParameter(" + std::to_string(p) + ", " + number(value) + ")";
+            const std::string what =
+                "setParameter(" + std::to_string(p) + ", " + number(value) + ")";
             guardedText(*plugin, findings, effGetParamDisplay, p, kVstMaxParamStrLen,
                         "effGetParamDisplay after " + what);
             rig.fillNoise(kBlock);
@@ -148,12 +162,16 @@ void badValues(CheckContext& context) {
 
 } // namespace
 
-void addParameterChecks(std::vector<Check>& checks) {
-    checks.push_back({"parameters.read-back", 1, "each parameter at 0, 1, middle and random reads back", readBack});
-    checks.push_back({"parameters.display", 1, "a display text for each parameter at both ends", displays});
-    checks.push_back({"parameters.program-switch", 3, "values survive switching programs", programSwitch});
-    checks.push_back({"parameters.bad-values", 1, "NaN, infinite and out-of-range values leave the output finite",
-                      badValues});
+void addParameterChecks(std::vector<Check>& checks)
+{
+    checks.push_back({"parameters.read-back", 1,
+                      "each parameter at 0, 1, middle and random reads back", readBack});
+    checks.push_back(
+        {"parameters.display", 1, "a display text for each parameter at both ends", displays});
+    checks.push_back(
+        {"parameters.program-switch", 3, "values survive switching programs", programSwitch});
+    checks.push_back({"parameters.bad-values", 1,
+                      "NaN, infinite and out-of-range values leave the output finite", badValues});
 }
 
 } // namespace vst2host::validate

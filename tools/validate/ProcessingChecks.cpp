@@ -20,22 +20,25 @@ namespace {
 // Below this peak the output counts as silence (-100 dBFS).
 constexpr float kSilence = 1e-5f;
 
-struct Matrix {
+struct Matrix
+{
     std::vector<float> rates;
     std::vector<int> blocks;
 };
 
 // Hosts run at the usual rates and at odd ones (a sample-rate converter's
 // output, a video's audio), and hand over blocks of any size, down to one frame.
-Matrix matrixFor(int strictness) {
+Matrix matrixFor(int strictness)
+{
     if (strictness < 5)
         return {{44100.0f, 48000.0f, 96000.0f}, {1, 64, 512, 4096}};
-    return {{22050.0f, 32000.0f, 44100.0f, 48000.0f, 88200.0f, 96000.0f, 176400.0f, 192000.0f, 27913.0f,
-             61447.0f},
+    return {{22050.0f, 32000.0f, 44100.0f, 48000.0f, 88200.0f, 96000.0f, 176400.0f, 192000.0f,
+             27913.0f, 61447.0f},
             {1, 2, 3, 17, 64, 100, 512, 1023, 4096}};
 }
 
-void processingMatrix(CheckContext& context) {
+void processingMatrix(CheckContext& context)
+{
     Findings& findings = context.findings;
     auto plugin = context.load();
     const Matrix matrix = matrixFor(context.strictness);
@@ -67,12 +70,15 @@ void processingMatrix(CheckContext& context) {
     plugin->stop();
     if (subnormals > 0)
         findings.warn(std::to_string(subnormals) + " subnormal output samples in " +
-                      std::to_string(subnormalSettings) + " settings; they cost hosts time downstream");
-    findings.note(std::to_string(matrix.rates.size()) + " sample rates x " + std::to_string(matrix.blocks.size()) +
+                      std::to_string(subnormalSettings) +
+                      " settings; they cost hosts time downstream");
+    findings.note(std::to_string(matrix.rates.size()) + " sample rates x " +
+                  std::to_string(matrix.blocks.size()) +
                   " block sizes: every sample written and finite");
 }
 
-void determinism(CheckContext& context) {
+void determinism(CheckContext& context)
+{
     Findings& findings = context.findings;
     auto a = context.load();
     auto b = context.load();
@@ -89,7 +95,8 @@ void determinism(CheckContext& context) {
 
 // Blocks of silence until the output peak stays below -100 dBFS for a whole
 // block; returns the number of frames it took, or -1 after `limit` frames.
-int64_t framesToSilence(Rig& rig, int block, int64_t limit) {
+int64_t framesToSilence(Rig& rig, int block, int64_t limit)
+{
     for (int64_t done = 0; done < limit; done += block) {
         rig.fillConstant(block, 0.0f);
         const BlockScan scan = rig.process(block);
@@ -99,7 +106,8 @@ int64_t framesToSilence(Rig& rig, int block, int64_t limit) {
     return -1;
 }
 
-void silence(CheckContext& context) {
+void silence(CheckContext& context)
+{
     Findings& findings = context.findings;
     auto plugin = context.load();
     constexpr int kBlock = 512;
@@ -109,7 +117,8 @@ void silence(CheckContext& context) {
     // A tail the plug-in declares is waited for, up to a minute; otherwise ten
     // seconds are plenty for any effect without one.
     const intptr_t tail = plugin->dispatch(effGetTailSize);
-    const int64_t limit = static_cast<int64_t>(kRate) * 10 + std::clamp<int64_t>(tail, 0, 60 * 44100);
+    const int64_t limit =
+        static_cast<int64_t>(kRate) * 10 + std::clamp<int64_t>(tail, 0, 60 * 44100);
 
     const int64_t fresh = framesToSilence(rig, kBlock, limit);
     if (fresh < 0)
@@ -131,23 +140,23 @@ void silence(CheckContext& context) {
     }
 }
 
-struct BadInput {
+struct BadInput
+{
     const char* what;
     float value;
-    bool oneSample;  // only one sample of the block, the rest normal
+    bool oneSample; // only one sample of the block, the rest normal
 };
 
-void badInput(CheckContext& context) {
+void badInput(CheckContext& context)
+{
     Findings& findings = context.findings;
     constexpr int kBlock = 512;
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
-    const BadInput cases[] = {{"a block of NaN", nan, false},
-                              {"a block of +infinity", inf, false},
-                              {"a block of -infinity", -inf, false},
-                              {"a block of huge values (1e30)", 1e30f, false},
-                              {"one NaN sample", nan, true},
-                              {"one infinite sample", inf, true}};
+    const BadInput cases[] = {
+        {"a block of NaN", nan, false},        {"a block of +infinity", inf, false},
+        {"a block of -infinity", -inf, false}, {"a block of huge values (1e30)", 1e30f, false},
+        {"one NaN sample", nan, true},         {"one infinite sample", inf, true}};
     for (const BadInput& c : cases) {
         // A fresh instance for each, so that one case cannot hide another.
         auto plugin = context.load();
@@ -176,7 +185,8 @@ void badInput(CheckContext& context) {
     findings.note("output finite after NaN, infinite and huge input");
 }
 
-void suspendResume(CheckContext& context) {
+void suspendResume(CheckContext& context)
+{
     Findings& findings = context.findings;
     auto plugin = context.load();
     constexpr int kCycles = 20;
@@ -197,7 +207,8 @@ void suspendResume(CheckContext& context) {
 
 // Hosts should suspend before changing the rate, and not all do: what goes
 // wrong here is reported as a warning.
-void rateChange(CheckContext& context) {
+void rateChange(CheckContext& context)
+{
     Findings& findings = context.findings;
     auto plugin = context.load();
     constexpr int kBlock = 512;
@@ -225,19 +236,21 @@ void rateChange(CheckContext& context) {
 
 } // namespace
 
-void addProcessingChecks(std::vector<Check>& checks) {
-    checks.push_back({"processing.matrix", 1,
-                      "sample rates x block sizes: every output sample written, finite, no subnormals",
-                      processingMatrix});
-    checks.push_back({"processing.determinism", 3, "two instances given the same input render the same",
-                      determinism});
+void addProcessingChecks(std::vector<Check>& checks)
+{
+    checks.push_back(
+        {"processing.matrix", 1,
+         "sample rates x block sizes: every output sample written, finite, no subnormals",
+         processingMatrix});
+    checks.push_back({"processing.determinism", 3,
+                      "two instances given the same input render the same", determinism});
     checks.push_back({"processing.silence", 3, "silence in reaches silence out", silence});
-    checks.push_back({"processing.bad-input", 1, "NaN, infinite and huge input followed by normal audio",
-                      badInput});
-    checks.push_back({"processing.suspend-resume", 1, "suspend and resume cycles at changing settings",
-                      suspendResume});
-    checks.push_back({"processing.rate-change", 3, "a sample-rate change without suspend (warnings only)",
-                      rateChange});
+    checks.push_back({"processing.bad-input", 1,
+                      "NaN, infinite and huge input followed by normal audio", badInput});
+    checks.push_back({"processing.suspend-resume", 1,
+                      "suspend and resume cycles at changing settings", suspendResume});
+    checks.push_back({"processing.rate-change", 3,
+                      "a sample-rate change without suspend (warnings only)", rateChange});
 }
 
 } // namespace vst2host::validate

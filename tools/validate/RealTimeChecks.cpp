@@ -17,7 +17,8 @@ namespace {
 // strictness, a warning below it.
 constexpr int kAllocationFailsFrom = 7;
 
-void allocation(CheckContext& context) {
+void allocation(CheckContext& context)
+{
     Findings& findings = context.findings;
     auto plugin = context.load();
     constexpr int kBlock = 512;
@@ -42,14 +43,16 @@ void allocation(CheckContext& context) {
         allocatingCalls += scan.allocations > 0 ? 1 : 0;
     }
     if (allocations > 0)
-        findings.problem(kAllocationFailsFrom, std::to_string(allocations) + " allocations inside processReplacing, in " +
-                                                   std::to_string(allocatingCalls) + " of " + std::to_string(calls) +
-                                                   " calls");
+        findings.problem(kAllocationFailsFrom, std::to_string(allocations) +
+                                                   " allocations inside processReplacing, in " +
+                                                   std::to_string(allocatingCalls) + " of " +
+                                                   std::to_string(calls) + " calls");
     else
         findings.note("no allocation in " + std::to_string(calls) + " calls of processReplacing");
 }
 
-void cost(CheckContext& context) {
+void cost(CheckContext& context)
+{
     Findings& findings = context.findings;
     auto plugin = context.load();
     constexpr int kBlock = 512;
@@ -73,7 +76,8 @@ void cost(CheckContext& context) {
     const double nanoseconds = seconds * 1e9 / frames;
     const double load = 100.0 * seconds / (frames / kRate);
     char text[128];
-    std::snprintf(text, sizeof text, "%.1f ns per frame, %.2f %% of real time at 44100 Hz, block 512", nanoseconds,
+    std::snprintf(text, sizeof text,
+                  "%.1f ns per frame, %.2f %% of real time at 44100 Hz, block 512", nanoseconds,
                   load);
     if (load > 100.0)
         findings.warn(std::string("slower than real time: ") + text);
@@ -83,8 +87,10 @@ void cost(CheckContext& context) {
 
 } // namespace
 
-void addRealTimeChecks(std::vector<Check>& checks) {
-    checks.push_back({"realtime.allocation", 1, "no memory allocated inside processReplacing", allocation});
+void addRealTimeChecks(std::vector<Check>& checks)
+{
+    checks.push_back(
+        {"realtime.allocation", 1, "no memory allocated inside processReplacing", allocation});
     checks.push_back({"realtime.cost", 1, "processing cost per frame", cost});
 }
 

@@ -4,11 +4,13 @@
 
 namespace vst2host::validate {
 
-std::unique_ptr<PluginInstance> CheckContext::load() const {
+std::unique_ptr<PluginInstance> CheckContext::load() const
+{
     return std::make_unique<PluginInstance>(pluginPath);
 }
 
-const std::vector<Check>& allChecks() {
+const std::vector<Check>& allChecks()
+{
     static const std::vector<Check> checks = [] {
         std::vector<Check> all;
         addIdentityChecks(all);

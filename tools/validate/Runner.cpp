@@ -20,7 +20,8 @@ namespace {
 // The child reports through a pipe, one record per line: a letter for the
 // kind, then the text. "F" failure, "W" warning, "N" note, "S" skipped, "C"
 // the counts of failures and warnings, "E" the end of a complete report.
-void writeAll(int fd, const std::string& text) {
+void writeAll(int fd, const std::string& text)
+{
     size_t done = 0;
     while (done < text.size()) {
         const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
@@ -30,15 +31,17 @@ void writeAll(int fd, const std::string& text) {
     }
 }
 
-std::string oneLine(std::string text) {
+std::string oneLine(std::string text)
+{
     for (char& c : text)
         if (c == '\n' || c == '\r')
             c = ' ';
     return text;
 }
 
-[[noreturn]] void runChild(const Check& check, const std::string& pluginPath, int strictness, uint32_t seed,
-                           int fd) {
+[[noreturn]] void runChild(const Check& check, const std::string& pluginPath, int strictness,
+                           uint32_t seed, int fd)
+{
     Findings findings(strictness);
     try {
         CheckContext context{pluginPath, strictness, seed, std::mt19937(seed), findings};
@@ -79,7 +82,8 @@ std::string oneLine(std::string text) {
     _exit(0);
 }
 
-void parse(const std::string& text, Result& result, bool& complete, bool& skipped) {
+void parse(const std::string& text, Result& result, bool& complete, bool& skipped)
+{
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find('\n', start);
@@ -115,7 +119,8 @@ void parse(const std::string& text, Result& result, bool& complete, bool& skippe
     }
 }
 
-std::string signalName(int signal) {
+std::string signalName(int signal)
+{
     const char* name = sigabbrev_np(signal);
     return name != nullptr ? std::string("SIG") + name : "signal " + std::to_string(signal);
 }
@@ -123,7 +128,8 @@ std::string signalName(int signal) {
 } // namespace
 
 Result runIsolated(const Check& check, const std::string& pluginPath, int strictness, uint32_t seed,
-                   double timeoutSeconds) {
+                   double timeoutSeconds)
+{
     using Clock = std::chrono::steady_clock;
     Result result;
     result.check = &check;
@@ -146,7 +152,8 @@ Result runIsolated(const Check& check, const std::string& pluginPath, int strict
     bool timedOut = false;
     const auto deadline = begin + std::chrono::duration<double>(timeoutSeconds);
     for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
         if (left <= 0) {
             timedOut = true;
             break;
@@ -175,19 +182,22 @@ Result runIsolated(const Check& check, const std::string& pluginPath, int strict
     bool skipped = false;
     parse(received, result, complete, skipped);
     if (timedOut) {
-        result.findings.insert(result.findings.begin(),
-                               {Severity::Failure, "did not finish within " +
-                                                       std::to_string(static_cast<int>(timeoutSeconds)) + " s"});
+        result.findings.insert(
+            result.findings.begin(),
+            {Severity::Failure,
+             "did not finish within " + std::to_string(static_cast<int>(timeoutSeconds)) + " s"});
         ++result.failures;
     } else if (WIFSIGNALED(status)) {
-        result.findings.insert(result.findings.begin(),
-                               {Severity::Failure, "the plug-in crashed (" + signalName(WTERMSIG(status)) + ")"});
+        result.findings.insert(
+            result.findings.begin(),
+            {Severity::Failure, "the plug-in crashed (" + signalName(WTERMSIG(status)) + ")"});
         ++result.failures;
     } else if (!complete) {
-        result.findings.insert(result.findings.begin(),
-                               {Severity::Failure, "the process ended before the check finished (exit status " +
-                                                       std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) +
-                                                       ")"});
+        result.findings.insert(
+            result.findings.begin(),
+            {Severity::Failure, "the process ended before the check finished (exit status " +
+                                    std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) +
+                                    ")"});
         ++result.failures;
     }
     result.outcome = result.failures > 0   ? Outcome::Fail

@@ -7,13 +7,20 @@
 
 namespace vst2host::validate {
 
-enum class Outcome { Pass, Warning, Fail, Skip };
+enum class Outcome
+{
+    Pass,
+    Warning,
+    Fail,
+    Skip
+};
 
 // The result of one check as the runner saw it.
-struct Result {
+struct Result
+{
     const Check* check = nullptr;
     Outcome outcome = Outcome::Pass;
-    std::vector<Finding> findings;  // the first ones, as kept
+    std::vector<Finding> findings; // the first ones, as kept
     std::vector<std::string> notes;
     int failures = 0;
     int warnings = 0;

@@ -21,7 +21,8 @@ constexpr int kProgramsCompared = 64;
 constexpr int kRenderBlocks = 40;
 constexpr int kBlock = 512;
 
-void programNames(CheckContext& context) {
+void programNames(CheckContext& context)
+{
     Findings& findings = context.findings;
     auto plugin = context.load();
     int empty = 0;
@@ -29,13 +30,13 @@ void programNames(CheckContext& context) {
         plugin->setProgram(program);
         const int current = plugin->currentProgram();
         if (current != program)
-            findings.fail("effSetProgram " + std::to_string(program) + " leaves program " + std::to_string(current) +
-                          " selected");
+            findings.fail("effSetProgram " + std::to_string(program) + " leaves program " +
+                          std::to_string(current) + " selected");
         const std::string name = plugin->text(effGetProgramName);
         const std::string other = plugin->text(effGetProgramNameIndexed, program);
         if (!other.empty() && other != name)
-            findings.fail("program " + std::to_string(program) + " is \"" + name + "\" when selected but \"" + other +
-                          "\" by effGetProgramNameIndexed");
+            findings.fail("program " + std::to_string(program) + " is \"" + name +
+                          "\" when selected but \"" + other + "\" by effGetProgramNameIndexed");
         if (name.empty())
             ++empty;
     }
@@ -46,25 +47,34 @@ void programNames(CheckContext& context) {
 
 // A bank as a host keeps it: the plug-in's chunk when it says its programs are
 // chunks, otherwise each program's name and parameter values.
-struct Bank {
+struct Bank
+{
     std::vector<char> chunk;
     std::vector<std::string> names;
     std::vector<std::vector<float>> values;
     int current = 0;
 };
 
-int comparedPrograms(PluginInstance& plugin) { return std::min(plugin.numPrograms(), kProgramsCompared); }
+int comparedPrograms(PluginInstance& plugin)
+{
+    return std::min(plugin.numPrograms(), kProgramsCompared);
+}
 
-bool usesChunks(PluginInstance& plugin) { return (plugin.effect()->flags & effFlagsProgramChunks) != 0; }
+bool usesChunks(PluginInstance& plugin)
+{
+    return (plugin.effect()->flags & effFlagsProgramChunks) != 0;
+}
 
-Bank save(PluginInstance& plugin) {
+Bank save(PluginInstance& plugin)
+{
     Bank bank;
     bank.current = plugin.currentProgram();
     if (usesChunks(plugin)) {
         void* data = nullptr;
         const intptr_t size = plugin.dispatch(effGetChunk, 0, 0, &data);
         if (data != nullptr && size > 0)
-            bank.chunk.assign(static_cast<const char*>(data), static_cast<const char*>(data) + size);
+            bank.chunk.assign(static_cast<const char*>(data),
+                              static_cast<const char*>(data) + size);
         return bank;
     }
     for (int program = 0; program < comparedPrograms(plugin); ++program) {
@@ -79,7 +89,8 @@ Bank save(PluginInstance& plugin) {
     return bank;
 }
 
-void restore(PluginInstance& plugin, const Bank& bank) {
+void restore(PluginInstance& plugin, const Bank& bank)
+{
     if (usesChunks(plugin)) {
         std::vector<char> copy = bank.chunk;
         plugin.dispatch(effSetChunk, 0, static_cast<intptr_t>(copy.size()), copy.data());
@@ -96,26 +107,30 @@ void restore(PluginInstance& plugin, const Bank& bank) {
     plugin.setProgram(bank.current);
 }
 
-void compareBanks(PluginInstance& restored, const Bank& saved, Findings& findings) {
+void compareBanks(PluginInstance& restored, const Bank& saved, Findings& findings)
+{
     const Bank again = save(restored);
     if (again.current != saved.current)
-        findings.fail("restored instance is at program " + std::to_string(again.current) + ", saved at " +
-                      std::to_string(saved.current));
-    for (size_t program = 0; program < saved.values.size() && program < again.values.size(); ++program) {
+        findings.fail("restored instance is at program " + std::to_string(again.current) +
+                      ", saved at " + std::to_string(saved.current));
+    for (size_t program = 0; program < saved.values.size() && program < again.values.size();
+         ++program) {
         if (again.names[program] != saved.names[program])
-            findings.fail("program " + std::to_string(program) + " restored as \"" + again.names[program] +
-                          "\", saved as \"" + saved.names[program] + "\"");
+            findings.fail("program " + std::to_string(program) + " restored as \"" +
+                          again.names[program] + "\", saved as \"" + saved.names[program] + "\"");
         for (size_t p = 0; p < saved.values[program].size(); ++p)
             if (again.values[program][p] != saved.values[program][p]) {
-                findings.fail("program " + std::to_string(program) + " parameter " + std::to_string(p) +
-                              " restored as " + std::to_string(again.values[program][p]) + ", saved as " +
+                findings.fail("program " + std::to_string(program) + " parameter " +
+                              std::to_string(p) + " restored as " +
+                              std::to_string(again.values[program][p]) + ", saved as " +
                               std::to_string(saved.values[program][p]));
                 break;
             }
     }
 }
 
-void bankRestore(CheckContext& context) {
+void bankRestore(CheckContext& context)
+{
     Findings& findings = context.findings;
     auto original = context.load();
     // Random values in every compared program, then the last one left selected
@@ -143,8 +158,9 @@ void bankRestore(CheckContext& context) {
             const float saved = original->getParameter(p);
             const float got = restored->getParameter(p);
             if (got != saved)
-                findings.fail("parameter " + std::to_string(p) + " (" + original->paramName(p) + ") restored from the chunk as " +
-                              std::to_string(got) + ", saved as " + std::to_string(saved));
+                findings.fail("parameter " + std::to_string(p) + " (" + original->paramName(p) +
+                              ") restored from the chunk as " + std::to_string(got) +
+                              ", saved as " + std::to_string(saved));
         }
     }
 
@@ -157,17 +173,22 @@ void bankRestore(CheckContext& context) {
         findings.fail("the restored instance renders differently: " + difference);
         return;
     }
-    findings.note(std::string("bank saved as ") +
-                  (usesChunks(*original) ? "a chunk of " + std::to_string(bank.chunk.size()) + " bytes"
-                                         : counted(static_cast<int64_t>(bank.values.size()), "program") + " of values") +
-                  ", restored, renders identically");
+    findings.note(
+        std::string("bank saved as ") +
+        (usesChunks(*original)
+             ? "a chunk of " + std::to_string(bank.chunk.size()) + " bytes"
+             : counted(static_cast<int64_t>(bank.values.size()), "program") + " of values") +
+        ", restored, renders identically");
 }
 
 } // namespace
 
-void addStateChecks(std::vector<Check>& checks) {
-    checks.push_back({"programs", 1, "every program selectable, with the same name both ways", programNames});
-    checks.push_back({"state.bank-restore", 3, "a saved bank restores into a fresh instance that renders the same",
+void addStateChecks(std::vector<Check>& checks)
+{
+    checks.push_back(
+        {"programs", 1, "every program selectable, with the same name both ways", programNames});
+    checks.push_back({"state.bank-restore", 3,
+                      "a saved bank restores into a fresh instance that renders the same",
                       bankRestore});
 }
 

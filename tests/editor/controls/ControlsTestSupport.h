@@ -32,9 +32,18 @@ inline std::ostream& operator<<(std::ostream& os, const Edit& e)
 class RecordingListener : public VSTGUI::CControlListener
 {
 public:
-    void valueChanged(VSTGUI::CControl* c) override { edits.push_back({'v', c->getTag(), c->getValue()}); }
-    void controlBeginEdit(VSTGUI::CControl* c) override { edits.push_back({'b', c->getTag(), c->getValue()}); }
-    void controlEndEdit(VSTGUI::CControl* c) override { edits.push_back({'e', c->getTag(), c->getValue()}); }
+    void valueChanged(VSTGUI::CControl* c) override
+    {
+        edits.push_back({'v', c->getTag(), c->getValue()});
+    }
+    void controlBeginEdit(VSTGUI::CControl* c) override
+    {
+        edits.push_back({'b', c->getTag(), c->getValue()});
+    }
+    void controlEndEdit(VSTGUI::CControl* c) override
+    {
+        edits.push_back({'e', c->getTag(), c->getValue()});
+    }
 
     // The values sent, in order.
     std::vector<float> values() const
@@ -51,8 +60,8 @@ public:
 
 inline bool near(VSTGUI::CColor a, VSTGUI::CColor b, int tolerance = 2)
 {
-    return std::abs(a.red - b.red) <= tolerance && std::abs(a.green - b.green) <= tolerance
-        && std::abs(a.blue - b.blue) <= tolerance;
+    return std::abs(a.red - b.red) <= tolerance && std::abs(a.green - b.green) <= tolerance &&
+           std::abs(a.blue - b.blue) <= tolerance;
 }
 
 inline std::string str(VSTGUI::CColor c)
@@ -74,11 +83,12 @@ class StripPicture
 public:
     StripPicture(int side, const std::vector<VSTGUI::CColor>& colors)
     {
-        cairo_surface_t* surface =
-            cairo_image_surface_create(CAIRO_FORMAT_ARGB32, side, side * static_cast<int>(colors.size()));
+        cairo_surface_t* surface = cairo_image_surface_create(
+            CAIRO_FORMAT_ARGB32, side, side * static_cast<int>(colors.size()));
         cairo_t* cr = cairo_create(surface);
         for (size_t i = 0; i < colors.size(); ++i) {
-            cairo_set_source_rgb(cr, colors[i].red / 255.0, colors[i].green / 255.0, colors[i].blue / 255.0);
+            cairo_set_source_rgb(cr, colors[i].red / 255.0, colors[i].green / 255.0,
+                                 colors[i].blue / 255.0);
             cairo_rectangle(cr, 0, static_cast<double>(side * static_cast<int>(i)), side, side);
             cairo_fill(cr);
         }

@@ -54,7 +54,8 @@ TEST(CurveGraphPoints, TenThousandSamplesOnThreeHundredPixelsAreBucketsOf34Shown
         const int start = b * kStride;
         const float top = *std::max_element(y.begin() + start, y.begin() + start + kStride);
         const int middle = start + (kStride - 1) / 2;
-        const CPoint expected = graph->valueToPixel(100.f * static_cast<float>(middle) / 9999.f, top);
+        const CPoint expected =
+            graph->valueToPixel(100.f * static_cast<float>(middle) / 9999.f, top);
         ASSERT_EQ(points[CXYGraph::kCorners + b], expected) << "bucket " << b;
     }
     // Closed down to the floor (yMin: one pixel below the view), beyond both
@@ -88,17 +89,22 @@ TEST(CurveGraphPoints, AZoomedViewReducesTheVisibleSamplesWidenedByOne)
         const CPoint* points = graph->getPoints();
         std::vector<CPoint> expected;
         for (int start = 198; start <= 398; start += 3) {
-            const float top = std::max({y[static_cast<size_t>(start)], y[static_cast<size_t>(start) + 1],
-                                        y[static_cast<size_t>(start) + 2]});
-            const CPoint p = graph->valueToPixel(100.f * static_cast<float>(start + 1) / 999.f, top);
+            const float top =
+                std::max({y[static_cast<size_t>(start)], y[static_cast<size_t>(start) + 1],
+                          y[static_cast<size_t>(start) + 2]});
+            const CPoint p =
+                graph->valueToPixel(100.f * static_cast<float>(start + 1) / 999.f, top);
             if (expected.empty() || p.x > expected.back().x + 0.5)
                 expected.push_back(p);
             else
                 expected.back().y = std::max(expected.back().y, p.y);
         }
-        ASSERT_EQ(graph->getPointCount(), CXYGraph::kCorners + static_cast<int32_t>(expected.size())) << withX;
+        ASSERT_EQ(graph->getPointCount(),
+                  CXYGraph::kCorners + static_cast<int32_t>(expected.size()))
+            << withX;
         for (size_t i = 0; i < expected.size(); ++i)
-            ASSERT_NEAR(points[CXYGraph::kCorners + i].y, expected[i].y, 0) << withX << " point " << i;
+            ASSERT_NEAR(points[CXYGraph::kCorners + i].y, expected[i].y, 0)
+                << withX << " point " << i;
         EXPECT_EQ(points[2].x, -2); // closed beyond the left edge
     }
 }
@@ -107,7 +113,8 @@ TEST(CurveGraphPoints, ACallersReductionChoosesTheBucketValue)
 {
     Graph graph = makeGraph(CRect(0, 0, 300, 100), 300);
     std::vector<float> y(10000, 1.f);
-    graph->setEvenCurveData(0, 100, 10000, y.data(), [](const float*, int32_t, int32_t) { return 0.25f; });
+    graph->setEvenCurveData(0, 100, 10000, y.data(),
+                            [](const float*, int32_t, int32_t) { return 0.25f; });
     graph->rebuildPoints();
     ASSERT_GT(graph->getPointCount(), CXYGraph::kCorners);
     for (int i = CXYGraph::kCorners; i < graph->getPointCount(); ++i)
@@ -152,8 +159,8 @@ TEST(CurveGraphPoints, CurveValueInterpolatesBetweenSamples)
     struct Case
     {
         float x, even, uneven;
-    } cases[] = {{0, 0, 0}, {5, 0.5f, 0.5f}, {10, 1, 1}, {15, 2, 4.f / 3}, {20, 3, 5.f / 3}, {25, 0, 2}, {-1, 0, 0},
-                 {41, 0, 0}};
+    } cases[] = {{0, 0, 0},        {5, 0.5f, 0.5f}, {10, 1, 1}, {15, 2, 4.f / 3},
+                 {20, 3, 5.f / 3}, {25, 0, 2},      {-1, 0, 0}, {41, 0, 0}};
     for (const Case& c : cases)
         EXPECT_FLOAT_EQ(graph->getCurveValue(c.x), c.even) << c.x;
     graph->setCurveData(x, y, 3);
@@ -199,7 +206,8 @@ TEST(CurveGraphDrawing, BarsBelowSixtyFourEntriesAPolygonFromThere)
         const int between = c.samples - 1;
         EXPECT_EQ(gaps, c.bars ? between : 0) << c.samples;
         // Filled below the curve (row 50), empty above.
-        EXPECT_EQ(fixture.image()->getPixel(points[CXYGraph::kCorners + 3].x, 80), (CColor{0, 200, 255, 255}));
+        EXPECT_EQ(fixture.image()->getPixel(points[CXYGraph::kCorners + 3].x, 80),
+                  (CColor{0, 200, 255, 255}));
         EXPECT_EQ(fixture.image()->getPixel(points[CXYGraph::kCorners + 3].x, 20), kBlackCColor);
     }
 }

@@ -50,7 +50,8 @@ TEST(KnobCurve, OutsideValuesAreTheTravelToThePowerOneOverTheCurve)
         knob->setCurve(c.curve);
         knob->setValue(c.outside);
         EXPECT_FLOAT_EQ(knob->getStoredValue(), c.stored) << c.curve << " " << c.outside;
-        EXPECT_FLOAT_EQ(knob->getValue(), std::clamp(c.outside, c.min, c.max)) << c.curve << " " << c.outside;
+        EXPECT_FLOAT_EQ(knob->getValue(), std::clamp(c.outside, c.min, c.max))
+            << c.curve << " " << c.outside;
         // Normalised: the same curve on 0..1 of the range.
         const float normalized = (std::clamp(c.outside, c.min, c.max) - c.min) / (c.max - c.min);
         EXPECT_FLOAT_EQ(knob->getValueNormalized(), normalized);
@@ -64,7 +65,7 @@ TEST(KnobCurve, OutsideValuesAreTheTravelToThePowerOneOverTheCurve)
     knob->setCurve(2);
     knob->setDefaultValue(0.5f);
     EXPECT_FLOAT_EQ(knob->getDefaultValue(), 0.25f); // stored like a value
-    knob->setCurve(0);                                 // not a curve: kept as it was
+    knob->setCurve(0);                               // not a curve: kept as it was
     knob->setCurve(NAN);
     EXPECT_FLOAT_EQ(knob->getCurve(), 2);
     knob->setValue(NAN);
@@ -80,7 +81,8 @@ TEST(KnobInput, WheelKeysAndDragSendOneEditEach)
 
     EXPECT_TRUE(knob->onWheel(CPoint(5, 5), 1.f, 0));
     EXPECT_FLOAT_EQ(knob->getValue(), 0.55f);
-    EXPECT_EQ(listener.edits, (std::vector<Edit>{{'b', 7, 0.55f}, {'v', 7, 0.55f}, {'e', 7, 0.55f}}));
+    EXPECT_EQ(listener.edits,
+              (std::vector<Edit>{{'b', 7, 0.55f}, {'v', 7, 0.55f}, {'e', 7, 0.55f}}));
     listener.edits.clear();
     EXPECT_TRUE(knob->onWheel(CPoint(5, 5), -1.f, kShift)); // a tenth with Shift
     EXPECT_FLOAT_EQ(knob->getValue(), 0.545f);
@@ -91,8 +93,9 @@ TEST(KnobInput, WheelKeysAndDragSendOneEditEach)
         int32_t handled;
         float after;
     } keys[] = {
-        {key(VKEY_UP), 1, 0.595f},    {key(VKEY_RIGHT), 1, 0.645f}, {key(VKEY_DOWN), 1, 0.595f},
-        {key(VKEY_LEFT, MODIFIER_SHIFT), 1, 0.59f}, {key(VKEY_RETURN), -1, 0.59f},
+        {key(VKEY_UP), 1, 0.595f},     {key(VKEY_RIGHT), 1, 0.645f},
+        {key(VKEY_DOWN), 1, 0.595f},   {key(VKEY_LEFT, MODIFIER_SHIFT), 1, 0.59f},
+        {key(VKEY_RETURN), -1, 0.59f},
     };
     for (KeyCase& k : keys) {
         EXPECT_EQ(knob->onKeyDown(k.code), k.handled) << int(k.code.virt);
@@ -165,13 +168,17 @@ TEST(KnobDrawing, WithoutAStripALevelBarShowsTheTravel)
 
 TEST(KnobDrawing, AStripShowsTheFrameNearestToTheTravel)
 {
-    const std::vector<CColor> colors = {{255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}, {255, 255, 0, 255},
+    const std::vector<CColor> colors = {{255, 0, 0, 255},
+                                        {0, 255, 0, 255},
+                                        {0, 0, 255, 255},
+                                        {255, 255, 0, 255},
                                         {255, 0, 255, 255}};
     vantelor_test::StripPicture picture(20, colors);
     auto* strip = new CBitmap("strip.png");
     ASSERT_TRUE(strip->isLoaded());
     OffscreenFixture fixture(20, 20);
-    auto* knob = new CMyAnimKnob(CRect(0, 0, 20, 20), nullptr, 1, strip, CPoint(0, 0), CRect(0, 0, 0, 0));
+    auto* knob =
+        new CMyAnimKnob(CRect(0, 0, 20, 20), nullptr, 1, strip, CPoint(0, 0), CRect(0, 0, 0, 0));
     strip->forget();
     EXPECT_EQ(knob->getNumSubPixmaps(), 5);
     fixture.frame->addView(knob);
@@ -189,7 +196,8 @@ TEST(KnobDrawing, AStripShowsTheFrameNearestToTheTravel)
 
 TEST(KnobLayout, SetViewRectMovesTheLabelWithTheKnob)
 {
-    auto* knob = new CMyAnimKnob(CRect(10, 10, 50, 50), nullptr, 1, nullptr, CPoint(0, 0), CRect(0, 30, 40, 40));
+    auto* knob = new CMyAnimKnob(CRect(10, 10, 50, 50), nullptr, 1, nullptr, CPoint(0, 0),
+                                 CRect(0, 30, 40, 40));
     EXPECT_EQ(knob->getLabelRect(), CRect(10, 40, 50, 50));
     knob->setViewRect(CRect(110, 20, 150, 60));
     EXPECT_EQ(knob->getLabelRect(), CRect(110, 50, 150, 60));
@@ -202,7 +210,8 @@ TEST(KnobLayout, SetViewRectMovesTheLabelWithTheKnob)
 TEST(OnOffButton, LeftClickTogglesOtherButtonsAndTheWheelChangeNothing)
 {
     RecordingListener listener;
-    auto* button = new CMyOnOffButton(CRect(0, 0, 20, 20), &listener, 3, nullptr, CPoint(0, 0), CRect());
+    auto* button =
+        new CMyOnOffButton(CRect(0, 0, 20, 20), &listener, 3, nullptr, CPoint(0, 0), CRect());
     EXPECT_EQ(button->getValue(), 0.f);
     CPoint p(5, 5);
     struct Case

@@ -50,18 +50,24 @@ TEST(BarMeter, TheBarIsDrawnInZoneSegmentsUpToTheLevel)
     {
         int row;
         CColor color;
-    } probes[] = {{195, overBlack({255, 0, 0, 96})}, {68, overBlack({255, 0, 0, 96})},
-                  {66, overBlack({0, 255, 0, 96})},  {34, overBlack({0, 255, 0, 96})},
-                  {32, kBlackCColor},                {5, kBlackCColor}};
+    } probes[] = {{195, overBlack({255, 0, 0, 96})},
+                  {68, overBlack({255, 0, 0, 96})},
+                  {66, overBlack({0, 255, 0, 96})},
+                  {34, overBlack({0, 255, 0, 96})},
+                  {32, kBlackCColor},
+                  {5, kBlackCColor}};
     for (const Probe& p : probes)
-        EXPECT_TRUE(near(fixture.pixel(20, p.row), p.color)) << p.row << ": " << str(fixture.pixel(20, p.row));
+        EXPECT_TRUE(near(fixture.pixel(20, p.row), p.color))
+            << p.row << ": " << str(fixture.pixel(20, p.row));
 
     // Hanging from the top: from the level up to the top of the scale.
     meter->setInverted(true);
     meter->setValue(-10);
     fixture.frame->invalid();
-    EXPECT_TRUE(near(fixture.pixel(20, 5), overBlack({0, 0, 255, 96}))) << str(fixture.pixel(20, 5));
-    EXPECT_TRUE(near(fixture.pixel(20, 25), overBlack({0, 255, 0, 96}))) << str(fixture.pixel(20, 25));
+    EXPECT_TRUE(near(fixture.pixel(20, 5), overBlack({0, 0, 255, 96})))
+        << str(fixture.pixel(20, 5));
+    EXPECT_TRUE(near(fixture.pixel(20, 25), overBlack({0, 255, 0, 96})))
+        << str(fixture.pixel(20, 25));
     EXPECT_EQ(fixture.pixel(20, 60), kBlackCColor);
 }
 
@@ -118,7 +124,8 @@ TEST(BarMeter, ScaleLinesFadeNearThePeakLine)
         fixture.frame->addView(meter);
         const CColor expected = overBlack(CColor{axis.red, axis.green, axis.blue, c.alpha});
         EXPECT_TRUE(near(fixture.pixel(2, c.row), expected))
-            << c.peak << " row " << c.row << ": " << str(fixture.pixel(2, c.row)) << " want " << str(expected);
+            << c.peak << " row " << c.row << ": " << str(fixture.pixel(2, c.row)) << " want "
+            << str(expected);
     }
 }
 

@@ -25,8 +25,8 @@ constexpr CRect kMenuRect(20, 20, 140, 40);
 // at the root's origin, so window and screen coordinates agree).
 CPoint entryCentre(int i)
 {
-    return CPoint(kMenuRect.left + 30, kMenuRect.bottom + Layout::kPadding + i * Layout::kItemHeight
-                                           + Layout::kItemHeight / 2);
+    return CPoint(kMenuRect.left + 30, kMenuRect.bottom + Layout::kPadding +
+                                           i * Layout::kItemHeight + Layout::kItemHeight / 2);
 }
 
 class OptionMenuPopup : public ::testing::Test
@@ -141,7 +141,8 @@ TEST_F(OptionMenuPopup, EscapeAndAClickOutsideCloseWithoutAPick)
 TEST_F(OptionMenuPopup, AClickedKnobTakesTheArrowKeys)
 {
     RecordingListener knobListener;
-    auto* knob = new CMyAnimKnob(CRect(200, 20, 240, 60), &knobListener, 8, nullptr, CPoint(0, 0), CRect());
+    auto* knob =
+        new CMyAnimKnob(CRect(200, 20, 240, 60), &knobListener, 8, nullptr, CPoint(0, 0), CRect());
     knob->setValue(0.5f);
     frame->addView(knob);
     clickAt(CPoint(220, 40));

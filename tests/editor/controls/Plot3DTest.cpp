@@ -19,14 +19,14 @@ TEST(Plot3D, ProjectsThroughTheRotationAndThePerspective)
         float x, y, z;
         CPoint pixel;
     } cases[] = {
-        {0, 0, 2, 1, 0, 0, {160, 60}},          // depth 0: no perspective
-        {0, 0, 2, 0, 1, 0, {100, 0}},           // up is up
-        {kQuarter, 0, 2, 0, 0, 1, {160, 60}},   // a quarter turn brings z to the right
-        {0, kQuarter, 2, 0, 0, 1, {100, 0}},    // a quarter tilt brings z up
-        {0, 0, 2, 0.5f, 0, 1, {120, 60}},       // depth 1: two thirds (trunc 20)
-        {0, 0, 2, 0.5f, 0, -1, {160, 60}},      // nearer: twice the size
-        {0, 0, 4, 1, 1, 2, {140, 20}},          // depth 2 at distance 4: two thirds
-        {0, 0, 2, 1, 0, -2, {100, 60}},         // at the viewer: the centre, not infinity
+        {0, 0, 2, 1, 0, 0, {160, 60}},        // depth 0: no perspective
+        {0, 0, 2, 0, 1, 0, {100, 0}},         // up is up
+        {kQuarter, 0, 2, 0, 0, 1, {160, 60}}, // a quarter turn brings z to the right
+        {0, kQuarter, 2, 0, 0, 1, {100, 0}},  // a quarter tilt brings z up
+        {0, 0, 2, 0.5f, 0, 1, {120, 60}},     // depth 1: two thirds (trunc 20)
+        {0, 0, 2, 0.5f, 0, -1, {160, 60}},    // nearer: twice the size
+        {0, 0, 4, 1, 1, 2, {140, 20}},        // depth 2 at distance 4: two thirds
+        {0, 0, 2, 1, 0, -2, {100, 60}},       // at the viewer: the centre, not infinity
     };
     for (const Case& c : cases) {
         plot->setRotation(c.yaw, c.pitch, c.distance);

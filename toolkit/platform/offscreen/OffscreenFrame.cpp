@@ -4,7 +4,9 @@
 
 namespace VSTGUI {
 
-OffscreenFrame::OffscreenFrame(IPlatformFrameCallback* callback, const CRect& size) : buffer_(callback, size) {}
+OffscreenFrame::OffscreenFrame(IPlatformFrameCallback* callback, const CRect& size)
+    : buffer_(callback, size)
+{}
 
 bool OffscreenFrame::setSize(const CRect& newSize, bool)
 {
@@ -18,8 +20,8 @@ CColor OffscreenFrame::getPixel(int x, int y) const
 
 bool OffscreenFrame::writePNG(const char* path) const
 {
-    return path && buffer_.getSurface()
-        && cairo_surface_write_to_png(buffer_.getSurface(), path) == CAIRO_STATUS_SUCCESS;
+    return path && buffer_.getSurface() &&
+           cairo_surface_write_to_png(buffer_.getSurface(), path) == CAIRO_STATUS_SUCCESS;
 }
 
 CColor readSurfacePixel(void* cairoImageSurface, int x, int y)
@@ -35,16 +37,20 @@ CColor readSurfacePixel(void* cairoImageSurface, int x, int y)
     const int h = cairo_image_surface_get_height(surface);
     if (x < 0 || y < 0 || x >= w || y >= h)
         return kBlackCColor;
-    const unsigned char* row = cairo_image_surface_get_data(surface) + y * cairo_image_surface_get_stride(surface);
+    const unsigned char* row =
+        cairo_image_surface_get_data(surface) + y * cairo_image_surface_get_stride(surface);
     uint32_t argb;
     std::memcpy(&argb, row + 4 * x, 4);
     const uint32_t a = format == CAIRO_FORMAT_RGB24 ? 255 : argb >> 24;
-    auto channel = [a](uint32_t v) -> uint8_t { return a == 0 ? 0 : static_cast<uint8_t>((v * 255 + a / 2) / a); };
+    auto channel = [a](uint32_t v) -> uint8_t {
+        return a == 0 ? 0 : static_cast<uint8_t>((v * 255 + a / 2) / a);
+    };
     return CColor{channel((argb >> 16) & 0xff), channel((argb >> 8) & 0xff), channel(argb & 0xff),
                   static_cast<uint8_t>(a)};
 }
 
-std::unique_ptr<IPlatformFrame> createOffscreenFrame(IPlatformFrameCallback* callback, const CRect& size)
+std::unique_ptr<IPlatformFrame> createOffscreenFrame(IPlatformFrameCallback* callback,
+                                                     const CRect& size)
 {
     auto frame = std::make_unique<OffscreenFrame>(callback, size);
     if (!frame->isValid())

@@ -12,7 +12,8 @@ bool openURL(const char* url)
     if (!url || !*url)
         return false;
     // The shell's answer is an instance handle above 32 on success.
-    const auto result = reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", url, nullptr, nullptr, SW_SHOWNORMAL));
+    const auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteA(nullptr, "open", url, nullptr, nullptr, SW_SHOWNORMAL));
     return result > 32;
 }
 

@@ -84,7 +84,8 @@ public:
         HMODULE user32 = GetModuleHandleW(L"user32.dll");
         if (!user32)
             return;
-        set_ = reinterpret_cast<SetContext>(reinterpret_cast<void*>(GetProcAddress(user32, "SetThreadDpiAwarenessContext")));
+        set_ = reinterpret_cast<SetContext>(
+            reinterpret_cast<void*>(GetProcAddress(user32, "SetThreadDpiAwarenessContext")));
         if (!set_)
             return;
         previous_ = set_(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
@@ -139,8 +140,7 @@ class Win32Frame : public IPlatformFrame
 public:
     Win32Frame(IPlatformFrameCallback* callback, const CRect& size)
         : callback_(callback), buffer_(callback, size), alive_(std::make_shared<bool>(true))
-    {
-    }
+    {}
 
     ~Win32Frame() override
     {
@@ -166,9 +166,10 @@ public:
             return false;
         const CRect size = buffer_.getSize();
         DpiAwarenessScope dpi;
-        window_ = CreateWindowExW(0, className_, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0,
-                                  static_cast<int>(size.getWidth()), static_cast<int>(size.getHeight()), parent,
-                                  nullptr, moduleInstance(), this);
+        window_ = CreateWindowExW(
+            0, className_, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0,
+            static_cast<int>(size.getWidth()), static_cast<int>(size.getHeight()), parent, nullptr,
+            moduleInstance(), this);
         if (!window_)
             return false;
         Win32::noteCreated(Win32::ResourceKind::kWindow);
@@ -186,7 +187,8 @@ public:
         SetWindowPos(window_, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         if (resizeParent) {
             if (HWND parent = GetParent(window_))
-                SetWindowPos(parent, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+                SetWindowPos(parent, nullptr, 0, 0, w, h,
+                             SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
         return true;
     }
@@ -204,8 +206,8 @@ public:
         const CRect area = buffer_.paint();
         if (area.isEmpty())
             return;
-        const RECT r{static_cast<LONG>(area.left), static_cast<LONG>(area.top), static_cast<LONG>(area.right),
-                     static_cast<LONG>(area.bottom)};
+        const RECT r{static_cast<LONG>(area.left), static_cast<LONG>(area.top),
+                     static_cast<LONG>(area.right), static_cast<LONG>(area.bottom)};
         InvalidateRect(window_, &r, FALSE);
         UpdateWindow(window_);
     }
@@ -222,7 +224,8 @@ private:
     {
         if (message == WM_NCCREATE) {
             auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-            SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+            SetWindowLongPtrW(window, GWLP_USERDATA,
+                              reinterpret_cast<LONG_PTR>(create->lpCreateParams));
         }
         auto* frame = reinterpret_cast<Win32Frame*>(GetWindowLongPtrW(window, GWLP_USERDATA));
         if (frame)
@@ -246,7 +249,8 @@ private:
                 buffer_.paint();
             if (dc && buffer_.getDC())
                 BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-                       ps.rcPaint.bottom - ps.rcPaint.top, buffer_.getDC(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+                       ps.rcPaint.bottom - ps.rcPaint.top, buffer_.getDC(), ps.rcPaint.left,
+                       ps.rcPaint.top, SRCCOPY);
             EndPaint(window, &ps);
             return 0;
         }
@@ -260,8 +264,8 @@ private:
         case WM_XBUTTONDBLCLK: {
             CPoint where(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
             CButtonState buttons = heldButtons(GET_KEYSTATE_WPARAM(wParam));
-            if (message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK || message == WM_MBUTTONDBLCLK
-                || message == WM_XBUTTONDBLCLK)
+            if (message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK ||
+                message == WM_MBUTTONDBLCLK || message == WM_XBUTTONDBLCLK)
                 buttons |= kDoubleClick;
             // The view that took the press keeps the mouse while a button is
             // held, also outside the window.
@@ -319,7 +323,8 @@ private:
             ScreenToClient(window, &p);
             const float distance = static_cast<float>(GET_WHEEL_DELTA_WPARAM(wParam)) / WHEEL_DELTA;
             const bool horizontal = message == WM_MOUSEHWHEEL;
-            callback_->platformOnMouseWheel(CPoint(p.x, p.y), horizontal ? kMouseWheelAxisX : kMouseWheelAxisY,
+            callback_->platformOnMouseWheel(CPoint(p.x, p.y),
+                                            horizontal ? kMouseWheelAxisX : kMouseWheelAxisY,
                                             distance, modifiers(GET_KEYSTATE_WPARAM(wParam)));
             return 0;
         }
@@ -347,7 +352,8 @@ private:
 
 } // namespace
 
-std::unique_ptr<IPlatformFrame> createWin32Frame(IPlatformFrameCallback* callback, const CRect& size, void* parent)
+std::unique_ptr<IPlatformFrame> createWin32Frame(IPlatformFrameCallback* callback,
+                                                 const CRect& size, void* parent)
 {
     auto frame = std::make_unique<Win32Frame>(callback, size);
     if (!frame->init(static_cast<HWND>(parent)))

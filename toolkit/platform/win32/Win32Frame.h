@@ -11,6 +11,7 @@
 namespace VSTGUI {
 
 // Null when the parent window is unusable or no back buffer can be made.
-std::unique_ptr<IPlatformFrame> createWin32Frame(IPlatformFrameCallback* callback, const CRect& size, void* parent);
+std::unique_ptr<IPlatformFrame> createWin32Frame(IPlatformFrameCallback* callback,
+                                                 const CRect& size, void* parent);
 
 } // namespace VSTGUI

@@ -10,7 +10,9 @@ namespace {
 class Win32OffscreenFrame : public IPlatformFrame
 {
 public:
-    Win32OffscreenFrame(IPlatformFrameCallback* callback, const CRect& size) : buffer_(callback, size) {}
+    Win32OffscreenFrame(IPlatformFrameCallback* callback, const CRect& size)
+        : buffer_(callback, size)
+    {}
 
     CRect getSize() const override { return buffer_.getSize(); }
     bool setSize(const CRect& newSize, bool) override { return buffer_.resize(newSize); }
@@ -27,7 +29,8 @@ private:
 
 } // namespace
 
-std::unique_ptr<IPlatformFrame> createOffscreenFrame(IPlatformFrameCallback* callback, const CRect& size)
+std::unique_ptr<IPlatformFrame> createOffscreenFrame(IPlatformFrameCallback* callback,
+                                                     const CRect& size)
 {
     auto frame = std::make_unique<Win32OffscreenFrame>(callback, size);
     if (!frame->isValid())

@@ -40,13 +40,15 @@ public:
         POINT below{static_cast<LONG>(view.left), static_cast<LONG>(view.bottom)};
         ClientToScreen(owner_, &below);
         open_ = true;
-        const BOOL picked = TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_NONOTIFY,
-                                             below.x, below.y, owner_, nullptr);
+        const BOOL picked =
+            TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_NONOTIFY,
+                             below.x, below.y, owner_, nullptr);
         open_ = false;
         DestroyMenu(menu);
         const int32_t index = picked > 0 ? static_cast<int32_t>(picked) - 1 : -1;
         if (callback)
-            callback(optionMenu, PlatformOptionMenuResult{index >= 0 ? optionMenu : nullptr, index});
+            callback(optionMenu,
+                     PlatformOptionMenuResult{index >= 0 ? optionMenu : nullptr, index});
         return true;
     }
 

@@ -16,8 +16,9 @@ namespace VSTGUI {
 
 namespace {
 
-constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask
-    | EnterWindowMask | LeaveWindowMask | StructureNotifyMask | KeyPressMask | KeyReleaseMask;
+constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
+                            EnterWindowMask | LeaveWindowMask | StructureNotifyMask | KeyPressMask |
+                            KeyReleaseMask;
 // Two presses of one button closer than this in time and space make a
 // double-click.
 constexpr Time kDoubleClickTime = 400;
@@ -50,12 +51,18 @@ CButtonState heldButtons(unsigned int state)
 int32_t buttonFlag(unsigned int button)
 {
     switch (button) {
-    case Button1: return kLButton;
-    case Button2: return kMButton;
-    case Button3: return kRButton;
-    case 8: return kButton4;
-    case 9: return kButton5;
-    default: return 0;
+    case Button1:
+        return kLButton;
+    case Button2:
+        return kMButton;
+    case Button3:
+        return kRButton;
+    case 8:
+        return kButton4;
+    case 9:
+        return kButton5;
+    default:
+        return 0;
     }
 }
 
@@ -64,8 +71,7 @@ class X11Frame : public IPlatformFrame, public IX11PopupHost
 public:
     X11Frame(IPlatformFrameCallback* callback, const CRect& size, Window parent)
         : callback_(callback), buffer_(callback, size), parent_(parent)
-    {
-    }
+    {}
 
     ~X11Frame() override
     {
@@ -105,24 +111,24 @@ public:
         X11::registerConnection(display);
         const int screen = DefaultScreen(display);
         XVisualInfo info;
-        if (!XMatchVisualInfo(display, screen, 24, TrueColor, &info) || info.red_mask != 0xff0000
-            || info.green_mask != 0xff00 || info.blue_mask != 0xff)
+        if (!XMatchVisualInfo(display, screen, 24, TrueColor, &info) || info.red_mask != 0xff0000 ||
+            info.green_mask != 0xff00 || info.blue_mask != 0xff)
             return false;
 
         X11::ErrorTrap trap(display);
-        colormap_ = X11::ColormapHandle(display, XCreateColormap(display, RootWindow(display, screen), info.visual,
-                                                                 AllocNone));
+        colormap_ = X11::ColormapHandle(
+            display, XCreateColormap(display, RootWindow(display, screen), info.visual, AllocNone));
         XSetWindowAttributes attributes{};
         attributes.colormap = colormap_.get();
         attributes.border_pixel = 0;
         attributes.background_pixel = 0;
         attributes.event_mask = kEventMask;
         const CRect size = buffer_.getSize();
-        window_ = X11::WindowHandle(display, XCreateWindow(display, parent_, 0, 0, static_cast<unsigned>(size.getWidth()),
-                                                           static_cast<unsigned>(size.getHeight()), 0, 24, InputOutput,
-                                                           info.visual,
-                                                           CWColormap | CWBorderPixel | CWBackPixel | CWEventMask,
-                                                           &attributes));
+        window_ = X11::WindowHandle(
+            display,
+            XCreateWindow(display, parent_, 0, 0, static_cast<unsigned>(size.getWidth()),
+                          static_cast<unsigned>(size.getHeight()), 0, 24, InputOutput, info.visual,
+                          CWColormap | CWBorderPixel | CWBackPixel | CWEventMask, &attributes));
         if (trap.failed()) {
             window_.release(); // the id was never valid on the server
             return false;
@@ -181,8 +187,9 @@ public:
         const CRect area = buffer_.paint();
         if (area.isEmpty() || !image_)
             return;
-        XPutImage(display_.get(), window_.get(), gc_.get(), image_.get(), static_cast<int>(area.left),
-                  static_cast<int>(area.top), static_cast<int>(area.left), static_cast<int>(area.top),
+        XPutImage(display_.get(), window_.get(), gc_.get(), image_.get(),
+                  static_cast<int>(area.left), static_cast<int>(area.top),
+                  static_cast<int>(area.left), static_cast<int>(area.top),
                   static_cast<unsigned>(area.getWidth()), static_cast<unsigned>(area.getHeight()));
         XFlush(display_.get());
     }
@@ -221,7 +228,8 @@ private:
             return;
         switch (event.type) {
         case Expose:
-            buffer_.invalidRect(CRect(event.xexpose.x, event.xexpose.y, event.xexpose.x + event.xexpose.width,
+            buffer_.invalidRect(CRect(event.xexpose.x, event.xexpose.y,
+                                      event.xexpose.x + event.xexpose.width,
                                       event.xexpose.y + event.xexpose.height));
             break;
         case DestroyNotify:
@@ -288,11 +296,13 @@ private:
         switch (event.button) {
         case Button4:
         case Button5:
-            callback_->platformOnMouseWheel(where, kMouseWheelAxisY, event.button == Button4 ? 1.f : -1.f, mods);
+            callback_->platformOnMouseWheel(where, kMouseWheelAxisY,
+                                            event.button == Button4 ? 1.f : -1.f, mods);
             return;
         case 6:
         case 7:
-            callback_->platformOnMouseWheel(where, kMouseWheelAxisX, event.button == 6 ? -1.f : 1.f, mods);
+            callback_->platformOnMouseWheel(where, kMouseWheelAxisX, event.button == 6 ? -1.f : 1.f,
+                                            mods);
             return;
         default:
             break;
@@ -302,8 +312,10 @@ private:
             return;
         CButtonState buttons = heldButtons(event.state);
         buttons |= flag;
-        const bool doubleClick = event.button == lastButton_ && event.time - lastPressTime_ <= kDoubleClickTime
-            && std::abs(event.x - lastX_) <= kDoubleClickDistance && std::abs(event.y - lastY_) <= kDoubleClickDistance;
+        const bool doubleClick = event.button == lastButton_ &&
+                                 event.time - lastPressTime_ <= kDoubleClickTime &&
+                                 std::abs(event.x - lastX_) <= kDoubleClickDistance &&
+                                 std::abs(event.y - lastY_) <= kDoubleClickDistance;
         if (doubleClick) {
             buttons |= kDoubleClick;
             lastButton_ = 0; // a third press starts a new pair

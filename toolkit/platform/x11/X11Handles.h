@@ -36,8 +36,8 @@ inline ImageHandle makeImageOver(Display* display, Visual* visual, cairo_surface
     ImageHandle image(XCreateImage(display, visual, 24, ZPixmap, 0,
                                    reinterpret_cast<char*>(cairo_image_surface_get_data(surface)),
                                    static_cast<unsigned>(cairo_image_surface_get_width(surface)),
-                                   static_cast<unsigned>(cairo_image_surface_get_height(surface)), 32,
-                                   cairo_image_surface_get_stride(surface)));
+                                   static_cast<unsigned>(cairo_image_surface_get_height(surface)),
+                                   32, cairo_image_surface_get_stride(surface)));
     if (image)
         image->byte_order = LSBFirst;
     return image;

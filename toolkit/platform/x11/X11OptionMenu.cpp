@@ -18,8 +18,9 @@ using Layout = X11OptionMenuLayout;
 
 constexpr CColor kPopupBack{28, 30, 24, 255};
 constexpr CColor kDisabledText{110, 110, 110, 255};
-constexpr long kPopupEvents = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask
-    | KeyReleaseMask | StructureNotifyMask;
+constexpr long kPopupEvents = ExposureMask | ButtonPressMask | ButtonReleaseMask |
+                              PointerMotionMask | KeyPressMask | KeyReleaseMask |
+                              StructureNotifyMask;
 constexpr unsigned kPointerEvents = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
 
 CColor withAlpha(CColor c, uint8_t alpha)
@@ -118,7 +119,8 @@ private:
     {
         rowTop_.clear();
         const CRect view = menu_->getViewSize();
-        Cairo::Surface probe = Cairo::checked(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1));
+        Cairo::Surface probe =
+            Cairo::checked(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1));
         CCoord widest = 0;
         int y = Layout::kPadding;
         {
@@ -132,7 +134,8 @@ private:
             }
         }
         rowTop_.push_back(y);
-        width_ = std::max(static_cast<int>(view.getWidth()), static_cast<int>(widest) + 2 * Layout::kPadding + 16);
+        width_ = std::max(static_cast<int>(view.getWidth()),
+                          static_cast<int>(widest) + 2 * Layout::kPadding + 16);
         height_ = y + Layout::kPadding;
     }
 
@@ -145,12 +148,14 @@ private:
         int below = 0;
         int above = 0;
         Window child = 0;
-        if (!XTranslateCoordinates(display_, host_->popupParentWindow(), root, static_cast<int>(view.left),
-                                   static_cast<int>(view.bottom), &x, &below, &child))
+        if (!XTranslateCoordinates(display_, host_->popupParentWindow(), root,
+                                   static_cast<int>(view.left), static_cast<int>(view.bottom), &x,
+                                   &below, &child))
             return false;
         above = below - static_cast<int>(view.getHeight()) - height_;
         // Below the menu, or above it when the screen ends first.
-        const int y = below + height_ > DisplayHeight(display_, screen) && above >= 0 ? above : below;
+        const int y =
+            below + height_ > DisplayHeight(display_, screen) && above >= 0 ? above : below;
 
         surface_ = Cairo::checked(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width_, height_));
         if (!surface_)
@@ -162,10 +167,12 @@ private:
         attributes.background_pixel = 0;
         attributes.event_mask = kPopupEvents;
         window_ = X11::WindowHandle(
-            display_, XCreateWindow(display_, root, x, y, static_cast<unsigned>(width_), static_cast<unsigned>(height_),
-                                    0, 24, InputOutput, host_->popupVisual(),
-                                    CWOverrideRedirect | CWColormap | CWBorderPixel | CWBackPixel | CWEventMask,
-                                    &attributes));
+            display_,
+            XCreateWindow(display_, root, x, y, static_cast<unsigned>(width_),
+                          static_cast<unsigned>(height_), 0, 24, InputOutput, host_->popupVisual(),
+                          CWOverrideRedirect | CWColormap | CWBorderPixel | CWBackPixel |
+                              CWEventMask,
+                          &attributes));
         if (!window_)
             return false;
         gc_ = X11::GCHandle(display_, XCreateGC(display_, window_.get(), 0, nullptr));
@@ -176,9 +183,8 @@ private:
         XSync(display_, False); // viewable before the grabs
         // Without the pointer a click outside could not close the menu: a
         // menu that cannot have it does not open. The keyboard is a bonus.
-        if (XGrabPointer(display_, window_.get(), False, kPointerEvents, GrabModeAsync, GrabModeAsync, None, None,
-                         CurrentTime)
-            != GrabSuccess)
+        if (XGrabPointer(display_, window_.get(), False, kPointerEvents, GrabModeAsync,
+                         GrabModeAsync, None, None, CurrentTime) != GrabSuccess)
             return false;
         grabbed_ = true;
         XGrabKeyboard(display_, window_.get(), False, GrabModeAsync, GrabModeAsync, CurrentTime);
@@ -318,8 +324,8 @@ private:
             context.setFont(menu_->getFont());
             for (int32_t i = 0; i < menu_->getNbEntries(); ++i) {
                 const CMenuItem* item = menu_->getEntry(i);
-                const CRect row(Layout::kPadding, rowTop_[static_cast<size_t>(i)], width_ - Layout::kPadding,
-                                rowTop_[static_cast<size_t>(i) + 1]);
+                const CRect row(Layout::kPadding, rowTop_[static_cast<size_t>(i)],
+                                width_ - Layout::kPadding, rowTop_[static_cast<size_t>(i) + 1]);
                 if (item->isSeparator()) {
                     const CCoord middle = (row.top + row.bottom) / 2;
                     context.setFrameColor(withAlpha(text, 96));
@@ -333,7 +339,8 @@ private:
                 if (i == menu_->getCurrentIndex(true)) {
                     // A small mark before the current entry.
                     context.setFillColor(text);
-                    context.drawRect(CRect(row.left + 4, row.top + 7, row.left + 8, row.top + 11), kDrawFilled);
+                    context.drawRect(CRect(row.left + 4, row.top + 7, row.left + 8, row.top + 11),
+                                     kDrawFilled);
                 }
                 context.setFontColor(item->isEnabled() ? text : kDisabledText);
                 CRect label = row;
@@ -342,8 +349,8 @@ private:
             }
         }
         cairo_surface_flush(surface_.get());
-        XPutImage(display_, window_.get(), gc_.get(), image_.get(), 0, 0, 0, 0, static_cast<unsigned>(width_),
-                  static_cast<unsigned>(height_));
+        XPutImage(display_, window_.get(), gc_.get(), image_.get(), 0, 0, 0, 0,
+                  static_cast<unsigned>(width_), static_cast<unsigned>(height_));
         XFlush(display_);
     }
 
