@@ -60,9 +60,10 @@ bool AEffGUIEditor::getRect(ERect** ppRect)
 bool AEffGUIEditor::open(void* ptr)
 {
     systemWindow = ptr;
-    // The parent's display may differ from the one asked before.
+    // The parent's display may differ from the one asked before; an
+    // off-screen window has no display and draws at 1 unless asked.
     if (hostScaleFactor == 0)
-        displayScaleFactor = VSTGUI::getPlatformScaleFactor(ptr);
+        displayScaleFactor = ptr ? VSTGUI::getPlatformScaleFactor(ptr) : 1.0;
     return true;
 }
 
