@@ -205,6 +205,7 @@ public:
     Window popupParentWindow() const override { return window_.get(); }
     Visual* popupVisual() const override { return visual_; }
     Colormap popupColormap() const override { return colormap_.get(); }
+    double popupScaleFactor() const override { return buffer_.getScaleFactor(); }
     void setEventFilter(IX11EventFilter* filter) override { eventFilter_ = filter; }
 
 private:
