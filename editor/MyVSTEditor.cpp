@@ -95,6 +95,7 @@ bool CMyVSTEditor::open(void* ptr)
     const auto h = static_cast<int32_t>(linkBitmap->getHeight());
 
     auto* newFrame = new CFrame(CRect(0, 0, W, H), this);
+    newFrame->setZoom(getScaleFactor());
     if (!newFrame->open(ptr)) {
         // No window could be made (no display, unusable parent): the host
         // is told, and nothing is left behind.

@@ -40,6 +40,13 @@ public:
     virtual bool onKeyUp(VstKeyCode& /*keyCode*/) { return false; }
     virtual bool onWheel(float /*distance*/) { return false; }
     virtual bool setKnobMode(VstInt32 /*mode*/) { return false; }
+    // A host's effVendorSpecific request, offered to the editor when the
+    // effect does not answer it itself; 0 when not understood.
+    virtual VstIntPtr vendorSpecific(VstInt32 /*index*/, VstIntPtr /*value*/, void* /*ptr*/,
+                                     float /*opt*/)
+    {
+        return 0;
+    }
 
 protected:
     AudioEffect* effect = nullptr;

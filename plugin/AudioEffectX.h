@@ -91,10 +91,10 @@ public:
     virtual bool getVendorString(char* /*text*/) { return false; }
     virtual bool getProductString(char* /*text*/) { return false; }
     virtual VstInt32 getVendorVersion() { return 0; }
-    virtual VstIntPtr vendorSpecific(VstInt32 /*lArg*/, VstIntPtr /*lArg2*/, void* /*ptrArg*/,
-                                     float /*floatArg*/)
+    // Unknown to the effect: the editor may answer (a host's display scale).
+    virtual VstIntPtr vendorSpecific(VstInt32 lArg, VstIntPtr lArg2, void* ptrArg, float floatArg)
     {
-        return 0;
+        return editor ? editor->vendorSpecific(lArg, lArg2, ptrArg, floatArg) : 0;
     }
     virtual VstInt32 canDo(char* /*text*/) { return 0; }
     virtual VstInt32 getVstVersion() { return kVstVersion; }

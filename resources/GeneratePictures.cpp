@@ -1,7 +1,9 @@
 // Draws the editor's two pictures: the background "gui.png" (414 x 289:
 // two loudspeakers over a grey stage inside a frame, a dark strip along
 // the bottom for the version label and the link button) and "info.png"
-// (20 x 40: an information button, normal above and pressed below).
+// (20 x 40: an information button, normal above and pressed below), each
+// also at twice the size ("gui@2x.png", "info@2x.png") for windows on
+// scaled displays: the same drawing, not an enlarged picture.
 //
 // Usage: vantelor_picture_generator OUTPUT_DIRECTORY
 // The committed pictures are this program's output; run it again after
@@ -84,11 +86,12 @@ void drawSpeaker(cairo_t* cr, double cx, double cy)
     }
 }
 
-bool drawGui(const std::string& path)
+bool drawGui(const std::string& path, int scale)
 {
     cairo_surface_t* surface =
-        cairo_image_surface_create(CAIRO_FORMAT_RGB24, kGuiWidth, kGuiHeight);
+        cairo_image_surface_create(CAIRO_FORMAT_RGB24, kGuiWidth * scale, kGuiHeight * scale);
     cairo_t* cr = cairo_create(surface);
+    cairo_scale(cr, scale, scale);
 
     // Outer frame with a bevel.
     cairo_set_source_rgb(cr, 0.13, 0.13, 0.14);
@@ -164,11 +167,12 @@ void drawInfoButton(cairo_t* cr, double top, bool pressed)
     cairo_fill(cr);
 }
 
-bool drawInfo(const std::string& path)
+bool drawInfo(const std::string& path, int scale)
 {
     cairo_surface_t* surface =
-        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kInfoSide, 2 * kInfoSide);
+        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kInfoSide * scale, 2 * kInfoSide * scale);
     cairo_t* cr = cairo_create(surface);
+    cairo_scale(cr, scale, scale);
     drawInfoButton(cr, 0, false);
     drawInfoButton(cr, kInfoSide, true);
     cairo_destroy(cr);
@@ -186,7 +190,8 @@ int main(int argc, char** argv)
         return 2;
     }
     const std::string dir = argv[1];
-    if (!drawGui(dir + "/gui.png") || !drawInfo(dir + "/info.png")) {
+    if (!drawGui(dir + "/gui.png", 1) || !drawInfo(dir + "/info.png", 1) ||
+        !drawGui(dir + "/gui@2x.png", 2) || !drawInfo(dir + "/info@2x.png", 2)) {
         std::fprintf(stderr, "could not write the pictures to %s\n", dir.c_str());
         return 1;
     }

@@ -2,8 +2,8 @@
 
 namespace VSTGUI {
 
-CDrawContext::CDrawContext(const CRect& surfaceRect)
-    : surfaceRect_(surfaceRect), clipRect_(surfaceRect)
+CDrawContext::CDrawContext(const CRect& surfaceRect, double scaleFactor)
+    : surfaceRect_(surfaceRect), clipRect_(surfaceRect), scaleFactor_(scaleFactor)
 {
     font_ = new CFontDesc("Arial", 12, kNormalFace);
 }

@@ -1,6 +1,7 @@
 // Drawing context: the state (colours, font, line width and style, draw
 // mode, clip) and the drawing operations the views use. Each platform
-// supplies one backend; coordinates are window coordinates.
+// supplies one backend; coordinates are the frame's unscaled coordinates,
+// and the backend draws them at its scale factor.
 #pragma once
 
 #include "toolkit/CBaseObject.h"
@@ -22,7 +23,8 @@ public:
         kPathStroked,
     };
 
-    explicit CDrawContext(const CRect& surfaceRect);
+    // surfaceRect in unscaled coordinates; scaleFactor window pixels per unit.
+    explicit CDrawContext(const CRect& surfaceRect, double scaleFactor = 1.0);
     ~CDrawContext() override;
 
     // State.
@@ -78,6 +80,9 @@ public:
                             float alpha = 1.f) = 0;
 
     const CRect& getSurfaceRect() const { return surfaceRect_; }
+    // Window pixels per unscaled unit: bitmaps pick the picture drawn
+    // closest to it.
+    double getScaleFactor() const { return scaleFactor_; }
 
 protected:
     CColor fillColor_ = kWhiteCColor;
@@ -90,6 +95,7 @@ protected:
     float globalAlpha_ = 1.f;
     CRect surfaceRect_;
     CRect clipRect_;
+    double scaleFactor_ = 1.0;
     CPoint penPosition_;
 };
 

@@ -1,6 +1,7 @@
 #include "toolkit/CFrame.h"
 
 #include "toolkit/CDrawContext.h"
+#include "toolkit/ScaleFactor.h"
 
 #include <algorithm>
 #include <cstring>
@@ -29,7 +30,7 @@ bool CFrame::open(void* parent)
     if (platformFrame_)
         return false;
     windowThread_ = std::this_thread::get_id();
-    platformFrame_ = createPlatformFrame(this, size_, parent);
+    platformFrame_ = createPlatformFrame(this, size_, parent, zoom_);
     if (platformFrame_)
         platformFrame_->invalidRect(size_);
     return platformFrame_ != nullptr;
@@ -196,6 +197,34 @@ bool CFrame::setSize(CCoord width, CCoord height)
     size_ = newSize;
     invalidRect(size_);
     return true;
+}
+
+bool CFrame::setZoom(double zoomFactor)
+{
+    zoomFactor = clampScaleFactor(zoomFactor);
+    if (zoomFactor == zoom_)
+        return true;
+    const double oldZoom = zoom_;
+    zoom_ = zoomFactor;
+    if (!platformFrame_)
+        return true;
+    const bool hostResized = editor_ && editor_->beforeSizeChange(size_, size_);
+    if (!platformFrame_->setScaleFactor(zoomFactor, !hostResized)) {
+        zoom_ = oldZoom;
+        if (editor_)
+            editor_->beforeSizeChange(size_, size_);
+        return false;
+    }
+    invalidRect(size_);
+    return true;
+}
+
+void CFrame::platformScaleFactorChanged(double scaleFactor)
+{
+    if (closed_)
+        return;
+    if (!editor_ || editor_->followsPlatformScaleFactor())
+        setZoom(scaleFactor);
 }
 
 bool CFrame::isWindowVisible() const

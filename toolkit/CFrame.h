@@ -63,8 +63,16 @@ public:
     virtual bool setFocusView(CView* view);
     CView* getFocusView() const { return focusView_; }
 
-    // Resizes the window; asks the host first through the editor.
+    // Resizes the window; asks the host first through the editor. The size
+    // is unscaled: the window is this times the zoom in pixels.
     bool setSize(CCoord width, CCoord height);
+    // The scale factor (1..4; others are clamped): window pixels per
+    // unscaled unit. Views keep their coordinates; the window is resized
+    // (asking the host first through the editor), redrawn at the new scale,
+    // and mouse positions still arrive unscaled. Before open it sets the
+    // scale the window opens at.
+    bool setZoom(double zoomFactor);
+    double getZoom() const { return zoom_; }
     // Whether the platform window exists and is shown.
     bool isWindowVisible() const;
     IPlatformFrame* getPlatformFrame() const { return platformFrame_.get(); }
@@ -97,6 +105,7 @@ public:
                               const float& distance, const CButtonState& buttons) override;
     bool platformOnKeyDown(VstKeyCode& keyCode) override;
     bool platformOnKeyUp(VstKeyCode& keyCode) override;
+    void platformScaleFactorChanged(double scaleFactor) override;
 
 private:
     bool onWindowThread() const;
@@ -114,6 +123,7 @@ private:
     CView* mouseOverView_ = nullptr;
     CView* focusView_ = nullptr;
     CPoint lastMouse_{-1, -1};
+    double zoom_ = 1.0;
     std::thread::id windowThread_;
     std::atomic<bool> redrawAll_{false};
     bool inEventProcessing_ = false;

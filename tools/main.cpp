@@ -113,6 +113,11 @@ int main(int argc, char** argv)
         ->check(CLI::Range(0.0, 86400.0));
     editorCommand->add_option("--screenshot", editor.screenshot,
                               "Save a PNG of the window before closing");
+    editorCommand
+        ->add_option("--scale", editor.scale,
+                     "Ask the editor to draw at this display scale (1 to 4), "
+                     "as hosts on scaled displays do")
+        ->check(CLI::Range(1.0, 4.0));
 
     vst2host::ValidateOptions validate;
     auto* validateCommand =

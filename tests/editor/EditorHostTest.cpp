@@ -14,8 +14,11 @@
 #include "toolkit/CFrame.h"
 #include "toolkit/platform/offscreen/OffscreenFrame.h"
 
+#include <X11/Xatom.h>
+
 #include <atomic>
 #include <clocale>
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -284,3 +287,133 @@ TEST_F(EditorHost, LeavesTheProcessLocaleAlone)
 }
 
 } // namespace
+
+namespace {
+
+constexpr VstInt32 kScaleIndex = 0x50726553;  // 'PreS'
+constexpr VstIntPtr kScaleValue = 0x41654373; // 'AeCs'
+
+struct Size
+{
+    int width, height;
+    bool operator==(const Size&) const = default;
+};
+
+Size reportedSize(LoadedPlugin& plugin)
+{
+    ERect* rect = nullptr;
+    if (plugin.call(effEditGetRect, 0, 0, &rect) != 1 || !rect)
+        return {0, 0};
+    return {rect->right - rect->left, rect->bottom - rect->top};
+}
+
+Size childSize(const HostWindow& host)
+{
+    Window root;
+    int x, y;
+    unsigned w = 0, h = 0, border, depth;
+    if (!host.onlyChild() ||
+        !XGetGeometry(host.display, host.onlyChild(), &root, &x, &y, &w, &h, &border, &depth))
+        return {0, 0};
+    return {static_cast<int>(w), static_cast<int>(h)};
+}
+
+// The desktop's X resources for the length of a test, restored after.
+class DesktopResources
+{
+public:
+    DesktopResources(Display* display, const char* resources) : display_(display)
+    {
+        atom_ = XInternAtom(display_, "RESOURCE_MANAGER", False);
+        if (char* old = XResourceManagerString(display_))
+            old_ = old;
+        set(resources);
+    }
+    ~DesktopResources()
+    {
+        if (old_.empty())
+            XDeleteProperty(display_, DefaultRootWindow(display_), atom_);
+        else
+            set(old_.c_str());
+        XSync(display_, False);
+    }
+
+private:
+    void set(const char* text)
+    {
+        XChangeProperty(display_, DefaultRootWindow(display_), atom_, XA_STRING, 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(text),
+                        static_cast<int>(std::strlen(text)));
+        XSync(display_, False);
+    }
+
+    Display* display_;
+    Atom atom_;
+    std::string old_;
+};
+
+} // namespace
+
+TEST_F(EditorHost, TheHostsScaleRequestSizesTheWindowBeforeAndAfterOpening)
+{
+    struct Case
+    {
+        float factor;
+        Size size;
+    } cases[] = {{2.f, {828, 578}}, {1.5f, {621, 434}}, {1.f, {414, 289}}, {3.f, {1242, 867}}};
+    for (const Case& c : cases) {
+        // Before the window opens: the answer, the size, the window.
+        EXPECT_EQ(plugin.call(effVendorSpecific, kScaleIndex, kScaleValue, nullptr, c.factor), 1);
+        EXPECT_EQ(reportedSize(plugin), c.size) << c.factor;
+        ASSERT_TRUE(plugin.openEditor(host));
+        plugin.idle();
+        EXPECT_EQ(childSize(host), c.size) << c.factor;
+        plugin.closeEditor();
+    }
+    // While it is open: the window follows, and so does the size.
+    ASSERT_TRUE(plugin.openEditor(host));
+    plugin.idle();
+    EXPECT_EQ(plugin.call(effVendorSpecific, kScaleIndex, kScaleValue, nullptr, 1.5f), 1);
+    plugin.idle();
+    EXPECT_EQ(reportedSize(plugin), (Size{621, 434}));
+    EXPECT_EQ(childSize(host), (Size{621, 434}));
+    // Not a scale request, or no usable factor: not answered, nothing moves.
+    EXPECT_EQ(plugin.call(effVendorSpecific, kScaleIndex, 0, nullptr, 2.f), 0);
+    EXPECT_EQ(plugin.call(effVendorSpecific, kScaleIndex, kScaleValue, nullptr, 0.f), 0);
+    EXPECT_EQ(plugin.call(effVendorSpecific, kScaleIndex, kScaleValue, nullptr, NAN), 0);
+    EXPECT_EQ(reportedSize(plugin), (Size{621, 434}));
+    // Factors beyond 1..4 are held inside it.
+    EXPECT_EQ(plugin.call(effVendorSpecific, kScaleIndex, kScaleValue, nullptr, 9.f), 1);
+    plugin.idle();
+    EXPECT_EQ(reportedSize(plugin), (Size{1656, 1156}));
+    EXPECT_EQ(vantelor_test::gXErrors, 0);
+}
+
+TEST_F(EditorHost, TheDesktopsXftDpiOpensTheWindowScaledWithoutAHostRequest)
+{
+    DesktopResources resources(host.display, "Xft.dpi:\t192\n");
+    EXPECT_EQ(reportedSize(plugin), (Size{828, 578}));
+    ASSERT_TRUE(plugin.openEditor(host));
+    plugin.idle();
+    EXPECT_EQ(childSize(host), (Size{828, 578}));
+    EXPECT_EQ(reportedSize(plugin), (Size{828, 578}));
+    // The host's own request wins over the desktop's.
+    EXPECT_EQ(plugin.call(effVendorSpecific, kScaleIndex, kScaleValue, nullptr, 1.f), 1);
+    plugin.idle();
+    EXPECT_EQ(childSize(host), (Size{414, 289}));
+}
+
+TEST_F(EditorHost, OpensAndClosesAtSeveralScales)
+{
+    // Under the sanitizer build, anything a scale leaves behind is a leak.
+    for (float factor : {1.f, 1.25f, 1.5f, 1.75f, 2.f, 4.f}) {
+        ASSERT_EQ(plugin.call(effVendorSpecific, kScaleIndex, kScaleValue, nullptr, factor), 1);
+        for (int i = 0; i < 3; ++i) {
+            ASSERT_TRUE(plugin.openEditor(host)) << factor;
+            plugin.idle();
+            plugin.closeEditor();
+        }
+    }
+    EXPECT_EQ(host.onlyChild(), 0u);
+    EXPECT_EQ(vantelor_test::gXErrors, 0);
+}

@@ -15,9 +15,12 @@
 #include "toolkit/cairo/CairoBitmap.h"
 #include "toolkit/platform/offscreen/OffscreenFrame.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <thread>
+#include <vector>
 
 using namespace VSTGUI;
 using vantelor_test::gHost;
@@ -317,3 +320,70 @@ TEST_F(EditorWindow, ChangesFromOtherThreadsReachTheViewsOnlyAtTheWindowsIdle)
 }
 
 } // namespace
+
+namespace {
+
+constexpr VstInt32 kScaleIndex = 0x50726553;  // 'PreS'
+constexpr VstIntPtr kScaleValue = 0x41654373; // 'AeCs'
+
+int channelDistance(const CColor& a, const CColor& b)
+{
+    return std::max(
+        {std::abs(a.red - b.red), std::abs(a.green - b.green), std::abs(a.blue - b.blue)});
+}
+
+} // namespace
+
+// The window drawn at another scale is the same window, drawn anew at that
+// size: halved, the 2x picture matches the 1x one closely, but it is not
+// the 1x picture with its pixels doubled (text and curves are sharper).
+TEST_F(EditorWindow, DrawsTheWholeWindowAtTheHostsScale)
+{
+    ASSERT_TRUE(editor->open(nullptr));
+    editor->idle();
+    std::vector<CColor> once(414 * 289);
+    for (int y = 0; y < 289; ++y)
+        for (int x = 0; x < 414; ++x)
+            once[y * 414 + x] = image()->getPixel(x, y);
+    editor->close();
+
+    struct Case
+    {
+        float factor;
+        int width, height;
+    } cases[] = {{1.5f, 621, 434}, {2.f, 828, 578}};
+    for (const Case& c : cases) {
+        ASSERT_EQ(editor->vendorSpecific(kScaleIndex, kScaleValue, nullptr, c.factor), 1);
+        ASSERT_TRUE(editor->open(nullptr));
+        editor->idle();
+        EXPECT_EQ(image()->getPixelWidth(), c.width) << c.factor;
+        EXPECT_EQ(image()->getPixelHeight(), c.height) << c.factor;
+        editor->close();
+    }
+
+    ASSERT_TRUE(editor->open(nullptr));
+    editor->idle();
+    double halvedError = 0;
+    int sharper = 0;
+    for (int y = 0; y < 289; ++y)
+        for (int x = 0; x < 414; ++x) {
+            int sum[3] = {0, 0, 0};
+            bool doubledMatches = true;
+            for (int dy = 0; dy < 2; ++dy)
+                for (int dx = 0; dx < 2; ++dx) {
+                    const CColor p = image()->getPixel(2 * x + dx, 2 * y + dy);
+                    sum[0] += p.red;
+                    sum[1] += p.green;
+                    sum[2] += p.blue;
+                    doubledMatches = doubledMatches && channelDistance(p, once[y * 414 + x]) <= 8;
+                }
+            const CColor halved{static_cast<uint8_t>(sum[0] / 4), static_cast<uint8_t>(sum[1] / 4),
+                                static_cast<uint8_t>(sum[2] / 4), 255};
+            halvedError += channelDistance(halved, once[y * 414 + x]);
+            sharper += doubledMatches ? 0 : 1;
+        }
+    // On average within a few levels of the 1x window...
+    EXPECT_LT(halvedError / (414 * 289), 4.0);
+    // ...yet thousands of its pixels differ from a pixel-doubled 1x window.
+    EXPECT_GT(sharper, 1000);
+}

@@ -195,3 +195,47 @@ TEST_F(PlotOnX, AHostChangeFromAnotherThreadMovesTheCircleAtTheNextIdle)
 }
 
 } // namespace
+
+// At twice the scale, the window is twice the size and the same gesture at
+// twice the distance sends exactly what it sends at 1x: the host's request
+// arrives while the window is open, as hosts send it when a window moves.
+class PlotOnXAtTwiceTheScale : public PlotOnX
+{
+protected:
+    void SetUp() override
+    {
+        PlotOnX::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        ASSERT_EQ(plugin.call(effVendorSpecific, 0x50726553, 0x41654373, nullptr, 2.f), 1);
+        idle();
+        gHost.take();
+    }
+};
+
+TEST_F(PlotOnXAtTwiceTheScale, DragRightClickAndWheelSendTheValuesOf1x)
+{
+    Window root;
+    int x, y;
+    unsigned w = 0, h = 0, border, depth;
+    XGetGeometry(host.display, host.onlyChild(), &root, &x, &y, &w, &h, &border, &depth);
+    EXPECT_EQ(w, 828u);
+    EXPECT_EQ(h, 578u);
+
+    host.move(2 * 118, 2 * 127);
+    idle();
+    host.button(1, true);
+    idle();
+    host.move(2 * 218, 2 * 167);
+    idle();
+    host.button(1, false);
+    std::vector<std::string> expected = gesture(0, static_cast<float>(191.0 / 364));
+    for (auto& s : gesture(1, static_cast<float>(1 - 146.0 / 212)))
+        expected.push_back(s);
+    EXPECT_EQ(hostCalls(6), expected);
+    host.click(3);
+    EXPECT_EQ(hostCalls(3), gesture(2, 0.f));
+    host.click(4);
+    EXPECT_EQ(hostCalls(3), gesture(3, 0.05f));
+    EXPECT_EQ(vantelor_test::gXErrors, 0);
+}

@@ -52,10 +52,12 @@ private:
 class OffscreenFixture
 {
 public:
+    // zoom: the frame's scale factor (the image is that many times larger).
     explicit OffscreenFixture(VSTGUI::CCoord width = 64, VSTGUI::CCoord height = 64,
-                              VSTGUI::VSTGUIEditorInterface* editor = nullptr)
+                              VSTGUI::VSTGUIEditorInterface* editor = nullptr, double zoom = 1.0)
         : frame(new VSTGUI::CFrame(VSTGUI::CRect(0, 0, width, height), editor))
     {
+        frame->setZoom(zoom);
         frame->open(nullptr);
     }
     ~OffscreenFixture() { frame->forget(); }

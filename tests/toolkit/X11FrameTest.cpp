@@ -7,6 +7,7 @@
 
 #include "ToolkitTestSupport.h"
 #include "X11TestSupport.h"
+#include "toolkit/platform/x11/X11Frame.h"
 
 #include <string>
 #include <vector>
@@ -234,3 +235,34 @@ TEST_F(X11Frame, OpeningAndClosingAHundredTimesLeavesNothingBehind)
 }
 
 } // namespace
+
+// The desktop's scale: Xft.dpi over 96 first, then GDK_SCALE (a whole
+// number), then 1; nonsense in either is ignored, and the result stays
+// inside 1..4.
+TEST(DesktopScale, XftDpiThenGdkScaleThenOne)
+{
+    struct Case
+    {
+        const char* resources;
+        const char* gdkScale;
+        double factor;
+    } cases[] = {
+        {"Xft.dpi:\t192\n", nullptr, 2.0},
+        {"Xft.antialias:\t1\nXft.dpi:\t144\n", "3", 1.5},
+        {"Xft.dpi: 120\n", nullptr, 1.25},
+        {"Xft.dpi:\t72\n", nullptr, 1.0},
+        {"Xft.dpi:\t960\n", nullptr, 4.0},
+        {"Xft.dpi:\tlarge\n", "2", 2.0},
+        {"Xft.hinting:\t1\n", "2", 2.0},
+        {nullptr, "3", 3.0},
+        {nullptr, "2x", 1.0},
+        {nullptr, "0", 1.0},
+        {nullptr, "-2", 1.0},
+        {"", "", 1.0},
+        {nullptr, nullptr, 1.0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(VSTGUI::scaleFactorFromDesktop(c.resources, c.gdkScale), c.factor)
+            << (c.resources ? c.resources : "(none)") << " / "
+            << (c.gdkScale ? c.gdkScale : "(none)");
+}

@@ -1,5 +1,6 @@
 // The editor command on a real X server: a plug-in's editor opens in a window
-// of the size it asks for, is idled, and is saved as a PNG before closing.
+// of the size it asks for, is idled, and is saved as a PNG before closing;
+// with --scale it opens as a host on a scaled display opens it.
 #include "HostRunner.h"
 #include "tools/host/PluginInstance.h"
 
@@ -52,6 +53,31 @@ TEST(EditorWindow, ShowsAndCapturesTheEditorOfAPluginWeDidNotWrite)
             differing += pixel(x, y) != pixel(0, 0);
     EXPECT_GT(differing, 100);
     cairo_surface_destroy(image);
+}
+
+TEST(EditorWindow, ScaleAsksTheEditorForTheDisplaysScale)
+{
+    if (std::getenv("DISPLAY") == nullptr)
+        GTEST_SKIP() << "no X server (DISPLAY is not set)";
+    struct Case
+    {
+        const char* scale;
+        int width, height;
+    } cases[] = {{"1", 414, 289}, {"1.5", 621, 434}, {"2", 828, 578}};
+    ScratchDirectory dir;
+    for (const Case& c : cases) {
+        const std::string png = dir.path(std::string("editor-") + c.scale + ".png");
+        const HostRun run = runHost({"editor", VANTELOR_PLUGIN, "--seconds", "0.3", "--scale",
+                                     c.scale, "--screenshot", png});
+        ASSERT_EQ(run.status, 0) << c.scale << ": " << run.err;
+        cairo_surface_t* image = cairo_image_surface_create_from_png(png.c_str());
+        ASSERT_EQ(cairo_surface_status(image), CAIRO_STATUS_SUCCESS) << c.scale;
+        EXPECT_EQ(cairo_image_surface_get_width(image), c.width) << c.scale;
+        EXPECT_EQ(cairo_image_surface_get_height(image), c.height) << c.scale;
+        cairo_surface_destroy(image);
+    }
+    // Outside 1..4 is refused as a usage error.
+    EXPECT_EQ(runHost({"editor", VANTELOR_PLUGIN, "--scale", "5"}).status, 2);
 }
 
 } // namespace

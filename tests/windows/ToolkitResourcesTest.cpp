@@ -1,6 +1,7 @@
 // What the Windows toolkit creates for an editor it releases again: after
 // every close no window, window class, GDI object or Direct2D, DirectWrite
-// or WIC object of the toolkit is left, however often the editor opens.
+// or WIC object of the toolkit is left, however often the editor opens and
+// at whatever scale.
 // (Wine answers 0 to GetGuiResources, so the toolkit's own counts are read;
 // the plug-in is linked into this program to reach them.)
 #include <gtest/gtest.h>
@@ -33,7 +34,13 @@ TEST(ToolkitResources, FiftyOpenCloseCyclesReleaseEverythingTheToolkitMade)
     for (size_t k = 0; k < 4; ++k)
         ASSERT_EQ(liveResources(kKinds[k]), 0) << kKindNames[k] << " after construction";
 
+    // The host's display scale changes from one opening to the next (the
+    // 2x pictures and larger back buffers come and go with it).
+    const float scales[] = {1.f, 1.25f, 1.5f, 2.f, 3.f};
     for (int cycle = 0; cycle < 50; ++cycle) {
+        ASSERT_EQ(effect->dispatcher(effect, effVendorSpecific, 0x50726553, 0x41654373, nullptr,
+                                     scales[cycle % 5]),
+                  1);
         ASSERT_EQ(call(effEditOpen, host.window), 1) << "cycle " << cycle;
         EXPECT_EQ(liveResources(ResourceKind::kWindow), 1);
         EXPECT_EQ(liveResources(ResourceKind::kWindowClass), 1);

@@ -1,5 +1,6 @@
 #include "toolkit/cairo/BackBuffer.h"
 
+#include "toolkit/ScaleFactor.h"
 #include "toolkit/cairo/CairoDrawContext.h"
 
 namespace VSTGUI::Cairo {
@@ -8,10 +9,16 @@ namespace {
 
 constexpr int kMaxSide = 16384;
 
-Surface makeSurface(const CRect& size)
+CRect pixelRect(const CRect& size, double scaleFactor)
 {
-    const double w = size.getWidth();
-    const double h = size.getHeight();
+    return CRect(0, 0, scaledPixels(size.getWidth(), scaleFactor),
+                 scaledPixels(size.getHeight(), scaleFactor));
+}
+
+Surface makeSurface(const CRect& pixels)
+{
+    const double w = pixels.getWidth();
+    const double h = pixels.getHeight();
     if (!(w >= 1 && h >= 1 && w <= kMaxSide && h <= kMaxSide))
         return nullptr;
     return checked(
@@ -20,24 +27,36 @@ Surface makeSurface(const CRect& size)
 
 } // namespace
 
-BackBuffer::BackBuffer(IPlatformFrameCallback* callback, const CRect& size)
-    : callback_(callback), size_(size), surface_(makeSurface(size))
-{}
-
-bool BackBuffer::resize(const CRect& size)
+BackBuffer::BackBuffer(IPlatformFrameCallback* callback, const CRect& size, double scaleFactor)
+    : callback_(callback), size_(size), scaleFactor_(clampScaleFactor(scaleFactor))
 {
-    Surface surface = makeSurface(size);
+    pixelSize_ = pixelRect(size_, scaleFactor_);
+    surface_ = makeSurface(pixelSize_);
+}
+
+bool BackBuffer::resize(const CRect& size, double scaleFactor)
+{
+    scaleFactor = clampScaleFactor(scaleFactor);
+    const CRect pixels = pixelRect(size, scaleFactor);
+    Surface surface = makeSurface(pixels);
     if (!surface)
         return false;
     surface_ = std::move(surface);
     size_ = size;
-    dirty_.setAll(size);
+    pixelSize_ = pixels;
+    scaleFactor_ = scaleFactor;
+    dirty_.setAll(pixelSize_);
     return true;
 }
 
 void BackBuffer::invalidRect(const CRect& rect)
 {
-    dirty_.add(rect, size_);
+    dirty_.add(scaleRectOut(rect, scaleFactor_), pixelSize_);
+}
+
+void BackBuffer::invalidPixels(const CRect& pixels)
+{
+    dirty_.add(pixels, pixelSize_);
 }
 
 CRect BackBuffer::paint()
@@ -46,13 +65,16 @@ CRect BackBuffer::paint()
     if (!surface_ || area.isEmpty())
         return {};
     {
-        DrawContext context(surface_.get());
-        context.setClipRect(area);
+        DrawContext context(surface_.get(), scaleFactor_);
+        // The views draw whole unscaled units; the window pixels they cover
+        // around the dirty area are repainted alike.
+        const CRect units = unscaleRectOut(area, scaleFactor_);
+        context.setClipRect(units);
         // Opaque black under everything, so transparent views never show
         // stale pixels.
         context.setFillColor(kBlackCColor);
-        context.drawRect(area, kDrawFilled);
-        callback_->platformDrawRect(&context, area);
+        context.drawRect(units, kDrawFilled);
+        callback_->platformDrawRect(&context, units);
     }
     cairo_surface_flush(surface_.get());
     return area;

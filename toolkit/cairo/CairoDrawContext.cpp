@@ -1,6 +1,7 @@
 #include "toolkit/cairo/CairoDrawContext.h"
 
 #include "toolkit/CBitmap.h"
+#include "toolkit/ScaleFactor.h"
 #include "toolkit/cairo/CairoBitmap.h"
 
 #include <cmath>
@@ -9,12 +10,12 @@ namespace VSTGUI::Cairo {
 
 namespace {
 
-CRect surfaceBounds(cairo_surface_t* surface)
+CRect surfaceBounds(cairo_surface_t* surface, double scaleFactor)
 {
     if (!surface || cairo_surface_get_type(surface) != CAIRO_SURFACE_TYPE_IMAGE)
         return {};
-    return CRect(0, 0, cairo_image_surface_get_width(surface),
-                 cairo_image_surface_get_height(surface));
+    return CRect(0, 0, cairo_image_surface_get_width(surface) / scaleFactor,
+                 cairo_image_surface_get_height(surface) / scaleFactor);
 }
 
 // Invariant state of a drawing call is restored by the destructor.
@@ -32,9 +33,13 @@ private:
 
 } // namespace
 
-DrawContext::DrawContext(cairo_surface_t* surface)
-    : CDrawContext(surfaceBounds(surface)), cr_(cairo_create(surface))
+DrawContext::DrawContext(cairo_surface_t* surface, double scaleFactor)
+    : CDrawContext(surfaceBounds(surface, clampScaleFactor(scaleFactor)),
+                   clampScaleFactor(scaleFactor)),
+      cr_(cairo_create(surface))
 {
+    if (scaleFactor_ != 1.0)
+        cairo_scale(cr_.get(), scaleFactor_, scaleFactor_);
     setClipRect(getSurfaceRect());
 }
 
@@ -281,15 +286,24 @@ void DrawContext::fillLinearGradient(CGraphicsPath* path, const CGradient& gradi
 
 void DrawContext::drawBitmap(CBitmap* bitmap, const CRect& dest, const CPoint& offset, float alpha)
 {
-    auto* platform = bitmap ? dynamic_cast<Bitmap*>(bitmap->getPlatformBitmap()) : nullptr;
+    double bitmapScale = 1.0;
+    auto* platform = bitmap ? dynamic_cast<Bitmap*>(bitmap->getBestPlatformBitmapForScaleFactor(
+                                  scaleFactor_, &bitmapScale))
+                            : nullptr;
     if (!platform)
         return;
     SavedState state(cr_.get());
     cairo_rectangle(cr_.get(), dest.left, dest.top, dest.getWidth(), dest.getHeight());
     cairo_clip(cr_.get());
-    cairo_set_source_surface(cr_.get(), platform->getSurface(), dest.left - offset.x,
-                             dest.top - offset.y);
-    cairo_pattern_set_filter(cairo_get_source(cr_.get()), CAIRO_FILTER_NEAREST);
+    cairo_translate(cr_.get(), dest.left - offset.x, dest.top - offset.y);
+    if (bitmapScale != 1.0)
+        cairo_scale(cr_.get(), 1.0 / bitmapScale, 1.0 / bitmapScale);
+    cairo_set_source_surface(cr_.get(), platform->getSurface(), 0, 0);
+    // A picture drawn at the window's own scale keeps its exact pixels;
+    // one drawn at another scale is resampled smoothly.
+    cairo_pattern_set_filter(cairo_get_source(cr_.get()), bitmapScale == scaleFactor_
+                                                              ? CAIRO_FILTER_NEAREST
+                                                              : CAIRO_FILTER_GOOD);
     cairo_paint_with_alpha(cr_.get(), alpha * globalAlpha_);
 }
 

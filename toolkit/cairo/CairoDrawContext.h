@@ -10,8 +10,10 @@ namespace VSTGUI::Cairo {
 class DrawContext : public CDrawContext
 {
 public:
-    // The surface must outlive the context.
-    explicit DrawContext(cairo_surface_t* surface);
+    // The surface must outlive the context. At a scale factor above 1 the
+    // surface holds that many pixels per unscaled unit, and everything is
+    // drawn at that size.
+    explicit DrawContext(cairo_surface_t* surface, double scaleFactor = 1.0);
 
     void setClipRect(const CRect& clip) override;
     void drawLine(const CPoint& start, const CPoint& end) override;

@@ -1,5 +1,6 @@
 #include "toolkit/d2d/D2DBackBuffer.h"
 
+#include "toolkit/ScaleFactor.h"
 #include "toolkit/d2d/D2DDrawContext.h"
 #include "toolkit/platform/win32/ResourceCount.h"
 
@@ -14,7 +15,8 @@ constexpr int kMaxSide = 16384;
 
 } // namespace
 
-BackBuffer::BackBuffer(IPlatformFrameCallback* callback, const CRect& size) : callback_(callback)
+BackBuffer::BackBuffer(IPlatformFrameCallback* callback, const CRect& size, double scaleFactor)
+    : callback_(callback)
 {
     if (make(factory_,
              [](ID2D1Factory** out) {
@@ -25,7 +27,7 @@ BackBuffer::BackBuffer(IPlatformFrameCallback* callback, const CRect& size) : ca
             return DWriteCreateFactory(DWRITE_FACTORY_TYPE_SHARED, __uuidof(IDWriteFactory),
                                        reinterpret_cast<IUnknown**>(out));
         }))
-        create(size);
+        create(size, scaleFactor);
 }
 
 BackBuffer::~BackBuffer()
@@ -33,10 +35,11 @@ BackBuffer::~BackBuffer()
     release();
 }
 
-bool BackBuffer::create(const CRect& size)
+bool BackBuffer::create(const CRect& size, double scaleFactor)
 {
-    const double w = size.getWidth();
-    const double h = size.getHeight();
+    scaleFactor = clampScaleFactor(scaleFactor);
+    const double w = scaledPixels(size.getWidth(), scaleFactor);
+    const double h = scaledPixels(size.getHeight(), scaleFactor);
     if (!factory_ || !(w >= 1 && h >= 1 && w <= kMaxSide && h <= kMaxSide))
         return false;
     BITMAPINFO info{};
@@ -84,7 +87,9 @@ bool BackBuffer::create(const CRect& size)
     bits_ = bits;
     target_ = std::move(target);
     size_ = size;
-    dirty_.setAll(size);
+    pixelSize_ = CRect(0, 0, w, h);
+    scaleFactor_ = scaleFactor;
+    dirty_.setAll(pixelSize_);
     return true;
 }
 
@@ -104,14 +109,14 @@ void BackBuffer::release()
     bits_ = nullptr;
 }
 
-bool BackBuffer::resize(const CRect& size)
+bool BackBuffer::resize(const CRect& size, double scaleFactor)
 {
-    return create(size);
+    return create(size, scaleFactor);
 }
 
 void BackBuffer::invalidRect(const CRect& rect)
 {
-    dirty_.add(rect, size_);
+    dirty_.add(scaleRectOut(rect, scaleFactor_), pixelSize_);
 }
 
 CRect BackBuffer::paint()
@@ -119,27 +124,30 @@ CRect BackBuffer::paint()
     const CRect area = dirty_.take();
     if (!isValid() || area.isEmpty())
         return {};
-    const RECT bounds{0, 0, static_cast<LONG>(size_.getWidth()),
-                      static_cast<LONG>(size_.getHeight())};
+    const RECT bounds{0, 0, static_cast<LONG>(pixelSize_.getWidth()),
+                      static_cast<LONG>(pixelSize_.getHeight())};
     if (FAILED(target_->BindDC(dc_, &bounds)))
         return {};
     target_->BeginDraw();
-    target_->SetTransform(D2D1::Matrix3x2F::Identity());
+    // The views draw in unscaled units; the target's transform scales them.
+    target_->SetTransform(D2D1::Matrix3x2F::Scale(static_cast<float>(scaleFactor_),
+                                                  static_cast<float>(scaleFactor_)));
     {
         DrawContext context(target_.get(), factory_.get(), writeFactory_.get(),
-                            CRect(0, 0, size_.getWidth(), size_.getHeight()));
-        context.setClipRect(area);
+                            CRect(0, 0, size_.getWidth(), size_.getHeight()), scaleFactor_);
+        const CRect units = unscaleRectOut(area, scaleFactor_);
+        context.setClipRect(units);
         // Opaque black under everything, so transparent views never show
         // stale pixels.
         context.setFillColor(kBlackCColor);
-        context.drawRect(area, kDrawFilled);
-        callback_->platformDrawRect(&context, area);
+        context.drawRect(units, kDrawFilled);
+        callback_->platformDrawRect(&context, units);
     }
     const HRESULT result = target_->EndDraw();
     GdiFlush();
     if (result == static_cast<HRESULT>(D2DERR_RECREATE_TARGET)) {
         // The device went away: a new target paints everything next time.
-        create(size_);
+        create(size_, scaleFactor_);
         return {};
     }
     return area;

@@ -17,28 +17,36 @@ namespace VSTGUI::D2D {
 class BackBuffer
 {
 public:
-    BackBuffer(IPlatformFrameCallback* callback, const CRect& size);
+    // size in unscaled units; the DIB holds size times the scale factor.
+    BackBuffer(IPlatformFrameCallback* callback, const CRect& size, double scaleFactor = 1.0);
     ~BackBuffer();
     BackBuffer(const BackBuffer&) = delete;
     BackBuffer& operator=(const BackBuffer&) = delete;
 
     bool isValid() const { return bits_ != nullptr && target_; }
-    bool resize(const CRect& size);
+    bool resize(const CRect& size) { return resize(size, scaleFactor_); }
+    bool resize(const CRect& size, double scaleFactor);
+    // An area in unscaled units.
     void invalidRect(const CRect& rect);
     bool hasDirtyArea() const { return !dirty_.isEmpty(); }
-    // Paints the dirty area and returns it (empty when nothing was dirty).
+    // Paints the dirty area and returns it in pixels (empty when nothing
+    // was dirty).
     CRect paint();
 
     const CRect& getSize() const { return size_; }
+    const CRect& getPixelSize() const { return pixelSize_; }
+    double getScaleFactor() const { return scaleFactor_; }
     // Memory device context that holds the pixels, for copying to a window.
     HDC getDC() const { return dc_; }
 
 private:
-    bool create(const CRect& size);
+    bool create(const CRect& size, double scaleFactor);
     void release();
 
     IPlatformFrameCallback* callback_;
     CRect size_;
+    CRect pixelSize_;
+    double scaleFactor_ = 1.0;
     DirtyArea dirty_;
     ComRef<ID2D1Factory> factory_;
     ComRef<IDWriteFactory> writeFactory_;

@@ -122,8 +122,11 @@ private:
 };
 
 DrawContext::DrawContext(ID2D1RenderTarget* target, ID2D1Factory* factory,
-                         IDWriteFactory* writeFactory, const CRect& surfaceRect)
-    : CDrawContext(surfaceRect), target_(target), factory_(factory), writeFactory_(writeFactory)
+                         IDWriteFactory* writeFactory, const CRect& surfaceRect, double scaleFactor)
+    : CDrawContext(surfaceRect, scaleFactor),
+      target_(target),
+      factory_(factory),
+      writeFactory_(writeFactory)
 {}
 
 DrawContext::~DrawContext() = default;
@@ -456,12 +459,17 @@ void DrawContext::fillLinearGradient(CGraphicsPath* path, const CGradient& gradi
 
 void DrawContext::drawBitmap(CBitmap* bitmap, const CRect& dest, const CPoint& offset, float alpha)
 {
-    auto* platform = bitmap ? dynamic_cast<Bitmap*>(bitmap->getPlatformBitmap()) : nullptr;
+    double bitmapScale = 1.0;
+    auto* platform = bitmap ? dynamic_cast<Bitmap*>(bitmap->getBestPlatformBitmapForScaleFactor(
+                                  scaleFactor_, &bitmapScale))
+                            : nullptr;
     if (!platform)
         return;
-    // The part of the picture that lands in dest, within the picture.
+    // The part of the picture that lands in dest, within the picture, in
+    // unscaled units.
     CRect source(offset.x, offset.y, offset.x + dest.getWidth(), offset.y + dest.getHeight());
-    source.bound(CRect(0, 0, platform->getWidth(), platform->getHeight()));
+    source.bound(
+        CRect(0, 0, platform->getWidth() / bitmapScale, platform->getHeight() / bitmapScale));
     if (source.isEmpty())
         return;
     CRect target(dest.left + (source.left - offset.x), dest.top + (source.top - offset.y), 0, 0);
@@ -469,8 +477,9 @@ void DrawContext::drawBitmap(CBitmap* bitmap, const CRect& dest, const CPoint& o
     // Only the rows drawn go to the device: one frame of a strip, or the
     // band of a picture under a small dirty area.
     const int width = platform->getWidth();
-    const int top = static_cast<int>(std::floor(source.top));
-    const int bottom = std::min(platform->getHeight(), static_cast<int>(std::ceil(source.bottom)));
+    const int top = static_cast<int>(std::floor(source.top * bitmapScale));
+    const int bottom =
+        std::min(platform->getHeight(), static_cast<int>(std::ceil(source.bottom * bitmapScale)));
     ComRef<ID2D1Bitmap> image;
     const D2D1_BITMAP_PROPERTIES properties = D2D1::BitmapProperties(
         D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_PREMULTIPLIED));
@@ -483,9 +492,15 @@ void DrawContext::drawBitmap(CBitmap* bitmap, const CRect& dest, const CPoint& o
         return;
     ClipScope clip(target_, clipRect_);
     const D2D1_RECT_F sourceRect =
-        toRect(CRect(source.left, source.top - top, source.right, source.bottom - top));
+        toRect(CRect(source.left * bitmapScale, source.top * bitmapScale - top,
+                     source.right * bitmapScale, source.bottom * bitmapScale - top));
+    // A picture drawn at the window's own scale keeps its exact pixels; one
+    // drawn at another scale is resampled smoothly.
     target_->DrawBitmap(image.get(), toRect(target), alpha * globalAlpha_,
-                        D2D1_BITMAP_INTERPOLATION_MODE_NEAREST_NEIGHBOR, &sourceRect);
+                        bitmapScale == scaleFactor_
+                            ? D2D1_BITMAP_INTERPOLATION_MODE_NEAREST_NEIGHBOR
+                            : D2D1_BITMAP_INTERPOLATION_MODE_LINEAR,
+                        &sourceRect);
 }
 
 } // namespace VSTGUI::D2D

@@ -15,8 +15,9 @@ class DrawContext : public CDrawContext
 {
 public:
     // Target and factories must outlive the context.
+    // The target's transform already scales by scaleFactor.
     DrawContext(ID2D1RenderTarget* target, ID2D1Factory* factory, IDWriteFactory* writeFactory,
-                const CRect& surfaceRect);
+                const CRect& surfaceRect, double scaleFactor = 1.0);
     ~DrawContext() override;
 
     void drawLine(const CPoint& start, const CPoint& end) override;

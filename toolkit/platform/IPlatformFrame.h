@@ -28,6 +28,8 @@ public:
     // A key while the window has the keyboard focus; true when handled.
     virtual bool platformOnKeyDown(VstKeyCode& keyCode) = 0;
     virtual bool platformOnKeyUp(VstKeyCode& keyCode) = 0;
+    // The window moved to a display of another scale (Windows' DPI change).
+    virtual void platformScaleFactorChanged(double /*scaleFactor*/) {}
 };
 
 class IPlatformFrame
@@ -35,10 +37,17 @@ class IPlatformFrame
 public:
     virtual ~IPlatformFrame() = default;
 
+    // Sizes are in the frame's unscaled coordinates; the window itself is
+    // the size times the scale factor in pixels, and mouse positions reach
+    // the callback unscaled.
     virtual CRect getSize() const = 0;
     // Resizes the window; with resizeParent also the host's window that
     // holds it (for hosts that cannot resize their window themselves).
     virtual bool setSize(const CRect& newSize, bool resizeParent) = 0;
+    // Draws from now on at another scale factor (1..4), resizing the window
+    // (and with resizeParent the host's) to match.
+    virtual bool setScaleFactor(double scaleFactor, bool resizeParent) = 0;
+    virtual double getScaleFactor() const = 0;
     // Records an area to repaint at the next paint().
     virtual void invalidRect(const CRect& rect) = 0;
     // Reads every pending window event without blocking and dispatches it.
@@ -56,6 +65,13 @@ public:
 // window, or an off-screen image when parent is null. Null on failure
 // (no display, parent unusable).
 std::unique_ptr<IPlatformFrame> createPlatformFrame(IPlatformFrameCallback* callback,
-                                                    const CRect& size, void* parent);
+                                                    const CRect& size, void* parent,
+                                                    double scaleFactor = 1.0);
+
+// The scale the desktop asks of windows shown in parent (null: the
+// default display's), 1..4: on Windows the parent's monitor, on Linux the
+// X resource Xft.dpi (96 is 1), else the GDK_SCALE environment variable.
+// 1 where nothing says otherwise and off-screen.
+double getPlatformScaleFactor(void* parent);
 
 } // namespace VSTGUI

@@ -11,20 +11,34 @@
 namespace VSTGUI {
 
 std::unique_ptr<IPlatformFrame> createOffscreenFrame(IPlatformFrameCallback* callback,
-                                                     const CRect& size);
+                                                     const CRect& size, double scaleFactor);
 
 std::unique_ptr<IPlatformFrame> createPlatformFrame(IPlatformFrameCallback* callback,
-                                                    const CRect& size, void* parent)
+                                                    const CRect& size, void* parent,
+                                                    double scaleFactor)
 {
     if (!parent)
-        return createOffscreenFrame(callback, size);
+        return createOffscreenFrame(callback, size, scaleFactor);
 #if defined(_WIN32)
-    return createWin32Frame(callback, size, parent);
+    return createWin32Frame(callback, size, parent, scaleFactor);
 #elif defined(__linux__)
     return createX11Frame(callback, size,
-                          static_cast<unsigned long>(reinterpret_cast<uintptr_t>(parent)));
+                          static_cast<unsigned long>(reinterpret_cast<uintptr_t>(parent)),
+                          scaleFactor);
 #else
     return nullptr;
+#endif
+}
+
+double getPlatformScaleFactor(void* parent)
+{
+#if defined(_WIN32)
+    return getWin32ScaleFactor(parent);
+#elif defined(__linux__)
+    return getX11ScaleFactor(static_cast<unsigned long>(reinterpret_cast<uintptr_t>(parent)));
+#else
+    (void)parent;
+    return 1.0;
 #endif
 }
 

@@ -1,6 +1,9 @@
 #include "toolkit/plugin-bindings/AEffGUIEditor.h"
 
 #include "plugin/AudioEffectX.h"
+#include "toolkit/ScaleFactor.h"
+
+#include <cmath>
 
 #include <atomic>
 #include <chrono>
@@ -8,6 +11,15 @@
 namespace {
 // The host's knob mode applies to every editor in the process.
 std::atomic<int32_t> gKnobMode{VSTGUI::kCircularMode};
+
+// The host's request for a display scale: 'PreS' as index, 'AeCs' as value.
+constexpr VstInt32 kScaleRequestIndex = 0x50726553;
+constexpr VstIntPtr kScaleRequestValue = 0x41654373;
+
+VstInt16 toRectCoord(int pixels)
+{
+    return static_cast<VstInt16>(pixels > 32767 ? 32767 : (pixels < -32768 ? -32768 : pixels));
+}
 } // namespace
 
 AEffGUIEditor::AEffGUIEditor(void* effectPointer)
@@ -34,14 +46,49 @@ bool AEffGUIEditor::getRect(ERect** ppRect)
 {
     if (!ppRect)
         return false;
-    *ppRect = &rect;
+    const double scale = getScaleFactor();
+    scaledRect.left = toRectCoord(VSTGUI::scaledPixels(rect.left, scale));
+    scaledRect.top = toRectCoord(VSTGUI::scaledPixels(rect.top, scale));
+    scaledRect.right =
+        toRectCoord(scaledRect.left + VSTGUI::scaledPixels(rect.right - rect.left, scale));
+    scaledRect.bottom =
+        toRectCoord(scaledRect.top + VSTGUI::scaledPixels(rect.bottom - rect.top, scale));
+    *ppRect = &scaledRect;
     return true;
 }
 
 bool AEffGUIEditor::open(void* ptr)
 {
     systemWindow = ptr;
+    // The parent's display may differ from the one asked before; an
+    // off-screen window has no display and draws at 1 unless asked.
+    if (hostScaleFactor == 0)
+        displayScaleFactor = ptr ? VSTGUI::getPlatformScaleFactor(ptr) : 1.0;
     return true;
+}
+
+double AEffGUIEditor::getScaleFactor()
+{
+    if (frame)
+        return frame->getZoom();
+    if (hostScaleFactor > 0)
+        return hostScaleFactor;
+    if (displayScaleFactor == 0)
+        displayScaleFactor = VSTGUI::getPlatformScaleFactor(systemWindow);
+    return displayScaleFactor;
+}
+
+VstIntPtr AEffGUIEditor::vendorSpecific(VstInt32 index, VstIntPtr value, void*, float opt)
+{
+    if (index != kScaleRequestIndex || value != kScaleRequestValue)
+        return 0;
+    // A factor that is no number or not above 0 is no request at all.
+    if (!std::isfinite(opt) || opt <= 0)
+        return 0;
+    hostScaleFactor = VSTGUI::clampScaleFactor(opt);
+    if (frame)
+        frame->setZoom(hostScaleFactor);
+    return 1;
 }
 
 void AEffGUIEditor::close()
@@ -143,9 +190,12 @@ bool AEffGUIEditor::beforeSizeChange(const VSTGUI::CRect& newSize, const VSTGUI:
     AudioEffectX* fx = getEffectX();
     if (!fx)
         return false;
+    // The host sizes its window in pixels.
+    const double scale = getScaleFactor();
     char sizeWindow[] = "sizeWindow";
-    return fx->canHostDo(sizeWindow) && fx->sizeWindow(static_cast<VstInt32>(newSize.getWidth()),
-                                                       static_cast<VstInt32>(newSize.getHeight()));
+    return fx->canHostDo(sizeWindow) &&
+           fx->sizeWindow(VSTGUI::scaledPixels(newSize.getWidth(), scale),
+                          VSTGUI::scaledPixels(newSize.getHeight(), scale));
 }
 
 bool AEffGUIEditor::isWindowVisible() const

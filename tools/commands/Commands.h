@@ -64,6 +64,9 @@ struct EditorOptions
     std::string plugin;
     double seconds = 0.0; // 0: until the window is closed
     std::string screenshot;
+    // The display scale asked of the editor as scaled displays' hosts ask
+    // it (0: not asked).
+    double scale = 0.0;
 };
 int runEditor(const EditorOptions& options);
 

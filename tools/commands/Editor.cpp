@@ -97,6 +97,11 @@ int runEditor(const EditorOptions& options)
         throw HostError("cannot open the X display (is DISPLAY set?)");
     Display* dpy = display.get();
 
+    // Hosts on scaled displays send this before they ask for the size: a
+    // vendor request 'PreS' with value 'AeCs' and the factor in opt.
+    if (options.scale > 0)
+        plugin->dispatch(effVendorSpecific, 0x50726553, 0x41654373, nullptr,
+                         static_cast<float>(options.scale));
     const EditorSize asked = editorSize(*plugin);
     const int width = asked.known() ? asked.width : kFallbackEditorWidth;
     const int height = asked.known() ? asked.height : kFallbackEditorHeight;

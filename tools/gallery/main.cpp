@@ -1,7 +1,8 @@
 // control-gallery: every control of the library in one picture, or live in
 // a window.
 //
-//   control-gallery --png FILE              render off-screen into FILE
+//   control-gallery --png FILE [--scale F]  render off-screen into FILE, at
+//                                           scale F (1 to 4) of the display
 //   control-gallery --window [--seconds S]  a window; meters on a test signal
 #include "tools/gallery/Gallery.h"
 
@@ -22,9 +23,10 @@ namespace {
 
 constexpr auto kTick = std::chrono::milliseconds(16);
 
-int renderPNG(const std::string& path)
+int renderPNG(const std::string& path, double scale)
 {
     auto* frame = new CFrame(CRect(0, 0, gallery::kWidth, gallery::kHeight), nullptr);
+    frame->setZoom(scale);
     if (!frame->open(nullptr)) {
         frame->forget();
         std::fprintf(stderr, "error: cannot make an off-screen image\n");
@@ -109,7 +111,10 @@ int main(int argc, char** argv)
     std::string png;
     bool window = false;
     double seconds = 0;
+    double scale = 1;
     app.add_option("--png", png, "Render the gallery off-screen into this PNG file");
+    app.add_option("--scale", scale, "Draw the picture at this display scale (1 to 4)")
+        ->check(CLI::Range(1.0, 4.0));
     app.add_flag("--window", window, "Show the gallery in a window, live");
     app.add_option("--seconds", seconds,
                    "Close the window after this many seconds (0: when closed)")
@@ -127,7 +132,7 @@ int main(int argc, char** argv)
         return 2;
     }
     if (!png.empty()) {
-        if (const int status = renderPNG(png))
+        if (const int status = renderPNG(png, scale))
             return status;
     }
     return window ? showWindow(seconds) : 0;

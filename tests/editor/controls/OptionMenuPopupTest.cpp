@@ -151,3 +151,34 @@ TEST_F(OptionMenuPopup, AClickedKnobTakesTheArrowKeys)
     ASSERT_TRUE(pump([&] { return !knobListener.values().empty(); }));
     EXPECT_FLOAT_EQ(knob->getValue(), 0.55f);
 }
+
+// At twice the scale the pop-up opens below the menu as drawn, twice the
+// size, and a click on an entry where it shows picks that entry.
+TEST(OptionMenuPopupAtTwiceTheScale, OpensBelowTheMenuAndPicksTheEntryClicked)
+{
+    HostWindow host{600, 500};
+    if (!host.display)
+        GTEST_SKIP() << "no X server";
+    RecordingListener listener;
+    auto* frame = new CFrame(CRect(0, 0, 300, 240), nullptr);
+    frame->setZoom(2);
+    ASSERT_TRUE(frame->open(host.parent()));
+    auto* menu = new CMyOptionMenu(kMenuRect, &listener, 4);
+    for (const char* name : {"Sine", "Triangle", "Square", "Noise"})
+        menu->addEntry(name);
+    frame->addView(menu);
+    auto pump = [&](const std::function<bool()>& done) {
+        return pumpUntil([&] { frame->idle(); }, done);
+    };
+    ASSERT_TRUE(pump([&] { return frame->isWindowVisible(); }));
+    host.move(120, 60);
+    host.click(1);
+    ASSERT_TRUE(pump([&] { return menu->isPopupOpen(); }));
+    frame->idle();
+    const CPoint entry = entryCentre(2);
+    host.move(static_cast<int>(2 * entry.x), static_cast<int>(2 * entry.y));
+    host.click(1);
+    ASSERT_TRUE(pump([&] { return !menu->isPopupOpen(); }));
+    EXPECT_EQ(listener.values(), (std::vector<float>{2.f}));
+    frame->forget();
+}

@@ -4,13 +4,19 @@
 
 namespace VSTGUI {
 
-OffscreenFrame::OffscreenFrame(IPlatformFrameCallback* callback, const CRect& size)
-    : buffer_(callback, size)
+OffscreenFrame::OffscreenFrame(IPlatformFrameCallback* callback, const CRect& size,
+                               double scaleFactor)
+    : buffer_(callback, size, scaleFactor)
 {}
 
 bool OffscreenFrame::setSize(const CRect& newSize, bool)
 {
     return buffer_.resize(newSize);
+}
+
+bool OffscreenFrame::setScaleFactor(double scaleFactor, bool)
+{
+    return buffer_.resize(buffer_.getSize(), scaleFactor);
 }
 
 CColor OffscreenFrame::getPixel(int x, int y) const
@@ -50,9 +56,9 @@ CColor readSurfacePixel(void* cairoImageSurface, int x, int y)
 }
 
 std::unique_ptr<IPlatformFrame> createOffscreenFrame(IPlatformFrameCallback* callback,
-                                                     const CRect& size)
+                                                     const CRect& size, double scaleFactor)
 {
-    auto frame = std::make_unique<OffscreenFrame>(callback, size);
+    auto frame = std::make_unique<OffscreenFrame>(callback, size, scaleFactor);
     if (!frame->isValid())
         return nullptr;
     return frame;

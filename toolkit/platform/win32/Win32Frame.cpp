@@ -1,5 +1,6 @@
 #include "toolkit/platform/win32/Win32Frame.h"
 
+#include "toolkit/ScaleFactor.h"
 #include "toolkit/d2d/D2DBackBuffer.h"
 #include "toolkit/platform/win32/ResourceCount.h"
 #include "toolkit/platform/win32/Win32Module.h"
@@ -105,6 +106,55 @@ private:
     DPI_AWARENESS_CONTEXT previous_ = nullptr;
 };
 
+#ifndef WM_DPICHANGED_AFTERPARENT
+#define WM_DPICHANGED_AFTERPARENT 0x02E3
+#endif
+
+// Pixels per inch of the monitor that shows window (null: the primary
+// one), as a per-monitor aware program sees it; 0 when the system cannot
+// say. Every call is looked up at run time, as older systems lack them.
+UINT monitorDpi(HWND window)
+{
+    DpiAwarenessScope awareness;
+    if (window) {
+        using GetForWindow = UINT(WINAPI*)(HWND);
+        HMODULE user32 = GetModuleHandleW(L"user32.dll");
+        auto forWindow = user32 ? reinterpret_cast<GetForWindow>(reinterpret_cast<void*>(
+                                      GetProcAddress(user32, "GetDpiForWindow")))
+                                : nullptr;
+        // A host window that is not DPI aware reports 96 whatever the
+        // monitor: ask the monitor instead.
+        using GetForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+        if (HMODULE shcore = LoadLibraryW(L"shcore.dll")) {
+            auto forMonitor = reinterpret_cast<GetForMonitor>(
+                reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")));
+            UINT x = 0, y = 0;
+            const bool known =
+                forMonitor &&
+                SUCCEEDED(forMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST),
+                                     0 /* effective DPI */, &x, &y)) &&
+                x > 0;
+            FreeLibrary(shcore);
+            if (known)
+                return x;
+        }
+        if (forWindow)
+            if (const UINT dpi = forWindow(window))
+                return dpi;
+    }
+    HDC screen = GetDC(nullptr);
+    if (!screen)
+        return 0;
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? static_cast<UINT>(dpi) : 0;
+}
+
+double scaleOfDpi(UINT dpi)
+{
+    return dpi > 0 ? clampScaleFactor(dpi / 96.0) : 1.0;
+}
+
 CButtonState modifiers(WPARAM keys)
 {
     CButtonState buttons;
@@ -138,8 +188,10 @@ constexpr WPARAM kAnyButton = MK_LBUTTON | MK_MBUTTON | MK_RBUTTON | MK_XBUTTON1
 class Win32Frame : public IPlatformFrame
 {
 public:
-    Win32Frame(IPlatformFrameCallback* callback, const CRect& size)
-        : callback_(callback), buffer_(callback, size), alive_(std::make_shared<bool>(true))
+    Win32Frame(IPlatformFrameCallback* callback, const CRect& size, double scaleFactor)
+        : callback_(callback),
+          buffer_(callback, size, scaleFactor),
+          alive_(std::make_shared<bool>(true))
     {}
 
     ~Win32Frame() override
@@ -164,7 +216,7 @@ public:
         className_ = WindowClass::acquire(&Win32Frame::windowProcedure);
         if (!className_)
             return false;
-        const CRect size = buffer_.getSize();
+        const CRect size = buffer_.getPixelSize();
         DpiAwarenessScope dpi;
         window_ = CreateWindowExW(
             0, className_, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0,
@@ -180,10 +232,22 @@ public:
 
     bool setSize(const CRect& newSize, bool resizeParent) override
     {
-        if (!window_ || !buffer_.resize(newSize))
+        return resize(newSize, buffer_.getScaleFactor(), resizeParent);
+    }
+
+    bool setScaleFactor(double scaleFactor, bool resizeParent) override
+    {
+        return resize(buffer_.getSize(), scaleFactor, resizeParent);
+    }
+
+    double getScaleFactor() const override { return buffer_.getScaleFactor(); }
+
+    bool resize(const CRect& newSize, double scaleFactor, bool resizeParent)
+    {
+        if (!window_ || !buffer_.resize(newSize, scaleFactor))
             return false;
-        const int w = static_cast<int>(newSize.getWidth());
-        const int h = static_cast<int>(newSize.getHeight());
+        const int w = static_cast<int>(buffer_.getPixelSize().getWidth());
+        const int h = static_cast<int>(buffer_.getPixelSize().getHeight());
         SetWindowPos(window_, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         if (resizeParent) {
             if (HWND parent = GetParent(window_))
@@ -220,6 +284,9 @@ public:
     }
 
 private:
+    // A client-area position in the frame's unscaled units.
+    CPoint unscaled(LONG x, LONG y) const { return unscalePoint(x, y, buffer_.getScaleFactor()); }
+
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     {
         if (message == WM_NCCREATE) {
@@ -262,7 +329,7 @@ private:
         case WM_MBUTTONDBLCLK:
         case WM_XBUTTONDOWN:
         case WM_XBUTTONDBLCLK: {
-            CPoint where(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            CPoint where = unscaled(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
             CButtonState buttons = heldButtons(GET_KEYSTATE_WPARAM(wParam));
             if (message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK ||
                 message == WM_MBUTTONDBLCLK || message == WM_XBUTTONDBLCLK)
@@ -277,7 +344,7 @@ private:
         case WM_RBUTTONUP:
         case WM_MBUTTONUP:
         case WM_XBUTTONUP: {
-            CPoint where(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            CPoint where = unscaled(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
             const WPARAM keys = GET_KEYSTATE_WPARAM(wParam);
             CButtonState buttons = heldButtons(keys);
             // The released button, which the key state no longer holds.
@@ -303,7 +370,7 @@ private:
                 track.hwndTrack = window;
                 tracking_ = TrackMouseEvent(&track) != FALSE;
             }
-            CPoint where(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            CPoint where = unscaled(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
             callback_->platformOnMouseMoved(where, heldButtons(GET_KEYSTATE_WPARAM(wParam)));
             return 0;
         }
@@ -312,7 +379,7 @@ private:
             POINT p{};
             GetCursorPos(&p);
             ScreenToClient(window, &p);
-            CPoint where(p.x, p.y);
+            CPoint where = unscaled(p.x, p.y);
             callback_->platformOnMouseExited(where, modifiers(0));
             return 0;
         }
@@ -323,11 +390,20 @@ private:
             ScreenToClient(window, &p);
             const float distance = static_cast<float>(GET_WHEEL_DELTA_WPARAM(wParam)) / WHEEL_DELTA;
             const bool horizontal = message == WM_MOUSEHWHEEL;
-            callback_->platformOnMouseWheel(CPoint(p.x, p.y),
+            callback_->platformOnMouseWheel(unscaled(p.x, p.y),
                                             horizontal ? kMouseWheelAxisX : kMouseWheelAxisY,
                                             distance, modifiers(GET_KEYSTATE_WPARAM(wParam)));
             return 0;
         }
+        case WM_DPICHANGED:
+            // The window is now on a monitor of another scale (the new DPI
+            // in the low word); the frame decides whether to follow.
+            callback_->platformScaleFactorChanged(scaleOfDpi(LOWORD(wParam)));
+            return 0;
+        case WM_DPICHANGED_AFTERPARENT:
+            // A child hears of it this way when the host's window moved.
+            callback_->platformScaleFactorChanged(scaleOfDpi(monitorDpi(window)));
+            return 0;
         case WM_NCDESTROY:
             // Destroyed with the host's window before the editor closed.
             if (window_ == window) {
@@ -352,10 +428,16 @@ private:
 
 } // namespace
 
-std::unique_ptr<IPlatformFrame> createWin32Frame(IPlatformFrameCallback* callback,
-                                                 const CRect& size, void* parent)
+double getWin32ScaleFactor(void* window)
 {
-    auto frame = std::make_unique<Win32Frame>(callback, size);
+    return scaleOfDpi(monitorDpi(static_cast<HWND>(window)));
+}
+
+std::unique_ptr<IPlatformFrame> createWin32Frame(IPlatformFrameCallback* callback,
+                                                 const CRect& size, void* parent,
+                                                 double scaleFactor)
+{
+    auto frame = std::make_unique<Win32Frame>(callback, size, scaleFactor);
     if (!frame->init(static_cast<HWND>(parent)))
         return nullptr;
     return frame;

@@ -12,6 +12,11 @@ namespace VSTGUI {
 
 // Null when the parent window is unusable or no back buffer can be made.
 std::unique_ptr<IPlatformFrame> createWin32Frame(IPlatformFrameCallback* callback,
-                                                 const CRect& size, void* parent);
+                                                 const CRect& size, void* parent,
+                                                 double scaleFactor);
+
+// The scale of the monitor that shows window (null: the primary one): its
+// DPI over 96, kept inside 1..4.
+double getWin32ScaleFactor(void* window);
 
 } // namespace VSTGUI

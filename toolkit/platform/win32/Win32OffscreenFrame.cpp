@@ -10,12 +10,17 @@ namespace {
 class Win32OffscreenFrame : public IPlatformFrame
 {
 public:
-    Win32OffscreenFrame(IPlatformFrameCallback* callback, const CRect& size)
-        : buffer_(callback, size)
+    Win32OffscreenFrame(IPlatformFrameCallback* callback, const CRect& size, double scaleFactor)
+        : buffer_(callback, size, scaleFactor)
     {}
 
     CRect getSize() const override { return buffer_.getSize(); }
     bool setSize(const CRect& newSize, bool) override { return buffer_.resize(newSize); }
+    bool setScaleFactor(double scaleFactor, bool) override
+    {
+        return buffer_.resize(buffer_.getSize(), scaleFactor);
+    }
+    double getScaleFactor() const override { return buffer_.getScaleFactor(); }
     void invalidRect(const CRect& rect) override { buffer_.invalidRect(rect); }
     void processEvents() override {}
     void paint() override { buffer_.paint(); }
@@ -30,9 +35,9 @@ private:
 } // namespace
 
 std::unique_ptr<IPlatformFrame> createOffscreenFrame(IPlatformFrameCallback* callback,
-                                                     const CRect& size)
+                                                     const CRect& size, double scaleFactor)
 {
-    auto frame = std::make_unique<Win32OffscreenFrame>(callback, size);
+    auto frame = std::make_unique<Win32OffscreenFrame>(callback, size, scaleFactor);
     if (!frame->isValid())
         return nullptr;
     return frame;

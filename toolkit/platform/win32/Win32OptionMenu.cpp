@@ -1,6 +1,8 @@
 #include "toolkit/platform/win32/Win32OptionMenu.h"
 
+#include "toolkit/CFrame.h"
 #include "toolkit/COptionMenu.h"
+#include "toolkit/ScaleFactor.h"
 #include "toolkit/platform/win32/Win32Module.h"
 
 #include <string>
@@ -36,8 +38,11 @@ public:
             // Command ids start at 1: 0 is what the menu returns for no pick.
             AppendMenuW(menu, flags, static_cast<UINT_PTR>(i) + 1, widen(item->getTitle()).c_str());
         }
+        // Below the menu, in the window's pixels at the frame's scale.
         const CRect view = optionMenu->getViewSize();
-        POINT below{static_cast<LONG>(view.left), static_cast<LONG>(view.bottom)};
+        const double scale = optionMenu->getFrame() ? optionMenu->getFrame()->getZoom() : 1.0;
+        POINT below{static_cast<LONG>(scaledPixels(view.left, scale)),
+                    static_cast<LONG>(scaledPixels(view.bottom, scale))};
         ClientToScreen(owner_, &below);
         open_ = true;
         const BOOL picked =

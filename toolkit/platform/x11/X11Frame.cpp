@@ -6,7 +6,10 @@
 #include "toolkit/platform/x11/X11Keys.h"
 #include "toolkit/platform/x11/X11OptionMenu.h"
 
+#include "toolkit/ScaleFactor.h"
+
 #include <X11/Xlib.h>
+#include <X11/Xresource.h>
 #include <X11/Xutil.h>
 
 #include <cmath>
@@ -69,8 +72,8 @@ int32_t buttonFlag(unsigned int button)
 class X11Frame : public IPlatformFrame, public IX11PopupHost
 {
 public:
-    X11Frame(IPlatformFrameCallback* callback, const CRect& size, Window parent)
-        : callback_(callback), buffer_(callback, size), parent_(parent)
+    X11Frame(IPlatformFrameCallback* callback, const CRect& size, Window parent, double scaleFactor)
+        : callback_(callback), buffer_(callback, size, scaleFactor), parent_(parent)
     {}
 
     ~X11Frame() override
@@ -123,7 +126,7 @@ public:
         attributes.border_pixel = 0;
         attributes.background_pixel = 0;
         attributes.event_mask = kEventMask;
-        const CRect size = buffer_.getSize();
+        const CRect size = buffer_.getPixelSize();
         window_ = X11::WindowHandle(
             display,
             XCreateWindow(display, parent_, 0, 0, static_cast<unsigned>(size.getWidth()),
@@ -146,18 +149,15 @@ public:
 
     bool setSize(const CRect& newSize, bool resizeParent) override
     {
-        if (!window_ || !buffer_.resize(newSize))
-            return false;
-        const bool imageMade = makeImage();
-        X11::ErrorTrap trap(display_.get());
-        XResizeWindow(display_.get(), window_.get(), static_cast<unsigned>(newSize.getWidth()),
-                      static_cast<unsigned>(newSize.getHeight()));
-        if (resizeParent)
-            XResizeWindow(display_.get(), parent_, static_cast<unsigned>(newSize.getWidth()),
-                          static_cast<unsigned>(newSize.getHeight()));
-        trap.failed();
-        return imageMade;
+        return resize(newSize, buffer_.getScaleFactor(), resizeParent);
     }
+
+    bool setScaleFactor(double scaleFactor, bool resizeParent) override
+    {
+        return resize(buffer_.getSize(), scaleFactor, resizeParent);
+    }
+
+    double getScaleFactor() const override { return buffer_.getScaleFactor(); }
 
     void invalidRect(const CRect& rect) override { buffer_.invalidRect(rect); }
 
@@ -205,6 +205,7 @@ public:
     Window popupParentWindow() const override { return window_.get(); }
     Visual* popupVisual() const override { return visual_; }
     Colormap popupColormap() const override { return colormap_.get(); }
+    double popupScaleFactor() const override { return buffer_.getScaleFactor(); }
     void setEventFilter(IX11EventFilter* filter) override { eventFilter_ = filter; }
 
 private:
@@ -213,6 +214,25 @@ private:
         window_.release();
         mapped_ = false;
     }
+
+    bool resize(const CRect& newSize, double scaleFactor, bool resizeParent)
+    {
+        if (!window_ || !buffer_.resize(newSize, scaleFactor))
+            return false;
+        const bool imageMade = makeImage();
+        const CRect pixels = buffer_.getPixelSize();
+        X11::ErrorTrap trap(display_.get());
+        XResizeWindow(display_.get(), window_.get(), static_cast<unsigned>(pixels.getWidth()),
+                      static_cast<unsigned>(pixels.getHeight()));
+        if (resizeParent)
+            XResizeWindow(display_.get(), parent_, static_cast<unsigned>(pixels.getWidth()),
+                          static_cast<unsigned>(pixels.getHeight()));
+        trap.failed();
+        return imageMade;
+    }
+
+    // A pointer position in the window, in the frame's unscaled units.
+    CPoint unscaled(int x, int y) const { return unscalePoint(x, y, buffer_.getScaleFactor()); }
 
     // The X image over the back buffer's pixels, made anew when they move.
     bool makeImage()
@@ -228,9 +248,9 @@ private:
             return;
         switch (event.type) {
         case Expose:
-            buffer_.invalidRect(CRect(event.xexpose.x, event.xexpose.y,
-                                      event.xexpose.x + event.xexpose.width,
-                                      event.xexpose.y + event.xexpose.height));
+            buffer_.invalidPixels(CRect(event.xexpose.x, event.xexpose.y,
+                                        event.xexpose.x + event.xexpose.width,
+                                        event.xexpose.y + event.xexpose.height));
             break;
         case DestroyNotify:
             if (event.xdestroywindow.window == window_.get())
@@ -249,19 +269,19 @@ private:
             const int32_t flag = buttonFlag(event.xbutton.button);
             if (!flag)
                 break; // wheel notches come as press and release; the press counted
-            CPoint where(event.xbutton.x, event.xbutton.y);
+            CPoint where = unscaled(event.xbutton.x, event.xbutton.y);
             CButtonState buttons = heldButtons(event.xbutton.state);
             buttons |= flag;
             callback_->platformOnMouseUp(where, buttons);
             break;
         }
         case MotionNotify: {
-            CPoint where(event.xmotion.x, event.xmotion.y);
+            CPoint where = unscaled(event.xmotion.x, event.xmotion.y);
             callback_->platformOnMouseMoved(where, heldButtons(event.xmotion.state));
             break;
         }
         case EnterNotify: {
-            CPoint where(event.xcrossing.x, event.xcrossing.y);
+            CPoint where = unscaled(event.xcrossing.x, event.xcrossing.y);
             callback_->platformOnMouseMoved(where, heldButtons(event.xcrossing.state));
             break;
         }
@@ -280,7 +300,7 @@ private:
         case LeaveNotify: {
             if (event.xcrossing.mode != NotifyNormal)
                 break;
-            CPoint where(event.xcrossing.x, event.xcrossing.y);
+            CPoint where = unscaled(event.xcrossing.x, event.xcrossing.y);
             callback_->platformOnMouseExited(where, heldButtons(event.xcrossing.state));
             break;
         }
@@ -291,7 +311,7 @@ private:
 
     void onButtonPress(const XButtonEvent& event)
     {
-        CPoint where(event.x, event.y);
+        CPoint where = unscaled(event.x, event.y);
         const CButtonState mods = modifiers(event.state);
         switch (event.button) {
         case Button4:
@@ -349,12 +369,50 @@ private:
 } // namespace
 
 std::unique_ptr<IPlatformFrame> createX11Frame(IPlatformFrameCallback* callback, const CRect& size,
-                                               unsigned long parentWindow)
+                                               unsigned long parentWindow, double scaleFactor)
 {
-    auto frame = std::make_unique<X11Frame>(callback, size, parentWindow);
+    auto frame = std::make_unique<X11Frame>(callback, size, parentWindow, scaleFactor);
     if (!frame->init())
         return nullptr;
     return frame;
+}
+
+double scaleFactorFromDesktop(const char* resources, const char* gdkScale)
+{
+    if (resources) {
+        XrmInitialize();
+        XrmDatabase database = XrmGetStringDatabase(resources);
+        char* type = nullptr;
+        XrmValue value{};
+        double dpi = 0;
+        if (database && XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &value) &&
+            value.addr) {
+            char* end = nullptr;
+            dpi = std::strtod(value.addr, &end);
+            if (end == value.addr)
+                dpi = 0;
+        }
+        if (database)
+            XrmDestroyDatabase(database);
+        if (dpi > 0 && std::isfinite(dpi))
+            return clampScaleFactor(dpi / 96.0);
+    }
+    if (gdkScale && *gdkScale) {
+        char* end = nullptr;
+        const long factor = std::strtol(gdkScale, &end, 10);
+        if (end != gdkScale && *end == 0 && factor > 0)
+            return clampScaleFactor(static_cast<double>(factor));
+    }
+    return 1.0;
+}
+
+double getX11ScaleFactor(unsigned long /*parentWindow*/)
+{
+    // A connection of its own: the desktop's resources as they are now,
+    // not as some older connection read them when it opened.
+    X11::DisplayHandle display(XOpenDisplay(nullptr));
+    return scaleFactorFromDesktop(display ? XResourceManagerString(display.get()) : nullptr,
+                                  std::getenv("GDK_SCALE"));
 }
 
 } // namespace VSTGUI

@@ -11,6 +11,13 @@ namespace VSTGUI {
 
 // Null when no display can be opened or the parent window is unusable.
 std::unique_ptr<IPlatformFrame> createX11Frame(IPlatformFrameCallback* callback, const CRect& size,
-                                               unsigned long parentWindow);
+                                               unsigned long parentWindow, double scaleFactor);
+
+// The desktop's scale: the X resources' Xft.dpi over 96, else GDK_SCALE (a
+// whole number), else 1; kept inside 1..4. Either may be null.
+double scaleFactorFromDesktop(const char* resources, const char* gdkScale);
+// The scale for a window on the default display, read from the server's
+// resources now.
+double getX11ScaleFactor(unsigned long parentWindow);
 
 } // namespace VSTGUI

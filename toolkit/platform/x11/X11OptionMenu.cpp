@@ -1,6 +1,7 @@
 #include "toolkit/platform/x11/X11OptionMenu.h"
 
 #include "toolkit/COptionMenu.h"
+#include "toolkit/ScaleFactor.h"
 #include "toolkit/cairo/CairoDrawContext.h"
 #include "toolkit/platform/x11/X11Handles.h"
 
@@ -8,6 +9,7 @@
 #include <X11/keysym.h>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace VSTGUI {
@@ -79,24 +81,25 @@ public:
                 paint();
             break;
         case MotionNotify:
-            onPointer(event.xmotion.x, event.xmotion.y, (event.xmotion.state & Button1Mask) != 0);
+            onPointer(unscaled(event.xmotion.x), unscaled(event.xmotion.y),
+                      (event.xmotion.state & Button1Mask) != 0);
             break;
         case ButtonPress:
             if (event.xbutton.button != Button1 && event.xbutton.button != Button3)
                 break; // wheel notches and other buttons
-            if (!inside(event.xbutton.x, event.xbutton.y)) {
+            if (!inside(unscaled(event.xbutton.x), unscaled(event.xbutton.y))) {
                 finish(-1); // a click outside closes the menu
                 break;
             }
             pressedInside_ = true;
-            onPointer(event.xbutton.x, event.xbutton.y, false);
+            onPointer(unscaled(event.xbutton.x), unscaled(event.xbutton.y), false);
             break;
         case ButtonRelease: {
             if (event.xbutton.button != Button1 && event.xbutton.button != Button3)
                 break;
             // The release of the click that opened the menu picks nothing,
             // unless the pointer was dragged onto an entry with it.
-            const int row = rowAt(event.xbutton.x, event.xbutton.y);
+            const int row = rowAt(unscaled(event.xbutton.x), unscaled(event.xbutton.y));
             if (row >= 0 && (pressedInside_ || dragged_))
                 finish(row);
             break;
@@ -144,20 +147,24 @@ private:
         const int screen = DefaultScreen(display_);
         const Window root = RootWindow(display_, screen);
         const CRect view = menu_->getViewSize();
+        scale_ = host_->popupScaleFactor();
+        pixelWidth_ = scaledPixels(width_, scale_);
+        pixelHeight_ = scaledPixels(height_, scale_);
         int x = 0;
         int below = 0;
         int above = 0;
         Window child = 0;
         if (!XTranslateCoordinates(display_, host_->popupParentWindow(), root,
-                                   static_cast<int>(view.left), static_cast<int>(view.bottom), &x,
-                                   &below, &child))
+                                   scaledPixels(view.left, scale_),
+                                   scaledPixels(view.bottom, scale_), &x, &below, &child))
             return false;
-        above = below - static_cast<int>(view.getHeight()) - height_;
+        above = below - scaledPixels(view.getHeight(), scale_) - pixelHeight_;
         // Below the menu, or above it when the screen ends first.
         const int y =
-            below + height_ > DisplayHeight(display_, screen) && above >= 0 ? above : below;
+            below + pixelHeight_ > DisplayHeight(display_, screen) && above >= 0 ? above : below;
 
-        surface_ = Cairo::checked(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width_, height_));
+        surface_ = Cairo::checked(
+            cairo_image_surface_create(CAIRO_FORMAT_ARGB32, pixelWidth_, pixelHeight_));
         if (!surface_)
             return false;
         XSetWindowAttributes attributes{};
@@ -167,12 +174,12 @@ private:
         attributes.background_pixel = 0;
         attributes.event_mask = kPopupEvents;
         window_ = X11::WindowHandle(
-            display_,
-            XCreateWindow(display_, root, x, y, static_cast<unsigned>(width_),
-                          static_cast<unsigned>(height_), 0, 24, InputOutput, host_->popupVisual(),
-                          CWOverrideRedirect | CWColormap | CWBorderPixel | CWBackPixel |
-                              CWEventMask,
-                          &attributes));
+            display_, XCreateWindow(display_, root, x, y, static_cast<unsigned>(pixelWidth_),
+                                    static_cast<unsigned>(pixelHeight_), 0, 24, InputOutput,
+                                    host_->popupVisual(),
+                                    CWOverrideRedirect | CWColormap | CWBorderPixel | CWBackPixel |
+                                        CWEventMask,
+                                    &attributes));
         if (!window_)
             return false;
         gc_ = X11::GCHandle(display_, XCreateGC(display_, window_.get(), 0, nullptr));
@@ -229,6 +236,9 @@ private:
         if (callback)
             callback(menu, PlatformOptionMenuResult{index >= 0 ? menu : nullptr, index});
     }
+
+    // A position in the pop-up's pixels, in the frame's unscaled units.
+    int unscaled(int pixels) const { return static_cast<int>(std::floor(pixels / scale_)); }
 
     bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
 
@@ -311,7 +321,7 @@ private:
         if (!window_ || !image_ || !menu_)
             return;
         {
-            Cairo::DrawContext context(surface_.get());
+            Cairo::DrawContext context(surface_.get(), scale_);
             const CColor text = withAlpha(menu_->getFontColor(), 255);
             const CRect all(0, 0, width_, height_);
             context.setDrawMode(kAliasing);
@@ -350,7 +360,7 @@ private:
         }
         cairo_surface_flush(surface_.get());
         XPutImage(display_, window_.get(), gc_.get(), image_.get(), 0, 0, 0, 0,
-                  static_cast<unsigned>(width_), static_cast<unsigned>(height_));
+                  static_cast<unsigned>(pixelWidth_), static_cast<unsigned>(pixelHeight_));
         XFlush(display_);
     }
 
@@ -365,8 +375,12 @@ private:
     COptionMenu* menu_ = nullptr;
     Callback callback_;
     std::vector<int> rowTop_;
+    // Unscaled; the window is pixelWidth_ x pixelHeight_.
     int width_ = 0;
     int height_ = 0;
+    double scale_ = 1.0;
+    int pixelWidth_ = 0;
+    int pixelHeight_ = 0;
     int highlight_ = -1;
     bool pressedInside_ = false;
     bool dragged_ = false;

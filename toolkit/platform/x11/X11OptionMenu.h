@@ -33,6 +33,8 @@ public:
     virtual Window popupParentWindow() const = 0; // the frame's window
     virtual Visual* popupVisual() const = 0;
     virtual Colormap popupColormap() const = 0;
+    // The frame's scale factor: the pop-up is drawn and placed at it.
+    virtual double popupScaleFactor() const { return 1.0; }
     // One filter at a time; null removes it.
     virtual void setEventFilter(IX11EventFilter* filter) = 0;
 };
