@@ -8,7 +8,8 @@
 ;   SIZE_KB   the installed files' size in KiB, for the programs list
 ; and with files.nsh beside the script's output: the macros INSTALL_FILES and
 ; REMOVE_FILES, one line per installed file.
-Unicode true
+; A 64-bit installer for a 64-bit plug-in (and it runs where only 64-bit Wine is).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 ; No build-time dates inside the installer: the same files make the same bytes.
 SetDateSave off

