@@ -12,6 +12,21 @@ vendor_version_of() {
   echo $((major * 1000 + minor * 100 + patch * 10))
 }
 
+# dpkg ARGS...: waits while another installation holds dpkg's lock (other
+# builds on the machine install packages too), up to five minutes.
+dpkg_waiting() {
+  local try out
+  for try in $(seq 60); do
+    if out=$(dpkg "$@" 2>&1); then
+      return 0
+    fi
+    grep -q 'lock' <<<"$out" || { echo "$out" >&2; return 1; }
+    sleep 5
+  done
+  echo "$out" >&2
+  return 1
+}
+
 check_deb_contents() {
   step "the .deb: control fields and contents"
   local field value
@@ -74,9 +89,9 @@ check_deb_install() {
   if dpkg-query -W -f='${Status}' "$VANTELOR_PACKAGE_NAME" 2>/dev/null | grep -q 'ok installed'; then
     fail "$VANTELOR_PACKAGE_NAME is already installed on this machine; remove it first (dpkg -r $VANTELOR_PACKAGE_NAME)"
   fi
-  dpkg -i "$DEB" >/dev/null || fail "dpkg -i failed"
+  dpkg_waiting -i "$DEB" || fail "dpkg -i failed"
   # Removed again whatever happens below.
-  trap 'dpkg --purge "$VANTELOR_PACKAGE_NAME" >/dev/null 2>&1 || true; cleanup' EXIT
+  trap 'dpkg_waiting --purge "$VANTELOR_PACKAGE_NAME" >/dev/null 2>&1 || true; cleanup' EXIT
 
   local json vendor
   json=$(/usr/bin/vst2-host info /usr/lib/vst/HF_Vantelor.so --json) || fail "vst2-host info failed on the installed plug-in"
@@ -102,7 +117,7 @@ check_deb_install() {
     echo "--    no LV2 bundle in this tree's build: nothing to find with lilv"
   fi
 
-  dpkg -r "$VANTELOR_PACKAGE_NAME" >/dev/null || fail "dpkg -r failed"
+  dpkg_waiting -r "$VANTELOR_PACKAGE_NAME" || fail "dpkg -r failed"
   trap cleanup EXIT
   local path left=()
   while read -r path; do
@@ -118,7 +133,7 @@ check_deb_install() {
   pass "dpkg -r: none of the package's $(grep -vc '/$' <<<"$DEB_FILES") files is left"
   # CPack gives a package with a shared object under /usr/lib an ldconfig
   # call after removal, so dpkg keeps its record until a purge.
-  dpkg --purge "$VANTELOR_PACKAGE_NAME" >/dev/null || fail "dpkg --purge failed"
+  dpkg_waiting --purge "$VANTELOR_PACKAGE_NAME" || fail "dpkg --purge failed"
   ! dpkg-query -W "$VANTELOR_PACKAGE_NAME" >/dev/null 2>&1 || fail "dpkg still knows $VANTELOR_PACKAGE_NAME after a purge"
 }
 
