@@ -65,21 +65,43 @@ CMyVSTEditor::~CMyVSTEditor()
         close();
 }
 
-std::string CMyVSTEditor::productPageURL()
+std::vector<std::string> CMyVSTEditor::guideFolders()
 {
-    const std::string dir = getModuleDirectory();
-    if (!dir.empty()) {
+    std::vector<std::string> folders;
+    std::string dir = getModuleDirectory();
+    if (!dir.empty())
+        folders.push_back(std::move(dir));
+#ifdef VANTELOR_SYSTEM_GUIDE_DIR
+    // Where the Linux package puts the documentation, away from the plug-in.
+    folders.emplace_back(VANTELOR_SYSTEM_GUIDE_DIR);
+#endif
+    return folders;
+}
+
+std::string CMyVSTEditor::guideAddress(const std::vector<std::string>& folders)
+{
+    for (const std::string& folder : folders) {
+        if (folder.empty())
+            continue;
         std::error_code error;
-        const std::string guide = dir + kGuideFileName;
-        if (std::filesystem::is_regular_file(guide, error)) {
-            // A cut address would open the wrong page; the web page is the
-            // better choice then.
-            std::string url = fileURL(guide);
-            if (url.size() <= CURLButton::kMaxURLLength)
-                return url;
-        }
+        std::string guide = folder;
+        if (guide.back() != '/' && guide.back() != '\\')
+            guide += '/';
+        guide += kGuideFileName;
+        if (!std::filesystem::is_regular_file(guide, error))
+            continue;
+        // A cut address would open the wrong page; a guide further down
+        // the list, or the web page, is the better choice then.
+        std::string url = fileURL(guide);
+        if (url.size() <= CURLButton::kMaxURLLength)
+            return url;
     }
     return kProductWebPage;
+}
+
+std::string CMyVSTEditor::productPageURL()
+{
+    return guideAddress(guideFolders());
 }
 
 bool CMyVSTEditor::open(void* ptr)

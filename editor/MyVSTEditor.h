@@ -12,7 +12,9 @@
 #include "toolkit/CControl.h"
 
 #include <atomic>
+#include <string>
 #include <thread>
+#include <vector>
 
 namespace VSTGUI {
 class CBitmap;
@@ -49,9 +51,15 @@ public:
 
     void valueChanged(VSTGUI::CControl* control) override;
 
-    // The address the link button opens: the user guide beside the
-    // plug-in binary, or the product's web page when it is not there.
+    // The address the link button opens: the user guide in the first of
+    // guideFolders() that holds it, or the product's web page when none does.
     static std::string productPageURL();
+    // Where the guide is looked for, in order: beside the plug-in binary,
+    // then (Linux) the system's documentation folder the package installs to.
+    static std::vector<std::string> guideFolders();
+    // The guide's file address in the first folder that holds it, else the
+    // web page. Any thread.
+    static std::string guideAddress(const std::vector<std::string>& folders);
 
     VSTGUI::CTextLabel* getVersionLabelView() const { return versionLabel; }
     CURLButton* getLinkButton() const { return linkButton; }

@@ -15,6 +15,12 @@ VANTELOR_PEER_PACKAGES=(zam-plugins iem-plugin-suite-vst dpf-plugins-vst ardour 
 # Direct2D draws through OpenGL (Mesa's software renderer on Xvfb).
 VANTELOR_WINDOWS_BUILD_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-tools)
 VANTELOR_WINDOWS_TEST_PACKAGES=(googletest wine wine64 libgl1-mesa-dri fonts-liberation)
+# The packages: Debian's packaging tools (dpkg-shlibdeps computes the .deb's
+# dependencies), NSIS for the Windows installer, zip, GoogleTest's sources for
+# the Windows build's test host; and what the checks
+# run: lintian, and lilv's tools to find an installed LV2 bundle.
+VANTELOR_PACKAGE_PACKAGES=(dpkg-dev file nsis zip googletest)
+VANTELOR_PACKAGE_CHECK_PACKAGES=(lintian lilv-utils)
 
 ensure_packages() {
   local missing=() pkg

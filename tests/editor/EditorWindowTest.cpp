@@ -19,8 +19,12 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <thread>
 #include <vector>
+
+#include <unistd.h>
 
 using namespace VSTGUI;
 using vantelor_test::gHost;
@@ -203,6 +207,60 @@ TEST_F(EditorWindow, GuideBesideTheBinaryIsTheAddressElseTheWebPage)
     button->setURL(nullptr);
     EXPECT_STREQ(button->getURL(), "");
     button->forget();
+}
+
+// The packages put the guide beside the plug-in (Windows, a user's own
+// install) or only in the system's documentation folder (the .deb): the first
+// folder that holds it wins, and an address too long for the button is passed
+// over rather than cut.
+TEST(GuideAddress, FirstFolderHoldingTheGuideWins)
+{
+    namespace fs = std::filesystem;
+    const fs::path root =
+        fs::temp_directory_path() / ("vantelor-guide-" + std::to_string(::getpid()));
+    const std::string empty = (root / "empty").string();
+    const std::string beside = (root / "beside").string();
+    const std::string system = (root / "doc").string();
+    const std::string deep = (root / std::string(240, 'd')).string();
+    for (const std::string& dir : {empty, beside, system, deep}) {
+        fs::create_directories(dir);
+        if (dir != empty)
+            std::ofstream(dir + "/" + CMyVSTEditor::kGuideFileName) << "<html></html>";
+    }
+    const std::string web = CMyVSTEditor::guideAddress({});
+    EXPECT_EQ(web.rfind("https://", 0), 0u) << web;
+    struct Case
+    {
+        const char* what;
+        std::vector<std::string> folders;
+        std::string expected;
+    } cases[] = {
+        {"beside first", {beside, system}, "file://" + beside + "/HF_Vantelor-guide.html"},
+        {"beside with a slash",
+         {beside + "/", system},
+         "file://" + beside + "/HF_Vantelor-guide.html"},
+        {"not beside: the system folder",
+         {empty, system},
+         "file://" + system + "/HF_Vantelor-guide.html"},
+        {"missing folder skipped",
+         {(root / "none").string(), "", system},
+         "file://" + system + "/HF_Vantelor-guide.html"},
+        {"too long for the button: the next",
+         {deep, system},
+         "file://" + system + "/HF_Vantelor-guide.html"},
+        {"nowhere: the web page", {empty, (root / "none").string()}, web},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CMyVSTEditor::guideAddress(c.folders), c.expected) << c.what;
+    std::error_code error;
+    fs::remove_all(root, error);
+}
+
+TEST(GuideAddress, SystemFolderComesAfterThePluginsOwn)
+{
+    const std::vector<std::string> folders = CMyVSTEditor::guideFolders();
+    ASSERT_EQ(folders.size(), 2u);
+    EXPECT_EQ(folders[1], "/usr/share/doc/hf-vantelor/");
 }
 
 TEST_F(EditorWindow, OpenReadsTheCurrentValuesEachTime)
