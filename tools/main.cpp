@@ -1,5 +1,6 @@
 // vst2-host: loads any Linux VST 2.4 plug-in and reports on it, renders audio
-// files through it, measures its processing cost or shows its editor.
+// files through it, measures its processing cost or its spatial behaviour,
+// or shows its editor.
 #include "tools/commands/Commands.h"
 #include "tools/host/HostError.h"
 #include "tools/host/ReportStream.h"
@@ -137,6 +138,13 @@ int main(int argc, char** argv)
     validateCommand->add_option("--only", validate.only, "Run only the checks of these names")
         ->expected(1, -1);
 
+    vst2host::MeasureOptions measure;
+    auto* measureCommand = app.add_subcommand(
+        "measure", "Measure a stereo spatial effect: pan law, elevation colour, width and "
+                   "programs, written as CSV files");
+    measureCommand->add_option("PLUGIN", measure.plugin, "Plug-in shared object")->required();
+    measureCommand->add_option("--out", measure.out, "Folder for the CSV files")->required();
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
@@ -160,6 +168,8 @@ int main(int argc, char** argv)
             return vst2host::runValidate(validate);
         if (*editorCommand)
             return vst2host::runEditor(editor);
+        if (*measureCommand)
+            return vst2host::runMeasure(measure);
     } catch (const vst2host::HostError& e) {
         std::fprintf(stderr, "vst2-host: %s\n", e.what());
         return 2;

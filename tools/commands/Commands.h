@@ -70,4 +70,13 @@ struct EditorOptions
 };
 int runEditor(const EditorOptions& options);
 
+// Measures a stereo spatial effect (pan law, elevation colour, width,
+// programs) and writes each measurement as a CSV file into `out`.
+struct MeasureOptions
+{
+    std::string plugin;
+    std::string out;
+};
+int runMeasure(const MeasureOptions& options);
+
 } // namespace vst2host
