@@ -191,6 +191,11 @@ check_installer() {
     local default="$c/Program Files/Common Files/VST2"
     local setup="$OUT/HF_Vantelor-$VERSION-win64-setup.exe"
     mapfile -t WIN_FILES < <(cd build/package-windows/stage && find . -type f -printf '%P\n' | sort)
+    # Every picture the guide shows is installed beside it.
+    local picture
+    while read -r picture; do
+      printf '%s\n' "${WIN_FILES[@]}" | grep -qx -- "$picture" || fail "the Windows installer lacks $picture"
+    done < <(grep -o 'src="[^":]*"' resources/HF_Vantelor-guide.html | sed 's/^src="//; s/"$//' | sort -u)
 
     wine "$setup" /S || fail "the installer failed with /S"
     wineserver -w

@@ -19,7 +19,7 @@ VANTELOR_WINDOWS_TEST_PACKAGES=(googletest wine wine64 libgl1-mesa-dri fonts-lib
 # dependencies), NSIS for the Windows installer, zip, GoogleTest's sources for
 # the Windows build's test host; and what the checks
 # run: lintian, and lilv's tools to find an installed LV2 bundle.
-VANTELOR_PACKAGE_PACKAGES=(dpkg-dev file nsis zip googletest)
+VANTELOR_PACKAGE_PACKAGES=(dpkg-dev file nsis zip googletest ccache)
 VANTELOR_PACKAGE_CHECK_PACKAGES=(lintian lilv-utils)
 
 ensure_packages() {
