@@ -49,12 +49,10 @@ std::string fileURL(const std::string& path)
 CMyVSTEditor::CMyVSTEditor(AudioEffect* effect) : AEffGUIEditor(effect)
 {
     registerVantelorResources();
-    auto* background = new CBitmap("gui.png");
     rect.left = 0;
     rect.top = 0;
-    rect.right = static_cast<VstInt16>(background->getWidth());
-    rect.bottom = static_cast<VstInt16>(background->getHeight());
-    background->forget();
+    rect.right = kWidth;
+    rect.bottom = kHeight;
     setKnobMode(kLinearMode);
 }
 

@@ -30,6 +30,11 @@ class CMyVSTEditor : public AEffGUIEditor, public VSTGUI::CControlListener
 public:
     static constexpr VstInt32 kNumParameters = 8;
     static constexpr const char* kGuideFileName = "HF_Vantelor-guide.html";
+    // The window's size at 1x: the background picture's. Known without
+    // decoding the picture, so a host that only scans the plug-in or asks
+    // for the size never pays for it.
+    static constexpr VstInt16 kWidth = 414;
+    static constexpr VstInt16 kHeight = 289;
 
     explicit CMyVSTEditor(AudioEffect* effect);
     ~CMyVSTEditor() override;

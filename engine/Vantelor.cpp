@@ -11,13 +11,16 @@
 #endif
 
 namespace {
-// The decorrelator is sized once for the highest rate with room to spare.
-constexpr int kDecorrelatorMaxDelay = 192000;
-constexpr int kDecorrelatorAllpassCapacity = 65536;
-constexpr int8_t kDecorrelatorStages = 3;
-
 constexpr float kDecorrelatorDelaySeconds = 0.012f;
 constexpr float kDecorrelatorAllpassSeconds = 0.008f;
+
+// The decorrelator is sized once for the longest lengths the highest rate
+// asks for, so a rate change never reallocates and an instance keeps no
+// more memory than it can reach (its rings round these up to powers of two).
+constexpr int kDecorrelatorMaxDelay = static_cast<int>(kMaxSampleRate * kDecorrelatorDelaySeconds);
+constexpr int kDecorrelatorAllpassCapacity =
+    static_cast<int>(kMaxSampleRate * kDecorrelatorAllpassSeconds);
+constexpr int8_t kDecorrelatorStages = 3;
 constexpr float kDecorrelatorCoefficient = 0.6f;
 
 using dsp::F4;

@@ -114,6 +114,13 @@ TEST_F(EditorWindow, AttachesToThePlugInWithThePictureSize)
     EXPECT_EQ(rect->right, 414);
     EXPECT_EQ(rect->bottom, 289);
     EXPECT_FALSE(editor->isWindowVisible()); // nothing open yet
+
+    // The size is known before anything is decoded; it must be the
+    // background picture's.
+    auto* background = new CBitmap("gui.png");
+    EXPECT_EQ(rect->right, background->getWidth());
+    EXPECT_EQ(rect->bottom, background->getHeight());
+    background->forget();
 }
 
 TEST_F(EditorWindow, RendersBackgroundLabelAndLinkButton)

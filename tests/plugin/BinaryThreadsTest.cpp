@@ -4,6 +4,7 @@
 #include <atomic>
 #include <chrono>
 #include <thread>
+#include <vector>
 
 #include "tests/plugin/PluginHarness.h"
 
@@ -72,4 +73,33 @@ TEST_F(PluginThreads, ConcurrentInstancesRenderIdentically)
     b.join();
     EXPECT_TRUE(first.left == alone.left && first.right == alone.right);
     EXPECT_TRUE(second.left == alone.left && second.right == alone.right);
+}
+
+// Hosts scan and load sessions on several threads: instances created,
+// resumed, run and deleted on four threads at once share what they share
+// without a race, and each renders what an instance renders alone.
+TEST_F(PluginThreads, InstancesCreatedAndDeletedOnSeveralThreads)
+{
+    constexpr int kThreads = 4;
+    constexpr int kInstancesPerThread = 12;
+    const Stereo input = harness::testSignal(2048, 23);
+    auto renderOnce = [&] {
+        PluginInstance plugin(harness::pluginPath());
+        plugin.start(48000.0f, 256);
+        plugin.setProgram(4);
+        return harness::render(plugin, input, 256);
+    };
+    std::vector<std::vector<Stereo>> renders(kThreads);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < kInstancesPerThread; ++i)
+                renders[t].push_back(renderOnce());
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    const Stereo alone = renderOnce();
+    for (int t = 0; t < kThreads; ++t)
+        for (const Stereo& r : renders[t])
+            EXPECT_TRUE(r.left == alone.left && r.right == alone.right) << "thread " << t;
 }

@@ -46,6 +46,8 @@ struct BenchOptions
     int block = 512;
     double seconds = 3.0;
     std::string input = "demo"; // demo, noise or silence
+    int instances = 1;          // instances of each plug-in, processed in turn
+    bool startup = false;       // measure start-up and memory instead of processing
 };
 int runBench(const BenchOptions& options);
 
