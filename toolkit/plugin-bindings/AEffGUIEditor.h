@@ -34,9 +34,6 @@ public:
     bool onWheel(float distance) override;
     bool setKnobMode(VstInt32 mode) override;
 
-    // A parameter of the effect changed; the product's editor shows it.
-    virtual void setParameter(VstInt32 /*index*/, float /*value*/) {}
-
     void beginEdit(int32_t index) override;
     void endEdit(int32_t index) override;
     void doIdleStuff() override;
