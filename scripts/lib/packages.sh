@@ -4,10 +4,11 @@
 
 VANTELOR_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libcairo2-dev libx11-dev fontconfig
   fonts-liberation libsndfile1-dev libcli11-dev nlohmann-json3-dev lv2-dev lilv-utils)
-# The LV2 checks: lilv as a test host, and the validator's RDF checker
-# (lv2-dev's lv2_validate runs sordi's sord_validate).
+# The LV2 checks: lilv as a test host, the validator's RDF checker (lv2-dev's
+# lv2_validate runs sordi's sord_validate), and jalv on JACK's dummy driver as
+# a host with a window.
 VANTELOR_TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xauth x11-utils libxtst-dev clang
-  libclang-rt-14-dev liblilv-dev sordi)
+  libclang-rt-14-dev liblilv-dev sordi jalv jackd2)
 # Plug-ins that musicians pick instead and a real workstation host: the tests
 # run our host tools on them and compare with them; the benchmarks measure
 # against them. Not needed to build or use the plug-in.
