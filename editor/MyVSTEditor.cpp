@@ -2,9 +2,8 @@
 
 #include "editor/URLButton.h"
 #include "editor/VantelorPlot.h"
-#include "plugin/AudioEffect.h"
+#include "plugin/EditorConnection.h"
 #include "plugin/VantelorParameters.h"
-#include "plugin/VersionLabel.h"
 #include "resources/VantelorResources.h"
 #include "toolkit/CBitmap.h"
 #include "toolkit/CFrame.h"
@@ -46,7 +45,8 @@ std::string fileURL(const std::string& path)
 
 } // namespace
 
-CMyVSTEditor::CMyVSTEditor(AudioEffect* effect) : AEffGUIEditor(effect)
+CMyVSTEditor::CMyVSTEditor(AudioEffect* effect, IEditorConnection* connection)
+    : AEffGUIEditor(effect), connection(connection)
 {
     registerVantelorResources();
     rect.left = 0;
@@ -140,8 +140,7 @@ bool CMyVSTEditor::open(void* ptr)
     versionLabel->setTransparency(true);
     versionLabel->setHoriAlign(kRightText);
     char version[64] = {};
-    if (auto* plugin = dynamic_cast<IVersionLabel*>(effect);
-        plugin && plugin->getVersionLabel(version)) {
+    if (connection && connection->getVersionLabel(version)) {
         version[sizeof(version) - 1] = 0;
         versionLabel->setText(version);
     }
@@ -168,8 +167,8 @@ bool CMyVSTEditor::open(void* ptr)
     windowThread.store(std::this_thread::get_id());
     windowOpen.store(true, std::memory_order_release);
     for (VstInt32 i = 0; i < kNumParameters; ++i)
-        if (frame && effect)
-            updatePlot(i, effect->getParameter(i));
+        if (frame && connection)
+            updatePlot(i, connection->currentValue(i));
 
     // Paint once now, so the window is complete even before the host's
     // first idle call.
@@ -249,9 +248,21 @@ void CMyVSTEditor::updatePlot(VstInt32 index, float value)
 
 void CMyVSTEditor::valueChanged(CControl* control)
 {
-    if (!control || !effect)
+    if (!control || !connection)
         return;
     const int32_t tag = control->getTag();
     if (tag >= 0 && tag < kNumParameters)
-        effect->setParameterAutomated(tag, control->getValueNormalized());
+        connection->change(tag, control->getValueNormalized());
+}
+
+void CMyVSTEditor::beginEdit(int32_t index)
+{
+    if (connection && index >= 0 && index < kNumParameters)
+        connection->beginChange(index);
+}
+
+void CMyVSTEditor::endEdit(int32_t index)
+{
+    if (connection && index >= 0 && index < kNumParameters)
+        connection->endChange(index);
 }

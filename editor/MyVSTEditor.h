@@ -7,6 +7,7 @@
 // which may come from any thread (see there).
 #pragma once
 
+#include "plugin/VantelorParameters.h"
 #include "plugin/VstInterface.h"
 #include "toolkit/plugin-bindings/AEffGUIEditor.h"
 #include "toolkit/CControl.h"
@@ -22,13 +23,14 @@ class CTextLabel;
 class CView;
 } // namespace VSTGUI
 class AudioEffect;
+class IEditorConnection;
 class CURLButton;
 class CVantelorPlot;
 
 class CMyVSTEditor : public AEffGUIEditor, public VSTGUI::CControlListener
 {
 public:
-    static constexpr VstInt32 kNumParameters = 8;
+    static constexpr VstInt32 kNumParameters = kNumVantelorParameters;
     static constexpr const char* kGuideFileName = "HF_Vantelor-guide.html";
     // The window's size at 1x: the background picture's. Known without
     // decoding the picture, so a host that only scans the plug-in or asks
@@ -36,7 +38,10 @@ public:
     static constexpr VstInt16 kWidth = 414;
     static constexpr VstInt16 kHeight = 289;
 
-    explicit CMyVSTEditor(AudioEffect* effect);
+    // effect: the VST plug-in the editor attaches itself to (null for a
+    // format that hosts the window without one). connection: how the window
+    // reads values and sends edits; it must outlive the editor.
+    CMyVSTEditor(AudioEffect* effect, IEditorConnection* connection);
     ~CMyVSTEditor() override;
 
     // Builds the window inside the host's window ptr (null: off-screen).
@@ -52,9 +57,12 @@ public:
     // Any thread. Has the whole open window redrawn: marked at once on the
     // window's thread, otherwise at the window's next idle, so that no other
     // thread touches a frame the window's thread may be closing.
-    void redrawAll();
+    void redrawAll() override;
 
     void valueChanged(VSTGUI::CControl* control) override;
+    // The controls' edit gestures, through the connection.
+    void beginEdit(int32_t index) override;
+    void endEdit(int32_t index) override;
 
     // The address the link button opens: the user guide in the first of
     // guideFolders() that holds it, or the product's web page when none does.
@@ -79,6 +87,7 @@ private:
     void applyPendingParameters();
     bool onWindowThread() const;
 
+    IEditorConnection* connection = nullptr;
     VSTGUI::CBitmap* backgroundBitmap = nullptr;
     VSTGUI::CBitmap* linkBitmap = nullptr;
     VSTGUI::CView* backgroundView = nullptr;

@@ -36,6 +36,11 @@ public:
     // Called from the host's interface thread at a steady rate while open.
     virtual void idle() {}
 
+    // Any thread: a parameter of the effect changed, or a whole new program
+    // was loaded. An editor without a window has nothing to show.
+    virtual void setParameter(VstInt32 /*index*/, float /*value*/) {}
+    virtual void redrawAll() {}
+
     virtual bool onKeyDown(VstKeyCode& /*keyCode*/) { return false; }
     virtual bool onKeyUp(VstKeyCode& /*keyCode*/) { return false; }
     virtual bool onWheel(float /*distance*/) { return false; }

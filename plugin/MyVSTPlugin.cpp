@@ -3,55 +3,16 @@
 #include <cmath>
 #include <cstring>
 
-#include "editor/MyVSTEditor.h"
 #include "plugin/TextBounded.h"
+#include "plugin/VantelorTable.h"
+#include "plugin/VantelorVersion.h"
 
 namespace {
 
-struct ParameterDefinition
-{
-    const char* name;
-    const char* label;
-    float min;
-    float max;
-    float defaultValue;
-    const char* format;
-};
-
-constexpr ParameterDefinition kParameters[kNumVantelorParameters] = {
-    {"Azi L", "deg", -60.0f, 60.0f, -30.0f, "%2.1f"},
-    {"Elev L", "deg", -60.0f, 60.0f, 0.0f, "%2.1f"},
-    {"Active L", "", 0.0f, 1.0f, 1.0f, "%2.0f"},
-    {"Width L", "%", 0.0f, 100.0f, 0.0f, "%2.0f"},
-    {"Azi R", "deg", -60.0f, 60.0f, 30.0f, "%2.1f"},
-    {"Elev R", "deg", -60.0f, 60.0f, 0.0f, "%2.1f"},
-    {"Active R", "", 0.0f, 1.0f, 1.0f, "%2.0f"},
-    {"Width R", "%", 0.0f, 100.0f, 0.0f, "%2.0f"},
-};
-
-struct ProgramDefinition
-{
-    const char* name;
-    float values[kNumVantelorParameters]; // in units, parameter order
-};
-
-constexpr ProgramDefinition kFactoryPrograms[] = {
-    {"Default", {-30, 0, 1, 0, 30, 0, 1, 0}},
-    {"Elevated", {-30, 55, 1, 0, 30, 55, 1, 0}},
-    {"Lowered", {-30, -55, 1, 0, 30, -55, 1, 0}},
-    {"Wide base", {-55, 0, 1, 10, 55, 0, 1, 10}},
-    {"Wide sources", {-30, 0, 1, 80, 30, 0, 1, 80}},
-    {"Pseudo stereo", {0, 0, 1, 80, 0, 0, 1, 80}},
-    {"Mono far left", {-55, 0, 1, 10, 30, 0, 0, 0}},
-    {"Mono far right", {-30, 0, 0, 0, 55, 0, 1, 10}},
-};
-
-// Degrees, percent or the switch's 0..1 of a normalised value, as the
-// parameter table maps it.
+// Degrees, percent or the switch's 0..1 of a normalised value.
 float toUnits(VstInt32 index, float value)
 {
-    const ParameterDefinition& p = kParameters[index];
-    return (p.max - p.min) * value + p.min;
+    return vantelorToUnits(index, value);
 }
 
 } // namespace
@@ -81,17 +42,16 @@ CMyVSTPlugin::CMyVSTPlugin(audioMasterCallback audioMaster)
 
     // Parameters first: defining one resets it in every program.
     for (VstInt32 i = 0; i < kNumVantelorParameters; ++i) {
-        const ParameterDefinition& p = kParameters[i];
+        const VantelorParameterDefinition& p = kVantelorParameters[i];
         config->defineParameter(i, p.name, p.label, p.min, p.max, p.defaultValue, p.format);
     }
     VstInt32 index = 0;
-    for (const ProgramDefinition& program : kFactoryPrograms)
+    for (const VantelorProgramDefinition& program : kVantelorFactoryPrograms)
         config->defineProgram(index++, program.name, program.values);
 
-    applyConfig();
+    config->vendorVersion = kVantelorVendorVersion;
 
-    // The editor is owned by the effect from now on; it opens no window yet.
-    setEditor(new CMyVSTEditor(this));
+    applyConfig();
 }
 
 CMyVSTPlugin::~CMyVSTPlugin() = default;
@@ -124,10 +84,9 @@ void CMyVSTPlugin::setParameter(VstInt32 index, float value)
 {
     if (!storeParameter(index, value))
         return;
-    // Every change reaches the editor, including its own edits; the only
-    // editor ever attached is ours.
+    // Every change reaches the editor, including its own edits.
     if (editor)
-        static_cast<CMyVSTEditor*>(editor)->setParameter(index, value);
+        editor->setParameter(index, value);
     // The engine ignores a width that is not a number, so it must not
     // replace a value still waiting either.
     if ((index == kWidthL || index == kWidthR) && !std::isfinite(value))
@@ -159,7 +118,7 @@ void CMyVSTPlugin::setProgram(VstInt32 program)
         return;
     CVSTPlugin::setProgram(program);
     if (editor)
-        static_cast<CMyVSTEditor*>(editor)->redrawAll();
+        editor->redrawAll();
 }
 
 void CMyVSTPlugin::applyPendingParameters()
@@ -226,4 +185,29 @@ void CMyVSTPlugin::processReplacing(float** inputs, float** outputs, VstInt32 sa
 {
     applyPendingParameters();
     CVantelor::process(inputs, outputs, sampleFrames);
+}
+
+float CMyVSTPlugin::currentValue(int32_t index)
+{
+    return getParameter(index);
+}
+
+void CMyVSTPlugin::beginChange(int32_t index)
+{
+    beginEdit(index);
+}
+
+void CMyVSTPlugin::change(int32_t index, float normalised)
+{
+    setParameterAutomated(index, normalised);
+}
+
+void CMyVSTPlugin::endChange(int32_t index)
+{
+    endEdit(index);
+}
+
+bool CMyVSTPlugin::getVersionLabel(char* text)
+{
+    return CVSTPlugin::getVersionLabel(text);
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "engine/Vantelor.h"
+#include "plugin/EditorConnection.h"
 #include "plugin/VSTPlugin.h"
 #include "plugin/VantelorParameters.h"
 
@@ -16,7 +17,7 @@
 // processReplacing first applies whatever is pending, then renders. Requests
 // that arrive while processing is stopped (sample rate, suspend, resume)
 // apply what is pending and then act on the engine directly.
-class CMyVSTPlugin : public CVSTPlugin, public CVantelor
+class CMyVSTPlugin : public CVSTPlugin, public CVantelor, public IEditorConnection
 {
 public:
     static constexpr VstInt32 kNumChannels = 2;
@@ -38,6 +39,14 @@ public:
     // Any thread. Loads the program's values, then has an open window
     // redrawn as a whole.
     void setProgram(VstInt32 program) override;
+
+    // The window's connection: values and edits as the host sees them
+    // (getParameter, beginEdit, setParameterAutomated, endEdit).
+    float currentValue(int32_t index) override;
+    void beginChange(int32_t index) override;
+    void change(int32_t index, float normalised) override;
+    void endChange(int32_t index) override;
+    bool getVersionLabel(char* text) override;
 
 private:
     // Runs on the thread that owns the engine at that moment.

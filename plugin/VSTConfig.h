@@ -62,7 +62,7 @@ public:
     using ProgramName = char[kProgramNameLen + 1];
 
     char vendor[kVendorLen + 1];
-    VstInt32 vendorVersion = 2910;
+    VstInt32 vendorVersion = 0;
     VstInt32 uniqueId = vstFourCC('H', 'F', 'V', 'P');
     char effectName[kEffectNameLen + 1];
     char productName[kVendorLen + 1];

@@ -7,13 +7,14 @@
 
 #include "plugin/AudioEffectX.h"
 #include "plugin/VSTConfig.h"
+#include "plugin/VantelorParameters.h"
 #include "plugin/VersionLabel.h"
 
 class CVSTPlugin : public AudioEffectX, public IVersionLabel
 {
 public:
     static constexpr VstInt32 kNumPrograms = 32;
-    static constexpr VstInt32 kNumParams = 8;
+    static constexpr VstInt32 kNumParams = kNumVantelorParameters;
     static constexpr VstInt32 kVersionLabelLen = 40;
 
     CVSTPlugin(audioMasterCallback audioMaster, VstInt32 numInputs, VstInt32 numOutputs);

@@ -3,7 +3,7 @@
 // plug-in's record, or null when no instance could be made.
 #include <new>
 
-#include "plugin/MyVSTPlugin.h"
+#include "plugin/VantelorVst.h"
 
 // The Windows DLL names its exports in a .def file; the shared object marks
 // them visible (everything else is hidden).
@@ -21,7 +21,7 @@ VST_EXPORT AEffect* VSTPluginMain(audioMasterCallback audioMaster)
     if (audioMaster && audioMaster(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0)
         return nullptr;
     try {
-        CMyVSTPlugin* plugin = new CMyVSTPlugin(audioMaster);
+        CMyVSTPlugin* plugin = createVantelorVst(audioMaster);
         return plugin->getAeffect();
     } catch (...) {
         // Nothing may cross into the host's C code; an instance that cannot

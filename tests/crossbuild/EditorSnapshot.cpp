@@ -26,6 +26,7 @@ int main(int argc, char** argv)
         return 2;
     }
     CMyVSTPlugin plugin(host);
+    new CMyVSTEditor(&plugin, &plugin);
     auto* editor = dynamic_cast<CMyVSTEditor*>(plugin.getEditor());
     if (!editor || !editor->open(nullptr)) {
         std::fprintf(stderr, "error: the editor did not open off-screen\n");

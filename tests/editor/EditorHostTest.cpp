@@ -72,6 +72,7 @@ TEST_F(EditorHost, OpensAsAChildOfTheHostWindowAndDrawsTheOffscreenPicture)
 
     // The same window rendered off-screen by the same code, in process.
     CMyVSTPlugin reference(vantelor_test::recordingHost);
+    new CMyVSTEditor(&reference, &reference);
     auto* editor = static_cast<CMyVSTEditor*>(reference.getEditor());
     ASSERT_TRUE(editor->open(nullptr));
     auto* image = dynamic_cast<VSTGUI::OffscreenFrame*>(editor->getFrame()->getPlatformFrame());
@@ -255,6 +256,7 @@ TEST_F(EditorHost, OpenedWhileAudioAndAutomationRunOnOtherThreads)
 TEST_F(EditorHost, OnlyAProgramChangeThatTakesPlaceRedrawsTheWholeWindow)
 {
     CMyVSTPlugin local(vantelor_test::recordingHost);
+    new CMyVSTEditor(&local, &local);
     auto* editor = static_cast<CMyVSTEditor*>(local.getEditor());
     ASSERT_TRUE(editor->open(host.parent()));
     ASSERT_TRUE(pumpUntil([&] { editor->idle(); }, [&] { return editor->isWindowVisible(); }));

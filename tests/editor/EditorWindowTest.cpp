@@ -67,7 +67,7 @@ class EditorWindow : public ::testing::Test
 protected:
     EditorWindow() : plugin(vantelor_test::recordingHost)
     {
-        editor = new RecordingEditor(&plugin); // replaces the one the plug-in made
+        editor = new RecordingEditor(&plugin, &plugin); // attaches itself to the plug-in
         gHost.take();
     }
     ~EditorWindow() override { editor->close(); }

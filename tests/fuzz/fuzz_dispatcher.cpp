@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "plugin/MyVSTPlugin.h"
+#include "plugin/VantelorVst.h"
 
 namespace {
 
@@ -153,7 +153,7 @@ void dispatch(AEffect* e, Input& in)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     Input in(data, size);
-    CMyVSTPlugin* plugin = new CMyVSTPlugin(host);
+    CMyVSTPlugin* plugin = createVantelorVst(host);
     AEffect* e = plugin->getAeffect();
 
     std::vector<float> buffers[4];

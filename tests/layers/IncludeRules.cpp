@@ -55,8 +55,22 @@ const std::vector<Rule>& rules()
         {"plugin/TextBounded", {"plugin/TextBounded.h"}, {}},
         {"plugin/VantelorParameters.h", {"plugin/VstInterface.h"}, {}},
         {"plugin/VersionLabel.h", {}, {}},
-        // The framework and the product join the engine with the editor.
-        {"plugin/", {"dsp/", "engine/", "plugin/", "editor/"}, {}},
+        {"plugin/EditorConnection.h", {}, {}},
+        // The framework and the product stand on the engine; they reach an
+        // editor only through the framework's AEffEditor. The VST entry
+        // attaches the product's window.
+        {"plugin/", {"dsp/", "engine/", "plugin/"}, {}},
+        {"plugin/VantelorVst.cpp", {"plugin/", "editor/"}, {}},
+        // The LV2 adapter: the same product, no window, no VST entry; its UI
+        // is the same window behind the editor's narrow interface.
+        {"lv2/", {"lv2/", "plugin/", "engine/", "dsp/"}, {"plugin/VantelorVst.h"}},
+        // The LV2 UI: the product's window and what the editor itself may
+        // see of the plug-in, never the product class or its engine.
+        {"lv2/ui/",
+         join({"lv2/VantelorPorts.h", "editor/", "toolkit/", "plugin/VantelorParameters.h",
+               "plugin/VantelorTable.h", "plugin/VantelorVersion.h", "plugin/EditorConnection.h"},
+              kVstBase),
+         {}},
         // The toolkit's key events carry the plug-in interface's key record,
         // which depends on nothing.
         {"toolkit/", {"toolkit/", "plugin/VstKeyCode.h"}, {"toolkit/plugin-bindings/"}},
@@ -64,7 +78,7 @@ const std::vector<Rule>& rules()
         {"resources/", {"resources/", "toolkit/"}, {"toolkit/plugin-bindings/"}},
         {"editor/",
          join({"editor/", "toolkit/", "resources/", "plugin/TextBounded.h",
-               "plugin/VantelorParameters.h", "plugin/VersionLabel.h"},
+               "plugin/VantelorParameters.h", "plugin/VersionLabel.h", "plugin/EditorConnection.h"},
               kVstBase),
          {}},
         // The control library builds on the toolkit (and its label texts)

@@ -30,7 +30,7 @@ protected:
                 "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(root);
         for (const char* dir : {"dsp", "engine", "plugin", "toolkit/plugin-bindings",
-                                "editor/controls", "tools/gallery"})
+                                "editor/controls", "tools/gallery", "lv2/ui"})
             fs::create_directories(root / dir);
         for (const char* header :
              {"dsp/BiQuad.h", "engine/Vantelor.h", "plugin/MyVSTPlugin.h", "plugin/AudioEffect.h",
@@ -65,7 +65,12 @@ TEST_F(LayersFixture, EachForbiddenIncludeIsReportedWithItsLine)
         {"toolkit/A.cpp", "plugin/AudioEffect.h", false},
         {"toolkit/B.cpp", "toolkit/plugin-bindings/AEffGUIEditor.h", false},
         {"toolkit/plugin-bindings/A.cpp", "plugin/AudioEffect.h", true},
-        {"plugin/A.cpp", "editor/Plot.h", true},
+        {"plugin/A.cpp", "editor/Plot.h", false},
+        {"plugin/VantelorVst.cpp", "editor/Plot.h", true},
+        {"lv2/A.cpp", "plugin/MyVSTPlugin.h", true},
+        {"lv2/B.cpp", "editor/Plot.h", false},
+        {"lv2/ui/A.cpp", "editor/Plot.h", true},
+        {"lv2/ui/B.cpp", "plugin/MyVSTPlugin.h", false},
         {"tools/A.cpp", "plugin/MyVSTPlugin.h", false},
         {"editor/controls/A.cpp", "toolkit/CView.h", true},
         {"editor/controls/B.cpp", "editor/Plot.h", false},

@@ -3,10 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 #include <thread>
 #include <vector>
 
-#include "plugin/MyVSTPlugin.h"
+#include "plugin/VantelorVst.h"
 #include "tools/host/AllocationCounter.h"
 
 using vst2host::AllocationScope;
@@ -36,9 +37,9 @@ TEST(PluginAllocation, ProcessReplacingNeverAllocates)
 // processReplacing on the audio thread allocates while they overlap.
 TEST(PluginAllocation, SetParameterFromAnotherThreadWithTheEditorOpen)
 {
-    CMyVSTPlugin plugin(nullptr);
-    AEffect* effect = plugin.getAeffect();
-    AEffEditor* editor = plugin.getEditor();
+    std::unique_ptr<CMyVSTPlugin> plugin(createVantelorVst(nullptr));
+    AEffect* effect = plugin->getAeffect();
+    AEffEditor* editor = plugin->getEditor();
     ASSERT_NE(editor, nullptr);
     ASSERT_TRUE(editor->open(nullptr)); // an off-screen window on this thread
     effect->dispatcher(effect, effMainsChanged, 0, 1, nullptr, 0.0f);

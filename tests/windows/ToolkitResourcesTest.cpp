@@ -6,7 +6,7 @@
 // the plug-in is linked into this program to reach them.)
 #include <gtest/gtest.h>
 
-#include "plugin/MyVSTPlugin.h"
+#include "plugin/VantelorVst.h"
 #include "tests/windows/WindowsHost.h"
 #include "toolkit/platform/win32/ResourceCount.h"
 
@@ -26,7 +26,7 @@ TEST(ToolkitResources, FiftyOpenCloseCyclesReleaseEverythingTheToolkitMade)
     HostWindow host(500, 400);
     if (!host.window)
         GTEST_SKIP() << "no host window: Wine needs an X display";
-    auto* plugin = new CMyVSTPlugin(RecordedCalls::callback);
+    auto* plugin = createVantelorVst(RecordedCalls::callback);
     AEffect* effect = plugin->getAeffect();
     auto call = [&](VstInt32 opcode, void* ptr = nullptr) {
         return effect->dispatcher(effect, opcode, 0, 0, ptr, 0);

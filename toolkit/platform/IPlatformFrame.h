@@ -59,6 +59,9 @@ public:
     // A pop-up menu on this window; null where the platform has none (an
     // off-screen image).
     virtual std::shared_ptr<IPlatformOptionMenu> createPlatformOptionMenu() { return nullptr; }
+    // The system's handle of the frame's own window (an X11 window id), for a
+    // host that asks which window to embed; 0 where there is none.
+    virtual unsigned long nativeWindow() const { return 0; }
 };
 
 // Creates the window for a frame: a child of the given native parent

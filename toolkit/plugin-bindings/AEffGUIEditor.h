@@ -48,9 +48,6 @@ public:
     // else the host's, else the display's.
     double getScaleFactor();
 
-    // A parameter of the effect changed; the product's editor shows it.
-    virtual void setParameter(VstInt32 /*index*/, float /*value*/) {}
-
     void beginEdit(int32_t index) override;
     void endEdit(int32_t index) override;
     void doIdleStuff() override;

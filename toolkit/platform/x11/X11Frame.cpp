@@ -195,6 +195,7 @@ public:
     }
 
     bool isVisible() const override { return window_ && mapped_; }
+    unsigned long nativeWindow() const override { return window_ ? window_.get() : 0; }
 
     std::shared_ptr<IPlatformOptionMenu> createPlatformOptionMenu() override
     {
