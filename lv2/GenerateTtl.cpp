@@ -126,7 +126,9 @@ void writePlugin(std::ostream& out, bool withUi)
     if (withUi)
         out << "\n<" << kUiUri << ">\n    a ui:X11UI ;\n"
             << "    lv2:requiredFeature ui:idleInterface , ui:parent ;\n"
-            << "    lv2:optionalFeature ui:resize , ui:touch ;\n"
+            << "    lv2:optionalFeature ui:resize , ui:touch , opts:options , "
+               "<http://lv2plug.in/ns/ext/urid#map> ;\n"
+            << "    opts:supportedOption ui:scaleFactor ;\n"
             << "    lv2:extensionData ui:idleInterface .\n";
 }
 

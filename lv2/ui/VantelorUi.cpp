@@ -4,7 +4,9 @@
 // them), and the host's port events move the plot. Events and painting run in
 // the host's idle calls.
 #include <lv2/core/lv2.h>
+#include <lv2/options/options.h>
 #include <lv2/ui/ui.h>
+#include <lv2/urid/urid.h>
 
 #include <cstdio>
 #include <cstring>
@@ -95,6 +97,24 @@ const void* featureData(const LV2_Feature* const* features, const char* uri)
     return nullptr;
 }
 
+// The display's scale that the host offers among its options (ui:scaleFactor,
+// a float), or 0 when it offers none.
+float hostScaleFactor(const LV2_Feature* const* features)
+{
+    const auto* map = static_cast<const LV2_URID_Map*>(featureData(features, LV2_URID__map));
+    const auto* options =
+        static_cast<const LV2_Options_Option*>(featureData(features, LV2_OPTIONS__options));
+    if (!map || !map->map || !options)
+        return 0;
+    const LV2_URID scaleKey = map->map(map->handle, LV2_UI__scaleFactor);
+    const LV2_URID floatType = map->map(map->handle, "http://lv2plug.in/ns/ext/atom#Float");
+    for (const LV2_Options_Option* o = options; o->key != 0 || o->value != nullptr; ++o) {
+        if (o->key == scaleKey && o->type == floatType && o->size == sizeof(float) && o->value)
+            return *static_cast<const float*>(o->value);
+    }
+    return 0;
+}
+
 bool hasFeature(const LV2_Feature* const* features, const char* uri)
 {
     for (int i = 0; features && features[i]; ++i)
@@ -122,6 +142,10 @@ LV2UI_Handle instantiate(const LV2UI_Descriptor*, const char* pluginUri, const c
         ui->connection = std::make_unique<HostConnection>(write, controller, touch);
         ui->editor = std::make_unique<CMyVSTEditor>(nullptr, ui->connection.get());
         ui->connection->editor = ui->editor.get();
+        // The host's scale wins over the desktop's, as a VST host's request
+        // does (nonsense is ignored there).
+        if (const float scale = hostScaleFactor(features); scale > 0)
+            ui->editor->setHostScaleFactor(scale);
         if (!ui->editor->open(parent))
             return nullptr;
         ERect* rect = nullptr;

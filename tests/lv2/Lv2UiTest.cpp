@@ -4,9 +4,13 @@
 // the host moves the plot, and it opens and closes a hundred times.
 #include <gtest/gtest.h>
 
+#include <lv2/atom/atom.h>
+#include <lv2/options/options.h>
 #include <lv2/ui/ui.h>
+#include <lv2/urid/urid.h>
 
 #include <cmath>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -50,7 +54,9 @@ protected:
     }
     void TearDown() override { close(); }
 
-    void open()
+    // Opens the UI; with a scale above 0 the host offers it as ui:scaleFactor
+    // among its options, as hosts on scaled displays do.
+    void open(float scale = 0)
     {
         resize = {&record, [](LV2UI_Feature_Handle h, int w, int hgt) {
                       static_cast<HostRecord*>(h)->resizedWidth = w;
@@ -64,7 +70,27 @@ protected:
         parentFeature = {LV2_UI__parent, window.parent()};
         resizeFeature = {LV2_UI__resize, &resize};
         touchFeature = {LV2_UI__touch, &touch};
-        const LV2_Feature* features[] = {&parentFeature, &resizeFeature, &touchFeature, nullptr};
+        urids.handle = &uridTable;
+        urids.map = [](LV2_URID_Map_Handle h, const char* uri) {
+            auto* table = static_cast<std::map<std::string, LV2_URID>*>(h);
+            return table->emplace(uri, static_cast<LV2_URID>(table->size() + 1)).first->second;
+        };
+        scaleValue = scale;
+        options[0] = {LV2_OPTIONS_INSTANCE,
+                      0,
+                      urids.map(urids.handle, LV2_UI__scaleFactor),
+                      sizeof(float),
+                      urids.map(urids.handle, LV2_ATOM__Float),
+                      &scaleValue};
+        options[1] = {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr};
+        mapFeature = {LV2_URID__map, &urids};
+        optionsFeature = {LV2_OPTIONS__options, options};
+        const LV2_Feature* features[] = {&parentFeature,
+                                         &resizeFeature,
+                                         &touchFeature,
+                                         scale > 0 ? &mapFeature : nullptr,
+                                         scale > 0 ? &optionsFeature : nullptr,
+                                         nullptr};
         handle = descriptor->instantiate(
             descriptor, vantelor_lv2::kPluginUri, VANTELOR_LV2_BUNDLE,
             [](LV2UI_Controller c, uint32_t port, uint32_t size, uint32_t format,
@@ -113,6 +139,11 @@ protected:
     LV2UI_Resize resize{};
     LV2UI_Touch touch{};
     LV2_Feature parentFeature{}, resizeFeature{}, touchFeature{};
+    std::map<std::string, LV2_URID> uridTable;
+    LV2_URID_Map urids{};
+    float scaleValue = 0;
+    LV2_Options_Option options[2]{};
+    LV2_Feature mapFeature{}, optionsFeature{};
     LV2UI_Widget widget = nullptr;
     LV2UI_Handle handle = nullptr;
 };
@@ -173,6 +204,26 @@ TEST_F(UiHost, APortEventFromTheHostMovesThePlot)
     pump();
     EXPECT_EQ(shown(355, 127), kSelected);
     EXPECT_TRUE(record.calls.empty()); // host changes are never written back
+}
+
+TEST_F(UiHost, OpensAtTheScaleTheHostOffers)
+{
+    // Factor offered, size asked of the host (a half pixel rounds up);
+    // nonsense is no offer.
+    const struct
+    {
+        float scale;
+        int width, height;
+    } cases[] = {{2.0f, 828, 578}, {1.5f, 621, 434}, {1.0f, 414, 289}, {-1.0f, 414, 289}};
+    for (const auto& c : cases) {
+        record = {};
+        open(c.scale);
+        ASSERT_NE(handle, nullptr) << c.scale;
+        EXPECT_EQ(record.resizedWidth, c.width) << c.scale;
+        EXPECT_EQ(record.resizedHeight, c.height) << c.scale;
+        close();
+    }
+    EXPECT_EQ(gXErrors, 0);
 }
 
 TEST_F(UiHost, OpensAndClosesAHundredTimesAndRefusesWithoutAParent)

@@ -82,13 +82,18 @@ VstIntPtr AEffGUIEditor::vendorSpecific(VstInt32 index, VstIntPtr value, void*, 
 {
     if (index != kScaleRequestIndex || value != kScaleRequestValue)
         return 0;
+    return setHostScaleFactor(opt) ? 1 : 0;
+}
+
+bool AEffGUIEditor::setHostScaleFactor(double factor)
+{
     // A factor that is no number or not above 0 is no request at all.
-    if (!std::isfinite(opt) || opt <= 0)
-        return 0;
-    hostScaleFactor = VSTGUI::clampScaleFactor(opt);
+    if (!std::isfinite(factor) || factor <= 0)
+        return false;
+    hostScaleFactor = VSTGUI::clampScaleFactor(factor);
     if (frame)
         frame->setZoom(hostScaleFactor);
-    return 1;
+    return true;
 }
 
 void AEffGUIEditor::close()

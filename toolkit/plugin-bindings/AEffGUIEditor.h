@@ -43,6 +43,10 @@ public:
     // The host's content scale ('PreS', 'AeCs', the factor in opt): taken
     // before or after the window opens, answered 1; others answered 0.
     VstIntPtr vendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt) override;
+    // The host's display scale, from any plug-in format's host: clamped to
+    // 1..4 and kept over the display's; false (and ignored) when it is no
+    // number or not above 0.
+    bool setHostScaleFactor(double factor);
 
     // The factor the window is (or will be) drawn at: the open frame's,
     // else the host's, else the display's.
