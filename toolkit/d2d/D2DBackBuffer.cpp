@@ -83,6 +83,7 @@ bool BackBuffer::create(const CRect& size)
     previousBitmap_ = previous;
     bits_ = bits;
     target_ = std::move(target);
+    cache_ = std::make_unique<ResourceCache>(target_.get(), factory_.get(), writeFactory_.get());
     size_ = size;
     dirty_.setAll(size);
     return true;
@@ -90,6 +91,7 @@ bool BackBuffer::create(const CRect& size)
 
 void BackBuffer::release()
 {
+    cache_.reset();
     target_.reset();
     if (dc_) {
         SelectObject(dc_, previousBitmap_);
@@ -123,11 +125,11 @@ CRect BackBuffer::paint()
                       static_cast<LONG>(size_.getHeight())};
     if (FAILED(target_->BindDC(dc_, &bounds)))
         return {};
+    const int64_t createdBefore = Win32::createdResources(Win32::ResourceKind::kDirect2D);
     target_->BeginDraw();
     target_->SetTransform(D2D1::Matrix3x2F::Identity());
     {
-        DrawContext context(target_.get(), factory_.get(), writeFactory_.get(),
-                            CRect(0, 0, size_.getWidth(), size_.getHeight()));
+        DrawContext context(*cache_, CRect(0, 0, size_.getWidth(), size_.getHeight()));
         context.setClipRect(area);
         // Opaque black under everything, so transparent views never show
         // stale pixels.
@@ -137,6 +139,7 @@ CRect BackBuffer::paint()
     }
     const HRESULT result = target_->EndDraw();
     GdiFlush();
+    Win32::notePaint(Win32::createdResources(Win32::ResourceKind::kDirect2D) - createdBefore);
     if (result == static_cast<HRESULT>(D2DERR_RECREATE_TARGET)) {
         // The device went away: a new target paints everything next time.
         create(size_);
