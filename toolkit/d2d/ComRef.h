@@ -4,6 +4,7 @@
 
 #include "toolkit/platform/win32/ResourceCount.h"
 
+#include <type_traits>
 #include <utility>
 
 namespace VSTGUI::D2D {
@@ -25,6 +26,12 @@ public:
         }
         return *this;
     }
+
+    // Holds a more derived interface as its base (one held object, counted
+    // once).
+    template <class U>
+    requires std::is_base_of_v<T, U> ComRef(ComRef<U>&& other)
+    noexcept : object_(other.detach()) {}
 
     T* get() const { return object_; }
     T* operator->() const { return object_; }
@@ -54,6 +61,9 @@ public:
         Win32::noteCreated(Win32::ResourceKind::kDirect2D);
         return true;
     }
+
+    // Hands the held object (and its count) to the caller.
+    T* detach() { return std::exchange(object_, nullptr); }
 
 private:
     T* object_ = nullptr;

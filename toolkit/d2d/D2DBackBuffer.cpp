@@ -86,6 +86,7 @@ bool BackBuffer::create(const CRect& size, double scaleFactor)
     previousBitmap_ = previous;
     bits_ = bits;
     target_ = std::move(target);
+    cache_ = std::make_unique<ResourceCache>(target_.get(), factory_.get(), writeFactory_.get());
     size_ = size;
     pixelSize_ = CRect(0, 0, w, h);
     scaleFactor_ = scaleFactor;
@@ -95,6 +96,7 @@ bool BackBuffer::create(const CRect& size, double scaleFactor)
 
 void BackBuffer::release()
 {
+    cache_.reset();
     target_.reset();
     if (dc_) {
         SelectObject(dc_, previousBitmap_);
@@ -128,13 +130,14 @@ CRect BackBuffer::paint()
                       static_cast<LONG>(pixelSize_.getHeight())};
     if (FAILED(target_->BindDC(dc_, &bounds)))
         return {};
+    const int64_t createdBefore = Win32::createdResources(Win32::ResourceKind::kDirect2D);
     target_->BeginDraw();
     // The views draw in unscaled units; the target's transform scales them.
     target_->SetTransform(D2D1::Matrix3x2F::Scale(static_cast<float>(scaleFactor_),
                                                   static_cast<float>(scaleFactor_)));
     {
-        DrawContext context(target_.get(), factory_.get(), writeFactory_.get(),
-                            CRect(0, 0, size_.getWidth(), size_.getHeight()), scaleFactor_);
+        DrawContext context(*cache_, CRect(0, 0, size_.getWidth(), size_.getHeight()),
+                            scaleFactor_);
         const CRect units = unscaleRectOut(area, scaleFactor_);
         context.setClipRect(units);
         // Opaque black under everything, so transparent views never show
@@ -145,6 +148,7 @@ CRect BackBuffer::paint()
     }
     const HRESULT result = target_->EndDraw();
     GdiFlush();
+    Win32::notePaint(Win32::createdResources(Win32::ResourceKind::kDirect2D) - createdBefore);
     if (result == static_cast<HRESULT>(D2DERR_RECREATE_TARGET)) {
         // The device went away: a new target paints everything next time.
         create(size_, scaleFactor_);

@@ -5,12 +5,15 @@
 #pragma once
 
 #include "toolkit/d2d/ComRef.h"
+#include "toolkit/d2d/D2DResourceCache.h"
 #include "toolkit/platform/DirtyArea.h"
 #include "toolkit/platform/IPlatformFrame.h"
 
 #include <windows.h>
 #include <d2d1.h>
 #include <dwrite.h>
+
+#include <memory>
 
 namespace VSTGUI::D2D {
 
@@ -51,6 +54,8 @@ private:
     ComRef<ID2D1Factory> factory_;
     ComRef<IDWriteFactory> writeFactory_;
     ComRef<ID2D1DCRenderTarget> target_;
+    // What paints draw with; lives and dies with target_.
+    std::unique_ptr<ResourceCache> cache_;
     HDC dc_ = nullptr;
     HBITMAP bitmap_ = nullptr;
     HGDIOBJ previousBitmap_ = nullptr;

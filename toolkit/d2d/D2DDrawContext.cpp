@@ -30,75 +30,11 @@ D2D1_POINT_2F toPoint(const CPoint& p, float shift = 0)
     return D2D1::Point2F(static_cast<float>(p.x) + shift, static_cast<float>(p.y) + shift);
 }
 
-// Faces with the same metrics, for systems without the requested family
-// (Wine, a stripped-down Windows).
-struct Substitute
-{
-    const wchar_t* family;
-    const wchar_t* alternatives[2];
-};
-constexpr Substitute kSubstitutes[] = {
-    {L"Arial", {L"Liberation Sans", L"Arimo"}},
-    {L"Times New Roman", {L"Liberation Serif", L"Tinos"}},
-    {L"Courier New", {L"Liberation Mono", L"Cousine"}},
-};
-
-// The font of the system collection that text in `name` is drawn with.
-bool findFont(IDWriteFactory* factory, const char* name, DWRITE_FONT_WEIGHT weight,
-              DWRITE_FONT_STYLE style, std::wstring& family, ComRef<IDWriteFont>& font)
-{
-    ComRef<IDWriteFontCollection> collection;
-    if (!make(collection, [&](IDWriteFontCollection** out) {
-            return factory->GetSystemFontCollection(out, FALSE);
-        }))
-        return false;
-    auto lookup = [&](const wchar_t* candidate, UINT32& index) {
-        BOOL exists = FALSE;
-        return SUCCEEDED(collection->FindFamilyName(candidate, &index, &exists)) && exists;
-    };
-    UINT32 index = 0;
-    family = widen(name);
-    bool found = !family.empty() && lookup(family.c_str(), index);
-    for (const Substitute& s : kSubstitutes) {
-        if (found || _wcsicmp(s.family, family.c_str()) != 0)
-            continue;
-        for (const wchar_t* alternative : s.alternatives) {
-            if (alternative && lookup(alternative, index)) {
-                family = alternative;
-                found = true;
-                break;
-            }
-        }
-    }
-    if (!found) {
-        if (collection->GetFontFamilyCount() == 0)
-            return false;
-        index = 0;
-    }
-    ComRef<IDWriteFontFamily> fontFamily;
-    if (!make(fontFamily,
-              [&](IDWriteFontFamily** out) { return collection->GetFontFamily(index, out); }))
-        return false;
-    if (!found) {
-        ComRef<IDWriteLocalizedStrings> names;
-        if (!make(names,
-                  [&](IDWriteLocalizedStrings** out) { return fontFamily->GetFamilyNames(out); }))
-            return false;
-        wchar_t buffer[128] = {};
-        if (FAILED(names->GetString(0, buffer, 128)))
-            return false;
-        family = buffer;
-    }
-    return make(font, [&](IDWriteFont** out) {
-        return fontFamily->GetFirstMatchingFont(weight, DWRITE_FONT_STRETCH_NORMAL, style, out);
-    });
-}
-
 } // namespace
 
 struct DrawContext::TextLayout
 {
-    ComRef<IDWriteTextLayout> layout;
+    IDWriteTextLayout* layout = nullptr;
     float width = 0;
     float ascent = 0;
     float descent = 0;
@@ -121,41 +57,20 @@ private:
     ID2D1RenderTarget* target_;
 };
 
-DrawContext::DrawContext(ID2D1RenderTarget* target, ID2D1Factory* factory,
-                         IDWriteFactory* writeFactory, const CRect& surfaceRect, double scaleFactor)
-    : CDrawContext(surfaceRect, scaleFactor),
-      target_(target),
-      factory_(factory),
-      writeFactory_(writeFactory)
+DrawContext::DrawContext(ResourceCache& cache, const CRect& surfaceRect, double scaleFactor)
+    : CDrawContext(surfaceRect, scaleFactor), cache_(cache), target_(cache.target())
 {}
 
 DrawContext::~DrawContext() = default;
 
-bool DrawContext::makeBrush(const CColor& color, ComRef<ID2D1SolidColorBrush>& brush)
+ID2D1SolidColorBrush* DrawContext::brush(const CColor& color)
 {
-    return make(brush, [&](ID2D1SolidColorBrush** out) {
-        return target_->CreateSolidColorBrush(toColor(color, globalAlpha_), out);
-    });
+    return cache_.brush(toColor(color, globalAlpha_));
 }
 
 ID2D1StrokeStyle* DrawContext::strokeStyle()
 {
-    const bool dashed = lineStyle_ == kLineOnOffDash;
-    ComRef<ID2D1StrokeStyle>& style = dashed ? dashedStroke_ : solidStroke_;
-    if (!style) {
-        // Dashes as long as the line is wide with butt caps; solid lines with
-        // square caps, as the Linux backend draws them.
-        const D2D1_CAP_STYLE cap = dashed ? D2D1_CAP_STYLE_FLAT : D2D1_CAP_STYLE_SQUARE;
-        const D2D1_STROKE_STYLE_PROPERTIES properties = D2D1::StrokeStyleProperties(
-            cap, cap, D2D1_CAP_STYLE_FLAT, D2D1_LINE_JOIN_MITER, 10.f,
-            dashed ? D2D1_DASH_STYLE_CUSTOM : D2D1_DASH_STYLE_SOLID, 0.f);
-        const float dashes[] = {1.f, 1.f};
-        make(style, [&](ID2D1StrokeStyle** out) {
-            return factory_->CreateStrokeStyle(properties, dashed ? dashes : nullptr,
-                                               dashed ? 2 : 0, out);
-        });
-    }
-    return style.get();
+    return cache_.strokeStyle(lineStyle_ == kLineOnOffDash);
 }
 
 void DrawContext::applyAntialias()
@@ -173,28 +88,25 @@ float DrawContext::pixelShift() const
 
 void DrawContext::drawLine(const CPoint& start, const CPoint& end)
 {
-    ComRef<ID2D1SolidColorBrush> brush;
-    if (!makeBrush(frameColor_, brush))
+    ID2D1SolidColorBrush* stroke = brush(frameColor_);
+    if (!stroke)
         return;
     ClipScope clip(target_, clipRect_);
     applyAntialias();
     const float shift = pixelShift();
-    target_->DrawLine(toPoint(start, shift), toPoint(end, shift), brush.get(),
+    target_->DrawLine(toPoint(start, shift), toPoint(end, shift), stroke,
                       static_cast<float>(lineWidth_), strokeStyle());
 }
 
 void DrawContext::fillAndStroke(ID2D1Geometry* geometry, CDrawStyle drawStyle)
 {
     if (drawStyle == kDrawFilled || drawStyle == kDrawFilledAndStroked) {
-        ComRef<ID2D1SolidColorBrush> brush;
-        if (makeBrush(fillColor_, brush))
-            target_->FillGeometry(geometry, brush.get());
+        if (ID2D1SolidColorBrush* fill = brush(fillColor_))
+            target_->FillGeometry(geometry, fill);
     }
     if (drawStyle == kDrawStroked || drawStyle == kDrawFilledAndStroked) {
-        ComRef<ID2D1SolidColorBrush> brush;
-        if (makeBrush(frameColor_, brush))
-            target_->DrawGeometry(geometry, brush.get(), static_cast<float>(lineWidth_),
-                                  strokeStyle());
+        if (ID2D1SolidColorBrush* stroke = brush(frameColor_))
+            target_->DrawGeometry(geometry, stroke, static_cast<float>(lineWidth_), strokeStyle());
     }
 }
 
@@ -203,9 +115,8 @@ void DrawContext::drawRect(const CRect& rect, const CDrawStyle drawStyle)
     ClipScope clip(target_, clipRect_);
     applyAntialias();
     if (drawStyle == kDrawFilled) {
-        ComRef<ID2D1SolidColorBrush> brush;
-        if (makeBrush(fillColor_, brush))
-            target_->FillRectangle(toRect(rect), brush.get());
+        if (ID2D1SolidColorBrush* fill = brush(fillColor_))
+            target_->FillRectangle(toRect(rect), fill);
         return;
     }
     // The stroke lies inside the rectangle, so a framed rectangle covers
@@ -213,16 +124,12 @@ void DrawContext::drawRect(const CRect& rect, const CDrawStyle drawStyle)
     const double shift = drawMode_ == kAntiAliasing ? lineWidth_ / 2 : pixelShift();
     CRect inner = rect;
     inner.inset(shift, shift);
-    ComRef<ID2D1RectangleGeometry> geometry;
     if (drawStyle == kDrawFilledAndStroked) {
-        ComRef<ID2D1SolidColorBrush> brush;
-        if (makeBrush(fillColor_, brush))
-            target_->FillRectangle(toRect(inner), brush.get());
+        if (ID2D1SolidColorBrush* fill = brush(fillColor_))
+            target_->FillRectangle(toRect(inner), fill);
     }
-    if (make(geometry, [&](ID2D1RectangleGeometry** out) {
-            return factory_->CreateRectangleGeometry(toRect(inner), out);
-        }))
-        fillAndStroke(geometry.get(), kDrawStroked);
+    if (ID2D1Geometry* geometry = cache_.rectangle(toRect(inner)))
+        fillAndStroke(geometry, kDrawStroked);
 }
 
 void DrawContext::drawEllipse(const CRect& rect, const CDrawStyle drawStyle)
@@ -235,23 +142,20 @@ void DrawContext::drawEllipse(const CRect& rect, const CDrawStyle drawStyle)
     const D2D1_ELLIPSE ellipse =
         D2D1::Ellipse(toPoint(centre), static_cast<float>(rect.getWidth() / 2),
                       static_cast<float>(rect.getHeight() / 2));
-    ComRef<ID2D1EllipseGeometry> geometry;
-    if (make(geometry, [&](ID2D1EllipseGeometry** out) {
-            return factory_->CreateEllipseGeometry(ellipse, out);
-        }))
-        fillAndStroke(geometry.get(), drawStyle);
+    if (ID2D1Geometry* geometry = cache_.ellipse(ellipse))
+        fillAndStroke(geometry, drawStyle);
 }
 
 void DrawContext::drawPoint(const CPoint& point, const CColor& color)
 {
-    ComRef<ID2D1SolidColorBrush> brush;
-    if (!makeBrush(color, brush))
+    ID2D1SolidColorBrush* fill = brush(color);
+    if (!fill)
         return;
     ClipScope clip(target_, clipRect_);
     target_->SetAntialiasMode(D2D1_ANTIALIAS_MODE_ALIASED);
     const float x = static_cast<float>(std::floor(point.x));
     const float y = static_cast<float>(std::floor(point.y));
-    target_->FillRectangle(D2D1::RectF(x, y, x + 1, y + 1), brush.get());
+    target_->FillRectangle(D2D1::RectF(x, y, x + 1, y + 1), fill);
 }
 
 bool DrawContext::layoutText(const char* string, bool antialias, TextLayout& out)
@@ -260,42 +164,19 @@ bool DrawContext::layoutText(const char* string, bool antialias, TextLayout& out
     if (text.empty())
         return false;
     const int32_t style = font_ ? font_->getStyle() : kNormalFace;
-    const DWRITE_FONT_WEIGHT weight =
-        (style & kBoldFace) ? DWRITE_FONT_WEIGHT_BOLD : DWRITE_FONT_WEIGHT_NORMAL;
-    const DWRITE_FONT_STYLE slant =
-        (style & kItalicFace) ? DWRITE_FONT_STYLE_ITALIC : DWRITE_FONT_STYLE_NORMAL;
     const float size = static_cast<float>(font_ && font_->getSize() > 0 ? font_->getSize() : 12);
-    std::wstring family;
-    ComRef<IDWriteFont> font;
-    if (!findFont(writeFactory_, font_ ? font_->getName() : "Arial", weight, slant, family, font))
+    const ResourceCache::TextFormat* format =
+        cache_.textFormat(font_ ? font_->getName() : "Arial", style, size);
+    if (!format)
         return false;
-    DWRITE_FONT_METRICS metrics{};
-    font->GetMetrics(&metrics);
-    const float unitsPerEm = metrics.designUnitsPerEm > 0 ? metrics.designUnitsPerEm : 2048.f;
-    out.ascent = metrics.ascent * size / unitsPerEm;
-    out.descent = metrics.descent * size / unitsPerEm;
-
-    ComRef<IDWriteTextFormat> format;
-    if (!make(format, [&](IDWriteTextFormat** f) {
-            return writeFactory_->CreateTextFormat(family.c_str(), nullptr, weight, slant,
-                                                   DWRITE_FONT_STRETCH_NORMAL, size, L"", f);
-        }))
+    const ResourceCache::TextLayout* layout = cache_.textLayout(*format, text);
+    if (!layout)
         return false;
-    format->SetWordWrapping(DWRITE_WORD_WRAPPING_NO_WRAP);
-    if (!make(out.layout, [&](IDWriteTextLayout** l) {
-            return writeFactory_->CreateTextLayout(text.c_str(), static_cast<UINT32>(text.size()),
-                                                   format.get(), 1e5f, 1e5f, l);
-        }))
-        return false;
-    DWRITE_TEXT_METRICS textMetrics{};
-    if (FAILED(out.layout->GetMetrics(&textMetrics)))
-        return false;
-    out.width = textMetrics.widthIncludingTrailingWhitespace;
-    DWRITE_LINE_METRICS line{};
-    UINT32 lines = 0;
-    out.lineBaseline = SUCCEEDED(out.layout->GetLineMetrics(&line, 1, &lines)) && lines > 0
-                           ? line.baseline
-                           : out.ascent;
+    out.layout = layout->layout.get();
+    out.width = layout->width;
+    out.ascent = format->ascent;
+    out.descent = format->descent;
+    out.lineBaseline = layout->lineBaseline;
     target_->SetTextAntialiasMode(antialias ? D2D1_TEXT_ANTIALIAS_MODE_GRAYSCALE
                                             : D2D1_TEXT_ANTIALIAS_MODE_ALIASED);
     return true;
@@ -307,8 +188,8 @@ void DrawContext::drawString(const char* string, const CRect& rect, const CHoriT
     TextLayout text;
     if (!layoutText(string, antialias, text))
         return;
-    ComRef<ID2D1SolidColorBrush> brush;
-    if (!makeBrush(fontColor_, brush))
+    ID2D1SolidColorBrush* fill = brush(fontColor_);
+    if (!fill)
         return;
     double x = rect.left;
     if (hAlign == kCenterText)
@@ -320,7 +201,7 @@ void DrawContext::drawString(const char* string, const CRect& rect, const CHoriT
     target_->DrawTextLayout(
         D2D1::Point2F(static_cast<float>(std::round(x)),
                       static_cast<float>(std::round(baseline)) - text.lineBaseline),
-        text.layout.get(), brush.get());
+        text.layout, fill);
 }
 
 void DrawContext::drawString(const char* string, const CPoint& point, bool antialias)
@@ -328,13 +209,13 @@ void DrawContext::drawString(const char* string, const CPoint& point, bool antia
     TextLayout text;
     if (!layoutText(string, antialias, text))
         return;
-    ComRef<ID2D1SolidColorBrush> brush;
-    if (!makeBrush(fontColor_, brush))
+    ID2D1SolidColorBrush* fill = brush(fontColor_);
+    if (!fill)
         return;
     ClipScope clip(target_, clipRect_);
     target_->DrawTextLayout(
         D2D1::Point2F(static_cast<float>(point.x), static_cast<float>(point.y) - text.lineBaseline),
-        text.layout.get(), brush.get());
+        text.layout, fill);
 }
 
 CCoord DrawContext::getStringWidth(const char* string)
@@ -343,14 +224,11 @@ CCoord DrawContext::getStringWidth(const char* string)
     return layoutText(string, true, text) ? text.width : 0;
 }
 
-bool DrawContext::makeGeometry(const CGraphicsPath& path, bool evenOdd,
-                               ComRef<ID2D1PathGeometry>& geometry)
+namespace {
+
+// Writes a path's figures into a geometry sink.
+bool buildPath(const CGraphicsPath& path, bool evenOdd, ID2D1GeometrySink* sink)
 {
-    if (!make(geometry, [&](ID2D1PathGeometry** out) { return factory_->CreatePathGeometry(out); }))
-        return false;
-    ComRef<ID2D1GeometrySink> sink;
-    if (!make(sink, [&](ID2D1GeometrySink** out) { return geometry->Open(out); }))
-        return false;
     sink->SetFillMode(evenOdd ? D2D1_FILL_MODE_ALTERNATE : D2D1_FILL_MODE_WINDING);
     bool open = false;
     auto endFigure = [&](D2D1_FIGURE_END end) {
@@ -416,45 +294,56 @@ bool DrawContext::makeGeometry(const CGraphicsPath& path, bool evenOdd,
         }
     }
     endFigure(D2D1_FIGURE_END_OPEN);
-    return SUCCEEDED(sink->Close());
+    return true;
+}
+
+} // namespace
+
+ID2D1Geometry* DrawContext::geometry(const CGraphicsPath& path, bool evenOdd)
+{
+    // The path's elements and fill rule name the geometry completely.
+    std::string key(1, evenOdd ? 'a' : 'w');
+    for (const auto& e : path.getElements()) {
+        appendKey(key, e.type);
+        appendKey(key, e.point.x);
+        appendKey(key, e.point.y);
+        appendKey(key, e.rect.left);
+        appendKey(key, e.rect.top);
+        appendKey(key, e.rect.right);
+        appendKey(key, e.rect.bottom);
+    }
+    return cache_.path(std::move(key),
+                       [&](ID2D1GeometrySink* sink) { return buildPath(path, evenOdd, sink); });
 }
 
 void DrawContext::drawGraphicsPath(CGraphicsPath* path, PathDrawMode mode)
 {
-    ComRef<ID2D1PathGeometry> geometry;
-    if (!path || !makeGeometry(*path, mode == kPathFilledEvenOdd, geometry))
+    ID2D1Geometry* shape = path ? geometry(*path, mode == kPathFilledEvenOdd) : nullptr;
+    if (!shape)
         return;
     ClipScope clip(target_, clipRect_);
     applyAntialias();
-    fillAndStroke(geometry.get(), mode == kPathStroked ? kDrawStroked : kDrawFilled);
+    fillAndStroke(shape, mode == kPathStroked ? kDrawStroked : kDrawFilled);
 }
 
 void DrawContext::fillLinearGradient(CGraphicsPath* path, const CGradient& gradient,
                                      const CPoint& startPoint, const CPoint& endPoint, bool evenOdd)
 {
-    ComRef<ID2D1PathGeometry> geometry;
-    if (!path || gradient.getColorStops().empty() || !makeGeometry(*path, evenOdd, geometry))
+    ID2D1Geometry* shape =
+        path && !gradient.getColorStops().empty() ? geometry(*path, evenOdd) : nullptr;
+    if (!shape)
         return;
     std::vector<D2D1_GRADIENT_STOP> stops;
     for (const auto& stop : gradient.getColorStops())
         stops.push_back(
             D2D1::GradientStop(static_cast<float>(stop.start), toColor(stop.color, globalAlpha_)));
-    ComRef<ID2D1GradientStopCollection> collection;
-    if (!make(collection, [&](ID2D1GradientStopCollection** out) {
-            return target_->CreateGradientStopCollection(stops.data(),
-                                                         static_cast<UINT32>(stops.size()), out);
-        }))
-        return;
-    ComRef<ID2D1LinearGradientBrush> brush;
-    if (!make(brush, [&](ID2D1LinearGradientBrush** out) {
-            return target_->CreateLinearGradientBrush(
-                D2D1::LinearGradientBrushProperties(toPoint(startPoint), toPoint(endPoint)),
-                collection.get(), out);
-        }))
+    ID2D1LinearGradientBrush* fill = cache_.linearGradient(
+        stops.data(), static_cast<uint32_t>(stops.size()), toPoint(startPoint), toPoint(endPoint));
+    if (!fill)
         return;
     ClipScope clip(target_, clipRect_);
     applyAntialias();
-    target_->FillGeometry(geometry.get(), brush.get());
+    target_->FillGeometry(shape, fill);
 }
 
 void DrawContext::drawBitmap(CBitmap* bitmap, const CRect& dest, const CPoint& offset, float alpha)
@@ -474,8 +363,22 @@ void DrawContext::drawBitmap(CBitmap* bitmap, const CRect& dest, const CPoint& o
         return;
     CRect target(dest.left + (source.left - offset.x), dest.top + (source.top - offset.y), 0, 0);
     target.setWidth(source.getWidth()).setHeight(source.getHeight());
-    // Only the rows drawn go to the device: one frame of a strip, or the
-    // band of a picture under a small dirty area.
+    ClipScope clip(target_, clipRect_);
+    const float opacity = alpha * globalAlpha_;
+    // A picture drawn at the window's own scale keeps its exact pixels; one
+    // drawn at another scale is resampled smoothly.
+    const D2D1_BITMAP_INTERPOLATION_MODE interpolation =
+        bitmapScale == scaleFactor_ ? D2D1_BITMAP_INTERPOLATION_MODE_NEAREST_NEIGHBOR
+                                    : D2D1_BITMAP_INTERPOLATION_MODE_LINEAR;
+    if (ID2D1Bitmap* image = cache_.bitmap(*platform)) {
+        const D2D1_RECT_F sourceRect =
+            toRect(CRect(source.left * bitmapScale, source.top * bitmapScale,
+                         source.right * bitmapScale, source.bottom * bitmapScale));
+        target_->DrawBitmap(image, toRect(target), opacity, interpolation, &sourceRect);
+        return;
+    }
+    // A picture larger than the device takes: only the rows drawn go to the
+    // device, for this call.
     const int width = platform->getWidth();
     const int top = static_cast<int>(std::floor(source.top * bitmapScale));
     const int bottom =
@@ -490,17 +393,10 @@ void DrawContext::drawBitmap(CBitmap* bitmap, const CRect& dest, const CPoint& o
                 static_cast<UINT32>(width) * 4, properties, out);
         }))
         return;
-    ClipScope clip(target_, clipRect_);
     const D2D1_RECT_F sourceRect =
         toRect(CRect(source.left * bitmapScale, source.top * bitmapScale - top,
                      source.right * bitmapScale, source.bottom * bitmapScale - top));
-    // A picture drawn at the window's own scale keeps its exact pixels; one
-    // drawn at another scale is resampled smoothly.
-    target_->DrawBitmap(image.get(), toRect(target), alpha * globalAlpha_,
-                        bitmapScale == scaleFactor_
-                            ? D2D1_BITMAP_INTERPOLATION_MODE_NEAREST_NEIGHBOR
-                            : D2D1_BITMAP_INTERPOLATION_MODE_LINEAR,
-                        &sourceRect);
+    target_->DrawBitmap(image.get(), toRect(target), opacity, interpolation, &sourceRect);
 }
 
 } // namespace VSTGUI::D2D

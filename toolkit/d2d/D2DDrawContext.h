@@ -5,6 +5,7 @@
 
 #include "toolkit/CDrawContext.h"
 #include "toolkit/d2d/ComRef.h"
+#include "toolkit/d2d/D2DResourceCache.h"
 
 #include <d2d1.h>
 #include <dwrite.h>
@@ -14,10 +15,9 @@ namespace VSTGUI::D2D {
 class DrawContext : public CDrawContext
 {
 public:
-    // Target and factories must outlive the context.
-    // The target's transform already scales by scaleFactor.
-    DrawContext(ID2D1RenderTarget* target, ID2D1Factory* factory, IDWriteFactory* writeFactory,
-                const CRect& surfaceRect, double scaleFactor = 1.0);
+    // The cache (and the target it draws on) must outlive the context. The
+    // target's transform already scales by scaleFactor.
+    DrawContext(ResourceCache& cache, const CRect& surfaceRect, double scaleFactor = 1.0);
     ~DrawContext() override;
 
     void drawLine(const CPoint& start, const CPoint& end) override;
@@ -39,20 +39,17 @@ private:
     class ClipScope;
     struct TextLayout;
 
-    bool makeBrush(const CColor& color, ComRef<ID2D1SolidColorBrush>& brush);
+    ID2D1SolidColorBrush* brush(const CColor& color);
     ID2D1StrokeStyle* strokeStyle();
     void applyAntialias();
     // Half-pixel shift that puts odd-width aliased lines on pixel centres.
     float pixelShift() const;
     void fillAndStroke(ID2D1Geometry* geometry, CDrawStyle drawStyle);
-    bool makeGeometry(const CGraphicsPath& path, bool evenOdd, ComRef<ID2D1PathGeometry>& geometry);
+    ID2D1Geometry* geometry(const CGraphicsPath& path, bool evenOdd);
     bool layoutText(const char* string, bool antialias, TextLayout& out);
 
+    ResourceCache& cache_;
     ID2D1RenderTarget* target_;
-    ID2D1Factory* factory_;
-    IDWriteFactory* writeFactory_;
-    ComRef<ID2D1StrokeStyle> solidStroke_;
-    ComRef<ID2D1StrokeStyle> dashedStroke_;
 };
 
 } // namespace VSTGUI::D2D

@@ -9,6 +9,8 @@ namespace {
 constexpr int kKinds = static_cast<int>(ResourceKind::kCount);
 std::atomic<int64_t> gCreated[kKinds];
 std::atomic<int64_t> gReleased[kKinds];
+std::atomic<int64_t> gPaints{0};
+std::atomic<int64_t> gLastPaintCreated{0};
 
 int slot(ResourceKind kind)
 {
@@ -36,6 +38,22 @@ int64_t liveResources(ResourceKind kind)
 int64_t createdResources(ResourceKind kind)
 {
     return gCreated[slot(kind)].load();
+}
+
+void notePaint(int64_t direct2DCreated)
+{
+    gLastPaintCreated.store(direct2DCreated, std::memory_order_relaxed);
+    gPaints.fetch_add(1, std::memory_order_relaxed);
+}
+
+int64_t paintCount()
+{
+    return gPaints.load();
+}
+
+int64_t direct2DCreatedByLastPaint()
+{
+    return gLastPaintCreated.load();
 }
 
 } // namespace VSTGUI::Win32

@@ -26,4 +26,11 @@ int64_t liveResources(ResourceKind kind);
 // Everything ever created of that kind.
 int64_t createdResources(ResourceKind kind);
 
+// Paints of a back buffer and the Direct2D objects each created: a paint
+// that repeats the last one should create none, since the drawing objects
+// are kept with the render target. Window thread.
+void notePaint(int64_t direct2DCreated);
+int64_t paintCount();
+int64_t direct2DCreatedByLastPaint();
+
 } // namespace VSTGUI::Win32
