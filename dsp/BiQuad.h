@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dsp/LaneMath.h"
+
 // General second-order IIR section. The designs compute an unnormalised
 // coefficient set in double precision; the per-sample path runs in single
 // precision on that set divided by a0. Frequencies are normalised (hertz
@@ -27,10 +29,11 @@ public:
     // Transposed direct form II: five multiplies, four adds, no branch.
     virtual void process(float* sample)
     {
-        const float x = *sample;
-        y = b0 * x + s1;
-        s1 = b1 * x - a1 * y + s2;
-        s2 = b2 * x - a2 * y;
+        const lanes::BiquadStep<float> next =
+            lanes::biquadStep(*sample, b0, b1, b2, a1, a2, s1, s2);
+        y = next.y;
+        s1 = next.s1;
+        s2 = next.s2;
         *sample = y;
     }
 

@@ -35,8 +35,7 @@ public:
     // Per sample: lp = (1 - coef) x + coef lp[n-1]; two multiplies, no branch.
     virtual void process(float* sample)
     {
-        const float x = *sample;
-        state = (state - x) * coef + x;
+        state = lanes::onePoleStep(state, *sample, coef);
         *sample = state;
     }
 

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <type_traits>
 
+#include "dsp/LaneMath.h"
 #include "dsp/PortableMath.h"
 
 // Linear congruential generator (the multiplier and increment of the common C
@@ -103,26 +104,13 @@ inline float denormalGuard(float x, CNoiseGenerator& generator)
 // outside the int range, or a NaN, gives the integer-indefinite value INT_MIN.
 inline int truncateToInt(float x)
 {
-    if (x >= -2147483648.0f && x < 2147483648.0f)
-        return static_cast<int>(x);
-    return INT_MIN;
+    return lanes::truncate(x);
 }
 
-// Piecewise-parabolic sine with period 2*pi: exact at multiples of pi/2, 0.75
-// at pi/4. An argument too large for one turn to be resolved (or a NaN) lies
-// on a whole turn as far as single precision can tell, and gives 0.
-constexpr float kTurnsPerRadian = 0.15915494f;
-
+// Piecewise-parabolic sine with period 2*pi (see lanes::sine).
 inline float fastSin(float x)
 {
-    const float ph = x * kTurnsPerRadian;
-    const int i = truncateToInt(ph);
-    float frac = ph >= 0.0f ? ph - static_cast<float>(i) : ph - static_cast<float>(i) + 1.0f;
-    frac = i == INT_MIN ? 0.0f : frac;
-    const float t = 4.0f * frac;
-    if (t >= 2.0f)
-        return (t - 3.0f) * (t - 3.0f) - 1.0f;
-    return (2.0f - t) * t;
+    return lanes::sine(x);
 }
 
 inline float fastCos(float x)

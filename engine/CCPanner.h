@@ -145,14 +145,14 @@ inline void CCCPanner::processSample(float input, float& outLeft, float& outRigh
     crossDelayB.process(&cB);
 
     if (a <= -panner_law::kSpanEdge) {
-        outLeft = x - cB * d;
-        outRight = y * d - cA * d;
+        outLeft = panner_law::nearSide(x, cB, d);
+        outRight = panner_law::farSide(y, cA, d);
     } else if (a >= panner_law::kSpanEdge) {
-        outRight = x - cB * d;
-        outLeft = y * d - cA * d;
+        outRight = panner_law::nearSide(x, cB, d);
+        outLeft = panner_law::farSide(y, cA, d);
     } else {
         const float t = panner_law::angle(a);
-        outLeft = fastSin(t + panner_law::kQuarterTurn) * x;
-        outRight = fastSin(t) * x;
+        outLeft = panner_law::leftGain(t) * x;
+        outRight = panner_law::rightGain(t) * x;
     }
 }
