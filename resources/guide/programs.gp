@@ -23,7 +23,10 @@ set arrow 2 from 30, graph 0 to 30, graph 1 nohead lc rgb "#5577aa" dt 2 lw 1
 # Point size from width: 1.5 at 0 %, 4.5 at 100 %.
 size(w) = 1.5 + 3.0 * w / 100.0
 do for [i=0:n-1] {
-    set title sprintf("%s", system(sprintf("awk -F, 'NR==%d {gsub(/\"/,\"\",$2); printf \"%%s: L %%.1f dB, R %%.1f dB\", $2, $(NF-1), $NF}' %s", i + 2, f)))
+    # The command is joined, not formatted: gnuplot's sprintf cuts long
+    # results, and the data's path can be long.
+    row = sprintf("%d", i + 2)
+    set title system("awk -F, 'NR==" . row . " {gsub(/\"/,\"\",$2); printf \"%s: L %.1f dB, R %.1f dB\", $2, $(NF-1), $NF}' '" . f . "'")
     plot f skip 1 every ::i::i using 3:4:(size($5)):($6 > 0.5 ? 7 : 6) with points ps variable pt variable lc rgb "#1f5fbf", \
          f skip 1 every ::i::i using 3:4:("L") with labels offset 0,1.6 tc rgb "#1f5fbf" font ",10", \
          f skip 1 every ::i::i using 7:8:(size($9)):($10 > 0.5 ? 7 : 6) with points ps variable pt variable lc rgb "#c0392b", \
