@@ -72,15 +72,7 @@ if(draw_pictures)
   # The LV2 bundle carries the guide for its window's link button: the
   # measured pictures go beside the page there too.
   if(TARGET HF_Vantelor_lv2_guide)
-    set(bundle_pictures)
-    foreach(picture IN LISTS pictures)
-      get_filename_component(name ${picture} NAME)
-      add_custom_command(OUTPUT ${VANTELOR_LV2_BUNDLE}/${name}
-        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${picture} ${VANTELOR_LV2_BUNDLE}/${name}
-        DEPENDS ${picture} VERBATIM)
-      list(APPEND bundle_pictures ${VANTELOR_LV2_BUNDLE}/${name})
-    endforeach()
-    add_custom_target(vantelor_lv2_guide_pictures ALL DEPENDS ${bundle_pictures})
+    vantelor_copy_files(vantelor_lv2_guide_pictures ${VANTELOR_LV2_BUNDLE} ${pictures})
     install(FILES ${pictures} DESTINATION ${VANTELOR_LV2_DIR}/HF_Vantelor.lv2 COMPONENT lv2)
   endif()
 endif()

@@ -89,3 +89,18 @@ function(vantelor_export_headers target)
     target_include_directories(${target} PUBLIC ${root})
   endif()
 endfunction()
+
+# vantelor_copy_files(TARGET FOLDER FILES...): a target, built by default,
+# that keeps copies of FILES in FOLDER up to date (the user guide beside the
+# plug-in and inside the LV2 bundle).
+function(vantelor_copy_files target folder)
+  set(copies)
+  foreach(file IN LISTS ARGN)
+    get_filename_component(name ${file} NAME)
+    add_custom_command(OUTPUT ${folder}/${name}
+      COMMAND ${CMAKE_COMMAND} -E copy_if_different ${file} ${folder}/${name}
+      DEPENDS ${file} VERBATIM)
+    list(APPEND copies ${folder}/${name})
+  endforeach()
+  add_custom_target(${target} ALL DEPENDS ${copies})
+endfunction()

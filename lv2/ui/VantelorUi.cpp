@@ -4,6 +4,7 @@
 // them), and the host's port events move the plot. Events and painting run in
 // the host's idle calls.
 #include <lv2/core/lv2.h>
+#include <lv2/atom/atom.h>
 #include <lv2/options/options.h>
 #include <lv2/ui/ui.h>
 #include <lv2/urid/urid.h>
@@ -107,7 +108,7 @@ float hostScaleFactor(const LV2_Feature* const* features)
     if (!map || !map->map || !options)
         return 0;
     const LV2_URID scaleKey = map->map(map->handle, LV2_UI__scaleFactor);
-    const LV2_URID floatType = map->map(map->handle, "http://lv2plug.in/ns/ext/atom#Float");
+    const LV2_URID floatType = map->map(map->handle, LV2_ATOM__Float);
     for (const LV2_Options_Option* o = options; o->key != 0 || o->value != nullptr; ++o) {
         if (o->key == scaleKey && o->type == floatType && o->size == sizeof(float) && o->value)
             return *static_cast<const float*>(o->value);

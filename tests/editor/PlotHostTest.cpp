@@ -90,16 +90,7 @@ protected:
         return calls;
     }
     // Colour on screen, as RGB bytes.
-    VSTGUI::CColor shown(int x, int y)
-    {
-        XImage* image = XGetImage(host.display, host.onlyChild(), x, y, 1, 1, AllPlanes, ZPixmap);
-        if (!image)
-            return {};
-        const unsigned long v = XGetPixel(image, 0, 0);
-        XDestroyImage(image);
-        return VSTGUI::CColor{static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 8),
-                              static_cast<uint8_t>(v), 255};
-    }
+    VSTGUI::CColor shown(int x, int y) { return host.shown(x, y); }
 
     HostWindow host{500, 400};
     Plugin plugin;

@@ -50,21 +50,8 @@ host_etc=/etc/$host_name
 work=$(mktemp -d "${TMPDIR:-/tmp}/third-party-host.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-# A private home for the host: nothing from the user's configuration or plug-in
-# cache leaks in, nothing is left behind. The dummy backend is hidden by
-# default; the session host needs it because no sound card may be present.
-export HOME=$work/home
-export XDG_CONFIG_HOME=$work/config XDG_CACHE_HOME=$work/cache XDG_DATA_HOME=$work/data
-mkdir -p "$HOME" "$XDG_CONFIG_HOME/$host_name" "$XDG_CACHE_HOME" "$XDG_DATA_HOME"
-cat > "$XDG_CONFIG_HOME/$host_name/config" <<'EOF'
-<?xml version="1.0" encoding="UTF-8"?>
-<Ardour>
-  <Config>
-    <Option name="hide-dummy-backend" value="0"/>
-  </Config>
-</Ardour>
-EOF
-unset DISPLAY JACK_DEFAULT_SERVER
+source "$here/workstation_home.sh"
+workstation_home "$work" "$host_name"
 
 host_env=(env LD_LIBRARY_PATH="$host_lib" ARDOUR_DATA_PATH="$host_share"
           ARDOUR_CONFIG_PATH="$host_etc" ARDOUR_DLL_PATH="$host_lib")

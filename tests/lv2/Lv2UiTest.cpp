@@ -118,17 +118,7 @@ protected:
         pumpUntil([&] { pump(); }, [&] { return record.calls.size() >= expected; });
         return record.calls;
     }
-    VSTGUI::CColor shown(int x, int y)
-    {
-        XImage* image =
-            XGetImage(window.display, window.onlyChild(), x, y, 1, 1, AllPlanes, ZPixmap);
-        if (!image)
-            return {};
-        const unsigned long v = XGetPixel(image, 0, 0);
-        XDestroyImage(image);
-        return VSTGUI::CColor{static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 8),
-                              static_cast<uint8_t>(v), 255};
-    }
+    VSTGUI::CColor shown(int x, int y) { return window.shown(x, y); }
 
     HostWindow window{500, 400};
     PluginModule module{VANTELOR_LV2_BUNDLE "/"

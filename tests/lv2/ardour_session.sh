@@ -23,20 +23,8 @@ fi
 host_name=$(basename "$host_lib")
 work=$(mktemp -d "${TMPDIR:-/tmp}/ardour-lv2.XXXXXX")
 trap 'rm -rf "$work"' EXIT
-# A private home: nothing of the user's configuration or caches leaks in. The
-# dummy backend is hidden by default; no sound card may be present.
-export HOME=$work/home
-export XDG_CONFIG_HOME=$work/config XDG_CACHE_HOME=$work/cache XDG_DATA_HOME=$work/data
-mkdir -p "$HOME" "$XDG_CONFIG_HOME/$host_name" "$XDG_CACHE_HOME" "$XDG_DATA_HOME"
-cat > "$XDG_CONFIG_HOME/$host_name/config" <<'XML'
-<?xml version="1.0" encoding="UTF-8"?>
-<Ardour>
-  <Config>
-    <Option name="hide-dummy-backend" value="0"/>
-  </Config>
-</Ardour>
-XML
-unset DISPLAY JACK_DEFAULT_SERVER
+source "$here/../hosts/workstation_home.sh"
+workstation_home "$work" "$host_name"
 export LV2_PATH=$(cd "$(dirname "$1")" && pwd)
 uri=$(lv2ls)
 run() {

@@ -9,28 +9,12 @@
 #include <memory>
 #include <vector>
 
-#include <unistd.h>
-
 #include "tests/plugin/PluginHarness.h"
+#include "tools/host/ResidentMemory.h"
 
 using harness::Stereo;
 using vst2host::PluginInstance;
-
-namespace {
-// The process's resident memory in bytes, or -1 when it cannot be read.
-long residentBytes()
-{
-    std::FILE* statm = std::fopen("/proc/self/statm", "r");
-    if (statm == nullptr)
-        return -1;
-    long size = 0;
-    long resident = -1;
-    if (std::fscanf(statm, "%ld %ld", &size, &resident) != 2)
-        resident = -1;
-    std::fclose(statm);
-    return resident < 0 ? -1 : resident * sysconf(_SC_PAGESIZE);
-}
-} // namespace
+using vst2host::residentBytes;
 
 TEST(PluginMemory, HundredInstancesAfterProcessingStayUnderTheBound)
 {

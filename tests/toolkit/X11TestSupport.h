@@ -12,6 +12,8 @@
 #include <functional>
 #include <thread>
 
+#include "toolkit/CGraphics.h"
+
 namespace vantelor_test {
 
 inline int gXErrors = 0;
@@ -76,6 +78,19 @@ public:
         XDestroyWindow(display, window);
         XSync(display, False);
         window = 0;
+    }
+
+    // The colour the plug-in's window shows at (x, y), as RGB bytes; black
+    // when there is no window to read.
+    VSTGUI::CColor shown(int x, int y) const
+    {
+        XImage* image = XGetImage(display, onlyChild(), x, y, 1, 1, AllPlanes, ZPixmap);
+        if (!image)
+            return {};
+        const unsigned long v = XGetPixel(image, 0, 0);
+        XDestroyImage(image);
+        return VSTGUI::CColor{static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 8),
+                              static_cast<uint8_t>(v), 255};
     }
 
     Window onlyChild() const

@@ -4,6 +4,7 @@
 #include "tools/host/DemoSignal.h"
 #include "tools/host/PluginInstance.h"
 #include "tools/host/ReportStream.h"
+#include "tools/host/ResidentMemory.h"
 
 #include <algorithm>
 #include <chrono>
@@ -132,20 +133,6 @@ double quantile(const std::vector<double>& sorted, double q)
 constexpr int kStartupRepeats = 200;
 constexpr int kMemoryInstances = 100;
 constexpr int kMaxChannels = 128;
-
-// The process's resident memory in bytes, or -1 when it cannot be read.
-long residentBytes()
-{
-    std::FILE* statm = std::fopen("/proc/self/statm", "r");
-    if (statm == nullptr)
-        return -1;
-    long size = 0;
-    long resident = -1;
-    if (std::fscanf(statm, "%ld %ld", &size, &resident) != 2)
-        resident = -1;
-    std::fclose(statm);
-    return resident < 0 ? -1 : resident * sysconf(_SC_PAGESIZE);
-}
 
 // Create, resume, one block, delete: milliseconds.
 double startOnce(const std::string& path, int block, std::vector<std::vector<float>>& buffers)
