@@ -1,6 +1,7 @@
 #include "dsp/Envelope.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 // The shortest window the smoothing needs, in samples.
@@ -14,9 +15,13 @@ int ringMask(int mask)
     return nextPow2(wanted) - 1;
 }
 
+// Shorter times (and NaN) count as this one, so a coefficient computed from
+// a time never divides by zero.
+constexpr float kShortestTime = 1e-8f;
+
 float limitTime(float seconds)
 {
-    return seconds >= 1e-8f ? seconds : 1e-8f;
+    return seconds >= kShortestTime ? seconds : kShortestTime;
 }
 } // namespace
 
@@ -94,7 +99,7 @@ void CEnvelope::setReleaseTime(float seconds)
 void CEnvelope::setFloor(float value)
 {
     // A non-finite floor would make every output non-finite.
-    if (value == floor || !(absValue(value) <= FLT_MAX))
+    if (value == floor || !(absValue(value) <= std::numeric_limits<float>::max()))
         return;
     floor = value;
     reset();

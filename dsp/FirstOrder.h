@@ -13,10 +13,13 @@
 // below 1e-8, and NaN, count as 1e-8.
 float onePoleCoefficient(float freq);
 
-// Frequency floor shared by the first-order designs; NaN gives the floor.
+// Frequency floor shared by the first-order designs, so that no design
+// divides by zero; NaN gives the floor.
+constexpr float kLowestFrequency = 1e-8f;
+
 inline float floorFrequency(float freq)
 {
-    return freq >= 1e-8f ? freq : 1e-8f;
+    return freq >= kLowestFrequency ? freq : kLowestFrequency;
 }
 
 // Corner of a time constant of the given length: 1 / (2 pi seconds rate).

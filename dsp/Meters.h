@@ -6,7 +6,7 @@
 // field is a single 32-bit value or a byte). A non-finite sample counts as
 // silence, so one bad sample cannot leave a meter stuck.
 
-#include <cfloat>
+#include <limits>
 
 #include "dsp/NumericHelpers.h"
 
@@ -15,13 +15,19 @@ namespace meter_detail {
 inline float magnitude(float x)
 {
     const float v = absValue(x);
-    return v <= FLT_MAX ? v : 0.0f;
+    return v <= std::numeric_limits<float>::max() ? v : 0.0f;
 }
 
-// Times below 1e-8 s, and NaN, count as 1e-8 s.
+// Times below this, and NaN, count as this, so a coefficient computed from
+// a time never divides by zero.
+constexpr float kShortestMeterTime = 1e-8f;
+// Where a peak meter rests: the level of the noise that every output of the
+// engine carries, so silence reads as the quietest level there is.
+constexpr float kRestingPeak = kNoiseLevel;
+
 inline float meterTime(float seconds)
 {
-    return seconds >= 1e-8f ? seconds : 1e-8f;
+    return seconds >= kShortestMeterTime ? seconds : kShortestMeterTime;
 }
 
 // Samples each fed sample stands for; at least 1.
@@ -41,12 +47,12 @@ public:
     CVu();
     virtual ~CVu();
 
-    // Back to the resting value of the mode: the ceiling for valleys, 1e-8
-    // for peaks; nothing is held as read.
+    // Back to the resting value of the mode: the ceiling for valleys, the
+    // resting peak for peaks; nothing is held as read.
     virtual void reset()
     {
         released = false;
-        level = valleyMode ? ceiling : 1e-8f;
+        level = valleyMode ? ceiling : meter_detail::kRestingPeak;
     }
 
     virtual void process(const float* samples, int count)
@@ -92,7 +98,7 @@ private:
             if (v > level) {
                 level = v;
                 released = false;
-            } else if (released && level > 1e-8f) {
+            } else if (released && level > meter_detail::kRestingPeak) {
                 level = level * releaseCoef;
             }
         }
@@ -103,7 +109,7 @@ private:
         for (int i = 0; i < count; ++i) {
             const float v = meter_detail::magnitude(samples[i]);
             if (v < level) {
-                level = v > 1e-8f ? v : 1e-8f;
+                level = v > meter_detail::kRestingPeak ? v : meter_detail::kRestingPeak;
                 released = false;
             } else if (released && ceiling > level) {
                 level = minValue(level * riseCoef, ceiling);
@@ -113,7 +119,7 @@ private:
 
     float releaseCoef = 1.0f;
     float riseCoef = 1.0f;
-    float level = 1e-8f;
+    float level = meter_detail::kRestingPeak;
     bool released = false;
     bool valleyMode = false;
     float ceiling = 1.0f;

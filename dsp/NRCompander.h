@@ -60,6 +60,10 @@ class CNRDecoder final : public CNREncoder
 public:
     ~CNRDecoder() override;
 
+    // Added to the root's divisor so that a silent band (L = 0) divides by
+    // a number, not by zero; far too small to move any other result.
+    static constexpr float kDivisionGuard = 1e-8f;
+
     // u / L for the band level u that the encoder turned into L: the root
     // of L = u (u + 0.2) / (u + 0.02). 0.1 for a silent band, towards unity
     // for a loud one.
@@ -72,6 +76,6 @@ public:
         // digit for small levels; its conjugate form keeps them.
         if (b > 0.0f)
             return 0.04f / (root + b);
-        return (root - b) / (2.0f * L + 1e-8f);
+        return (root - b) / (2.0f * L + kDivisionGuard);
     }
 };

@@ -76,7 +76,15 @@ inline int randomInt(CNoiseGenerator& generator)
 // Bit 17 of a generator state, the sign of the denormal noise: 0 or 2.
 constexpr uint32_t kNoiseSignShift = 16;
 constexpr uint32_t kNoiseSignBit = 2u;
+// The size of the noise that keeps signals away from denormal numbers:
+// 160 dB below full scale, far below hearing yet some 30 orders of
+// magnitude above the denormal range, so no filter memory fed by it ever
+// decays into that range.
 constexpr float kNoiseLevel = 1e-8f;
+// Values strictly within this distance of zero are replaced by noise. It
+// equals the level so that the noise itself passes a guard unchanged:
+// a guarded signal is never nearer zero than the noise.
+constexpr float kNoiseThreshold = kNoiseLevel;
 
 // +1e-8 or -1e-8 from a state the generator has reached; no branch.
 inline float noiseFromState(uint32_t state)
@@ -95,7 +103,7 @@ inline float denormalNoise(CNoiseGenerator& generator)
 // a near-zero value is replaced by +-1e-8 noise. Draws only when replacing.
 inline float denormalGuard(float x, CNoiseGenerator& generator)
 {
-    if (x >= 1e-8f || x <= -1e-8f || x != x)
+    if (x >= kNoiseThreshold || x <= -kNoiseThreshold || x != x)
         return x;
     return denormalNoise(generator);
 }

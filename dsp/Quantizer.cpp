@@ -1,6 +1,7 @@
 #include "dsp/Quantizer.h"
 
 #include <cmath>
+#include <limits>
 
 namespace {
 constexpr int8_t kMaxBits = 31;
@@ -69,7 +70,7 @@ void CQuantizer::setBits(int8_t value)
 
 void CQuantizer::setShaping(float amount)
 {
-    if (!(absValue(amount) <= FLT_MAX))
+    if (!(absValue(amount) <= std::numeric_limits<float>::max()))
         return;
     const float s = maxValue(minValue(amount, kMaxShaping), -kMaxShaping);
     if (s == shaping)

@@ -1,8 +1,13 @@
 #include "dsp/Reverb.h"
 
+#include <limits>
+
 namespace {
 // The lines are sized for 1.36 s at the highest rate.
 constexpr int32_t kLineCapacity = 192000;
+// Shorter predelays (and NaN) count as this one; the line needs a length
+// above zero.
+constexpr float kShortestPredelay = 1e-8f;
 
 // Whole samples of a length in samples: truncated, NaN and negatives give 0,
 // lengths beyond an int the largest ring (the blocks clamp to their own).
@@ -17,7 +22,7 @@ int32_t wholeSamples(float samples)
 
 bool isFinite(float x)
 {
-    return absValue(x) <= FLT_MAX;
+    return absValue(x) <= std::numeric_limits<float>::max();
 }
 
 // The value, raised to `lowest` if smaller; NaN gives `lowest`.
@@ -139,7 +144,7 @@ void CUFNReverb::setSize(float seconds)
 
 void CUFNReverb::setPredelay(float seconds)
 {
-    const float p = atLeast(seconds, 1e-8f);
+    const float p = atLeast(seconds, kShortestPredelay);
     if (p == predelay || !isFinite(p))
         return;
     predelay = p;

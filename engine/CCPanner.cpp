@@ -7,6 +7,9 @@ namespace {
 constexpr int kFarDelayCapacity = 120;
 constexpr int kCrossDelayCapacity = 47;
 
+// A fresh panner's angles sit just off zero, so that 0, the value a host
+// usually sets first, still counts as a change and designs the filters; at
+// this angle they are flat within 1e-8 dB.
 constexpr float kInitialAngle = 1e-8f;
 constexpr float kOneSixtieth = 0.016666668f;
 } // namespace

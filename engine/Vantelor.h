@@ -15,6 +15,14 @@
 // of the width-weighted inputs is added to the left output and subtracted
 // from the right to widen the image.
 //
+// The noise is part of the sound. Every panner adds a draw of +-1e-8 to
+// every sample, and inputs and side signals nearer zero than that are
+// replaced by draws, all from the engine's own generator in a fixed order,
+// so that no filter memory ever decays into denormal numbers. Every output
+// sample depends on those draws: a change to their order, their number or
+// their size changes every render, silence included, and the renders that
+// tests and stored projects compare against.
+//
 // Not thread-safe: the owner keeps the setters, rate changes and process on
 // one thread at a time (the plug-in hands parameter changes to the audio
 // thread).

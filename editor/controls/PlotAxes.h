@@ -36,10 +36,17 @@ public:
         kGroupVisible = 1,
         kGroupNumbered = 2,
         kGroupDiagonal = 4,      // x and y move together along the diagonal
-        kGroupSnapY0 = 8,        // snaps to the row of y = 0 within 6 px
-        kGroupSnapX0 = 16,       // snaps to the column of x = 0 within 6 px (not in log mode)
-        kGroupSnapDiagonal = 32, // snaps to the line x = y within 12 px (not in log mode)
+        kGroupSnapY0 = 8,        // snaps to the row of y = 0 (kAxisSnap)
+        kGroupSnapX0 = 16,       // snaps to the column of x = 0 (kAxisSnap; not in log mode)
+        kGroupSnapDiagonal = 32, // snaps to the line x = y (kDiagonalSnap; not in log mode)
     };
+
+    // A drag within this many pixels (of the unscaled window) of an axis
+    // lands on it: a hand on a mouse wobbles by a few pixels, and 0 is the
+    // value users most often aim for.
+    static constexpr double kAxisSnap = 6;
+    // The diagonal is aimed at by eye along its length, with a wider catch.
+    static constexpr double kDiagonalSnap = 12;
 
     // selectionTag: a parameter that holds the selected group as
     // (index + 1) / groupCount; negative for none.

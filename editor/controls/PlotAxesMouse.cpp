@@ -78,24 +78,24 @@ CMouseEventResult CPlotAxes::onMouseMoved(CPoint& where, const CButtonState& but
 
     if (flags & kGroupSnapY0) {
         const double row = valueToPixel(xMin, 0.f).y;
-        if (std::abs(row - where.y) < 6)
+        if (std::abs(row - where.y) < kAxisSnap)
             where.y = row;
     }
     if (plotMode != kPlotLogX) {
         if (flags & kGroupSnapX0) {
             const double column = valueToPixel(0.f, yMin).x;
-            if (std::abs(column - where.x) < 6)
+            if (std::abs(column - where.x) < kAxisSnap)
                 where.x = column;
         }
         if (flags & kGroupSnapDiagonal) {
             const float vx = pixelToXValue(where);
             const float vy = pixelToYValue(where);
             CPoint q = valueToPixel(vx, vx);
-            if (std::abs(q.y - where.y) < 12) {
+            if (std::abs(q.y - where.y) < kDiagonalSnap) {
                 where = q;
             } else {
                 q = valueToPixel(vy, vy);
-                if (std::abs(q.x - where.x) < 12)
+                if (std::abs(q.x - where.x) < kDiagonalSnap)
                     where = q;
             }
         }

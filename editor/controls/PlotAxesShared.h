@@ -17,6 +17,8 @@ using control_values::store;
 using control_values::storeRange;
 using VSTGUI::CColor;
 
+// Ranges and log-axis ends narrower than this count as this, so the
+// reciprocals the mapping keeps stay finite.
 constexpr float kMinRange = 1e-8f;
 // A grid with a step far too small for its range would take forever to
 // draw and show nothing but a solid area; it is cut off here.

@@ -12,6 +12,8 @@ using namespace plot_axes;
 
 namespace {
 
+// A meter starts just inside its range rather than on its edge, so the
+// first level it shows is drawn as a level and not as an empty meter.
 constexpr float kStartOffset = 1e-8f;
 constexpr uint8_t kZoneAlpha = 96;
 // Scale lines within this many pixels of the peak line fade, so that the

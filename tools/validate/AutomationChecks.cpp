@@ -28,6 +28,8 @@ void subBlocks(CheckContext& context)
     plugin->start(44100.0f, kBlock);
     Rig rig(*plugin, kBlock, context.seed);
     BlockScan total;
+    // Enough changes to hit every parameter many times over at random,
+    // while the run stays under a second and a half of audio.
     constexpr int kChanges = 2000;
     for (int change = 0; change < kChanges; ++change) {
         const int p =
@@ -66,6 +68,8 @@ void secondThread(CheckContext& context)
         }
     });
     BlockScan total;
+    // About two seconds at 44.1 kHz: long enough for the other thread to
+    // make thousands of changes while blocks run.
     constexpr int kBlocks = 400;
     for (int b = 0; b < kBlocks; ++b) {
         rig.fillNoise(kBlock);

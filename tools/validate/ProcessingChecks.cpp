@@ -37,6 +37,14 @@ Matrix matrixFor(int strictness)
             {1, 2, 3, 17, 64, 100, 512, 1023, 4096}};
 }
 
+// Each setting runs at least this many frames: long enough for filters and
+// delays to fill and then decay through the subnormal range after the noise
+// stops (the longest delay is well under a tenth of this at 192 kHz).
+constexpr int kFramesPerSetting = 8192;
+// And at least this many blocks, so that even the largest block size has a
+// block of noise, a block of silence after it, and one more for the tail.
+constexpr int kMinBlocks = 3;
+
 void processingMatrix(CheckContext& context)
 {
     Findings& findings = context.findings;
@@ -51,7 +59,7 @@ void processingMatrix(CheckContext& context)
             plugin->start(rate, block);
             // Noise, then silence, in which decaying filters would produce
             // subnormal numbers.
-            const int blocks = std::max(3, (8192 + block - 1) / block);
+            const int blocks = std::max(kMinBlocks, (kFramesPerSetting + block - 1) / block);
             BlockScan total;
             for (int b = 0; b < blocks; ++b) {
                 if (b < blocks / 2)
@@ -83,11 +91,14 @@ void determinism(CheckContext& context)
     auto a = context.load();
     auto b = context.load();
     constexpr int kBlock = 256;
-    a->start(48000.0f, kBlock);
-    b->start(48000.0f, kBlock);
+    constexpr float kRate = 48000.0f;
+    // A second of audio, rounded up to whole blocks.
+    constexpr int kBlocks = (static_cast<int>(kRate) + kBlock - 1) / kBlock;
+    a->start(kRate, kBlock);
+    b->start(kRate, kBlock);
     Rig first(*a, kBlock, context.seed);
     Rig second(*b, kBlock, context.seed);
-    if (const std::string difference = firstDifference(first, second, 188, kBlock);
+    if (const std::string difference = firstDifference(first, second, kBlocks, kBlock);
         !difference.empty())
         findings.problem(5, "two instances given the same input render differently: " + difference);
     findings.note("two instances render the same second of audio bit for bit");
@@ -116,22 +127,28 @@ void silence(CheckContext& context)
     Rig rig(*plugin, kBlock, context.seed);
     // A tail the plug-in declares is waited for, up to a minute; otherwise ten
     // seconds are plenty for any effect without one.
+    constexpr int64_t kPlainSeconds = 10;
+    constexpr int64_t kLongestTailSeconds = 60;
+    // About a second of noise between the two waits: the whole blocks in
+    // a second.
+    constexpr int kNoiseBlocks = static_cast<int>(kRate) / kBlock;
+    const int64_t rate = static_cast<int64_t>(kRate);
     const intptr_t tail = plugin->dispatch(effGetTailSize);
     const int64_t limit =
-        static_cast<int64_t>(kRate) * 10 + std::clamp<int64_t>(tail, 0, 60 * 44100);
+        rate * kPlainSeconds + std::clamp<int64_t>(tail, 0, kLongestTailSeconds * rate);
 
     const int64_t fresh = framesToSilence(rig, kBlock, limit);
     if (fresh < 0)
         findings.fail("a fresh instance given silence does not fall below -100 dBFS within " +
-                      std::to_string(limit / 44100) + " s");
-    for (int b = 0; b < 86; ++b) {
+                      std::to_string(limit / rate) + " s");
+    for (int b = 0; b < kNoiseBlocks; ++b) {
         rig.fillNoise(kBlock);
         rig.process(kBlock);
     }
     const int64_t after = framesToSilence(rig, kBlock, limit);
     if (after < 0)
         findings.fail("after a second of noise, silence in does not fall below -100 dBFS within " +
-                      std::to_string(limit / 44100) + " s");
+                      std::to_string(limit / rate) + " s");
     else {
         char text[96];
         std::snprintf(text, sizeof text, "silent within %.2f s of the input falling silent",
