@@ -185,26 +185,27 @@ bool DrawContext::layoutText(const char* string, bool antialias, TextLayout& out
 void DrawContext::drawString(const char* string, const CRect& rect, const CHoriTxtAlign hAlign,
                              bool antialias)
 {
-    TextLayout text;
-    if (!layoutText(string, antialias, text))
-        return;
-    ID2D1SolidColorBrush* fill = brush(fontColor_);
-    if (!fill)
-        return;
-    double x = rect.left;
-    if (hAlign == kCenterText)
-        x = rect.left + (rect.getWidth() - text.width) / 2;
-    else if (hAlign == kRightText)
-        x = rect.right - text.width;
-    const double baseline = rect.top + (rect.getHeight() + text.ascent - text.descent) / 2;
-    ClipScope clip(target_, clipRect_);
-    target_->DrawTextLayout(
-        D2D1::Point2F(static_cast<float>(std::round(x)),
-                      static_cast<float>(std::round(baseline)) - text.lineBaseline),
-        text.layout, fill);
+    drawText(string, antialias, [&](const TextLayout& text) {
+        double x = rect.left;
+        if (hAlign == kCenterText)
+            x = rect.left + (rect.getWidth() - text.width) / 2;
+        else if (hAlign == kRightText)
+            x = rect.right - text.width;
+        const double baseline = rect.top + (rect.getHeight() + text.ascent - text.descent) / 2;
+        return D2D1::Point2F(static_cast<float>(std::round(x)),
+                             static_cast<float>(std::round(baseline)));
+    });
 }
 
 void DrawContext::drawString(const char* string, const CPoint& point, bool antialias)
+{
+    drawText(string, antialias, [&](const TextLayout&) {
+        return D2D1::Point2F(static_cast<float>(point.x), static_cast<float>(point.y));
+    });
+}
+
+template <class Place>
+void DrawContext::drawText(const char* string, bool antialias, Place&& place)
 {
     TextLayout text;
     if (!layoutText(string, antialias, text))
@@ -212,10 +213,10 @@ void DrawContext::drawString(const char* string, const CPoint& point, bool antia
     ID2D1SolidColorBrush* fill = brush(fontColor_);
     if (!fill)
         return;
+    const D2D1_POINT_2F baseline = place(text);
     ClipScope clip(target_, clipRect_);
-    target_->DrawTextLayout(
-        D2D1::Point2F(static_cast<float>(point.x), static_cast<float>(point.y) - text.lineBaseline),
-        text.layout, fill);
+    target_->DrawTextLayout(D2D1::Point2F(baseline.x, baseline.y - text.lineBaseline), text.layout,
+                            fill);
 }
 
 CCoord DrawContext::getStringWidth(const char* string)

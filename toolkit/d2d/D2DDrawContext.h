@@ -47,6 +47,10 @@ private:
     void fillAndStroke(ID2D1Geometry* geometry, CDrawStyle drawStyle);
     ID2D1Geometry* geometry(const CGraphicsPath& path, bool evenOdd);
     bool layoutText(const char* string, bool antialias, TextLayout& out);
+    // Lays out `string` and draws it with its baseline at the point that
+    // `place` gives for the laid-out text.
+    template <class Place>
+    void drawText(const char* string, bool antialias, Place&& place);
 
     ResourceCache& cache_;
     ID2D1RenderTarget* target_;

@@ -175,32 +175,33 @@ const ResourceCache::TextLayout* ResourceCache::textLayout(const TextFormat& for
     return layouts_.insert(std::move(key), std::move(entry));
 }
 
-ID2D1Geometry* ResourceCache::rectangle(const D2D1_RECT_F& rect)
+template <class Geometry, class Shape, class Create>
+ID2D1Geometry* ResourceCache::shapeGeometry(char kind, const Shape& shape, Create&& create)
 {
-    std::string key(1, 'r');
-    appendKey(key, rect);
+    std::string key(1, kind);
+    appendKey(key, shape);
     if (auto* found = geometries_.find(key))
         return found->get();
-    ComRef<ID2D1RectangleGeometry> geometry;
-    if (!make(geometry, [&](ID2D1RectangleGeometry** out) {
-            return factory_->CreateRectangleGeometry(rect, out);
-        }))
+    ComRef<Geometry> geometry;
+    if (!make(geometry, [&](Geometry** out) { return create(shape, out); }))
         return nullptr;
     return geometries_.insert(std::move(key), ComRef<ID2D1Geometry>(std::move(geometry)))->get();
 }
 
+ID2D1Geometry* ResourceCache::rectangle(const D2D1_RECT_F& rect)
+{
+    return shapeGeometry<ID2D1RectangleGeometry>(
+        'r', rect, [this](const D2D1_RECT_F& shape, ID2D1RectangleGeometry** out) {
+            return factory_->CreateRectangleGeometry(shape, out);
+        });
+}
+
 ID2D1Geometry* ResourceCache::ellipse(const D2D1_ELLIPSE& ellipse)
 {
-    std::string key(1, 'e');
-    appendKey(key, ellipse);
-    if (auto* found = geometries_.find(key))
-        return found->get();
-    ComRef<ID2D1EllipseGeometry> geometry;
-    if (!make(geometry, [&](ID2D1EllipseGeometry** out) {
-            return factory_->CreateEllipseGeometry(ellipse, out);
-        }))
-        return nullptr;
-    return geometries_.insert(std::move(key), ComRef<ID2D1Geometry>(std::move(geometry)))->get();
+    return shapeGeometry<ID2D1EllipseGeometry>(
+        'e', ellipse, [this](const D2D1_ELLIPSE& shape, ID2D1EllipseGeometry** out) {
+            return factory_->CreateEllipseGeometry(shape, out);
+        });
 }
 
 ID2D1LinearGradientBrush* ResourceCache::linearGradient(const D2D1_GRADIENT_STOP* stops,

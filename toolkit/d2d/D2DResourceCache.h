@@ -73,6 +73,11 @@ public:
     ID2D1Bitmap* bitmap(const Bitmap& picture);
 
 private:
+    // A geometry made from one plain shape description, cached under `kind`
+    // and the description's bytes.
+    template <class Geometry, class Shape, class Create>
+    ID2D1Geometry* shapeGeometry(char kind, const Shape& shape, Create&& create);
+
     template <class T>
     class Map
     {
