@@ -6,6 +6,7 @@
 //
 // vantelor_render_matrix PLUGIN
 #include "dsp/NumericHelpers.h"
+#include "plugin/VantelorParameters.h"
 #include "tests/support/PluginModule.h"
 
 #include <cinttypes>
@@ -91,8 +92,8 @@ uint64_t renderCase(vantelor_test::PluginEntry entry, int program, float rate,
                 call(effSetProgram, (program + k) % 8);
             if (k % 17 == 9) {
                 // Two moves of one parameter between blocks.
-                effect->setParameter(effect, 1, 0.1f);
-                effect->setParameter(effect, 1, 0.9f);
+                effect->setParameter(effect, kElevL, 0.1f);
+                effect->setParameter(effect, kElevL, 0.9f);
             }
         }
         float* inputs[2] = {inL.data(), inR.data()};

@@ -71,7 +71,7 @@ TEST_F(EditorHost, OpensAsAChildOfTheHostWindowAndDrawsTheOffscreenPicture)
     EXPECT_EQ(h, 289u);
 
     // The same window rendered off-screen by the same code, in process.
-    CMyVSTPlugin reference(vantelor_test::recordingHost);
+    CMyVSTPlugin reference(vantelor_test::RecordingHost::callback);
     new CMyVSTEditor(&reference, &reference);
     auto* editor = static_cast<CMyVSTEditor*>(reference.getEditor());
     ASSERT_TRUE(editor->open(nullptr));
@@ -255,7 +255,7 @@ TEST_F(EditorHost, OpenedWhileAudioAndAutomationRunOnOtherThreads)
 
 TEST_F(EditorHost, OnlyAProgramChangeThatTakesPlaceRedrawsTheWholeWindow)
 {
-    CMyVSTPlugin local(vantelor_test::recordingHost);
+    CMyVSTPlugin local(vantelor_test::RecordingHost::callback);
     new CMyVSTEditor(&local, &local);
     auto* editor = static_cast<CMyVSTEditor*>(local.getEditor());
     ASSERT_TRUE(editor->open(host.parent()));

@@ -1,20 +1,15 @@
 // A stand-in for the system's opener (xdg-open) that records the address it
-// was asked to open, and a host callback that records edit gestures.
+// was asked to open, and the host callback that records edit gestures.
 #pragma once
 
-#include "plugin/VstInterface.h"
+#include "tests/support/RecordingHost.h"
 
-#include <atomic>
 #include <chrono>
-#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <mutex>
-#include <sstream>
 #include <string>
 #include <thread>
-#include <vector>
 
 namespace vantelor_test {
 
@@ -73,66 +68,5 @@ private:
     std::filesystem::path log_;
     std::string oldPath_;
 };
-
-// Host callback state shared by the tests of one process.
-struct HostRecord
-{
-    std::atomic<bool> canSizeWindow{true};
-    // The next automation call closes the editor from inside the callback,
-    // as hosts may.
-    std::atomic<bool> closeEditorOnAutomate{false};
-    std::mutex mutex;
-    std::vector<std::string> calls;
-
-    void add(std::string s)
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        calls.push_back(std::move(s));
-    }
-    std::vector<std::string> take()
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        std::vector<std::string> out;
-        out.swap(calls);
-        return out;
-    }
-};
-
-inline HostRecord gHost;
-
-inline VstIntPtr VSTCALLBACK recordingHost(AEffect* effect, VstInt32 opcode, VstInt32 index,
-                                           VstIntPtr value, void* ptr, float opt)
-{
-    switch (opcode) {
-    case audioMasterVersion:
-        return 2400;
-    case audioMasterAutomate: {
-        std::ostringstream s;
-        s << "automate" << index << "=" << opt;
-        gHost.add(s.str());
-        if (effect && gHost.closeEditorOnAutomate.exchange(false)) {
-            gHost.add("close");
-            effect->dispatcher(effect, effEditClose, 0, 0, nullptr, 0);
-        }
-        return 1;
-    }
-    case audioMasterBeginEdit:
-        gHost.add("begin" + std::to_string(index));
-        return 1;
-    case audioMasterEndEdit:
-        gHost.add("end" + std::to_string(index));
-        return 1;
-    case audioMasterCanDo:
-        return ptr && std::strcmp(static_cast<const char*>(ptr), "sizeWindow") == 0 &&
-                       gHost.canSizeWindow
-                   ? 1
-                   : 0;
-    case audioMasterSizeWindow:
-        gHost.add("size" + std::to_string(index) + "x" + std::to_string(value));
-        return 1;
-    default:
-        return 0;
-    }
-}
 
 } // namespace vantelor_test

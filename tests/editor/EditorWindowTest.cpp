@@ -27,7 +27,8 @@
 #include <unistd.h>
 
 using namespace VSTGUI;
-using vantelor_test::gHost;
+using vantelor_test::editGesture;
+using vantelor_test::RecordingHost;
 using vantelor_test::StandInOpener;
 
 namespace {
@@ -65,10 +66,10 @@ CColor picturePixel(const char* name, int x, int y)
 class EditorWindow : public ::testing::Test
 {
 protected:
-    EditorWindow() : plugin(vantelor_test::recordingHost)
+    EditorWindow() : plugin(vantelor_test::RecordingHost::callback)
     {
         editor = new RecordingEditor(&plugin, &plugin); // attaches itself to the plug-in
-        gHost.take();
+        RecordingHost::takeEdits();
     }
     ~EditorWindow() override { editor->close(); }
 
@@ -195,7 +196,8 @@ TEST_F(EditorWindow, LinkButtonOpensItsAddressOnlyOnALeftReleaseOverIt)
         EXPECT_EQ(opener.opened(c.opens ? 3000 : 300), c.opens ? url : "") << c.what;
         EXPECT_EQ(editor->getLinkButton()->getValue(), 0.f) << c.what;
     }
-    EXPECT_TRUE(gHost.take().empty()); // the button has no parameter: no edit gestures
+    EXPECT_TRUE(
+        RecordingHost::takeEdits().empty()); // the button has no parameter: no edit gestures
 }
 
 TEST_F(EditorWindow, GuideBesideTheBinaryIsTheAddressElseTheWebPage)
@@ -277,8 +279,8 @@ TEST_F(EditorWindow, OpenReadsTheCurrentValuesEachTime)
     for (int round = 0; round < 2; ++round) {
         editor->updates.clear();
         ASSERT_TRUE(editor->open(nullptr));
-        ASSERT_EQ(editor->updates.size(), 8u) << round;
-        for (VstInt32 i = 0; i < 8; ++i) {
+        ASSERT_EQ(editor->updates.size(), static_cast<size_t>(kNumVantelorParameters)) << round;
+        for (VstInt32 i = 0; i < kNumVantelorParameters; ++i) {
             EXPECT_EQ(editor->updates[i].index, i);
             EXPECT_EQ(editor->updates[i].value, plugin.getParameterValue(i));
         }
@@ -294,7 +296,7 @@ TEST_F(EditorWindow, OpenReadsTheCurrentValuesEachTime)
 TEST_F(EditorWindow, ControlChangesBecomeAutomatedParameterChanges)
 {
     ASSERT_TRUE(editor->open(nullptr));
-    gHost.take();
+    RecordingHost::takeEdits();
     editor->updates.clear();
     auto* control = new CControl(CRect(0, 0, 10, 10), editor, kWidthL);
     editor->getFrame()->addView(control);
@@ -302,7 +304,7 @@ TEST_F(EditorWindow, ControlChangesBecomeAutomatedParameterChanges)
     control->beginEdit();
     control->valueChanged();
     control->endEdit();
-    EXPECT_EQ(gHost.take(), (std::vector<std::string>{"begin3", "automate3=0.75", "end3"}));
+    EXPECT_EQ(RecordingHost::takeEdits(), editGesture(kWidthL, 0.75f));
     EXPECT_EQ(plugin.getParameterValue(kWidthL), 0.75f);
     // The change comes back to the window at once on its own thread.
     ASSERT_EQ(editor->updates.size(), 1u);
@@ -311,26 +313,26 @@ TEST_F(EditorWindow, ControlChangesBecomeAutomatedParameterChanges)
 
     control->setTag(42); // no such parameter
     control->valueChanged();
-    EXPECT_TRUE(gHost.take().empty());
+    EXPECT_TRUE(RecordingHost::takeEdits().empty());
 }
 
 TEST_F(EditorWindow, ResizingAsksTheHostThroughItsSizeWindowCapability)
 {
     ASSERT_TRUE(editor->open(nullptr));
-    gHost.take();
+    RecordingHost::takeEdits();
     ERect* rect = nullptr;
     for (bool hostCan : {true, false}) {
-        gHost.canSizeWindow = hostCan;
+        RecordingHost::canSizeWindow = hostCan;
         const int width = hostCan ? 500 : 420;
         ASSERT_TRUE(editor->getFrame()->setSize(width, 300));
-        EXPECT_EQ(gHost.take(),
+        EXPECT_EQ(RecordingHost::takeEdits(),
                   hostCan ? std::vector<std::string>{"size500x300"} : std::vector<std::string>{});
         ASSERT_TRUE(editor->getRect(&rect));
         EXPECT_EQ(rect->right, width);
         EXPECT_EQ(rect->bottom, 300);
         EXPECT_EQ(image()->getSize(), CRect(0, 0, width, 300));
     }
-    gHost.canSizeWindow = true;
+    RecordingHost::canSizeWindow = true;
 }
 
 TEST_F(EditorWindow, ChangesFromOtherThreadsReachTheViewsOnlyAtTheWindowsIdle)

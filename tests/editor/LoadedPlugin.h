@@ -11,7 +11,7 @@ namespace vantelor_test {
 class LoadedPlugin : public BuiltPlugin
 {
 public:
-    LoadedPlugin() : BuiltPlugin(recordingHost) {}
+    LoadedPlugin() : BuiltPlugin(RecordingHost::callback) {}
 
     bool openEditor(const HostWindow& host) { return call(effEditOpen, 0, 0, host.parent()) == 1; }
     void idle() { call(effEditIdle); }

@@ -5,6 +5,7 @@
 
 #include "editor/controls/PlotAxes.h"
 #include "editor/VantelorPlot.h"
+#include "plugin/VantelorParameters.h"
 
 #include <cmath>
 #include <limits>
@@ -71,14 +72,14 @@ protected:
     SourcePlot() : plot(new CVantelorPlot(CRect(27, 21, 392, 234), &listener))
     {
         listener.echo = plot;
-        for (auto [tag, value] : {std::pair{0, 0.25f},
-                                  {1, 0.5f},
-                                  {2, 1.f},
-                                  {3, 0.f},
-                                  {4, 0.75f},
-                                  {5, 0.5f},
-                                  {6, 1.f},
-                                  {7, 0.f}})
+        for (auto [tag, value] : {std::pair{kAziL, 0.25f},
+                                  {kElevL, 0.5f},
+                                  {kActiveL, 1.f},
+                                  {kWidthL, 0.f},
+                                  {kAziR, 0.75f},
+                                  {kElevR, 0.5f},
+                                  {kActiveR, 1.f},
+                                  {kWidthR, 0.f}})
             plot->setParameterValue(tag, value);
     }
     ~SourcePlot() override { plot->forget(); }
@@ -297,20 +298,20 @@ TEST_F(SourcePlot, AClickHitsBySquareDistanceAndSwitchesTheSource)
         {"corner of the square, 30 px both ways", 1, 0.75f, {148, 157}, kLButton, 0, {}},
         {"31 px away misses", 1, 0.75f, {149, 127}, kLButton, -1, {}},
         {"both in reach: L wins", 1, 0.3f, {125, 127}, kLButton, 0, {}},
-        {"right click switches off", 1, 0.75f, {118, 127}, kRButton, 0, {{2, 0.f}}},
-        {"left click switches on", 0, 0.75f, {118, 127}, kLButton, 0, {{2, 1.f}}},
+        {"right click switches off", 1, 0.75f, {118, 127}, kRButton, 0, {{kActiveL, 0.f}}},
+        {"left click switches on", 0, 0.75f, {118, 127}, kLButton, 0, {{kActiveL, 1.f}}},
         {"double click acts as a click",
          0,
          0.75f,
          {118, 127},
          kLButton | kDoubleClick,
          0,
-         {{2, 1.f}}},
-        {"right click on R", 1, 0.75f, {300, 140}, kRButton, 1, {{6, 0.f}}},
+         {{kActiveL, 1.f}}},
+        {"right click on R", 1, 0.75f, {300, 140}, kRButton, 1, {{kActiveR, 0.f}}},
     };
     for (const Case& c : cases) {
-        plot->setParameterValue(2, c.activeL);
-        plot->setParameterValue(4, c.aziR);
+        plot->setParameterValue(kActiveL, c.activeL);
+        plot->setParameterValue(kAziR, c.aziR);
         listener.edits.clear();
         const CMouseEventResult result = down(c.at.x, c.at.y, c.buttons);
         EXPECT_EQ(result, c.selected >= 0 ? kMouseEventHandled : kMouseEventNotHandled) << c.what;
@@ -324,7 +325,9 @@ TEST_F(SourcePlot, AClickHitsBySquareDistanceAndSwitchesTheSource)
     // Each change is one complete gesture, tag and value set for all three calls.
     listener.edits.clear();
     down(118, 127, kRButton);
-    EXPECT_EQ(listener.edits, (std::vector<Edit>{{'b', 2, 0.f}, {'v', 2, 0.f}, {'e', 2, 0.f}}));
+    EXPECT_EQ(
+        listener.edits,
+        (std::vector<Edit>{{'b', kActiveL, 0.f}, {'v', kActiveL, 0.f}, {'e', kActiveL, 0.f}}));
 }
 
 TEST_F(SourcePlot, DraggingSendsAzimuthThenElevation)
@@ -346,64 +349,64 @@ TEST_F(SourcePlot, DraggingSendsAzimuthThenElevation)
          0.5f,
          {118, 127},
          {{{218, 177}, kLButton}},
-         {{0, columnValue(218)}, {1, rowValue(177)}}},
+         {{kAziL, columnValue(218)}, {kElevL, rowValue(177)}}},
         {"with the right button too",
          0.5f,
          {118, 127},
          {{{218, 177}, kRButton}},
-         {{2, 0.f}, {0, columnValue(218)}, {1, rowValue(177)}}},
+         {{kActiveL, 0.f}, {kAziL, columnValue(218)}, {kElevL, rowValue(177)}}},
         {"within 5 px of elevation 0 snaps to it",
          0.7f,
          {118, 85},
          {{{150, 132}, kLButton}},
-         {{0, columnValue(150)}, {1, 0.5f}}},
+         {{kAziL, columnValue(150)}, {kElevL, 0.5f}}},
         {"6 px away does not snap",
          0.7f,
          {118, 85},
          {{{150, 133}, kLButton}},
-         {{0, columnValue(150)}, {1, rowValue(133)}}},
+         {{kAziL, columnValue(150)}, {kElevL, rowValue(133)}}},
         {"past the left and top edges",
          0.5f,
          {118, 127},
          {{{-100, -100}, kLButton}},
-         {{0, 0.f}, {1, 1.f}}},
+         {{kAziL, 0.f}, {kElevL, 1.f}}},
         {"past the right and bottom edges",
          0.5f,
          {118, 127},
          {{{900, 900}, kLButton}},
-         {{0, 1.f}, {1, 0.f}}},
+         {{kAziL, 1.f}, {kElevL, 0.f}}},
         {"Shift: a tenth of the movement from the press",
          0.5f,
          {118, 127},
          {{{218, 127}, kLButton | kShift}},
-         {{0, columnValue(128)}}},
+         {{kAziL, columnValue(128)}}},
         {"Shift after a plain move anchors there",
          0.5f,
          {118, 127},
          {{{150, 127}, kLButton}, {{250, 127}, kLButton | kShift}},
-         {{0, columnValue(150)}, {0, columnValue(160)}}},
+         {{kAziL, columnValue(150)}, {kAziL, columnValue(160)}}},
         {"Control keeps the azimuth",
          0.5f,
          {118, 127},
          {{{218, 177}, kLButton | kControl}},
-         {{1, rowValue(177)}}},
+         {{kElevL, rowValue(177)}}},
         {"Alt keeps the elevation",
          0.5f,
          {118, 127},
          {{{218, 177}, kLButton | kAlt}},
-         {{0, columnValue(218)}}},
+         {{kAziL, columnValue(218)}}},
         {"no button held: no drag", 0.5f, {118, 127}, {{{218, 177}, 0}}, {}},
         {"the same position twice sends once",
          0.5f,
          {118, 127},
          {{{218, 177}, kLButton}, {{218, 177}, kLButton}},
-         {{0, columnValue(218)}, {1, rowValue(177)}}},
+         {{kAziL, columnValue(218)}, {kElevL, rowValue(177)}}},
     };
     for (const Case& c : cases) {
         // L starts off the pixel grid, so a value re-read from a pixel would show.
-        plot->setParameterValue(0, 0.2501f);
-        plot->setParameterValue(1, c.startElevation);
-        plot->setParameterValue(2, 1.f);
+        plot->setParameterValue(kAziL, 0.2501f);
+        plot->setParameterValue(kElevL, c.startElevation);
+        plot->setParameterValue(kActiveL, 1.f);
         ASSERT_EQ(down(c.downAt.x, c.downAt.y), kMouseEventHandled) << c.what;
         EXPECT_EQ(plot->getSelectedGroup(), 0);
         listener.edits.clear();
@@ -432,8 +435,9 @@ TEST_F(SourcePlot, WheelChangesTheSelectedSourcesWidthOnly)
     EXPECT_EQ(plot->getSelectedGroup(), 1);
     CPoint anywhere(200, 200);
     EXPECT_TRUE(plot->onWheel(anywhere, 1.f, 0));
-    EXPECT_EQ(listener.edits,
-              (std::vector<Edit>{{'b', 7, 0.05f}, {'v', 7, 0.05f}, {'e', 7, 0.05f}}));
+    EXPECT_EQ(
+        listener.edits,
+        (std::vector<Edit>{{'b', kWidthR, 0.05f}, {'v', kWidthR, 0.05f}, {'e', kWidthR, 0.05f}}));
 
     struct Case
     {
@@ -449,11 +453,11 @@ TEST_F(SourcePlot, WheelChangesTheSelectedSourcesWidthOnly)
     down(118, 127);
     up(118, 127);
     for (const Case& c : cases) {
-        plot->setParameterValue(3, c.width);
+        plot->setParameterValue(kWidthL, c.width);
         listener.edits.clear();
         EXPECT_TRUE(plot->onWheel(anywhere, c.distance, c.modifiers)) << c.what;
         ASSERT_EQ(listener.values().size(), 1u) << c.what;
-        EXPECT_EQ(listener.values()[0].first, 3) << c.what;
+        EXPECT_EQ(listener.values()[0].first, kWidthL) << c.what;
         EXPECT_NEAR(listener.values()[0].second, c.sent, 1e-6f) << c.what;
     }
 
@@ -534,7 +538,7 @@ TEST(PlotGroups, DiagonalGroupsAndSnapsForAnyConfiguration)
 TEST(PlotGroups, CopiesAndAnswersItsTypeNames)
 {
     auto* plot = new CVantelorPlot(CRect(27, 21, 392, 234), nullptr);
-    plot->setParameterValue(0, 0.1f);
+    plot->setParameterValue(kAziL, 0.1f);
     EXPECT_TRUE(plot->isTypeOf("CPlotAxes"));
     EXPECT_TRUE(plot->isTypeOf("CControl"));
     EXPECT_TRUE(plot->isTypeOf("CView"));

@@ -7,6 +7,7 @@
 #include "../toolkit/X11TestSupport.h"
 #include "EditorTestSupport.h"
 #include "LoadedPlugin.h"
+#include "plugin/VantelorParameters.h"
 #include "toolkit/CGraphics.h"
 
 #include <cmath>
@@ -15,9 +16,10 @@
 #include <thread>
 #include <vector>
 
-using vantelor_test::gHost;
+using vantelor_test::editGesture;
 using vantelor_test::HostWindow;
 using vantelor_test::pumpUntil;
+using vantelor_test::RecordingHost;
 
 namespace {
 
@@ -48,18 +50,6 @@ private:
     long phase_ = 0;
 };
 
-std::string automate(int index, float value)
-{
-    std::ostringstream s;
-    s << "automate" << index << "=" << value;
-    return s.str();
-}
-
-std::vector<std::string> gesture(int index, float value)
-{
-    return {"begin" + std::to_string(index), automate(index, value), "end" + std::to_string(index)};
-}
-
 class PlotOnX : public ::testing::Test
 {
 protected:
@@ -71,7 +61,7 @@ protected:
         plugin.call(effMainsChanged, 0, 1);
         ASSERT_EQ(plugin.call(effEditOpen, 0, 0, host.parent()), 1);
         idle();
-        gHost.take();
+        RecordingHost::takeEdits();
     }
 
     void idle() { plugin.call(effEditIdle); }
@@ -83,7 +73,7 @@ protected:
         pumpUntil(
             [&] {
                 idle();
-                for (auto& c : gHost.take())
+                for (auto& c : RecordingHost::takeEdits())
                     calls.push_back(c);
             },
             [&] { return calls.size() >= expected; });
@@ -107,16 +97,16 @@ TEST_F(PlotOnX, HostClosingTheEditorFromItsAutomationCallbackDuringADrag)
     idle();
     host.button(1, true);
     idle();
-    gHost.take();
-    gHost.closeEditorOnAutomate = true;
+    RecordingHost::takeEdits();
+    RecordingHost::closeEditorOnAutomate = true;
     host.move(160, 140);
-    pumpUntil([&] { idle(); }, [&] { return !gHost.closeEditorOnAutomate.load(); });
-    EXPECT_FALSE(gHost.closeEditorOnAutomate.load());
+    pumpUntil([&] { idle(); }, [&] { return !RecordingHost::closeEditorOnAutomate.load(); });
+    EXPECT_FALSE(RecordingHost::closeEditorOnAutomate.load());
     host.move(200, 150);
     host.button(1, false);
     for (int i = 0; i < 5; ++i)
         idle();
-    const std::vector<std::string> calls = gHost.take();
+    const std::vector<std::string> calls = RecordingHost::takeEdits();
     ASSERT_GE(calls.size(), 3u);
     EXPECT_EQ(calls[0], "begin0");
     EXPECT_EQ(calls[2], "close");
@@ -132,8 +122,8 @@ TEST_F(PlotOnX, HostClosingTheEditorFromItsAutomationCallbackDuringADrag)
 TEST_F(PlotOnX, MouseEditsReachTheHostAndTheSound)
 {
     // The default program: L at azimuth -30 (column 118), elevation 0 (row 127).
-    ASSERT_EQ(plugin.parameter(0), 0.25f);
-    ASSERT_EQ(plugin.parameter(1), 0.5f);
+    ASSERT_EQ(plugin.parameter(kAziL), 0.25f);
+    ASSERT_EQ(plugin.parameter(kElevL), 0.5f);
     for (int i = 0; i < 4; ++i)
         plugin.rightShare();
     const double before = plugin.rightShare();
@@ -149,22 +139,22 @@ TEST_F(PlotOnX, MouseEditsReachTheHostAndTheSound)
     host.button(1, false);
     const float azimuth = static_cast<float>(191.0 / 364);
     const float elevation = static_cast<float>(1 - 146.0 / 212);
-    std::vector<std::string> expected = gesture(0, azimuth);
-    for (auto& s : gesture(1, elevation))
+    std::vector<std::string> expected = editGesture(kAziL, azimuth);
+    for (auto& s : editGesture(kElevL, elevation))
         expected.push_back(s);
     EXPECT_EQ(hostCalls(6), expected);
-    EXPECT_EQ(plugin.parameter(0), azimuth);
-    EXPECT_EQ(plugin.parameter(1), elevation);
+    EXPECT_EQ(plugin.parameter(kAziL), azimuth);
+    EXPECT_EQ(plugin.parameter(kElevL), elevation);
     // The very next block already leans towards the new place.
     EXPECT_GT(plugin.rightShare(), before + 0.15);
 
     // A right click on it switches it off, the wheel widens it.
     host.click(3);
-    EXPECT_EQ(hostCalls(3), gesture(2, 0.f));
-    EXPECT_EQ(plugin.parameter(2), 0.f);
+    EXPECT_EQ(hostCalls(3), editGesture(kActiveL, 0.f));
+    EXPECT_EQ(plugin.parameter(kActiveL), 0.f);
     host.click(4);
-    EXPECT_EQ(hostCalls(3), gesture(3, 0.05f));
-    EXPECT_NEAR(plugin.parameter(3), 0.05f, 1e-6f);
+    EXPECT_EQ(hostCalls(3), editGesture(kWidthL, 0.05f));
+    EXPECT_NEAR(plugin.parameter(kWidthL), 0.05f, 1e-6f);
     EXPECT_EQ(vantelor_test::gXErrors, 0);
 }
 
@@ -173,7 +163,7 @@ TEST_F(PlotOnX, AHostChangeFromAnotherThreadMovesTheCircleAtTheNextIdle)
     // R (selected at open) sits at column 300; azimuth 0.9 puts it at 355.
     ASSERT_TRUE(pumpUntil([&] { idle(); }, [&] { return shown(300, 127) == kSelected; }));
     EXPECT_NE(shown(355, 127), kSelected);
-    std::thread([&] { plugin.effect->setParameter(plugin.effect, 4, 0.9f); }).join();
+    std::thread([&] { plugin.effect->setParameter(plugin.effect, kAziR, 0.9f); }).join();
     EXPECT_NE(shown(355, 127), kSelected); // not before the window's idle
     idle();
     EXPECT_EQ(shown(355, 127), kSelected);
@@ -200,7 +190,7 @@ protected:
             return;
         ASSERT_EQ(plugin.call(effVendorSpecific, 0x50726553, 0x41654373, nullptr, 2.f), 1);
         idle();
-        gHost.take();
+        RecordingHost::takeEdits();
     }
 };
 
@@ -220,13 +210,13 @@ TEST_F(PlotOnXAtTwiceTheScale, DragRightClickAndWheelSendTheValuesOf1x)
     host.move(2 * 218, 2 * 167);
     idle();
     host.button(1, false);
-    std::vector<std::string> expected = gesture(0, static_cast<float>(191.0 / 364));
-    for (auto& s : gesture(1, static_cast<float>(1 - 146.0 / 212)))
+    std::vector<std::string> expected = editGesture(kAziL, static_cast<float>(191.0 / 364));
+    for (auto& s : editGesture(kElevL, static_cast<float>(1 - 146.0 / 212)))
         expected.push_back(s);
     EXPECT_EQ(hostCalls(6), expected);
     host.click(3);
-    EXPECT_EQ(hostCalls(3), gesture(2, 0.f));
+    EXPECT_EQ(hostCalls(3), editGesture(kActiveL, 0.f));
     host.click(4);
-    EXPECT_EQ(hostCalls(3), gesture(3, 0.05f));
+    EXPECT_EQ(hostCalls(3), editGesture(kWidthL, 0.05f));
     EXPECT_EQ(vantelor_test::gXErrors, 0);
 }

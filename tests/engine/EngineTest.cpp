@@ -56,25 +56,42 @@ void expectNear(const std::vector<float>& a, const std::vector<float>& b, float 
 }
 } // namespace
 
-TEST(Engine, DecorrelatorLengthsFollowTheRate)
+// Every delay length in the engine, per rate: each panner's far path and
+// cross-feed and the decorrelator's delay and all-pass stages. The rate is
+// clamped to what the engine supports and each length is truncated from a
+// time; the other tests take the lengths from the engine rather than restate
+// them.
+TEST(Engine, DelayLengthsFollowTheRate)
 {
     struct Case
     {
         float rate;
-        int delay;
+        float clamped;
+        int farDelay;
+        int crossDelay;
+        int decorrelatorDelay;
         int stages[3];
     };
     const Case cases[] = {
-        {44100.0f, 529, {150, 114, 86}},
-        {48000.0f, 576, {164, 124, 94}},
-        {192000.0f, 2304, {657, 499, 379}},
-        {8000.0f, 264, {75, 57, 43}},
+        {8000.0f, 22050.0f, 13, 5, 264, {75, 57, 43}},
+        {kNaN, 22050.0f, 13, 5, 264, {75, 57, 43}},
+        {44100.0f, 44100.0f, 27, 10, 529, {150, 114, 86}},
+        {48000.0f, 48000.0f, 30, 11, 576, {164, 124, 94}},
+        {96000.0f, 96000.0f, 60, 23, 1152, {328, 249, 189}},
+        {192000.0f, 192000.0f, 120, 47, 2304, {657, 499, 379}},
+        {384000.0f, 192000.0f, 120, 47, 2304, {657, 499, 379}},
     };
     for (const Case& c : cases) {
         CVantelor engine(2, 2);
         engine.setSampleRate(c.rate);
+        for (int8_t channel = 0; channel < 2; ++channel) {
+            const CCCPanner& panner = *engine.getPanner(channel);
+            EXPECT_EQ(panner.getSampleRate(), c.clamped) << c.rate;
+            EXPECT_EQ(panner.getFarDelay(), c.farDelay) << c.rate;
+            EXPECT_EQ(panner.getCrossDelay(), c.crossDelay) << c.rate;
+        }
         const CDecorrelator& d = engine.getDecorrelator();
-        EXPECT_EQ(d.getDelay(), c.delay) << c.rate;
+        EXPECT_EQ(d.getDelay(), c.decorrelatorDelay) << c.rate;
         for (int j = 0; j < 3; ++j)
             EXPECT_EQ(d.getStageDelay(j), c.stages[j]) << c.rate << " stage " << j;
     }
@@ -105,7 +122,7 @@ TEST(Engine, SilenceGivesTinyNoiseAndNeverSubnormals)
 
 // The width signal is the decorrelated half of the width-weighted input: an
 // impulse on one source at width 1 adds (-0.6)^3 x 0.5 to the left output and
-// takes it from the right, 529 samples later.
+// takes it from the right, the decorrelator's delay later.
 TEST(Engine, WidthAddsDecorrelatedSideInOppositePolarity)
 {
     auto render = [](float width) {
@@ -119,10 +136,12 @@ TEST(Engine, WidthAddsDecorrelatedSideInOppositePolarity)
     };
     const Block wide = render(1.0f);
     const Block narrow = render(0.0f);
+    const size_t arrival = static_cast<size_t>(CVantelor(2, 2).getDecorrelator().getDelay());
+    ASSERT_LT(arrival, 600u);
     for (size_t i = 0; i < 600; ++i) {
         const float sideL = wide.out[0][i] - narrow.out[0][i];
         const float sideR = wide.out[1][i] - narrow.out[1][i];
-        const float expected = i == 529 ? 0.5f * -0.216f : 0.0f;
+        const float expected = i == arrival ? 0.5f * -0.216f : 0.0f;
         ASSERT_NEAR(sideL, expected, 1e-6f) << i;
         ASSERT_NEAR(sideR, -expected, 1e-6f) << i;
     }

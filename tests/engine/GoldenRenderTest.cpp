@@ -6,9 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <ostream>
+#include <string>
 #include <vector>
 
 #include "dsp/NumericHelpers.h"
@@ -167,30 +170,82 @@ uint64_t render(const Voicing& voicing, int rate, int blockSize, CVantelor::Rend
     }
     return hash;
 }
-} // namespace
 
-TEST(GoldenRender, EveryVoicingAtEveryRateAndBlockSizeMatchesTheRecordedSound)
+struct RendererName
 {
-    const struct
-    {
-        CVantelor::Renderer renderer;
-        const char* name;
-    } renderers[] = {{CVantelor::Renderer::reference, "reference"},
-                     {CVantelor::Renderer::sse2, "SSE2"},
-                     {CVantelor::Renderer::avx2, "AVX2"}};
-    // The renderer a new engine picks goes through every block size; the
-    // others (compared with it at every block size by the renderer test)
-    // through host-sized blocks.
+    CVantelor::Renderer renderer;
+    const char* name;
+};
+
+const RendererName kRenderers[] = {{CVantelor::Renderer::reference, "Reference"},
+                                   {CVantelor::Renderer::sse2, "SSE2"},
+                                   {CVantelor::Renderer::avx2, "AVX2"}};
+
+// One recorded render: a voicing at a rate, through one renderer in blocks
+// of one size.
+struct GoldenCase
+{
+    size_t voicing;
+    size_t rate;
+    RendererName renderer;
+    int blockSize;
+};
+
+// The renderer a new engine picks goes through every block size; the others
+// (compared with it at every block size by the renderer test) through
+// host-sized blocks.
+std::vector<GoldenCase> goldenCases()
+{
     const CVantelor::Renderer chosen = CVantelor(2, 2).getRenderer();
-    for (const auto& r : renderers)
+    std::vector<GoldenCase> cases;
+    for (const RendererName& r : kRenderers)
         for (size_t v = 0; v < std::size(kVoicings); ++v)
             for (size_t rate = 0; rate < std::size(kRates); ++rate)
-                for (int blockSize : kBlockSizes) {
-                    if (r.renderer != chosen && blockSize != 512)
-                        continue;
-                    const uint64_t hash = render(kVoicings[v], kRates[rate], blockSize, r.renderer);
-                    EXPECT_EQ(hash, kGolden[v][rate])
-                        << kVoicings[v].name << " at " << kRates[rate] << " Hz, blocks of "
-                        << blockSize << ", " << r.name << " renderer: 0x" << std::hex << hash;
-                }
+                for (int blockSize : kBlockSizes)
+                    if (r.renderer == chosen || blockSize == 512)
+                        cases.push_back({v, rate, r, blockSize});
+    return cases;
 }
+
+// "WideSources_96000Hz_SSE2_Blocks512": the voicing's name without spaces,
+// as a test's name and in its messages.
+std::string describe(const GoldenCase& c)
+{
+    std::string name;
+    bool upper = true;
+    for (const char* p = kVoicings[c.voicing].name; *p; ++p) {
+        if (*p == ' ') {
+            upper = true;
+            continue;
+        }
+        name += upper ? static_cast<char>(std::toupper(static_cast<unsigned char>(*p))) : *p;
+        upper = false;
+    }
+    return name + "_" + std::to_string(kRates[c.rate]) + "Hz_" + c.renderer.name + "_Blocks" +
+           std::to_string(c.blockSize);
+}
+
+void PrintTo(const GoldenCase& c, std::ostream* os)
+{
+    *os << describe(c);
+}
+
+std::string caseName(const ::testing::TestParamInfo<GoldenCase>& info)
+{
+    return describe(info.param);
+}
+
+class GoldenRender : public ::testing::TestWithParam<GoldenCase>
+{};
+} // namespace
+
+TEST_P(GoldenRender, MatchesTheRecordedSound)
+{
+    const GoldenCase& c = GetParam();
+    const uint64_t hash =
+        render(kVoicings[c.voicing], kRates[c.rate], c.blockSize, c.renderer.renderer);
+    EXPECT_EQ(hash, kGolden[c.voicing][c.rate]) << "0x" << std::hex << hash;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryVoicingRateRendererAndBlockSize, GoldenRender,
+                         ::testing::ValuesIn(goldenCases()), caseName);

@@ -5,6 +5,7 @@
 #include <functional>
 #include <limits>
 
+#include "plugin/VantelorParameters.h"
 #include "tests/plugin/PluginHarness.h"
 
 using harness::Placement;
@@ -60,41 +61,41 @@ TEST_F(PluginEngine, HostRequestsBetweenBlocksMatchDirectEngineCalls)
         std::function<void(CVantelor&)> engine;
     };
     const Case cases[] = {
-        {"Active L at 0.5 is off", [](PluginInstance& p) { p.setParameter(2, 0.5f); },
+        {"Active L at 0.5 is off", [](PluginInstance& p) { p.setParameter(kActiveL, 0.5f); },
          [](CVantelor& e) { e.setActive(false, 0); }},
-        {"Active L at 0.51 stays on", [](PluginInstance& p) { p.setParameter(2, 0.51f); },
+        {"Active L at 0.51 stays on", [](PluginInstance& p) { p.setParameter(kActiveL, 0.51f); },
          [](CVantelor&) {}},
         {"Active R off and on again restarts the source",
          [](PluginInstance& p) {
-             p.setParameter(6, 0.0f);
-             p.setParameter(6, 1.0f);
+             p.setParameter(kActiveR, 0.0f);
+             p.setParameter(kActiveR, 1.0f);
          },
          [](CVantelor& e) {
              e.setActive(false, 1);
              e.setActive(true, 1);
          }},
-        {"Width L 0.8", [](PluginInstance& p) { p.setParameter(3, 0.8f); },
+        {"Width L 0.8", [](PluginInstance& p) { p.setParameter(kWidthL, 0.8f); },
          [](CVantelor& e) { e.setWidth(0.8f, 0); }},
         // Widths beyond the range (a corrupt project, a careless host) sound
         // as the nearest end of it, never louder.
-        {"Width R 1.7 is limited to 1", [](PluginInstance& p) { p.setParameter(7, 1.7f); },
+        {"Width R 1.7 is limited to 1", [](PluginInstance& p) { p.setParameter(kWidthR, 1.7f); },
          [](CVantelor& e) { e.setWidth(1.0f, 1); }},
-        {"Width L 10 is limited to 1", [](PluginInstance& p) { p.setParameter(3, 10.0f); },
+        {"Width L 10 is limited to 1", [](PluginInstance& p) { p.setParameter(kWidthL, 10.0f); },
          [](CVantelor& e) { e.setWidth(1.0f, 0); }},
-        {"Width L 1e30 is limited to 1", [](PluginInstance& p) { p.setParameter(3, 1e30f); },
+        {"Width L 1e30 is limited to 1", [](PluginInstance& p) { p.setParameter(kWidthL, 1e30f); },
          [](CVantelor& e) { e.setWidth(1.0f, 0); }},
         {"Width R -5 is limited to 0",
          [](PluginInstance& p) {
-             p.setParameter(7, 0.5f);
-             p.setParameter(7, -5.0f);
+             p.setParameter(kWidthR, 0.5f);
+             p.setParameter(kWidthR, -5.0f);
          },
          [](CVantelor& e) { e.setWidth(0.0f, 1); }},
-        {"Width R NaN is ignored", [](PluginInstance& p) { p.setParameter(7, kNaN); },
+        {"Width R NaN is ignored", [](PluginInstance& p) { p.setParameter(kWidthR, kNaN); },
          [](CVantelor&) {}},
         {"Width L NaN after a value keeps that value",
          [](PluginInstance& p) {
-             p.setParameter(3, 0.3f);
-             p.setParameter(3, kNaN);
+             p.setParameter(kWidthL, 0.3f);
+             p.setParameter(kWidthL, kNaN);
          },
          [](CVantelor& e) {
              e.setWidth(0.3f, 0);
@@ -102,24 +103,24 @@ TEST_F(PluginEngine, HostRequestsBetweenBlocksMatchDirectEngineCalls)
          }},
         {"Azimuths in degrees",
          [](PluginInstance& p) {
-             p.setParameter(0, 0.125f);
-             p.setParameter(4, 1.0f);
+             p.setParameter(kAziL, 0.125f);
+             p.setParameter(kAziR, 1.0f);
          },
          [](CVantelor& e) {
              e.setAzimuth(-45.0f, 0);
              e.setAzimuth(60.0f, 1);
          }},
-        {"Elevation NaN clamps to -60", [](PluginInstance& p) { p.setParameter(5, kNaN); },
+        {"Elevation NaN clamps to -60", [](PluginInstance& p) { p.setParameter(kElevR, kNaN); },
          [](CVantelor& e) { e.setElevation(-60.0f, 1); }},
         {"Last of several values wins",
          [](PluginInstance& p) {
-             p.setParameter(0, 0.9f);
-             p.setParameter(0, 0.1f);
+             p.setParameter(kAziL, 0.9f);
+             p.setParameter(kAziL, 0.1f);
          },
          [](CVantelor& e) { e.setAzimuth(-48.0f, 0); }},
         {"Elevation then rate change: full-update design",
          [](PluginInstance& p) {
-             p.setParameter(1, 0.75f);
+             p.setParameter(kElevL, 0.75f);
              p.dispatch(effSetSampleRate, 0, 0, nullptr, 48000.0f);
          },
          [](CVantelor& e) {
@@ -129,7 +130,7 @@ TEST_F(PluginEngine, HostRequestsBetweenBlocksMatchDirectEngineCalls)
         {"Rate change then elevation: elevation-change design",
          [](PluginInstance& p) {
              p.dispatch(effSetSampleRate, 0, 0, nullptr, 48000.0f);
-             p.setParameter(1, 0.75f);
+             p.setParameter(kElevL, 0.75f);
          },
          [](CVantelor& e) {
              e.setSampleRate(48000.0f);
@@ -137,10 +138,10 @@ TEST_F(PluginEngine, HostRequestsBetweenBlocksMatchDirectEngineCalls)
          }},
         {"Elevation away and back after a rate change: elevation-change design",
          [](PluginInstance& p) {
-             p.setParameter(1, 0.75f);
+             p.setParameter(kElevL, 0.75f);
              p.dispatch(effSetSampleRate, 0, 0, nullptr, 48000.0f);
-             p.setParameter(1, 0.8f);
-             p.setParameter(1, 0.75f);
+             p.setParameter(kElevL, 0.8f);
+             p.setParameter(kElevL, 0.75f);
          },
          [](CVantelor& e) {
              e.setElevation(30.0f, 0);
@@ -150,8 +151,8 @@ TEST_F(PluginEngine, HostRequestsBetweenBlocksMatchDirectEngineCalls)
          }},
         {"Elevation R away and back at the same rate changes nothing",
          [](PluginInstance& p) {
-             p.setParameter(5, 0.2f);
-             p.setParameter(5, 0.5f);
+             p.setParameter(kElevR, 0.2f);
+             p.setParameter(kElevR, 0.5f);
          },
          [](CVantelor& e) {
              e.setElevation(-36.0f, 1);

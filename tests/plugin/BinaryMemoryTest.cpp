@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "plugin/VantelorParameters.h"
 #include "tests/plugin/PluginHarness.h"
 #include "tools/host/ResidentMemory.h"
 
@@ -39,8 +40,8 @@ TEST(PluginMemory, HundredInstancesAfterProcessingStayUnderTheBound)
         PluginInstance& plugin = *session.back();
         plugin.start(i % 2 == 0 ? 44100.0f : 192000.0f, kBlock);
         // Every source wide, so the decorrelator works on signal.
-        plugin.setParameter(3, 1.0f);
-        plugin.setParameter(7, 1.0f);
+        plugin.setParameter(kWidthL, 1.0f);
+        plugin.setParameter(kWidthR, 1.0f);
         for (size_t start = 0; start < kFrames; start += kBlock) {
             float* inputs[2] = {in.left.data() + start, in.right.data() + start};
             float* outputs[2] = {out.left.data() + start, out.right.data() + start};

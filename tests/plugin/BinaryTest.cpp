@@ -9,11 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "plugin/VantelorParameters.h"
 #include "plugin/VstInterface.h"
-#include "tests/plugin/RecordingHost.h"
+#include "tests/support/RecordingHost.h"
 #include "tests/support/BuiltPlugin.h"
 
 namespace {
+
+using vantelor_test::RecordingHost;
 
 using vantelor_test::BuiltPluginModule;
 using EntryProc = vantelor_test::PluginEntry;
@@ -93,9 +96,10 @@ TEST_F(Binary, RecordCarriesTheProductIdentity)
     EXPECT_EQ(call(effEditGetRect, 0, 0, &rect), 1);
 
     // Construction asks the host for its version only (no MIDI request).
-    ASSERT_EQ(RecordingHost::calls.size(), 1u);
-    EXPECT_EQ(RecordingHost::calls[0].opcode, audioMasterVersion);
-    EXPECT_EQ(RecordingHost::calls[0].effect, nullptr);
+    const auto calls = RecordingHost::calls();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].opcode, audioMasterVersion);
+    EXPECT_EQ(calls[0].effect, nullptr);
 
     EXPECT_EQ(text(effGetEffectName), "HF_Vantelor");
     EXPECT_EQ(text(effGetProductString), "HF_Vantelor");
@@ -209,18 +213,18 @@ TEST_F(Binary, NoChunksSoStateIsProgramsAndParameters)
 
     // What a host stores is restored through programs and parameters.
     call(effSetProgram, 0, 4);
-    effect->setParameter(effect, 1, 0.125f);
+    effect->setParameter(effect, kElevL, 0.125f);
     std::vector<float> saved;
-    for (VstInt32 i = 0; i < 8; ++i)
+    for (VstInt32 i = 0; i < kNumVantelorParameters; ++i)
         saved.push_back(effect->getParameter(effect, i));
     const VstIntPtr savedProgram = call(effGetProgram);
 
     AEffect* second = entry(RecordingHost::callback);
     ASSERT_NE(second, nullptr);
     second->dispatcher(second, effSetProgram, 0, savedProgram, nullptr, 0);
-    for (VstInt32 i = 0; i < 8; ++i)
+    for (VstInt32 i = 0; i < kNumVantelorParameters; ++i)
         second->setParameter(second, i, saved[static_cast<std::size_t>(i)]);
-    for (VstInt32 i = 0; i < 8; ++i)
+    for (VstInt32 i = 0; i < kNumVantelorParameters; ++i)
         EXPECT_EQ(second->getParameter(second, i), saved[static_cast<std::size_t>(i)]) << i;
     EXPECT_EQ(second->dispatcher(second, effClose, 0, 0, nullptr, 0), 1);
 }
@@ -233,7 +237,7 @@ TEST_F(Binary, WholeBankSavedAndRestoredIntoAFreshInstance)
     struct Bank
     {
         std::string names[32];
-        float values[32][8];
+        float values[32][kNumVantelorParameters];
         VstIntPtr current;
     };
     const auto save = [](AEffect* e) {
@@ -244,7 +248,7 @@ TEST_F(Binary, WholeBankSavedAndRestoredIntoAFreshInstance)
             char name[kVstMaxProgNameLen + 1] = {};
             e->dispatcher(e, effGetProgramName, 0, 0, name, 0);
             bank.names[p] = name;
-            for (VstInt32 i = 0; i < 8; ++i)
+            for (VstInt32 i = 0; i < kNumVantelorParameters; ++i)
                 bank.values[p][i] = e->getParameter(e, i);
         }
         e->dispatcher(e, effSetProgram, 0, current, nullptr, 0);
@@ -258,7 +262,7 @@ TEST_F(Binary, WholeBankSavedAndRestoredIntoAFreshInstance)
         char name[kVstMaxProgNameLen + 1] = {};
         std::snprintf(name, sizeof(name), "Bank entry %d", static_cast<int>(p));
         call(effSetProgramName, 0, 0, name);
-        for (VstInt32 i = 0; i < 8; ++i)
+        for (VstInt32 i = 0; i < kNumVantelorParameters; ++i)
             effect->setParameter(effect, i, static_cast<float>(p * 8 + i + 1) / 257.0f);
     }
     call(effSetProgram, 0, 13);
@@ -272,7 +276,7 @@ TEST_F(Binary, WholeBankSavedAndRestoredIntoAFreshInstance)
         fresh->dispatcher(fresh, effSetProgram, 0, p, nullptr, 0);
         std::string name = saved.names[p];
         fresh->dispatcher(fresh, effSetProgramName, 0, 0, name.data(), 0);
-        for (VstInt32 i = 0; i < 8; ++i)
+        for (VstInt32 i = 0; i < kNumVantelorParameters; ++i)
             fresh->setParameter(fresh, i, saved.values[p][i]);
     }
     fresh->dispatcher(fresh, effSetProgram, 0, saved.current, nullptr, 0);
@@ -281,7 +285,7 @@ TEST_F(Binary, WholeBankSavedAndRestoredIntoAFreshInstance)
     EXPECT_EQ(restored.current, saved.current);
     for (VstInt32 p = 0; p < 32; ++p) {
         EXPECT_EQ(restored.names[p], saved.names[p]) << "program " << p;
-        for (VstInt32 i = 0; i < 8; ++i)
+        for (VstInt32 i = 0; i < kNumVantelorParameters; ++i)
             EXPECT_EQ(restored.values[p][i], saved.values[p][i])
                 << "program " << p << ", parameter " << i;
     }
@@ -296,13 +300,13 @@ TEST_F(Binary, ParameterNamesLabelsAndDefaultDisplays)
         const char* label;
         float value;
         const char* display;
-    } rows[8] = {
+    } rows[kNumVantelorParameters] = {
         {"Azi L", "deg", 0.25f, "-30.0"}, {"Elev L", "deg", 0.5f, "0.0"},
         {"Active L", "", 1.0f, " 1"},     {"Width L", "%", 0.0f, " 0"},
         {"Azi R", "deg", 0.75f, "30.0"},  {"Elev R", "deg", 0.5f, "0.0"},
         {"Active R", "", 1.0f, " 1"},     {"Width R", "%", 0.0f, " 0"},
     };
-    for (VstInt32 i = 0; i < 8; ++i) {
+    for (VstInt32 i = 0; i < kNumVantelorParameters; ++i) {
         EXPECT_EQ(text(effGetParamName, i), rows[i].name);
         EXPECT_EQ(text(effGetParamLabel, i), rows[i].label);
         EXPECT_EQ(text(effGetParamDisplay, i), rows[i].display) << i;
@@ -320,11 +324,11 @@ TEST_F(Binary, ParameterNamesLabelsAndDefaultDisplays)
 
 TEST_F(Binary, ParameterEntriesStoreExactlyAndShowUnits)
 {
-    effect->setParameter(effect, 2, 0.5f);
-    EXPECT_EQ(effect->getParameter(effect, 2), 0.5f);
-    effect->setParameter(effect, 3, 0.8f);
-    EXPECT_EQ(text(effGetParamDisplay, 3), "80");
-    EXPECT_EQ(text(effGetParamLabel, 3), "%");
+    effect->setParameter(effect, kActiveL, 0.5f);
+    EXPECT_EQ(effect->getParameter(effect, kActiveL), 0.5f);
+    effect->setParameter(effect, kWidthL, 0.8f);
+    EXPECT_EQ(text(effGetParamDisplay, kWidthL), "80");
+    EXPECT_EQ(text(effGetParamLabel, kWidthL), "%");
     effect->setParameter(effect, 9, 0.3f);
     effect->setParameter(effect, -1, 0.3f);
     EXPECT_EQ(effect->getParameter(effect, 9), 0.0f);
@@ -333,7 +337,7 @@ TEST_F(Binary, ParameterEntriesStoreExactlyAndShowUnits)
     // A second instance keeps its own values.
     AEffect* other = entry(RecordingHost::callback);
     ASSERT_NE(other, nullptr);
-    EXPECT_EQ(other->getParameter(other, 3), 0.0f);
+    EXPECT_EQ(other->getParameter(other, kWidthL), 0.0f);
     EXPECT_EQ(other->dispatcher(other, effClose, 0, 0, nullptr, 0), 1);
 }
 
@@ -356,13 +360,13 @@ TEST_F(Binary, ProgramsAndTheirNames)
     EXPECT_EQ(call(effGetProgramNameIndexed, 32, 0, nullptr), 0);
 
     call(effSetProgram, 0, 6); // "Mono far left"
-    EXPECT_EQ(effect->getParameter(effect, 6), 0.0f);
-    EXPECT_EQ(text(effGetParamDisplay, 0), "-55.0");
-    EXPECT_EQ(effect->getParameter(effect, 3), 0.1f);
+    EXPECT_EQ(effect->getParameter(effect, kActiveR), 0.0f);
+    EXPECT_EQ(text(effGetParamDisplay, kAziL), "-55.0");
+    EXPECT_EQ(effect->getParameter(effect, kWidthL), 0.1f);
     call(effSetProgram, 0, 5); // "Pseudo stereo"
-    EXPECT_EQ(text(effGetParamDisplay, 0), "0.0");
-    EXPECT_EQ(text(effGetParamDisplay, 4), "0.0");
-    EXPECT_EQ(effect->getParameter(effect, 7), 0.8f);
+    EXPECT_EQ(text(effGetParamDisplay, kAziL), "0.0");
+    EXPECT_EQ(text(effGetParamDisplay, kAziR), "0.0");
+    EXPECT_EQ(effect->getParameter(effect, kWidthR), 0.8f);
 
     // Indices outside the programs, including ones that would wrap to a valid
     // 32-bit index, are ignored.
@@ -424,14 +428,14 @@ TEST_F(Binary, CapabilityTable)
 
 TEST_F(Binary, HostRequestsOfTheRunningPlugin)
 {
-    const float before = effect->getParameter(effect, 0);
+    const float before = effect->getParameter(effect, kAziL);
     for (float rate : {8000.0f, 384000.0f, 48000.0f, NAN, -1.0f, INFINITY})
         call(effSetSampleRate, 0, 0, nullptr, rate);
     call(effSetBlockSize, 0, 512);
     call(effMainsChanged, 0, 0);
     call(effMainsChanged, 0, 1);
     call(effMainsChanged, 0, 7);
-    EXPECT_EQ(effect->getParameter(effect, 0), before);
+    EXPECT_EQ(effect->getParameter(effect, kAziL), before);
     EXPECT_TRUE(RecordingHost::callsWith(audioMasterWantMidi).empty());
 
     // Audio: bad frame counts and missing buffers are ignored.
@@ -465,13 +469,13 @@ TEST(BinaryEntry, HostsThatCannotOrNeedNotAnswer)
     RecordingHost::reset(0);
     EXPECT_EQ(entry(RecordingHost::callback), nullptr);
     EXPECT_EQ(legacy(RecordingHost::callback), nullptr);
-    EXPECT_EQ(RecordingHost::calls.size(), 2u);
+    EXPECT_EQ(RecordingHost::calls().size(), 2u);
 
     // Without a callback the plug-in still works; host calls are skipped.
     AEffect* effect = legacy(nullptr);
     ASSERT_NE(effect, nullptr);
     EXPECT_EQ(effect->uniqueID, vstFourCC('H', 'F', 'V', 'N'));
-    effect->setParameter(effect, 0, 0.5f);
+    effect->setParameter(effect, kAziL, 0.5f);
     effect->dispatcher(effect, effMainsChanged, 0, 1, nullptr, 0);
     EXPECT_EQ(effect->dispatcher(effect, effClose, 0, 0, nullptr, 0), 1);
 

@@ -4,6 +4,7 @@
 // changes while running. The output never holds NaN, infinity or subnormals.
 #include <random>
 
+#include "plugin/VantelorParameters.h"
 #include "tests/plugin/PluginHarness.h"
 
 using harness::Stereo;
@@ -52,7 +53,7 @@ TEST_F(PluginValidator, EverySampleRateAndBlockSizeGivesCleanOutput)
 TEST_F(PluginValidator, RandomAutomationAndRateChangesWhileRunning)
 {
     std::mt19937 random(20240611u);
-    std::uniform_int_distribution<int> parameter(0, 7);
+    std::uniform_int_distribution<int> parameter(0, kNumVantelorParameters - 1);
     std::uniform_int_distribution<int> program(0, 31);
     std::uniform_real_distribution<float> value(-0.2f, 1.2f);
     std::uniform_int_distribution<int> dice(0, 99);

@@ -7,9 +7,11 @@
 
 #include "plugin/MyVSTPlugin.h"
 #include "plugin/VSTPlugin.h"
-#include "tests/plugin/RecordingHost.h"
+#include "tests/support/RecordingHost.h"
 
 namespace {
+
+using vantelor_test::RecordingHost;
 
 // The framework before any product definitions.
 struct FreshPlugin : CVSTPlugin
@@ -83,11 +85,11 @@ protected:
 
 TEST_F(ProductStore, SetAndGetHonourBoundsAndNeverClamp)
 {
-    plugin.setParameter(3, 1.7f);
-    EXPECT_EQ(plugin.getParameter(3), 1.7f);
-    EXPECT_GT(plugin.getParameterScaled(3), 100.0f);
+    plugin.setParameter(kWidthL, 1.7f);
+    EXPECT_EQ(plugin.getParameter(kWidthL), 1.7f);
+    EXPECT_GT(plugin.getParameterScaled(kWidthL), 100.0f);
 
-    for (VstInt32 bad : {8, -1, 1000}) {
+    for (VstInt32 bad : {static_cast<VstInt32>(kNumVantelorParameters), -1, 1000}) {
         plugin.setParameter(bad, 0.3f);
         EXPECT_EQ(plugin.getParameter(bad), 0.0f);
         EXPECT_EQ(plugin.getParameterValue(bad), 0.0f);
@@ -95,7 +97,7 @@ TEST_F(ProductStore, SetAndGetHonourBoundsAndNeverClamp)
         EXPECT_EQ(plugin.getParameterDefault(bad), 0.0f);
         EXPECT_EQ(display(plugin, bad), "untouched");
     }
-    for (VstInt32 i = 0; i < 8; ++i)
+    for (VstInt32 i = 0; i < kNumVantelorParameters; ++i)
         EXPECT_NE(plugin.getParameter(i), 0.3f) << i;
 }
 
@@ -218,22 +220,28 @@ TEST(Automation, ReachesTheStoreAndThenTheHost)
     p.setParameterAutomated(-1, 0.1f);
     EXPECT_EQ(RecordingHost::callsWith(audioMasterAutomate).size(), 1u);
 
-    // Edit gestures and the host's capability answer pass straight through.
-    RecordingHost::reset(kVstVersion, 1);
+    // Edit gestures and the host's capability answers pass straight through.
+    RecordingHost::reset();
     EXPECT_TRUE(p.beginEdit(4));
     EXPECT_TRUE(p.endEdit(4));
     char sizeWindow[] = "sizeWindow";
     EXPECT_TRUE(p.canHostDo(sizeWindow));
     EXPECT_TRUE(p.sizeWindow(414, 289));
     p.masterIdle();
-    ASSERT_EQ(RecordingHost::calls.size(), 5u);
-    EXPECT_EQ(RecordingHost::calls[0].opcode, audioMasterBeginEdit);
-    EXPECT_EQ(RecordingHost::calls[0].index, 4);
-    EXPECT_EQ(RecordingHost::calls[1].opcode, audioMasterEndEdit);
-    EXPECT_EQ(RecordingHost::calls[2].text, "sizeWindow");
-    EXPECT_EQ(RecordingHost::calls[3].index, 414);
-    EXPECT_EQ(RecordingHost::calls[3].value, 289);
-    EXPECT_EQ(RecordingHost::calls[4].opcode, audioMasterIdle);
+    const auto calls = RecordingHost::calls();
+    ASSERT_EQ(calls.size(), 5u);
+    EXPECT_EQ(calls[0].opcode, audioMasterBeginEdit);
+    EXPECT_EQ(calls[0].index, 4);
+    EXPECT_EQ(calls[1].opcode, audioMasterEndEdit);
+    EXPECT_EQ(calls[2].text, "sizeWindow");
+    EXPECT_EQ(calls[3].index, 414);
+    EXPECT_EQ(calls[3].value, 289);
+    EXPECT_EQ(calls[4].opcode, audioMasterIdle);
+
+    // A host that cannot size its window says so, and the request fails.
+    RecordingHost::reset(kVstVersion, false);
+    EXPECT_FALSE(p.canHostDo(sizeWindow));
+    EXPECT_FALSE(p.sizeWindow(414, 289));
 }
 
 TEST(Automation, WithoutAHostEveryCallFallsBack)

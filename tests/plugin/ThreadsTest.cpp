@@ -38,7 +38,7 @@ TEST(Threads, ParametersProgramsAndAudioOverlap)
     for (int block = 0;
          block < 2000 || automationSteps.load() < 20000 || interfaceSteps.load() < 2000; ++block) {
         effect->processReplacing(effect, inputs, outputs, 256);
-        for (VstInt32 i = 0; i < 8; ++i)
+        for (VstInt32 i = 0; i < kNumVantelorParameters; ++i)
             ASSERT_TRUE(std::isfinite(effect->getParameter(effect, i)));
     }
     stop = true;

@@ -6,6 +6,7 @@
 // GetDeviceCaps; the messages are sent as Windows sends them.
 #include <gtest/gtest.h>
 
+#include "plugin/VantelorParameters.h"
 #include "tests/support/BuiltPlugin.h"
 #include "tests/windows/WindowsHost.h"
 
@@ -27,13 +28,6 @@ void PrintTo(const Size& s, std::ostream* os)
     *os << s.width << "x" << s.height;
 }
 
-std::vector<std::string> gesture(int index, float value)
-{
-    std::ostringstream s;
-    s << "automate" << index << "=" << value;
-    return {"begin" + std::to_string(index), s.str(), "end" + std::to_string(index)};
-}
-
 class EditorAtDisplayScale : public ::testing::Test
 {
 protected:
@@ -42,10 +36,10 @@ protected:
         if (!host.window)
             GTEST_SKIP() << "no host window: Wine needs an X display";
         ASSERT_TRUE(library.loaded()) << library.error();
-        effect = library.entry()(RecordedCalls::callback);
+        effect = library.entry()(freshHost());
         ASSERT_NE(effect, nullptr);
         call(effMainsChanged, 0, 1);
-        RecordedCalls::take();
+        RecordingHost::takeEdits();
     }
     void TearDown() override
     {
@@ -89,7 +83,7 @@ protected:
         std::vector<std::string> calls;
         pumpUntil([&] { idle(); },
                   [&] {
-                      for (auto& c : RecordedCalls::take())
+                      for (auto& c : RecordingHost::takeEdits())
                           calls.push_back(c);
                       return calls.size() >= expected;
                   });
@@ -122,8 +116,8 @@ TEST_F(EditorAtDisplayScale, OpensAtTwiceTheSizeAndADragSendsThe1xValues)
     mouse(child, WM_LBUTTONDOWN, MK_LBUTTON, 236, 254);
     mouse(child, WM_MOUSEMOVE, MK_LBUTTON, 436, 334);
     mouse(child, WM_LBUTTONUP, 0, 436, 334);
-    std::vector<std::string> expected = gesture(0, static_cast<float>(191.0 / 364));
-    for (auto& s : gesture(1, static_cast<float>(1 - 146.0 / 212)))
+    std::vector<std::string> expected = editGesture(kAziL, static_cast<float>(191.0 / 364));
+    for (auto& s : editGesture(kElevL, static_cast<float>(1 - 146.0 / 212)))
         expected.push_back(s);
     EXPECT_EQ(hostCalls(6), expected);
 
@@ -135,7 +129,7 @@ TEST_F(EditorAtDisplayScale, OpensAtTwiceTheSizeAndADragSendsThe1xValues)
     EXPECT_EQ(reported(), (Size{414, 289}));
     mouse(child, WM_RBUTTONDOWN, MK_RBUTTON, 218, 167);
     mouse(child, WM_RBUTTONUP, 0, 218, 167);
-    EXPECT_EQ(hostCalls(3), gesture(2, 0.f));
+    EXPECT_EQ(hostCalls(3), editGesture(kActiveL, 0.f));
 
     // Once the host has chosen a scale, the monitor's no longer moves it.
     EXPECT_EQ(call(effVendorSpecific, 0x50726553, 0x41654373, nullptr, 1.5f), 1);

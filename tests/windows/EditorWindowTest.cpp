@@ -5,6 +5,7 @@
 // many open/close cycles that leave no window and no window class behind.
 #include <gtest/gtest.h>
 
+#include "plugin/VantelorParameters.h"
 #include "tests/support/BuiltPlugin.h"
 #include "tests/windows/WindowsHost.h"
 
@@ -29,10 +30,10 @@ protected:
         module = library->handle();
         const vantelor_test::PluginEntry entry = library->entry();
         ASSERT_NE(entry, nullptr);
-        effect = entry(RecordedCalls::callback);
+        effect = entry(freshHost());
         ASSERT_NE(effect, nullptr);
         call(effMainsChanged, 0, 1);
-        RecordedCalls::take();
+        RecordingHost::takeEdits();
     }
     void TearDown() override
     {
@@ -76,7 +77,7 @@ protected:
         std::vector<std::string> calls;
         pumpUntil([&] { idle(); },
                   [&] {
-                      for (auto& c : RecordedCalls::take())
+                      for (auto& c : RecordingHost::takeEdits())
                           calls.push_back(c);
                       return calls.size() >= expected;
                   });
@@ -98,18 +99,6 @@ protected:
 #define REQUIRE_DISPLAY()                                                                          \
     if (!host.window)                                                                              \
     GTEST_SKIP() << "no host window: Wine needs an X display"
-
-std::string automate(int index, float value)
-{
-    std::ostringstream s;
-    s << "automate" << index << "=" << value;
-    return s.str();
-}
-
-std::vector<std::string> gesture(int index, float value)
-{
-    return {"begin" + std::to_string(index), automate(index, value), "end" + std::to_string(index)};
-}
 
 TEST_F(EditorUnderWine, PicturesAreResourcesOfTheDllFoundByName)
 {
@@ -216,8 +205,8 @@ TEST_F(EditorUnderWine, ADragSendsTheEditGesturesTheMappingPredicts)
     REQUIRE_DISPLAY();
     const HWND child = openEditor();
     ASSERT_NE(child, nullptr);
-    ASSERT_EQ(effect->getParameter(effect, 0), 0.25f);
-    ASSERT_EQ(effect->getParameter(effect, 1), 0.5f);
+    ASSERT_EQ(effect->getParameter(effect, kAziL), 0.25f);
+    ASSERT_EQ(effect->getParameter(effect, kElevL), 0.5f);
 
     // Drag L from (118, 127) 100 px right and 40 px down.
     mouse(child, WM_MOUSEMOVE, 0, 118, 127);
@@ -228,12 +217,12 @@ TEST_F(EditorUnderWine, ADragSendsTheEditGesturesTheMappingPredicts)
     EXPECT_EQ(GetCapture(), nullptr);
     const float azimuth = static_cast<float>(191.0 / 364);
     const float elevation = static_cast<float>(1 - 146.0 / 212);
-    std::vector<std::string> expected = gesture(0, azimuth);
-    for (auto& s : gesture(1, elevation))
+    std::vector<std::string> expected = editGesture(kAziL, azimuth);
+    for (auto& s : editGesture(kElevL, elevation))
         expected.push_back(s);
     EXPECT_EQ(hostCalls(6), expected);
-    EXPECT_EQ(effect->getParameter(effect, 0), azimuth);
-    EXPECT_EQ(effect->getParameter(effect, 1), elevation);
+    EXPECT_EQ(effect->getParameter(effect, kAziL), azimuth);
+    EXPECT_EQ(effect->getParameter(effect, kElevL), elevation);
     // L is now selected and drawn where it was dropped.
     EXPECT_TRUE(
         pumpUntil([&] { idle(); }, [&] { return capture(child).at(218, 167) == kSelected; }));
@@ -242,22 +231,22 @@ TEST_F(EditorUnderWine, ADragSendsTheEditGesturesTheMappingPredicts)
     mouse(child, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, 218, 167);
     mouse(child, WM_MOUSEMOVE, MK_LBUTTON | MK_CONTROL, 300, 100);
     mouse(child, WM_LBUTTONUP, MK_CONTROL, 300, 100);
-    EXPECT_EQ(hostCalls(3), gesture(1, static_cast<float>(1 - 79.0 / 212)));
-    EXPECT_EQ(effect->getParameter(effect, 0), azimuth);
+    EXPECT_EQ(hostCalls(3), editGesture(kElevL, static_cast<float>(1 - 79.0 / 212)));
+    EXPECT_EQ(effect->getParameter(effect, kAziL), azimuth);
     mouse(child, WM_LBUTTONDOWN, MK_LBUTTON, 218, 100);
     mouse(child, WM_MOUSEMOVE, MK_LBUTTON, 218, 167);
     mouse(child, WM_LBUTTONUP, 0, 218, 167);
-    EXPECT_EQ(hostCalls(3), gesture(1, elevation));
+    EXPECT_EQ(hostCalls(3), editGesture(kElevL, elevation));
 
     // A right click switches it off; the wheel (screen coordinates) widens it.
     mouse(child, WM_RBUTTONDOWN, MK_RBUTTON, 218, 167);
     mouse(child, WM_RBUTTONUP, 0, 218, 167);
-    EXPECT_EQ(hostCalls(3), gesture(2, 0.f));
+    EXPECT_EQ(hostCalls(3), editGesture(kActiveL, 0.f));
     POINT p{218, 167};
     ClientToScreen(child, &p);
     SendMessageW(child, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(p.x, p.y));
     idle();
-    EXPECT_EQ(hostCalls(3), gesture(3, 0.05f));
+    EXPECT_EQ(hostCalls(3), editGesture(kWidthL, 0.05f));
 }
 
 TEST_F(EditorUnderWine, AHostClosingTheEditorFromItsAutomationCallbackDuringADrag)
@@ -265,19 +254,19 @@ TEST_F(EditorUnderWine, AHostClosingTheEditorFromItsAutomationCallbackDuringADra
     REQUIRE_DISPLAY();
     const HWND child = openEditor();
     ASSERT_NE(child, nullptr);
-    RecordedCalls::closeEditorOnAutomate = true;
+    RecordingHost::closeEditorOnAutomate = true;
     mouse(child, WM_MOUSEMOVE, 0, 118, 127);
     mouse(child, WM_LBUTTONDOWN, MK_LBUTTON, 118, 127);
     // The first automation closes the window under the mouse handler.
     SendMessageW(child, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(218, 167));
-    RecordedCalls::closeEditorOnAutomate = false;
+    RecordingHost::closeEditorOnAutomate = false;
     EXPECT_FALSE(IsWindow(child));
     EXPECT_TRUE(host.children().empty());
     EXPECT_EQ(GetCapture(), nullptr);
     // Messages still queued for the gone window, and idle, do nothing.
     PostMessageW(child, WM_LBUTTONUP, 0, MAKELPARAM(218, 167));
     idle();
-    const auto calls = RecordedCalls::take();
+    const auto calls = RecordingHost::takeEdits();
     ASSERT_GE(calls.size(), 2u);
     EXPECT_EQ(calls[0], "begin0");
     EXPECT_EQ(calls[1].rfind("automate0=", 0), 0u);

@@ -35,7 +35,7 @@ TEST(ToolkitResources, FiftyOpenCloseCyclesReleaseEverythingTheToolkitMade)
     HostWindow host(500, 400);
     if (!host.window)
         GTEST_SKIP() << "no host window: Wine needs an X display";
-    auto* plugin = createVantelorVst(RecordedCalls::callback);
+    auto* plugin = createVantelorVst(freshHost());
     AEffect* effect = plugin->getAeffect();
     auto call = [&](VstInt32 opcode, void* ptr = nullptr) {
         return effect->dispatcher(effect, opcode, 0, 0, ptr, 0);
@@ -84,7 +84,7 @@ TEST(ToolkitResources, RepaintingTheEditorCreatesNoDirect2DObject)
     HostWindow host(500, 400);
     if (!host.window)
         GTEST_SKIP() << "no host window: Wine needs an X display";
-    auto* plugin = createVantelorVst(RecordedCalls::callback);
+    auto* plugin = createVantelorVst(freshHost());
     AEffect* effect = plugin->getAeffect();
     auto call = [&](VstInt32 opcode, void* ptr = nullptr) {
         return effect->dispatcher(effect, opcode, 0, 0, ptr, 0);

@@ -38,7 +38,7 @@ int main(int argc, char** argv)
     }
     const vantelor_test::PluginModule module(argv[1]);
     const vantelor_test::PluginEntry entry = module.entry();
-    AEffect* effect = entry ? entry(RecordedCalls::callback) : nullptr;
+    AEffect* effect = entry ? entry(freshHost()) : nullptr;
     if (!effect) {
         std::fprintf(stderr, "error: cannot load %s\n", argv[1]);
         return 2;

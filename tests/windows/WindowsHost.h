@@ -1,5 +1,5 @@
 // A small Windows host for the editor tests: a top-level window that holds
-// the plug-in's editor, a message pump, a callback that records the edit
+// the plug-in's editor, a message pump, the callback that records the edit
 // gestures, and the pixels a window shows.
 #pragma once
 
@@ -12,53 +12,24 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "plugin/VstInterface.h"
+#include "tests/support/RecordingHost.h"
 
 namespace windows_test {
 
-// Host calls that matter to an editor, as text ("begin0", "automate0=0.5").
-struct RecordedCalls
+using vantelor_test::editGesture;
+using vantelor_test::RecordingHost;
+
+// The host callback, fresh. The test's window does not follow size requests,
+// so the host declines them and the editor sizes that window itself.
+inline audioMasterCallback freshHost()
 {
-    static inline std::vector<std::string> calls;
-    // A host that closes the editor from inside its automation callback.
-    static inline bool closeEditorOnAutomate = false;
-
-    static std::vector<std::string> take()
-    {
-        std::vector<std::string> taken;
-        taken.swap(calls);
-        return taken;
-    }
-
-    static VstIntPtr VSTCALLBACK callback(AEffect* effect, VstInt32 opcode, VstInt32 index,
-                                          VstIntPtr, void*, float opt)
-    {
-        std::ostringstream s;
-        switch (opcode) {
-        case audioMasterVersion:
-            return kVstVersion;
-        case audioMasterBeginEdit:
-            s << "begin" << index;
-            break;
-        case audioMasterAutomate:
-            s << "automate" << index << "=" << opt;
-            if (closeEditorOnAutomate && effect)
-                effect->dispatcher(effect, effEditClose, 0, 0, nullptr, 0);
-            break;
-        case audioMasterEndEdit:
-            s << "end" << index;
-            break;
-        default:
-            return 0;
-        }
-        calls.push_back(s.str());
-        return 0;
-    }
-};
+    RecordingHost::reset(kVstVersion, false);
+    return RecordingHost::callback;
+}
 
 inline void pumpMessages()
 {
