@@ -23,11 +23,14 @@ struct Placement
     bool gliding;
 };
 
+// The end of the angle range.
+constexpr float kEnd = CCCPanner::kMaxAngle;
+
 const Placement kPlacements[] = {
     {"Default", {-30.0f, 30.0f}, {0.0f, 0.0f}, {true, true}, {0.0f, 0.0f}, false},
     {"Wide sources", {-30.0f, 30.0f}, {0.0f, 0.0f}, {true, true}, {0.8f, 0.8f}, false},
     {"Mono far left", {-55.0f, 30.0f}, {0.0f, 0.0f}, {true, false}, {0.1f, 0.0f}, false},
-    {"Both at -60", {-60.0f, -60.0f}, {0.0f, 0.0f}, {true, true}, {0.0f, 0.0f}, false},
+    {"Both at -60", {-kEnd, -kEnd}, {0.0f, 0.0f}, {true, true}, {0.0f, 0.0f}, false},
     {"Default, left gliding", {-30.0f, 30.0f}, {0.0f, 0.0f}, {true, true}, {0.0f, 0.0f}, true},
 };
 
@@ -74,7 +77,7 @@ void engineCost(benchmark::State& state)
             // There and back in 2 seconds of audio.
             const int period = static_cast<int>(2.0f * rate) / frames;
             const float phase = static_cast<float>(block++ % period) / static_cast<float>(period);
-            engine.setAzimuth(-60.0f + 240.0f * (phase < 0.5f ? phase : 1.0f - phase), 0);
+            engine.setAzimuth(-kEnd + 4.0f * kEnd * (phase < 0.5f ? phase : 1.0f - phase), 0);
         }
         engine.process(inputs, outputs, frames);
         benchmark::DoNotOptimize(out[0].data());

@@ -317,8 +317,8 @@ TEST(Engine, NonFiniteInputIsSilence)
 TEST(Engine, ExtremeFiniteValuesKeepTheOutputFinite)
 {
     CVantelor engine(2, 2);
-    engine.setAzimuth(-60.0f, 0);
-    engine.setElevation(60.0f, 0);
+    engine.setAzimuth(-CCCPanner::kMaxAngle, 0);
+    engine.setElevation(CCCPanner::kMaxAngle, 0);
     engine.setWidth(3e38f, 0);
     engine.setWidth(-3e38f, 1);
     Block b(4096, std::numeric_limits<float>::max(), -std::numeric_limits<float>::max());

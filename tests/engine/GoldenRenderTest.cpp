@@ -108,8 +108,9 @@ void applyMoves(CVantelor& engine, int frame, int rate)
     if (frame >= sweepStart && frame <= sweepEnd) {
         const float p =
             static_cast<float>(frame - sweepStart) / static_cast<float>(sweepEnd - sweepStart);
-        engine.setAzimuth(-60.0f + 120.0f * p, 0);
-        engine.setAzimuth(60.0f - 120.0f * p, 1);
+        constexpr float kEnd = CCCPanner::kMaxAngle;
+        engine.setAzimuth(-kEnd + 2.0f * kEnd * p, 0);
+        engine.setAzimuth(kEnd - 2.0f * kEnd * p, 1);
     }
     if (frame == atSeconds(1.6, rate)) {
         engine.setElevation(30.0f, 0);

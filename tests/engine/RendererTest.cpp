@@ -193,11 +193,12 @@ int blockSize(std::mt19937& random)
 
 float angle(std::mt19937& random)
 {
-    const float special[] = {-60.0f, 60.0f, -30.0f, 30.0f,       0.0f,      1e-8f,
-                             -75.0f, kNaN,  kInf,   -29.999998f, 30.000002f};
+    constexpr float kEnd = CCCPanner::kMaxAngle;
+    const float special[] = {-kEnd,  kEnd, -30.0f, 30.0f,       0.0f,      1e-8f,
+                             -75.0f, kNaN, kInf,   -29.999998f, 30.000002f};
     if (random() % 4 == 0)
         return special[random() % std::size(special)];
-    return std::uniform_real_distribution<float>(-60.0f, 60.0f)(random);
+    return std::uniform_real_distribution<float>(-kEnd, kEnd)(random);
 }
 
 // One host action between blocks, the same on every engine.
