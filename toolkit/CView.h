@@ -8,7 +8,7 @@
 
 #include "toolkit/CBaseObject.h"
 #include "toolkit/CGraphics.h"
-#include "plugin/VstKeyCode.h"
+#include "toolkit/VstKeyCode.h"
 
 #include <atomic>
 

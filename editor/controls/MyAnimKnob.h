@@ -30,7 +30,7 @@ public:
     using VSTGUI::CKnobBase::onWheel;
     bool onWheel(const VSTGUI::CPoint& where, const float& distance,
                  const VSTGUI::CButtonState& buttons) override;
-    int32_t onKeyDown(VstKeyCode& keyCode) override;
+    int32_t onKeyDown(VSTGUI::VstKeyCode& keyCode) override;
     // The curved value; see the class comment.
     void setValue(float val) override;
     float getValue() const override;

@@ -316,6 +316,64 @@ TEST_F(EditorWindow, ControlChangesBecomeAutomatedParameterChanges)
     EXPECT_TRUE(RecordingHost::takeEdits().empty());
 }
 
+// Records the keys the frame hands its focus view.
+class KeyRecordingView : public CView
+{
+public:
+    KeyRecordingView() : CView(CRect(0, 0, 10, 10)) {}
+    int32_t onKeyDown(VSTGUI::VstKeyCode& keyCode) override
+    {
+        down.push_back(keyCode);
+        return 1;
+    }
+    int32_t onKeyUp(VSTGUI::VstKeyCode& keyCode) override
+    {
+        up.push_back(keyCode);
+        return 1;
+    }
+    std::vector<VSTGUI::VstKeyCode> down, up;
+};
+
+TEST_F(EditorWindow, HostKeysReachTheFocusViewInTheToolkitsTerms)
+{
+    ASSERT_TRUE(editor->open(nullptr));
+    auto* view = new KeyRecordingView;
+    editor->getFrame()->addView(view);
+    ASSERT_TRUE(editor->getFrame()->setFocusView(view));
+    struct Case
+    {
+        VstInt32 character;
+        VstIntPtr virt;
+        float modifiers;
+        VSTGUI::VstKeyCode expected;
+    } cases[] = {
+        {'a', 0, 0, {'a', 0, 0}},
+        {0, ::VKEY_UP, ::MODIFIER_SHIFT, {0, VSTGUI::VKEY_UP, VSTGUI::MODIFIER_SHIFT}},
+        {0,
+         ::VKEY_EQUALS,
+         ::MODIFIER_ALTERNATE | ::MODIFIER_COMMAND | ::MODIFIER_CONTROL,
+         {0, VSTGUI::VKEY_EQUALS,
+          VSTGUI::MODIFIER_ALTERNATE | VSTGUI::MODIFIER_COMMAND | VSTGUI::MODIFIER_CONTROL}},
+        // A key and modifier bits the toolkit has no name for: dropped.
+        {'b', 200, 0xf0, {'b', 0, 0}},
+    };
+    for (const Case& c : cases) {
+        view->down.clear();
+        view->up.clear();
+        EXPECT_EQ(plugin.dispatcher(effEditKeyDown, c.character, c.virt, nullptr, c.modifiers), 1);
+        EXPECT_EQ(plugin.dispatcher(effEditKeyUp, c.character, c.virt, nullptr, c.modifiers), 1);
+        ASSERT_EQ(view->down.size(), 1u);
+        ASSERT_EQ(view->up.size(), 1u);
+        for (const VSTGUI::VstKeyCode& got : {view->down[0], view->up[0]}) {
+            EXPECT_EQ(got.character, c.expected.character) << c.character << "/" << c.virt;
+            EXPECT_EQ(got.virt, c.expected.virt) << c.character << "/" << c.virt;
+            EXPECT_EQ(got.modifier, c.expected.modifier) << c.character << "/" << c.virt;
+        }
+    }
+    editor->close();
+    EXPECT_EQ(plugin.dispatcher(effEditKeyDown, 0, ::VKEY_UP, nullptr, 0), 0); // no window
+}
+
 TEST_F(EditorWindow, ResizingAsksTheHostThroughItsSizeWindowCapability)
 {
     ASSERT_TRUE(editor->open(nullptr));

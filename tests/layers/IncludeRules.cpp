@@ -3,112 +3,119 @@
 #include <algorithm>
 #include <fstream>
 #include <regex>
+#include <sstream>
 
 namespace layers {
 namespace {
-
-// What a part may see of the VST layer: the interface and its base classes.
-const std::vector<std::string> kVstBase = {"plugin/VstInterface.h", "plugin/AEffEditor.h",
-                                           "plugin/AudioEffect.h", "plugin/AudioEffectX.h"};
-
-std::vector<std::string> join(std::vector<std::string> a, const std::vector<std::string>& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
 
 bool startsWith(const std::string& s, const std::string& prefix)
 {
     return s.compare(0, prefix.size(), prefix) == 0;
 }
 
-const Rule* ruleFor(const std::string& file)
+bool holds(const std::string& owned, const std::string& path)
 {
-    const Rule* best = nullptr;
-    for (const Rule& rule : rules())
-        if (startsWith(file, rule.owner) && (!best || rule.owner.size() > best->owner.size()))
-            best = &rule;
-    return best;
-}
-
-bool permitted(const Rule& rule, const std::string& include)
-{
-    const auto matches = [&](const std::string& prefix) { return startsWith(include, prefix); };
-    return std::any_of(rule.allowed.begin(), rule.allowed.end(), matches) &&
-           std::none_of(rule.denied.begin(), rule.denied.end(), matches);
+    return owned.ends_with('/') ? startsWith(path, owned) : path == owned;
 }
 
 } // namespace
 
-const std::vector<Rule>& rules()
+std::optional<LayerTable> LayerTable::read(const std::filesystem::path& file, std::string& error)
 {
-    static const std::vector<Rule> table = {
-        {"dsp/", {"dsp/"}, {}},
-        {"engine/", {"dsp/", "engine/"}, {}},
-        // The VST layer: interface, base classes, and the small headers that
-        // the editor shares with the product.
-        {"plugin/VstKeyCode.h", {}, {}},
-        {"plugin/VstInterface.h", {"plugin/VstKeyCode.h"}, {}},
-        {"plugin/AEffEditor.h", kVstBase, {}},
-        {"plugin/AudioEffect", kVstBase, {}},
-        {"plugin/SpeakerArrangement.cpp", kVstBase, {}},
-        {"plugin/TextBounded", {"plugin/TextBounded.h"}, {}},
-        {"plugin/VantelorParameters.h", {"plugin/VstInterface.h"}, {}},
-        {"plugin/VersionLabel.h", {}, {}},
-        {"plugin/EditorConnection.h", {}, {}},
-        // The framework and the product stand on the engine; they reach an
-        // editor only through the framework's AEffEditor. The VST entry
-        // attaches the product's window.
-        {"plugin/", {"dsp/", "engine/", "plugin/"}, {}},
-        {"plugin/VantelorVst.cpp", {"plugin/", "editor/"}, {}},
-        // The LV2 adapter: the same product, no window, no VST entry; its UI
-        // is the same window behind the editor's narrow interface.
-        {"lv2/", {"lv2/", "plugin/", "engine/", "dsp/"}, {"plugin/VantelorVst.h"}},
-        // The LV2 UI: the product's window and what the editor itself may
-        // see of the plug-in, never the product class or its engine.
-        {"lv2/ui/",
-         join({"lv2/VantelorPorts.h", "editor/", "toolkit/", "plugin/VantelorParameters.h",
-               "plugin/VantelorTable.h", "plugin/VantelorVersion.h", "plugin/EditorConnection.h"},
-              kVstBase),
-         {}},
-        // The toolkit's key events carry the plug-in interface's key record,
-        // which depends on nothing.
-        {"toolkit/", {"toolkit/", "plugin/VstKeyCode.h"}, {"toolkit/plugin-bindings/"}},
-        {"toolkit/plugin-bindings/", join({"toolkit/"}, kVstBase), {}},
-        {"resources/", {"resources/", "toolkit/"}, {"toolkit/plugin-bindings/"}},
-        {"editor/",
-         join({"editor/", "toolkit/", "resources/", "plugin/TextBounded.h",
-               "plugin/VantelorParameters.h", "plugin/VersionLabel.h", "plugin/EditorConnection.h"},
-              kVstBase),
-         {}},
-        // The control library builds on the toolkit (and its label texts)
-        // alone; the product's window is above it.
-        {"editor/controls/",
-         {"editor/controls/", "toolkit/", "plugin/TextBounded.h"},
-         {"toolkit/plugin-bindings/"}},
-        // The host tool knows nothing of our plug-in's code.
-        {"tools/", {"tools/", "plugin/VstInterface.h"}, {}},
-        // The control gallery shows the control library, its meters fed by
-        // the level followers.
-        {"tools/gallery/",
-         {"tools/gallery/", "editor/controls/", "toolkit/", "dsp/"},
-         {"toolkit/plugin-bindings/"}},
-    };
+    std::ifstream in(file);
+    if (!in) {
+        error = "cannot read " + file.string();
+        return std::nullopt;
+    }
+    LayerTable table;
+    std::string text;
+    for (int line = 1; std::getline(in, text); ++line) {
+        std::istringstream words(text);
+        std::string layer, fact, value, extra;
+        if (!(words >> layer >> fact >> value) || (words >> extra)) {
+            error = file.string() + ":" + std::to_string(line) + ": not \"<layer> <fact> <value>\"";
+            return std::nullopt;
+        }
+        Layer& entry = table.layers_[layer];
+        if (fact == "owns")
+            entry.owns.push_back(value);
+        else if (fact == "public")
+            entry.publicUses.push_back(value);
+        else if (fact == "private")
+            entry.privateUses.push_back(value);
+        else {
+            error = file.string() + ":" + std::to_string(line) + ": unknown fact \"" + fact + "\"";
+            return std::nullopt;
+        }
+    }
+    for (const auto& [name, layer] : table.layers_) {
+        if (layer.owns.empty()) {
+            error = "layer " + name + " owns nothing";
+            return std::nullopt;
+        }
+        for (const auto* uses : {&layer.publicUses, &layer.privateUses})
+            for (const std::string& used : *uses)
+                if (!table.layers_.count(used)) {
+                    error = "layer " + name + " builds on " + used + ", which is not declared";
+                    return std::nullopt;
+                }
+    }
+    if (table.layers_.empty()) {
+        error = file.string() + " declares no layers";
+        return std::nullopt;
+    }
     return table;
 }
 
-std::vector<Violation> findViolations(const std::filesystem::path& root)
+std::string LayerTable::ownerOf(const std::string& path) const
+{
+    std::string best;
+    size_t bestLength = 0;
+    for (const auto& [name, layer] : layers_)
+        for (const std::string& owned : layer.owns)
+            if (holds(owned, path) && owned.size() > bestLength) {
+                best = name;
+                bestLength = owned.size();
+            }
+    return best;
+}
+
+std::set<std::string> LayerTable::visibleFrom(const std::string& name) const
+{
+    std::set<std::string> seen{name};
+    std::vector<std::string> pending;
+    if (auto it = layers_.find(name); it != layers_.end()) {
+        pending = it->second.publicUses;
+        pending.insert(pending.end(), it->second.privateUses.begin(), it->second.privateUses.end());
+    }
+    while (!pending.empty()) {
+        const std::string next = pending.back();
+        pending.pop_back();
+        if (!seen.insert(next).second)
+            continue;
+        if (auto it = layers_.find(next); it != layers_.end())
+            pending.insert(pending.end(), it->second.publicUses.begin(),
+                           it->second.publicUses.end());
+    }
+    return seen;
+}
+
+std::vector<std::string> LayerTable::folders() const
+{
+    std::set<std::string> tops;
+    for (const auto& [name, layer] : layers_)
+        for (const std::string& owned : layer.owns)
+            tops.insert(owned.substr(0, owned.find('/')));
+    return {tops.begin(), tops.end()};
+}
+
+std::vector<Violation> findViolations(const std::filesystem::path& root, const LayerTable& table)
 {
     static const std::regex includeLine(R"(^\s*#\s*include\s*([<"])([^">]+)[">])");
     std::vector<Violation> found;
     std::vector<std::filesystem::path> files;
     // Only the layered folders: the build tree may sit inside the source tree.
-    std::vector<std::string> folders;
-    for (const Rule& rule : rules())
-        if (std::string top = rule.owner.substr(0, rule.owner.find('/'));
-            std::find(folders.begin(), folders.end(), top) == folders.end())
-            folders.push_back(top);
-    for (const std::string& folder : folders) {
+    for (const std::string& folder : table.folders()) {
         if (!std::filesystem::is_directory(root / folder))
             continue;
         for (const auto& entry : std::filesystem::recursive_directory_iterator(root / folder)) {
@@ -121,9 +128,12 @@ std::vector<Violation> findViolations(const std::filesystem::path& root)
     std::sort(files.begin(), files.end());
     for (const auto& path : files) {
         const std::string file = path.lexically_relative(root).generic_string();
-        const Rule* rule = ruleFor(file);
-        if (!rule)
+        const std::string layer = table.ownerOf(file);
+        if (layer.empty()) {
+            found.push_back({file, 0, "", "belongs to no layer"});
             continue;
+        }
+        const std::set<std::string> visible = table.visibleFrom(layer);
         std::ifstream in(path);
         std::string text;
         for (int line = 1; std::getline(in, text); ++line) {
@@ -132,19 +142,24 @@ std::vector<Violation> findViolations(const std::filesystem::path& root)
                 continue;
             const bool quoted = m[1] == "\"";
             const std::string include = m[2];
-            bool ok;
+            std::string reason;
             if (include.find("..") != std::string::npos || startsWith(include, "./"))
-                ok = false;
-            else if (include.find('/') == std::string::npos)
+                reason = "climbs out of its folder";
+            else if (include.find('/') == std::string::npos) {
                 // A file of the same folder, or a system header.
-                ok = !quoted || std::filesystem::exists(path.parent_path() / include);
-            else
+                if (quoted && !std::filesystem::exists(path.parent_path() / include))
+                    reason = "names no file beside it";
+            } else if (quoted || std::filesystem::exists(root / include)) {
                 // Angle brackets name system headers (<sys/mman.h>) unless
                 // they reach into the tree.
-                ok = (!quoted && !std::filesystem::exists(root / include)) ||
-                     permitted(*rule, include);
-            if (!ok)
-                found.push_back({file, line, include});
+                const std::string owner = table.ownerOf(include);
+                if (owner.empty())
+                    reason = "no layer owns it";
+                else if (!visible.count(owner))
+                    reason = "layer " + layer + " does not build on " + owner;
+            }
+            if (!reason.empty())
+                found.push_back({file, line, include, reason});
         }
     }
     return found;

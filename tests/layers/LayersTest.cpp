@@ -1,6 +1,7 @@
-// The source tree keeps its layers: no folder includes a header of a part it
-// may not use (dsp <- engine <- plugin; toolkit <- editor; the VST bindings
-// above both), and the checker itself catches a forbidden include.
+// The source tree keeps its layers: no file includes a header of a layer its
+// own does not build on (dsp <- engine <- plugin; toolkit <- editor; the VST
+// bindings above both), as the build's layer table says, and the checker
+// itself catches a forbidden include.
 #include "IncludeRules.h"
 
 #include <gtest/gtest.h>
@@ -11,12 +12,27 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The table the build wrote; a test without it fails.
+const layers::LayerTable& table()
+{
+    static const std::optional<layers::LayerTable> read = [] {
+        std::string error;
+        auto table = layers::LayerTable::read(VANTELOR_LAYER_TABLE, error);
+        if (!table)
+            ADD_FAILURE() << error;
+        return table;
+    }();
+    static const layers::LayerTable empty;
+    return read ? *read : empty;
+}
+
 TEST(Layers, TheTreeIncludesOnlyWhatItsLayerMayUse)
 {
-    const auto violations = layers::findViolations(VANTELOR_SOURCE_DIR);
+    const auto violations = layers::findViolations(VANTELOR_SOURCE_DIR, table());
     for (const auto& v : violations)
-        ADD_FAILURE() << v.file << ":" << v.line << ": may not include \"" << v.include << "\"";
+        ADD_FAILURE() << v.file << ":" << v.line << ": \"" << v.include << "\": " << v.reason;
     EXPECT_TRUE(violations.empty());
+    EXPECT_FALSE(table().folders().empty());
 }
 
 // A small tree with one allowed and one forbidden include per case.
@@ -34,7 +50,8 @@ protected:
             fs::create_directories(root / dir);
         for (const char* header :
              {"dsp/BiQuad.h", "engine/Vantelor.h", "plugin/MyVSTPlugin.h", "plugin/AudioEffect.h",
-              "toolkit/CView.h", "toolkit/plugin-bindings/AEffGUIEditor.h", "editor/Plot.h"})
+              "plugin/VstInterface.h", "toolkit/CView.h", "toolkit/plugin-bindings/AEffGUIEditor.h",
+              "editor/Plot.h"})
             write(header, "#pragma once\n");
     }
     void TearDown() override { fs::remove_all(root); }
@@ -47,6 +64,7 @@ protected:
     fs::path root;
 };
 
+// The build's own table applied to a small tree.
 TEST_F(LayersFixture, EachForbiddenIncludeIsReportedWithItsLine)
 {
     struct Case
@@ -64,11 +82,13 @@ TEST_F(LayersFixture, EachForbiddenIncludeIsReportedWithItsLine)
         {"editor/D.cpp", "dsp/BiQuad.h", false},
         {"toolkit/A.cpp", "plugin/AudioEffect.h", false},
         {"toolkit/B.cpp", "toolkit/plugin-bindings/AEffGUIEditor.h", false},
+        {"toolkit/C.h", "plugin/VstInterface.h", false},
         {"toolkit/plugin-bindings/A.cpp", "plugin/AudioEffect.h", true},
-        {"plugin/A.cpp", "editor/Plot.h", false},
+        {"plugin/MyVSTPlugin.cpp", "editor/Plot.h", false},
+        {"plugin/AudioEffect.cpp", "engine/Vantelor.h", false},
         {"plugin/VantelorVst.cpp", "editor/Plot.h", true},
-        {"lv2/A.cpp", "plugin/MyVSTPlugin.h", true},
-        {"lv2/B.cpp", "editor/Plot.h", false},
+        {"lv2/VantelorLv2.cpp", "plugin/MyVSTPlugin.h", true},
+        {"lv2/GenerateTtl.cpp", "editor/Plot.h", false},
         {"lv2/ui/A.cpp", "editor/Plot.h", true},
         {"lv2/ui/B.cpp", "plugin/MyVSTPlugin.h", false},
         {"tools/A.cpp", "plugin/MyVSTPlugin.h", false},
@@ -79,11 +99,15 @@ TEST_F(LayersFixture, EachForbiddenIncludeIsReportedWithItsLine)
         {"tools/gallery/B.cpp", "plugin/MyVSTPlugin.h", false},
         {"engine/B.cpp", "../dsp/BiQuad.h", false},
         {"engine/C.cpp", "Missing.h", false},
+        {"engine/D.cpp", "plugin/Unowned.h", false},
     };
     for (const Case& c : cases)
         write(c.file, std::string("// ok\n#include <vector>\n#include \"") + c.include + "\"\n");
 
-    const auto violations = layers::findViolations(root);
+    // A file that no layer owns is reported as a whole.
+    write("plugin/Stray.h", "#pragma once\n");
+
+    const auto violations = layers::findViolations(root, table());
     for (const Case& c : cases) {
         const bool reported =
             std::any_of(violations.begin(), violations.end(), [&](const layers::Violation& v) {
@@ -91,9 +115,12 @@ TEST_F(LayersFixture, EachForbiddenIncludeIsReportedWithItsLine)
             });
         EXPECT_EQ(reported, !c.allowed) << c.file << " including " << c.include;
     }
+    EXPECT_TRUE(std::any_of(violations.begin(), violations.end(), [](const layers::Violation& v) {
+        return v.file == "plugin/Stray.h" && v.line == 0;
+    }));
     EXPECT_EQ(violations.size(),
-              static_cast<size_t>(std::count_if(std::begin(cases), std::end(cases),
-                                                [](const Case& c) { return !c.allowed; })));
+              1 + static_cast<size_t>(std::count_if(std::begin(cases), std::end(cases),
+                                                    [](const Case& c) { return !c.allowed; })));
 }
 
 } // namespace

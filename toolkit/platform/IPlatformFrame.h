@@ -4,7 +4,7 @@
 #pragma once
 
 #include "toolkit/CGraphics.h"
-#include "plugin/VstKeyCode.h"
+#include "toolkit/VstKeyCode.h"
 #include "toolkit/platform/IPlatformOptionMenu.h"
 
 #include <memory>

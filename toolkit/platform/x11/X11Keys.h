@@ -1,7 +1,7 @@
 // X11 key events as the toolkit's key records.
 #pragma once
 
-#include "plugin/VstKeyCode.h"
+#include "toolkit/VstKeyCode.h"
 
 #include <X11/Xlib.h>
 

@@ -1,16 +1,17 @@
-// The VST 2.4 key record of effEditKeyDown / effEditKeyUp, with its virtual
-// keys and modifier bits: part of the plug-in interface, and the key event
-// that the GUI toolkit's views receive, as in the toolkit it mirrors. It
-// depends on nothing, so the toolkit can use it without the rest of the
-// plug-in interface.
+// The toolkit's key record, as views receive it: the character, a virtual key
+// for the keys that have no character (arrows, Return, function keys) and the
+// modifier bits. The window systems' events and the plug-in formats' key
+// records are translated into it by the platform frames and the plug-in
+// bindings, so the toolkit depends on no plug-in interface.
 #pragma once
 
 #include <cstdint>
 
-// A key event for effEditKeyDown / effEditKeyUp.
+namespace VSTGUI {
+
 struct VstKeyCode
 {
-    std::int32_t character; // ASCII character, or 0
+    int32_t character;      // ASCII character, or 0
     unsigned char virt;     // VstVirtualKey, or 0
     unsigned char modifier; // VstModifierKey bits
 };
@@ -83,3 +84,5 @@ enum VstModifierKey : unsigned char
     MODIFIER_COMMAND = 1 << 2,
     MODIFIER_CONTROL = 1 << 3,
 };
+
+} // namespace VSTGUI
