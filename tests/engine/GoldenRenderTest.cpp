@@ -177,7 +177,8 @@ TEST(GoldenRender, EveryVoicingAtEveryRateAndBlockSizeMatchesTheRecordedSound)
         const char* name;
     } renderers[] = {{CVantelor::Renderer::reference, "reference"},
                      {CVantelor::Renderer::sse2, "SSE2"},
-                     {CVantelor::Renderer::avx2, "AVX2"}};
+                     {CVantelor::Renderer::avx2, "AVX2"},
+                     {CVantelor::Renderer::avx512, "AVX-512"}};
     // The renderer a new engine picks goes through every block size; the
     // others (compared with it at every block size by the renderer test)
     // through host-sized blocks.
