@@ -45,10 +45,10 @@ void engineCost(benchmark::State& state)
     CVantelor engine(2, 2);
     engine.setRenderer(renderer);
     if (engine.getRenderer() != renderer) {
-        state.SkipWithError("this processor has no AVX2");
+        state.SkipWithError("this processor cannot run this renderer");
         return;
     }
-    const char* rendererNames[] = {"reference", "SSE2", "AVX2"};
+    const char* rendererNames[] = {"reference", "SSE2", "AVX2", "AVX-512"};
     state.SetLabel(std::string(p.name) + ", " + rendererNames[state.range(3)] +
                    (silence ? ", silence" : ""));
     engine.setSampleRate(rate);
@@ -93,6 +93,6 @@ void engineCost(benchmark::State& state)
 
 BENCHMARK(engineCost)
     ->ArgNames({"placement", "rate", "block", "renderer", "silence"})
-    ->ArgsProduct({{0, 1, 2, 3, 4}, {44100, 192000}, {64, 512}, {0, 1, 2}, {0, 1}});
+    ->ArgsProduct({{0, 1, 2, 3, 4}, {44100, 192000}, {64, 512}, {0, 1, 2, 3}, {0, 1}});
 
 BENCHMARK_MAIN();

@@ -5,8 +5,9 @@
 // every output sample and every memory at the end of a block is the bit
 // the per-sample panner gives.
 //
-// One source, compiled once for the x86-64 baseline (SSE2) and once for
-// processors with AVX2; the engine picks one when it is constructed. Only
+// One source, compiled once for the x86-64 baseline (SSE2), once for
+// processors with AVX2 and once for those with AVX-512; the engine picks
+// one when it is constructed. Only
 // plain data crosses this header, so nothing compiled for AVX2 can end up
 // in code that runs on an older processor.
 
@@ -125,7 +126,13 @@ void renderPairSse2(PannerBlock* const* panners, int count, const float* const* 
 void renderPairAvx2(PannerBlock* const* panners, int count, const float* const* inputs,
                     SilentInputs* silent, float* sums, int32_t frames, CNoiseJump stride,
                     Work& work);
+void renderPairAvx512(PannerBlock* const* panners, int count, const float* const* inputs,
+                      SilentInputs* silent, float* sums, int32_t frames, CNoiseJump stride,
+                      Work& work);
 
 // Whether this processor runs the AVX2 renderer (AVX2 and BMI2).
 bool hasAvx2();
+// Whether this processor runs the AVX-512 renderer (AVX-512 F, VL, BW and
+// DQ, and BMI2) and the system saves its registers.
+bool hasAvx512();
 } // namespace fast_path

@@ -12,4 +12,18 @@ bool hasAvx2()
     return false;
 #endif
 }
+
+bool hasAvx512()
+{
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+    __builtin_cpu_init();
+    // Each answer also needs the system to save the wide registers on a
+    // context switch, which the run-time check reads from XCR0.
+    return __builtin_cpu_supports("avx512f") != 0 && __builtin_cpu_supports("avx512vl") != 0 &&
+           __builtin_cpu_supports("avx512bw") != 0 && __builtin_cpu_supports("avx512dq") != 0 &&
+           __builtin_cpu_supports("bmi2") != 0;
+#else
+    return false;
+#endif
+}
 } // namespace fast_path

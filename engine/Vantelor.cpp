@@ -203,8 +203,12 @@ CVantelor::CVantelor(int8_t numInputs, int8_t numOutputs)
       decorrelator(kDecorrelatorMaxDelay, kDecorrelatorAllpassCapacity, kDecorrelatorStages)
 {
     const char* simd = std::getenv("VANTELOR_SIMD");
-    setRenderer(simd != nullptr && std::strcmp(simd, "sse2") == 0 ? Renderer::sse2
-                                                                  : Renderer::avx2);
+    Renderer widest = Renderer::avx512;
+    if (simd != nullptr && std::strcmp(simd, "sse2") == 0)
+        widest = Renderer::sse2;
+    else if (simd != nullptr && std::strcmp(simd, "avx2") == 0)
+        widest = Renderer::avx2;
+    setRenderer(widest);
     const int channels = numInputs > 0 ? numInputs : 0;
     panners = std::make_unique<CCCPanner[]>(static_cast<size_t>(channels));
     active = std::make_unique<uint8_t[]>(static_cast<size_t>(channels));
@@ -262,10 +266,17 @@ void CVantelor::processReference(float** inputs, float** outputs, int32_t sample
 
 void CVantelor::setRenderer(Renderer choice)
 {
+    if (choice == Renderer::avx512 && !fast_path::hasAvx512())
+        choice = Renderer::avx2;
     if (choice == Renderer::avx2 && !fast_path::hasAvx2())
         choice = Renderer::sse2;
     renderer = choice;
-    pairRenderer = choice == Renderer::avx2 ? fast_path::renderPairAvx2 : fast_path::renderPairSse2;
+    if (choice == Renderer::avx512)
+        pairRenderer = fast_path::renderPairAvx512;
+    else if (choice == Renderer::avx2)
+        pairRenderer = fast_path::renderPairAvx2;
+    else
+        pairRenderer = fast_path::renderPairSse2;
 }
 
 // For each frame: every active input sanitised and guarded, panned and

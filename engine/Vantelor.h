@@ -34,7 +34,7 @@ public:
     // infinities in their memories.
     static constexpr float kInputLimit = 1e9f;
 
-    // How process renders a block. All three give the same output and
+    // How process renders a block. All of them give the same output and
     // leave the same state, to the bit, so they may alternate.
     enum class Renderer
     {
@@ -45,10 +45,13 @@ public:
         sse2,
         // The same for processors with AVX2.
         avx2,
+        // The same for processors with AVX-512.
+        avx512,
     };
 
-    // Renders with AVX2 where the processor has it, unless the environment
-    // variable VANTELOR_SIMD is "sse2" (read here, once).
+    // Renders with the widest vectors the processor has (AVX-512, else
+    // AVX2, else SSE2), unless the environment variable VANTELOR_SIMD names
+    // a narrower one, "sse2" or "avx2" (read here, once).
     CVantelor(int8_t numInputs, int8_t numOutputs);
     ~CVantelor() override;
 
@@ -72,7 +75,8 @@ public:
     virtual void setWidth(float amount, int8_t channel);
 
     // Chooses the renderer (for tests and benchmarks; never while process
-    // runs). AVX2 on a processor without it gives SSE2.
+    // runs). A renderer the processor cannot run gives the widest one it
+    // can.
     void setRenderer(Renderer choice);
     Renderer getRenderer() const { return renderer; }
 

@@ -180,7 +180,8 @@ struct RendererName
 
 const RendererName kRenderers[] = {{CVantelor::Renderer::reference, "Reference"},
                                    {CVantelor::Renderer::sse2, "SSE2"},
-                                   {CVantelor::Renderer::avx2, "AVX2"}};
+                                   {CVantelor::Renderer::avx2, "AVX2"},
+                                   {CVantelor::Renderer::avx512, "AVX512"}};
 
 // One recorded render: a voicing at a rate, through one renderer in blocks
 // of one size.

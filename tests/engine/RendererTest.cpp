@@ -1,4 +1,4 @@
-// The engine's block renderers (SSE2 and AVX2) give every output sample and
+// The engine's block renderers (SSE2, AVX2 and AVX-512) give every output sample and
 // leave every bit of state that the frame-by-frame definition gives, under
 // whatever a host does between blocks, at every channel count, and a block
 // renderer may take over from another at any block.
@@ -42,6 +42,8 @@ const char* nameOf(Renderer r)
         return "SSE2";
     case Renderer::avx2:
         return "AVX2";
+    case Renderer::avx512:
+        return "AVX-512";
     }
     return "?";
 }
@@ -60,6 +62,8 @@ public:
         add(Renderer::sse2);
         if (fast_path::hasAvx2())
             add(Renderer::avx2);
+        if (fast_path::hasAvx512())
+            add(Renderer::avx512);
         add(Renderer::sse2);
         alternating = engines.size() - 1;
     }
@@ -80,8 +84,9 @@ public:
                 const std::string& where)
     {
         if (engines.size() > 1) {
-            const Renderer choices[] = {Renderer::reference, Renderer::sse2, Renderer::avx2};
-            engines[alternating]->setRenderer(choices[random() % 3]);
+            const Renderer choices[] = {Renderer::reference, Renderer::sse2, Renderer::avx2,
+                                        Renderer::avx512};
+            engines[alternating]->setRenderer(choices[random() % 4]);
         }
         std::vector<std::vector<float>> expected;
         for (size_t e = 0; e < engines.size(); ++e) {
@@ -392,11 +397,19 @@ TEST(Renderer, QuietInputsRenderAsTheDefinitionAtEveryWidth)
 TEST(Renderer, PannersWithDifferentDelaysShareTheSilentInputs)
 {
     constexpr int kFrames = 200;
-    const fast_path::PairRenderer renderers[] = {fast_path::renderPairSse2,
-                                                 fast_path::renderPairAvx2};
-    for (int r = 0; r < (fast_path::hasAvx2() ? 2 : 1); ++r)
+    const struct
+    {
+        fast_path::PairRenderer render;
+        const char* name;
+        bool runs;
+    } renderers[] = {{fast_path::renderPairSse2, "SSE2", true},
+                     {fast_path::renderPairAvx2, "AVX2", fast_path::hasAvx2()},
+                     {fast_path::renderPairAvx512, "AVX-512", fast_path::hasAvx512()}};
+    for (const auto& renderer : renderers)
         for (int sideAlwaysDraws : {-1, 0, 1}) {
-            SCOPED_TRACE(std::string(r == 0 ? "SSE2" : "AVX2") + ", side always draws " +
+            if (!renderer.runs)
+                continue;
+            SCOPED_TRACE(std::string(renderer.name) + ", side always draws " +
                          std::to_string(sideAlwaysDraws));
             CNoiseGenerator definitionNoise;
             CNoiseGenerator blockNoise;
@@ -430,8 +443,8 @@ TEST(Renderer, PannersWithDifferentDelaysShareTheSilentInputs)
             fast_path::PannerBlock* pair[2] = {&blocks[0], &blocks[1]};
             std::vector<float> sums(2 * kFrames, 0.0f);
             auto work = std::make_unique<fast_path::Work>();
-            renderers[r](pair, 2, nullptr, &silent, sums.data(), kFrames, CNoiseJump::steps(2),
-                         *work);
+            renderer.render(pair, 2, nullptr, &silent, sums.data(), kFrames, CNoiseJump::steps(2),
+                            *work);
             for (int k = 0; k < 2; ++k)
                 block[k].endFastBlock(blocks[k]);
             blockNoise.setState(blocks[1].noiseState);
@@ -500,6 +513,8 @@ TEST(Renderer, RandomHostActionsRenderAsTheDefinition)
                 static_cast<long long>(blocks));
     if (!fast_path::hasAvx2())
         GTEST_SKIP() << "this processor has no AVX2: only the SSE2 renderer was compared";
+    if (!fast_path::hasAvx512())
+        GTEST_SKIP() << "this processor has no AVX-512: its renderer was not compared";
 }
 
 int main(int argc, char** argv)

@@ -1,0 +1,7 @@
+// The pair renderer for processors with AVX-512 (foundation, vector-length,
+// byte/word and doubleword/quadword sets); the build compiles this file
+// alone with them enabled (and never with fused multiply-add, which would
+// round differently).
+#define FAST_PATH_RENDERER renderPairAvx512
+#define FAST_PATH_WIDE 2
+#include "FastPathKernel.inc"
