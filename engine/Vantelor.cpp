@@ -512,7 +512,13 @@ const uint8_t* CVantelor::signsAhead(uint32_t state, int words)
 
 uint32_t CVantelor::tookDraws(int draws)
 {
-    signsState = CNoiseJump::steps(draws).apply(signsState);
+    // Slices of one length take as many draws each time: the jump over
+    // them is worked out once, not per slice.
+    if (draws != lastDraws) {
+        lastDraws = draws;
+        lastJump = CNoiseJump::steps(draws);
+    }
+    signsState = lastJump.apply(signsState);
     signsPlace = (signsPlace + static_cast<uint32_t>(draws)) % kNoisePeriod;
     return signsState;
 }

@@ -160,4 +160,7 @@ private:
     // period (state 0 is at place 0), kept from one slice to the next.
     uint32_t signsState = 0;
     uint32_t signsPlace = 0;
+    // The jump over the last slice's draws, and their number.
+    int lastDraws = 0;
+    CNoiseJump lastJump;
 };

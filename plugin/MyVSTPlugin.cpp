@@ -123,6 +123,10 @@ void CMyVSTPlugin::setProgram(VstInt32 program)
 
 void CMyVSTPlugin::applyPendingParameters()
 {
+    // Nearly every block finds nothing pending: a plain load then spares
+    // the audio thread the locked exchange.
+    if (pendingMask.load(std::memory_order_relaxed) == 0)
+        return;
     uint32_t mask = pendingMask.exchange(0, std::memory_order_acquire);
     for (VstInt32 index = 0; mask != 0; ++index, mask >>= 1)
         if ((mask & 1u) != 0)
