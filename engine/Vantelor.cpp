@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -29,6 +30,10 @@ using dsp::load4;
 using dsp::store4;
 using dsp::U4;
 
+// The largest finite float: a magnitude above it is an infinity, and one
+// that compares false with it a NaN.
+constexpr float kLargestFloat = std::numeric_limits<float>::max();
+
 // Silence for NaN and infinities; finite values limited so that no filter
 // overflows.
 inline float sanitizeInput(float v)
@@ -36,7 +41,7 @@ inline float sanitizeInput(float v)
     const float magnitude = std::fabs(v);
     if (magnitude <= CVantelor::kInputLimit)
         return v;
-    if (!(magnitude <= 3.4028235e38f))
+    if (!(magnitude <= kLargestFloat))
         return 0.0f;
     return v > 0.0f ? CVantelor::kInputLimit : -CVantelor::kInputLimit;
 }
@@ -153,8 +158,8 @@ bool noneWithin(const float* in, int32_t frames, float low, float high)
 // which to check.
 Guarded guardedIn(const float* in, int32_t frames)
 {
-    constexpr float kNear = 1e-8f;
-    constexpr float kLargest = 3.4028235e38f;
+    constexpr float kNear = kNoiseThreshold;
+    constexpr float kLargest = kLargestFloat;
     const float first = std::fabs(in[0]);
     if (first >= kNear && first <= CVantelor::kInputLimit)
         return allWithin(in, frames, kNear, CVantelor::kInputLimit) ? Guarded::none : Guarded::some;
@@ -168,9 +173,9 @@ Guarded guardedIn(const float* in, int32_t frames)
 inline int inputDraws(F4 x)
 {
     const F4 m = (F4)((I4)x & 0x7FFFFFFF);
-    if (laneBits((m >= 1e-8f) & (m <= CVantelor::kInputLimit)) == 15)
+    if (laneBits((m >= kNoiseThreshold) & (m <= CVantelor::kInputLimit)) == 15)
         return 0;
-    if (laneBits((m >= 1e-8f) & (m <= 3.4028235e38f)) == 0)
+    if (laneBits((m >= kNoiseThreshold) & (m <= kLargestFloat)) == 0)
         return 1;
     return -1;
 }
@@ -465,14 +470,14 @@ void CVantelor::guardSide(const float* in0, const float* in1, int32_t frames,
             if (in1 != nullptr)
                 side = side + load4(in1 + i) * w1;
             store4(sliceSide + i, side * 0.5f);
-            const I4 near = ~((side >= 1e-8f) | (side <= -1e-8f));
+            const I4 near = ~((side >= kNoiseThreshold) | (side <= -kNoiseThreshold));
             replaced |= near;
             kept |= ~near;
         }
         for (; i < frames; ++i) {
             const float side = sideOf(i);
             sliceSide[i] = side * 0.5f;
-            const bool near = !(side >= 1e-8f || side <= -1e-8f);
+            const bool near = !(side >= kNoiseThreshold || side <= -kNoiseThreshold);
             replaced[0] |= near ? -1 : 0;
             kept[0] |= near ? 0 : -1;
         }
@@ -543,7 +548,7 @@ void CVantelor::prepareSilence(int count, int32_t frames, uint32_t state)
         if (count == 2)
             side = side + b * w1;
         silentInputs.sideKept[signs] = side * 0.5f;
-        const bool draws = !(side >= 1e-8f || side <= -1e-8f || side != side);
+        const bool draws = !(side >= kNoiseThreshold || side <= -kNoiseThreshold || side != side);
         drawsBySigns[signs] = draws ? ~uint64_t{0} : 0;
     }
     // Up to three draws a frame, the walk's last reload a word beyond, and
@@ -618,7 +623,8 @@ void CVantelor::guardMixed(const float* in0, const float* in1, int32_t frames,
                 F4 side = 0.0f + ga * w0;
                 if (in1 != nullptr)
                     side = side + gb * w1;
-                if (laneBits(~((side >= 1e-8f) | (side <= -1e-8f))) != (guess ? 15 : 0))
+                if (laneBits(~((side >= kNoiseThreshold) | (side <= -kNoiseThreshold))) !=
+                    (guess ? 15 : 0))
                     continue;
                 if (guess)
                     side = noiseOf(statesAhead(state, inputs + 1, stride));
