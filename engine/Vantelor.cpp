@@ -158,13 +158,13 @@ bool noneWithin(const float* in, int32_t frames, float low, float high)
 // which to check.
 Guarded guardedIn(const float* in, int32_t frames)
 {
-    constexpr float kNear = kNoiseThreshold;
-    constexpr float kLargest = kLargestFloat;
     const float first = std::fabs(in[0]);
-    if (first >= kNear && first <= CVantelor::kInputLimit)
-        return allWithin(in, frames, kNear, CVantelor::kInputLimit) ? Guarded::none : Guarded::some;
-    if (!(first >= kNear && first <= kLargest))
-        return noneWithin(in, frames, kNear, kLargest) ? Guarded::all : Guarded::some;
+    if (first >= kNoiseThreshold && first <= CVantelor::kInputLimit)
+        return allWithin(in, frames, kNoiseThreshold, CVantelor::kInputLimit) ? Guarded::none
+                                                                              : Guarded::some;
+    if (!(first >= kNoiseThreshold && first <= kLargestFloat))
+        return noneWithin(in, frames, kNoiseThreshold, kLargestFloat) ? Guarded::all
+                                                                      : Guarded::some;
     return Guarded::some;
 }
 

@@ -30,16 +30,30 @@ constexpr ResourceKind kKinds[] = {ResourceKind::kWindow, ResourceKind::kWindowC
                                    ResourceKind::kGdiObject, ResourceKind::kDirect2D};
 const char* const kKindNames[] = {"windows", "window classes", "GDI objects", "Direct2D objects"};
 
-TEST(ToolkitResources, FiftyOpenCloseCyclesReleaseEverythingTheToolkitMade)
+// A host window and a fresh plug-in whose editor a test opens in it.
+class ToolkitResources : public ::testing::Test
 {
-    HostWindow host(500, 400);
-    if (!host.window)
-        GTEST_SKIP() << "no host window: Wine needs an X display";
-    auto* plugin = createVantelorVst(freshHost());
-    AEffect* effect = plugin->getAeffect();
-    auto call = [&](VstInt32 opcode, void* ptr = nullptr) {
+protected:
+    void SetUp() override
+    {
+        if (!host.window)
+            GTEST_SKIP() << "no host window: Wine needs an X display";
+        plugin = createVantelorVst(freshHost());
+        effect = plugin->getAeffect();
+    }
+
+    VstIntPtr call(VstInt32 opcode, void* ptr = nullptr)
+    {
         return effect->dispatcher(effect, opcode, 0, 0, ptr, 0);
-    };
+    }
+
+    HostWindow host{500, 400};
+    CMyVSTPlugin* plugin = nullptr;
+    AEffect* effect = nullptr;
+};
+
+TEST_F(ToolkitResources, FiftyOpenCloseCyclesReleaseEverythingTheToolkitMade)
+{
     for (size_t k = 0; k < 4; ++k)
         ASSERT_EQ(liveResources(kKinds[k]), 0) << kKindNames[k] << " after construction";
 
@@ -79,16 +93,8 @@ TEST(ToolkitResources, FiftyOpenCloseCyclesReleaseEverythingTheToolkitMade)
     call(effClose);
 }
 
-TEST(ToolkitResources, RepaintingTheEditorCreatesNoDirect2DObject)
+TEST_F(ToolkitResources, RepaintingTheEditorCreatesNoDirect2DObject)
 {
-    HostWindow host(500, 400);
-    if (!host.window)
-        GTEST_SKIP() << "no host window: Wine needs an X display";
-    auto* plugin = createVantelorVst(freshHost());
-    AEffect* effect = plugin->getAeffect();
-    auto call = [&](VstInt32 opcode, void* ptr = nullptr) {
-        return effect->dispatcher(effect, opcode, 0, 0, ptr, 0);
-    };
     ASSERT_EQ(call(effEditOpen, host.window), 1);
     auto* editor = dynamic_cast<AEffGUIEditor*>(plugin->getEditor());
     ASSERT_NE(editor, nullptr);
