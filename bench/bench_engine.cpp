@@ -93,6 +93,6 @@ void engineCost(benchmark::State& state)
 
 BENCHMARK(engineCost)
     ->ArgNames({"placement", "rate", "block", "renderer", "silence"})
-    ->ArgsProduct({{0, 1, 2, 3, 4}, {44100, 192000}, {64, 512}, {0, 1, 2, 3}, {0, 1}});
+    ->ArgsProduct({{0, 1, 2, 3, 4}, {44100, 192000}, {32, 64, 512}, {0, 1, 2, 3}, {0, 1}});
 
 BENCHMARK_MAIN();
