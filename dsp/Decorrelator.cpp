@@ -74,3 +74,21 @@ int32_t CDecorrelator::getStageSize(int j) const
 {
     return j >= 0 && j < stageCount ? stages[j]->getSize() : 0;
 }
+
+bool CDecorrelator::beginChain(ring_walk::Chain& chain)
+{
+    if (stageCount > ring_walk::Chain::kMaxStages)
+        return false;
+    chain.stageCount = stageCount;
+    for (int j = 0; j < stageCount; ++j)
+        chain.stages[j] = stages[j]->beginStage();
+    chain.delay = {buffer.get(), mask, delay, writeIndex};
+    return true;
+}
+
+void CDecorrelator::endChain(const ring_walk::Chain& chain)
+{
+    for (int j = 0; j < stageCount; ++j)
+        stages[j]->endStage(chain.stages[j]);
+    writeIndex = chain.delay.index;
+}

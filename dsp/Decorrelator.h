@@ -39,6 +39,12 @@ public:
         CDelay::processBlock(samples, count);
     }
 
+    // The sections and the final delay as an owner walks them over a block
+    // (at any vector width), handed back with endChain. False, with nothing
+    // begun, where there are more sections than a walk holds.
+    bool beginChain(ring_walk::Chain& chain);
+    void endChain(const ring_walk::Chain& chain);
+
     // Splits `total` samples among the sections by weight (each at least 1,
     // clamped to its ring).
     virtual void setAllpassTotal(int32_t total);

@@ -12,6 +12,7 @@
 
 #include "dsp/FourSampler.h"
 #include "dsp/NumericHelpers.h"
+#include "dsp/RingWalk.h"
 
 namespace delay_detail {
 // Ring entry d positions before `index`; wraps in two's complement, so any
@@ -173,6 +174,11 @@ public:
     // process over `count` samples in place, with the same arithmetic per
     // sample. `samples` must not point into the ring.
     void processBlock(float* samples, int32_t count);
+
+    // The section as an owner walks it over a block, handed back with
+    // endStage. Nothing else may drive it in between.
+    ring_walk::Allpass beginStage() { return {buffer.get(), delay, writeIndex, coefficient}; }
+    void endStage(const ring_walk::Allpass& walk) { writeIndex = walk.index; }
 
     // Not clamped; |g| < 1 keeps the section stable.
     virtual void setCoefficient(float g) { coefficient = g; }

@@ -14,6 +14,7 @@
 #include <cstdint>
 
 #include "dsp/NumericHelpers.h"
+#include "dsp/RingWalk.h"
 
 namespace fast_path {
 // Longest block a renderer takes in one call.
@@ -129,6 +130,14 @@ void renderPairAvx2(PannerBlock* const* panners, int count, const float* const* 
 void renderPairAvx512(PannerBlock* const* panners, int count, const float* const* inputs,
                       SilentInputs* silent, float* sums, int32_t frames, CNoiseJump stride,
                       Work& work);
+
+// The decorrelator's walk over `count` samples in place, as wide as each
+// renderer's vectors.
+using ChainWalk = void (*)(ring_walk::Chain& chain, float* samples, int32_t count);
+
+void walkChainSse2(ring_walk::Chain& chain, float* samples, int32_t count);
+void walkChainAvx2(ring_walk::Chain& chain, float* samples, int32_t count);
+void walkChainAvx512(ring_walk::Chain& chain, float* samples, int32_t count);
 
 // Whether this processor runs the AVX2 renderer (AVX2 and BMI2).
 bool hasAvx2();

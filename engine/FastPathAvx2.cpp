@@ -3,4 +3,5 @@
 // round differently).
 #define FAST_PATH_RENDERER renderPairAvx2
 #define FAST_PATH_WIDE 1
+#define FAST_PATH_CHAIN_WALK walkChainAvx2
 #include "FastPathKernel.inc"

@@ -4,4 +4,5 @@
 // round differently).
 #define FAST_PATH_RENDERER renderPairAvx512
 #define FAST_PATH_WIDE 2
+#define FAST_PATH_CHAIN_WALK walkChainAvx512
 #include "FastPathKernel.inc"

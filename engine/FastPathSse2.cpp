@@ -1,4 +1,5 @@
 // The pair renderer for every x86-64 processor.
 #define FAST_PATH_RENDERER renderPairSse2
 #define FAST_PATH_WIDE 0
+#define FAST_PATH_CHAIN_WALK walkChainSse2
 #include "FastPathKernel.inc"

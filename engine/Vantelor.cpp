@@ -205,6 +205,7 @@ CVantelor::CVantelor(int8_t numInputs, int8_t numOutputs)
     : CProcessor(numInputs, numOutputs),
       renderer(Renderer::sse2),
       pairRenderer(fast_path::renderPairSse2),
+      chainWalk(fast_path::walkChainSse2),
       decorrelator(kDecorrelatorMaxDelay, kDecorrelatorAllpassCapacity, kDecorrelatorStages)
 {
     const char* simd = std::getenv("VANTELOR_SIMD");
@@ -276,12 +277,16 @@ void CVantelor::setRenderer(Renderer choice)
     if (choice == Renderer::avx2 && !fast_path::hasAvx2())
         choice = Renderer::sse2;
     renderer = choice;
-    if (choice == Renderer::avx512)
+    if (choice == Renderer::avx512) {
         pairRenderer = fast_path::renderPairAvx512;
-    else if (choice == Renderer::avx2)
+        chainWalk = fast_path::walkChainAvx512;
+    } else if (choice == Renderer::avx2) {
         pairRenderer = fast_path::renderPairAvx2;
-    else
+        chainWalk = fast_path::walkChainAvx2;
+    } else {
         pairRenderer = fast_path::renderPairSse2;
+        chainWalk = fast_path::walkChainSse2;
+    }
 }
 
 // For each frame: every active input sanitised and guarded, panned and
@@ -418,7 +423,13 @@ void CVantelor::renderBlocks(float** inputs, float* outLeft, float* outRight, in
             pannerNoise.setState(activeBlocks[count - 1].noiseState);
         }
 
-        decorrelator.processBlock(sliceSide, frames);
+        ring_walk::Chain chain;
+        if (decorrelator.beginChain(chain)) {
+            chainWalk(chain, sliceSide, frames);
+            decorrelator.endChain(chain);
+        } else {
+            decorrelator.processBlock(sliceSide, frames);
+        }
         float* const left = outLeft + start;
         float* const right = outRight + start;
         int32_t i = 0;

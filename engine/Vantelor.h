@@ -123,6 +123,7 @@ private:
 
     Renderer renderer;
     fast_path::PairRenderer pairRenderer;
+    fast_path::ChainWalk chainWalk;
 
     // Noise for the near-zero guards of the engine itself, and the generator
     // shared by this engine's panners: per instance, so renders are

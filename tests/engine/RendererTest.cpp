@@ -517,6 +517,54 @@ TEST(Renderer, RandomHostActionsRenderAsTheDefinition)
         GTEST_SKIP() << "this processor has no AVX-512: its renderer was not compared";
 }
 
+// The decorrelator walked at each renderer's width gives the per-sample
+// walk's output and rings, to the bit: blocks shorter and longer than its
+// delay, across every ring's end, and sections that shrink mid-walk.
+TEST(Renderer, DecorrelatorWalksAtEveryWidthAsSampleBySample)
+{
+    const struct
+    {
+        fast_path::ChainWalk walk;
+        const char* name;
+        bool runs;
+    } walks[] = {{fast_path::walkChainSse2, "SSE2", true},
+                 {fast_path::walkChainAvx2, "AVX2", fast_path::hasAvx2()},
+                 {fast_path::walkChainAvx512, "AVX-512", fast_path::hasAvx512()}};
+    for (const auto& walk : walks) {
+        if (!walk.runs)
+            continue;
+        SCOPED_TRACE(walk.name);
+        CDecorrelator bySample(100, 120, 3);
+        CDecorrelator byBlock(100, 120, 3);
+        for (CDecorrelator* d : {&bySample, &byBlock}) {
+            d->setDelay(70);
+            d->setAllpassTotal(120);
+        }
+        std::vector<float> signal;
+        int n = 0;
+        for (int b = 0; b < 60; ++b) {
+            if (b == 30)
+                for (CDecorrelator* d : {&bySample, &byBlock})
+                    d->setAllpassTotal(41);
+            const int frames = 1 + (b * 37) % 200;
+            signal.resize(static_cast<size_t>(frames));
+            for (float& v : signal)
+                v = std::sin(0.37f * static_cast<float>(n++));
+            std::vector<float> expected = signal;
+            for (float& v : expected)
+                bySample.process(&v);
+            ring_walk::Chain chain;
+            ASSERT_TRUE(byBlock.beginChain(chain));
+            walk.walk(chain, signal.data(), frames);
+            byBlock.endChain(chain);
+            ASSERT_EQ(signal, expected) << "block " << b << " of " << frames << " frames";
+        }
+        EXPECT_EQ(byBlock.hashState(0), bySample.hashState(0));
+    }
+    if (!fast_path::hasAvx512())
+        GTEST_SKIP() << "this processor has no AVX-512: its walk was not compared";
+}
+
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
