@@ -139,6 +139,38 @@ void walkChainSse2(ring_walk::Chain& chain, float* samples, int32_t count);
 void walkChainAvx2(ring_walk::Chain& chain, float* samples, int32_t count);
 void walkChainAvx512(ring_walk::Chain& chain, float* samples, int32_t count);
 
+// How the engine's input guards treat a stretch of input (`frames` >= 1):
+// every sample passes unchanged (finite, within `limit` and not near zero,
+// so nothing is drawn for it), every sample is replaced by a draw (near
+// zero, or not a finite number, which counts as silence), or anything else.
+enum InputScan
+{
+    kPassesUnchanged = 0,
+    kAllDrawn = 1,
+    kMixed = 2,
+};
+using ScanInput = int (*)(const float* in, int32_t frames, float limit);
+
+int scanInputSse2(const float* in, int32_t frames, float limit);
+int scanInputAvx2(const float* in, int32_t frames, float limit);
+int scanInputAvx512(const float* in, int32_t frames, float limit);
+
+// The side signal of a stretch whose inputs pass their guards unchanged:
+// 0 + in0 w0 (+ in1 w1 where in1 is given), halved into `half`. The result
+// has kSomeSideDrawn where some frame's side signal is near zero (its
+// guard replaces it) and kSomeSideKept where some frame's is kept.
+constexpr int kSomeSideDrawn = 1;
+constexpr int kSomeSideKept = 2;
+using SideSignal = int (*)(const float* in0, const float* in1, float w0, float w1, float* half,
+                           int32_t frames);
+
+int sideSignalSse2(const float* in0, const float* in1, float w0, float w1, float* half,
+                   int32_t frames);
+int sideSignalAvx2(const float* in0, const float* in1, float w0, float w1, float* half,
+                   int32_t frames);
+int sideSignalAvx512(const float* in0, const float* in1, float w0, float w1, float* half,
+                     int32_t frames);
+
 // Whether this processor runs the AVX2 renderer (AVX2 and BMI2).
 bool hasAvx2();
 // Whether this processor runs the AVX-512 renderer (AVX-512 F, VL, BW and

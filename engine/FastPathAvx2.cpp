@@ -4,4 +4,6 @@
 #define FAST_PATH_RENDERER renderPairAvx2
 #define FAST_PATH_WIDE 1
 #define FAST_PATH_CHAIN_WALK walkChainAvx2
+#define FAST_PATH_INPUT_SCAN scanInputAvx2
+#define FAST_PATH_SIDE_SIGNAL sideSignalAvx2
 #include "FastPathKernel.inc"

@@ -5,4 +5,6 @@
 #define FAST_PATH_RENDERER renderPairAvx512
 #define FAST_PATH_WIDE 2
 #define FAST_PATH_CHAIN_WALK walkChainAvx512
+#define FAST_PATH_INPUT_SCAN scanInputAvx512
+#define FAST_PATH_SIDE_SIGNAL sideSignalAvx512
 #include "FastPathKernel.inc"

@@ -2,4 +2,6 @@
 #define FAST_PATH_RENDERER renderPairSse2
 #define FAST_PATH_WIDE 0
 #define FAST_PATH_CHAIN_WALK walkChainSse2
+#define FAST_PATH_INPUT_SCAN scanInputSse2
+#define FAST_PATH_SIDE_SIGNAL sideSignalSse2
 #include "FastPathKernel.inc"

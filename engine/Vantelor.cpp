@@ -97,77 +97,6 @@ inline int laneBits(I4 mask)
 #endif
 }
 
-// How the input guards treat a stretch of input.
-enum class Guarded
-{
-    // Every sample passes unchanged: finite, within the input limit and not
-    // near zero (so nothing is drawn for it).
-    none,
-    // Every sample is replaced by a draw: near zero, or not a finite
-    // number (which counts as silence).
-    all,
-    // Anything else.
-    some,
-};
-
-// Whether every sample's magnitude (bits, sign cleared) lies within
-// [low, high], as floats compare; NaN lies outside. Stops at the first
-// sixteen samples that decide against it.
-bool allWithin(const float* in, int32_t frames, float low, float high)
-{
-    int32_t i = 0;
-    for (; i + 16 <= frames; i += 16) {
-        I4 inside = ~I4{};
-        for (int k = 0; k < 16; k += 4) {
-            const F4 m = (F4)((I4)load4(in + i + k) & 0x7FFFFFFF);
-            inside &= (m >= low) & (m <= high);
-        }
-        if (laneBits(inside) != 15)
-            return false;
-    }
-    for (; i < frames; ++i) {
-        const float m = std::fabs(in[i]);
-        if (!(m >= low && m <= high))
-            return false;
-    }
-    return true;
-}
-
-// Whether no sample's magnitude lies within [low, high].
-bool noneWithin(const float* in, int32_t frames, float low, float high)
-{
-    int32_t i = 0;
-    for (; i + 16 <= frames; i += 16) {
-        I4 inside = {};
-        for (int k = 0; k < 16; k += 4) {
-            const F4 m = (F4)((I4)load4(in + i + k) & 0x7FFFFFFF);
-            inside |= (m >= low) & (m <= high);
-        }
-        if (laneBits(inside) != 0)
-            return false;
-    }
-    for (; i < frames; ++i) {
-        const float m = std::fabs(in[i]);
-        if (m >= low && m <= high)
-            return false;
-    }
-    return true;
-}
-
-// A stretch is nearly always one or the other: its first sample says
-// which to check.
-Guarded guardedIn(const float* in, int32_t frames)
-{
-    const float first = std::fabs(in[0]);
-    if (first >= kNoiseThreshold && first <= CVantelor::kInputLimit)
-        return allWithin(in, frames, kNoiseThreshold, CVantelor::kInputLimit) ? Guarded::none
-                                                                              : Guarded::some;
-    if (!(first >= kNoiseThreshold && first <= kLargestFloat))
-        return noneWithin(in, frames, kNoiseThreshold, kLargestFloat) ? Guarded::all
-                                                                      : Guarded::some;
-    return Guarded::some;
-}
-
 // For four input samples: 0 where all pass the input guards unchanged, 1
 // where all are replaced by a draw, -1 for anything else.
 inline int inputDraws(F4 x)
@@ -280,12 +209,18 @@ void CVantelor::setRenderer(Renderer choice)
     if (choice == Renderer::avx512) {
         pairRenderer = fast_path::renderPairAvx512;
         chainWalk = fast_path::walkChainAvx512;
+        scanInput = fast_path::scanInputAvx512;
+        sideSignal = fast_path::sideSignalAvx512;
     } else if (choice == Renderer::avx2) {
         pairRenderer = fast_path::renderPairAvx2;
         chainWalk = fast_path::walkChainAvx2;
+        scanInput = fast_path::scanInputAvx2;
+        sideSignal = fast_path::sideSignalAvx2;
     } else {
         pairRenderer = fast_path::renderPairSse2;
         chainWalk = fast_path::walkChainSse2;
+        scanInput = fast_path::scanInputSse2;
+        sideSignal = fast_path::sideSignalSse2;
     }
 }
 
@@ -352,14 +287,14 @@ void CVantelor::renderBlocks(float** inputs, float* outLeft, float* outRight, in
         // The engine's generator is held locally for the slice; it draws
         // for the first input, the second and so on, then for the side.
         CNoiseGenerator guard = noise;
-        Guarded guarded = Guarded::some;
+        int guarded = fast_path::kMixed;
         if (count == 1 || count == 2) {
-            guarded = guardedIn(activeSources[0] + start, frames);
-            if (count == 2 && guarded != Guarded::some &&
-                guardedIn(activeSources[1] + start, frames) != guarded)
-                guarded = Guarded::some;
+            guarded = scanInput(activeSources[0] + start, frames, kInputLimit);
+            if (count == 2 && guarded != fast_path::kMixed &&
+                scanInput(activeSources[1] + start, frames, kInputLimit) != guarded)
+                guarded = fast_path::kMixed;
         }
-        if (guarded == Guarded::none) {
+        if (guarded == fast_path::kPassesUnchanged) {
             // The usual case: no input is guarded, so the panners read the
             // inputs themselves and the only draws are the side signal's,
             // at most one per frame.
@@ -368,7 +303,7 @@ void CVantelor::renderBlocks(float** inputs, float* outLeft, float* outRight, in
             activeInputs[0] = activeSources[0] + start;
             if (second != nullptr)
                 activeInputs[1] = second;
-        } else if (guarded == Guarded::all) {
+        } else if (guarded == fast_path::kAllDrawn) {
             // Silence: every input sample is a draw, in a known order; the
             // pair renderer forms them, and the engine's generator moves on
             // by the draws it reports.
@@ -473,27 +408,9 @@ void CVantelor::guardSide(const float* in0, const float* in1, int32_t frames,
     bool anyKept = false;
     bool anyReplaced = true;
     if (w0 != 0.0f || w1 != 0.0f) {
-        I4 replaced = {};
-        I4 kept = {};
-        int32_t i = 0;
-        for (; i + 4 <= frames; i += 4) {
-            F4 side = 0.0f + load4(in0 + i) * w0;
-            if (in1 != nullptr)
-                side = side + load4(in1 + i) * w1;
-            store4(sliceSide + i, side * 0.5f);
-            const I4 near = ~((side >= kNoiseThreshold) | (side <= -kNoiseThreshold));
-            replaced |= near;
-            kept |= ~near;
-        }
-        for (; i < frames; ++i) {
-            const float side = sideOf(i);
-            sliceSide[i] = side * 0.5f;
-            const bool near = !(side >= kNoiseThreshold || side <= -kNoiseThreshold);
-            replaced[0] |= near ? -1 : 0;
-            kept[0] |= near ? 0 : -1;
-        }
-        anyKept = (kept[0] | kept[1] | kept[2] | kept[3]) != 0;
-        anyReplaced = (replaced[0] | replaced[1] | replaced[2] | replaced[3]) != 0;
+        const int found = sideSignal(in0, in1, w0, w1, sliceSide, frames);
+        anyKept = (found & fast_path::kSomeSideKept) != 0;
+        anyReplaced = (found & fast_path::kSomeSideDrawn) != 0;
     }
     if (anyReplaced && !anyKept) {
         // Every frame draws once: the signs of the generator's next states

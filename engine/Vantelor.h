@@ -124,6 +124,8 @@ private:
     Renderer renderer;
     fast_path::PairRenderer pairRenderer;
     fast_path::ChainWalk chainWalk;
+    fast_path::ScanInput scanInput;
+    fast_path::SideSignal sideSignal;
 
     // Noise for the near-zero guards of the engine itself, and the generator
     // shared by this engine's panners: per instance, so renders are
