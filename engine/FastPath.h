@@ -143,17 +143,17 @@ void walkChainAvx512(ring_walk::Chain& chain, float* samples, int32_t count);
 // every sample passes unchanged (finite, within `limit` and not near zero,
 // so nothing is drawn for it), every sample is replaced by a draw (near
 // zero, or not a finite number, which counts as silence), or anything else.
-enum InputScan
+enum class InputScan
 {
-    kPassesUnchanged = 0,
-    kAllDrawn = 1,
-    kMixed = 2,
+    passesUnchanged,
+    allDrawn,
+    mixed,
 };
-using ScanInput = int (*)(const float* in, int32_t frames, float limit);
+using ScanInput = InputScan (*)(const float* in, int32_t frames, float limit);
 
-int scanInputSse2(const float* in, int32_t frames, float limit);
-int scanInputAvx2(const float* in, int32_t frames, float limit);
-int scanInputAvx512(const float* in, int32_t frames, float limit);
+InputScan scanInputSse2(const float* in, int32_t frames, float limit);
+InputScan scanInputAvx2(const float* in, int32_t frames, float limit);
+InputScan scanInputAvx512(const float* in, int32_t frames, float limit);
 
 // The side signal of a stretch whose inputs pass their guards unchanged:
 // 0 + in0 w0 (+ in1 w1 where in1 is given), halved into `half`. The result

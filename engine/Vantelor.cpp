@@ -135,6 +135,8 @@ CVantelor::CVantelor(int8_t numInputs, int8_t numOutputs)
       renderer(Renderer::sse2),
       pairRenderer(fast_path::renderPairSse2),
       chainWalk(fast_path::walkChainSse2),
+      scanInput(fast_path::scanInputSse2),
+      sideSignal(fast_path::sideSignalSse2),
       decorrelator(kDecorrelatorMaxDelay, kDecorrelatorAllpassCapacity, kDecorrelatorStages)
 {
     const char* simd = std::getenv("VANTELOR_SIMD");
@@ -287,14 +289,14 @@ void CVantelor::renderBlocks(float** inputs, float* outLeft, float* outRight, in
         // The engine's generator is held locally for the slice; it draws
         // for the first input, the second and so on, then for the side.
         CNoiseGenerator guard = noise;
-        int guarded = fast_path::kMixed;
+        fast_path::InputScan guarded = fast_path::InputScan::mixed;
         if (count == 1 || count == 2) {
             guarded = scanInput(activeSources[0] + start, frames, kInputLimit);
-            if (count == 2 && guarded != fast_path::kMixed &&
+            if (count == 2 && guarded != fast_path::InputScan::mixed &&
                 scanInput(activeSources[1] + start, frames, kInputLimit) != guarded)
-                guarded = fast_path::kMixed;
+                guarded = fast_path::InputScan::mixed;
         }
-        if (guarded == fast_path::kPassesUnchanged) {
+        if (guarded == fast_path::InputScan::passesUnchanged) {
             // The usual case: no input is guarded, so the panners read the
             // inputs themselves and the only draws are the side signal's,
             // at most one per frame.
@@ -303,7 +305,7 @@ void CVantelor::renderBlocks(float** inputs, float* outLeft, float* outRight, in
             activeInputs[0] = activeSources[0] + start;
             if (second != nullptr)
                 activeInputs[1] = second;
-        } else if (guarded == fast_path::kAllDrawn) {
+        } else if (guarded == fast_path::InputScan::allDrawn) {
             // Silence: every input sample is a draw, in a known order; the
             // pair renderer forms them, and the engine's generator moves on
             // by the draws it reports.

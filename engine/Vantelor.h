@@ -122,6 +122,7 @@ private:
     void guardMixed(const float* in0, const float* in1, int32_t frames, CNoiseGenerator& guard);
 
     Renderer renderer;
+    // The chosen renderer's passes, all built for one instruction set.
     fast_path::PairRenderer pairRenderer;
     fast_path::ChainWalk chainWalk;
     fast_path::ScanInput scanInput;
