@@ -89,8 +89,41 @@ void engineCost(benchmark::State& state)
     state.counters["ns_per_frame"] = benchmark::Counter(
         totalFrames * 1e-9, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
+// The decorrelator's walk over a slice, at each renderer's width, with the
+// engine's lengths at 44.1 kHz.
+void decorrelatorWalk(benchmark::State& state)
+{
+    const fast_path::ChainWalk walks[] = {fast_path::walkChainSse2, fast_path::walkChainAvx2,
+                                          fast_path::walkChainAvx512};
+    const bool runs[] = {true, fast_path::hasAvx2(), fast_path::hasAvx512()};
+    const int width = static_cast<int>(state.range(0));
+    if (!runs[width]) {
+        state.SkipWithError("this processor cannot run this walk");
+        return;
+    }
+    const char* names[] = {"SSE2", "AVX2", "AVX-512"};
+    state.SetLabel(names[width]);
+    CDecorrelator decorrelator(2304, 1536, 3);
+    decorrelator.setDelay(529);
+    decorrelator.setAllpassTotal(352);
+    decorrelator.setAllpassCoefficient(0.6f);
+    std::vector<float> slice = bench_signals::noiseBlock();
+    slice.resize(fast_path::kMaxFrames);
+    for (auto _ : state) {
+        ring_walk::Chain chain;
+        decorrelator.beginChain(chain);
+        walks[width](chain, slice.data(), fast_path::kMaxFrames);
+        decorrelator.endChain(chain);
+        benchmark::DoNotOptimize(slice.data());
+        benchmark::ClobberMemory();
+    }
+    const double totalFrames = static_cast<double>(state.iterations()) * fast_path::kMaxFrames;
+    state.counters["ns_per_frame"] = benchmark::Counter(
+        totalFrames * 1e-9, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
 } // namespace
 
+BENCHMARK(decorrelatorWalk)->ArgName("width")->DenseRange(0, 2);
 BENCHMARK(engineCost)
     ->ArgNames({"placement", "rate", "block", "renderer", "silence"})
     ->ArgsProduct({{0, 1, 2, 3, 4}, {44100, 192000}, {32, 64, 512}, {0, 1, 2, 3}, {0, 1}});
