@@ -93,16 +93,12 @@ void engineCost(benchmark::State& state)
 // engine's lengths at 44.1 kHz.
 void decorrelatorWalk(benchmark::State& state)
 {
-    const fast_path::ChainWalk walks[] = {fast_path::walkChainSse2, fast_path::walkChainAvx2,
-                                          fast_path::walkChainAvx512};
-    const bool runs[] = {true, fast_path::hasAvx2(), fast_path::hasAvx512()};
-    const int width = static_cast<int>(state.range(0));
-    if (!runs[width]) {
+    const int set = static_cast<int>(state.range(0));
+    if (!fast_path::processorRuns(set)) {
         state.SkipWithError("this processor cannot run this walk");
         return;
     }
-    const char* names[] = {"SSE2", "AVX2", "AVX-512"};
-    state.SetLabel(names[width]);
+    state.SetLabel(fast_path::kPasses[set].name);
     CDecorrelator decorrelator(2304, 1536, 3);
     decorrelator.setDelay(529);
     decorrelator.setAllpassTotal(352);
@@ -112,7 +108,7 @@ void decorrelatorWalk(benchmark::State& state)
     for (auto _ : state) {
         ring_walk::Chain chain;
         decorrelator.beginChain(chain);
-        walks[width](chain, slice.data(), fast_path::kMaxFrames);
+        fast_path::kPasses[set].walkChain(chain, slice.data(), fast_path::kMaxFrames);
         decorrelator.endChain(chain);
         benchmark::DoNotOptimize(slice.data());
         benchmark::ClobberMemory();
@@ -123,7 +119,7 @@ void decorrelatorWalk(benchmark::State& state)
 }
 } // namespace
 
-BENCHMARK(decorrelatorWalk)->ArgName("width")->DenseRange(0, 2);
+BENCHMARK(decorrelatorWalk)->ArgName("set")->DenseRange(0, fast_path::kInstructionSets - 1);
 BENCHMARK(engineCost)
     ->ArgNames({"placement", "rate", "block", "renderer", "silence"})
     ->ArgsProduct({{0, 1, 2, 3, 4}, {44100, 192000}, {32, 64, 512}, {0, 1, 2, 3}, {0, 1}});

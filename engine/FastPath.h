@@ -171,6 +171,23 @@ int sideSignalAvx2(const float* in0, const float* in1, float w0, float w1, float
 int sideSignalAvx512(const float* in0, const float* in1, float w0, float w1, float* half,
                      int32_t frames);
 
+// One instruction set's passes, which the engine takes together.
+struct Passes
+{
+    const char* name;
+    PairRenderer renderPair;
+    ChainWalk walkChain;
+    ScanInput scanInput;
+    SideSignal sideSignal;
+};
+
+// Every instruction set's passes, narrowest first: SSE2, AVX2, AVX-512.
+constexpr int kInstructionSets = 3;
+extern const Passes kPasses[kInstructionSets];
+
+// Whether this processor runs kPasses[set].
+bool processorRuns(int set);
+
 // Whether this processor runs the AVX2 renderer (AVX2 and BMI2).
 bool hasAvx2();
 // Whether this processor runs the AVX-512 renderer (AVX-512 F, VL, BW and

@@ -26,4 +26,15 @@ bool hasAvx512()
     return false;
 #endif
 }
+
+const Passes kPasses[kInstructionSets] = {
+    {"SSE2", renderPairSse2, walkChainSse2, scanInputSse2, sideSignalSse2},
+    {"AVX2", renderPairAvx2, walkChainAvx2, scanInputAvx2, sideSignalAvx2},
+    {"AVX-512", renderPairAvx512, walkChainAvx512, scanInputAvx512, sideSignalAvx512},
+};
+
+bool processorRuns(int set)
+{
+    return set == 0 || (set == 1 && hasAvx2()) || (set == 2 && hasAvx512());
+}
 } // namespace fast_path

@@ -133,10 +133,7 @@ constexpr HalfNoise kHalfNoise = makeHalfNoise();
 CVantelor::CVantelor(int8_t numInputs, int8_t numOutputs)
     : CProcessor(numInputs, numOutputs),
       renderer(Renderer::sse2),
-      pairRenderer(fast_path::renderPairSse2),
-      chainWalk(fast_path::walkChainSse2),
-      scanInput(fast_path::scanInputSse2),
-      sideSignal(fast_path::sideSignalSse2),
+      passes(&fast_path::kPasses[0]),
       decorrelator(kDecorrelatorMaxDelay, kDecorrelatorAllpassCapacity, kDecorrelatorStages)
 {
     const char* simd = std::getenv("VANTELOR_SIMD");
@@ -208,22 +205,8 @@ void CVantelor::setRenderer(Renderer choice)
     if (choice == Renderer::avx2 && !fast_path::hasAvx2())
         choice = Renderer::sse2;
     renderer = choice;
-    if (choice == Renderer::avx512) {
-        pairRenderer = fast_path::renderPairAvx512;
-        chainWalk = fast_path::walkChainAvx512;
-        scanInput = fast_path::scanInputAvx512;
-        sideSignal = fast_path::sideSignalAvx512;
-    } else if (choice == Renderer::avx2) {
-        pairRenderer = fast_path::renderPairAvx2;
-        chainWalk = fast_path::walkChainAvx2;
-        scanInput = fast_path::scanInputAvx2;
-        sideSignal = fast_path::sideSignalAvx2;
-    } else {
-        pairRenderer = fast_path::renderPairSse2;
-        chainWalk = fast_path::walkChainSse2;
-        scanInput = fast_path::scanInputSse2;
-        sideSignal = fast_path::sideSignalSse2;
-    }
+    // The reference renderer uses none of them; it keeps the baseline's.
+    passes = &fast_path::kPasses[choice == Renderer::avx512 ? 2 : choice == Renderer::avx2 ? 1 : 0];
 }
 
 // For each frame: every active input sanitised and guarded, panned and
@@ -291,9 +274,9 @@ void CVantelor::renderBlocks(float** inputs, float* outLeft, float* outRight, in
         CNoiseGenerator guard = noise;
         fast_path::InputScan guarded = fast_path::InputScan::mixed;
         if (count == 1 || count == 2) {
-            guarded = scanInput(activeSources[0] + start, frames, kInputLimit);
+            guarded = passes->scanInput(activeSources[0] + start, frames, kInputLimit);
             if (count == 2 && guarded != fast_path::InputScan::mixed &&
-                scanInput(activeSources[1] + start, frames, kInputLimit) != guarded)
+                passes->scanInput(activeSources[1] + start, frames, kInputLimit) != guarded)
                 guarded = fast_path::InputScan::mixed;
         }
         if (guarded == fast_path::InputScan::passesUnchanged) {
@@ -348,8 +331,8 @@ void CVantelor::renderBlocks(float** inputs, float* outLeft, float* outRight, in
             for (int k = 0; k < count; k += 2) {
                 fast_path::PannerBlock* pair[2] = {&activeBlocks[k],
                                                    k + 1 < count ? &activeBlocks[k + 1] : nullptr};
-                pairRenderer(pair, count - k < 2 ? 1 : 2, &activeInputs[k], silent, sliceSums,
-                             frames, stride, *work);
+                passes->renderPair(pair, count - k < 2 ? 1 : 2, &activeInputs[k], silent, sliceSums,
+                                   frames, stride, *work);
             }
             if (silent != nullptr) {
                 noise.setState(tookDraws(silent->draws));
@@ -362,7 +345,7 @@ void CVantelor::renderBlocks(float** inputs, float* outLeft, float* outRight, in
 
         ring_walk::Chain chain;
         if (decorrelator.beginChain(chain)) {
-            chainWalk(chain, sliceSide, frames);
+            passes->walkChain(chain, sliceSide, frames);
             decorrelator.endChain(chain);
         } else {
             decorrelator.processBlock(sliceSide, frames);
@@ -410,7 +393,7 @@ void CVantelor::guardSide(const float* in0, const float* in1, int32_t frames,
     bool anyKept = false;
     bool anyReplaced = true;
     if (w0 != 0.0f || w1 != 0.0f) {
-        const int found = sideSignal(in0, in1, w0, w1, sliceSide, frames);
+        const int found = passes->sideSignal(in0, in1, w0, w1, sliceSide, frames);
         anyKept = (found & fast_path::kSomeSideKept) != 0;
         anyReplaced = (found & fast_path::kSomeSideDrawn) != 0;
     }

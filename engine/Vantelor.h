@@ -123,10 +123,7 @@ private:
 
     Renderer renderer;
     // The chosen renderer's passes, all built for one instruction set.
-    fast_path::PairRenderer pairRenderer;
-    fast_path::ChainWalk chainWalk;
-    fast_path::ScanInput scanInput;
-    fast_path::SideSignal sideSignal;
+    const fast_path::Passes* passes;
 
     // Noise for the near-zero guards of the engine itself, and the generator
     // shared by this engine's panners: per instance, so renders are

@@ -397,18 +397,11 @@ TEST(Renderer, QuietInputsRenderAsTheDefinitionAtEveryWidth)
 TEST(Renderer, PannersWithDifferentDelaysShareTheSilentInputs)
 {
     constexpr int kFrames = 200;
-    const struct
-    {
-        fast_path::PairRenderer render;
-        const char* name;
-        bool runs;
-    } renderers[] = {{fast_path::renderPairSse2, "SSE2", true},
-                     {fast_path::renderPairAvx2, "AVX2", fast_path::hasAvx2()},
-                     {fast_path::renderPairAvx512, "AVX-512", fast_path::hasAvx512()}};
-    for (const auto& renderer : renderers)
+    for (int set = 0; set < fast_path::kInstructionSets; ++set)
         for (int sideAlwaysDraws : {-1, 0, 1}) {
-            if (!renderer.runs)
+            if (!fast_path::processorRuns(set))
                 continue;
+            const fast_path::Passes& renderer = fast_path::kPasses[set];
             SCOPED_TRACE(std::string(renderer.name) + ", side always draws " +
                          std::to_string(sideAlwaysDraws));
             CNoiseGenerator definitionNoise;
@@ -443,8 +436,8 @@ TEST(Renderer, PannersWithDifferentDelaysShareTheSilentInputs)
             fast_path::PannerBlock* pair[2] = {&blocks[0], &blocks[1]};
             std::vector<float> sums(2 * kFrames, 0.0f);
             auto work = std::make_unique<fast_path::Work>();
-            renderer.render(pair, 2, nullptr, &silent, sums.data(), kFrames, CNoiseJump::steps(2),
-                            *work);
+            renderer.renderPair(pair, 2, nullptr, &silent, sums.data(), kFrames,
+                                CNoiseJump::steps(2), *work);
             for (int k = 0; k < 2; ++k)
                 block[k].endFastBlock(blocks[k]);
             blockNoise.setState(blocks[1].noiseState);
@@ -522,17 +515,10 @@ TEST(Renderer, RandomHostActionsRenderAsTheDefinition)
 // delay, across every ring's end, and sections that shrink mid-walk.
 TEST(Renderer, DecorrelatorWalksAtEveryWidthAsSampleBySample)
 {
-    const struct
-    {
-        fast_path::ChainWalk walk;
-        const char* name;
-        bool runs;
-    } walks[] = {{fast_path::walkChainSse2, "SSE2", true},
-                 {fast_path::walkChainAvx2, "AVX2", fast_path::hasAvx2()},
-                 {fast_path::walkChainAvx512, "AVX-512", fast_path::hasAvx512()}};
-    for (const auto& walk : walks) {
-        if (!walk.runs)
+    for (int set = 0; set < fast_path::kInstructionSets; ++set) {
+        if (!fast_path::processorRuns(set))
             continue;
+        const fast_path::Passes& walk = fast_path::kPasses[set];
         SCOPED_TRACE(walk.name);
         CDecorrelator bySample(100, 120, 3);
         CDecorrelator byBlock(100, 120, 3);
@@ -555,7 +541,7 @@ TEST(Renderer, DecorrelatorWalksAtEveryWidthAsSampleBySample)
                 bySample.process(&v);
             ring_walk::Chain chain;
             ASSERT_TRUE(byBlock.beginChain(chain));
-            walk.walk(chain, signal.data(), frames);
+            walk.walkChain(chain, signal.data(), frames);
             byBlock.endChain(chain);
             ASSERT_EQ(signal, expected) << "block " << b << " of " << frames << " frames";
         }
