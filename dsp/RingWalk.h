@@ -16,6 +16,10 @@
 
 #include "dsp/LaneMath.h"
 
+#if defined(__AVX512F__)
+#include <immintrin.h>
+#endif
+
 namespace ring_walk {
 // An all-pass section as a block steps it: `length` entries of `ring`
 // walked from `index`, v = g s + x, y = s - g v, the entry becoming v.
@@ -46,35 +50,65 @@ struct Chain
     Delay delay;
 };
 
-template <class V>
-LANE_INLINE V load(const float* p)
-{
-    V v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
+// How a step reads and writes its group of lanes. Their members are
+// always inlined, and the types are local to each file that includes this,
+// like the functions here.
+#define RING_WALK_MEMBER inline __attribute__((always_inline))
 
-template <class V>
-LANE_INLINE void store(float* p, V v)
+namespace {
+// Whole groups of lanes: T read and written as it lies in memory.
+template <class T>
+struct Lanes
 {
-    std::memcpy(p, &v, sizeof v);
-}
+    using Type = T;
+    RING_WALK_MEMBER T load(const float* p)
+    {
+        T v;
+        std::memcpy(&v, p, sizeof v);
+        return v;
+    }
+    RING_WALK_MEMBER void store(float* p, T v) { std::memcpy(p, &v, sizeof v); }
+};
 
-// n entries in place, V-wide while n allows, then four at a time, then one
-// by one. `step(float*, float*, T)` does one group of lanes of either type.
+#if defined(__AVX512F__)
+// The first `count` lanes of sixteen: the others are neither read nor
+// written, so a run's last few entries take one group, not a tail of
+// narrower ones.
+struct FirstLanes
+{
+    typedef float Type __attribute__((vector_size(64)));
+    __mmask16 mask;
+    RING_WALK_MEMBER Type load(const float* p) { return (Type)_mm512_maskz_loadu_ps(mask, p); }
+    RING_WALK_MEMBER void store(float* p, Type v) { _mm512_mask_storeu_ps(p, mask, (__m512)v); }
+};
+#endif
+} // namespace
+
+#undef RING_WALK_MEMBER
+
+// n entries in place, V-wide while n allows, then the rest: in one masked
+// group where the processor has them, else four at a time, then one by
+// one. `step(t, lanes)` does the group at t with Lanes<T> or FirstLanes.
 template <class V, class Step>
 LANE_INLINE void lanesOf(int32_t n, Step step)
 {
     typedef float F4 __attribute__((vector_size(16)));
+    constexpr int32_t kWidth = static_cast<int32_t>(sizeof(V) / sizeof(float));
     int32_t t = 0;
-    for (; t + static_cast<int32_t>(sizeof(V) / sizeof(float)) <= n;
-         t += static_cast<int32_t>(sizeof(V) / sizeof(float)))
-        step.template operator()<V>(t);
-    if constexpr (sizeof(V) > sizeof(F4))
+    for (; t + kWidth <= n; t += kWidth)
+        step(t, Lanes<V>{});
+#if defined(__AVX512F__)
+    if constexpr (kWidth == 16) {
+        if (t < n)
+            step(t, FirstLanes{static_cast<__mmask16>((1u << (n - t)) - 1u)});
+        return;
+    }
+#endif
+    if constexpr (kWidth > 4)
         for (; t + 4 <= n; t += 4)
-            step.template operator()<F4>(t);
+            step(t, Lanes<F4>{});
     for (; t < n; ++t)
-        step.template operator()<float>(t);
+        step(t, Lanes<float>{});
 }
 
 // The section over `count` samples in place. A position at or beyond the
@@ -91,11 +125,12 @@ LANE_INLINE void allpass(Allpass& a, float* samples, int32_t count)
             index < a.length ? (count - i < a.length - index ? count - i : a.length - index) : 1;
         float* const entry = a.ring + index;
         float* const x = samples + i;
-        lanesOf<V>(run, [&]<class T>(int32_t t) {
-            const T s = load<T>(entry + t);
-            const T v = g * s + load<T>(x + t);
-            store<T>(x + t, s - g * v);
-            store<T>(entry + t, v);
+        lanesOf<V>(run, [&](int32_t t, auto lanes) {
+            using T = typename decltype(lanes)::Type;
+            const T s = lanes.load(entry + t);
+            const T v = g * s + lanes.load(x + t);
+            lanes.store(x + t, s - g * v);
+            lanes.store(entry + t, v);
         });
         i += run;
         index += run;
@@ -134,10 +169,10 @@ LANE_INLINE void delay(Delay& d, float* samples, int32_t count)
         float* const to = d.ring + write;
         const float* const from = d.ring + read;
         float* const x = samples + i;
-        lanesOf<V>(run, [&]<class T>(int32_t t) {
-            const T old = load<T>(from + t);
-            store<T>(to + t, load<T>(x + t));
-            store<T>(x + t, old);
+        lanesOf<V>(run, [&](int32_t t, auto lanes) {
+            const auto old = lanes.load(from + t);
+            lanes.store(to + t, lanes.load(x + t));
+            lanes.store(x + t, old);
         });
         i += run;
         write = (write + run) & d.mask;
