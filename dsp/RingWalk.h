@@ -71,9 +71,9 @@ struct Lanes
 };
 
 #if defined(__AVX512F__)
-// The first `count` lanes of sixteen: the others are neither read nor
-// written, so a run's last few entries take one group, not a tail of
-// narrower ones.
+// The lanes of sixteen that `mask` selects (the first few): the others are
+// neither read nor written, so a run's last few entries take one group,
+// not a tail of narrower ones.
 struct FirstLanes
 {
     typedef float Type __attribute__((vector_size(64)));
