@@ -52,10 +52,12 @@ struct PannerBlock
 // A renderer's work area, allocated once by its owner. Arrays hold both
 // panners interleaved (frame f of panner k at 2 (kPad + f) + k), with room
 // before and after the block for the frames that the skewed loop and the
-// vector groups reach beyond it.
-struct alignas(32) Work
+// vector groups reach beyond it. The room before the block is a cache line,
+// and so is every array's length: a group of frames starting at a multiple
+// of eight lies in one line, so the widest loads never straddle two.
+struct alignas(64) Work
 {
-    static constexpr int kPad = 4;
+    static constexpr int kPad = 8;
     static constexpr int kSlots = 2 * (kPad + kMaxFrames + 2 * kPad);
     // A delay line's history: up to a whole ring (128 entries at most)
     // before the block, then the block.
@@ -75,6 +77,9 @@ struct alignas(32) Work
     float crossB[kHistory];
     // Silent inputs written out, for panners that cannot share a walk.
     float silentInputs[2][kMaxFrames];
+
+    static_assert(kPad * 2 * sizeof(float) == 64 && kSlots * sizeof(float) % 64 == 0 &&
+                  kHistory * sizeof(float) % 64 == 0);
 };
 
 // Inputs that are silent (or not numbers) for a whole block: the engine's
