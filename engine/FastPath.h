@@ -176,6 +176,28 @@ int sideSignalAvx2(const float* in0, const float* in1, float w0, float w1, float
 int sideSignalAvx512(const float* in0, const float* in1, float w0, float w1, float* half,
                      int32_t frames);
 
+// The halved side signal of a stretch whose every frame's side signal is
+// replaced by one draw: the draw's sign is bit i of `signs` (bit i % 8 of
+// byte i / 8; set for positive).
+using SideNoise = void (*)(const uint8_t* signs, float* half, int32_t frames);
+
+void sideNoiseSse2(const uint8_t* signs, float* half, int32_t frames);
+void sideNoiseAvx2(const uint8_t* signs, float* half, int32_t frames);
+void sideNoiseAvx512(const uint8_t* signs, float* half, int32_t frames);
+
+// A stretch's outputs from the panners' sums (left and right interleaved,
+// one pair per frame) and the decorrelated side signal: left = side + the
+// left sum, right = the right sum - side.
+using FinishOutputs = void (*)(const float* sums, const float* side, float* left, float* right,
+                               int32_t frames);
+
+void finishOutputsSse2(const float* sums, const float* side, float* left, float* right,
+                       int32_t frames);
+void finishOutputsAvx2(const float* sums, const float* side, float* left, float* right,
+                       int32_t frames);
+void finishOutputsAvx512(const float* sums, const float* side, float* left, float* right,
+                         int32_t frames);
+
 // One instruction set's passes, which the engine takes together.
 struct Passes
 {
@@ -184,6 +206,8 @@ struct Passes
     ChainWalk walkChain;
     ScanInput scanInput;
     SideSignal sideSignal;
+    SideNoise sideNoise;
+    FinishOutputs finishOutputs;
 };
 
 // Every instruction set's passes, narrowest first: SSE2, AVX2, AVX-512.

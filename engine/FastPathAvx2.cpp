@@ -6,4 +6,6 @@
 #define FAST_PATH_CHAIN_WALK walkChainAvx2
 #define FAST_PATH_INPUT_SCAN scanInputAvx2
 #define FAST_PATH_SIDE_SIGNAL sideSignalAvx2
+#define FAST_PATH_SIDE_NOISE sideNoiseAvx2
+#define FAST_PATH_FINISH_OUTPUTS finishOutputsAvx2
 #include "FastPathKernel.inc"

@@ -7,4 +7,6 @@
 #define FAST_PATH_CHAIN_WALK walkChainAvx512
 #define FAST_PATH_INPUT_SCAN scanInputAvx512
 #define FAST_PATH_SIDE_SIGNAL sideSignalAvx512
+#define FAST_PATH_SIDE_NOISE sideNoiseAvx512
+#define FAST_PATH_FINISH_OUTPUTS finishOutputsAvx512
 #include "FastPathKernel.inc"

@@ -28,9 +28,12 @@ bool hasAvx512()
 }
 
 const Passes kPasses[kInstructionSets] = {
-    {"SSE2", renderPairSse2, walkChainSse2, scanInputSse2, sideSignalSse2},
-    {"AVX2", renderPairAvx2, walkChainAvx2, scanInputAvx2, sideSignalAvx2},
-    {"AVX-512", renderPairAvx512, walkChainAvx512, scanInputAvx512, sideSignalAvx512},
+    {"SSE2", renderPairSse2, walkChainSse2, scanInputSse2, sideSignalSse2, sideNoiseSse2,
+     finishOutputsSse2},
+    {"AVX2", renderPairAvx2, walkChainAvx2, scanInputAvx2, sideSignalAvx2, sideNoiseAvx2,
+     finishOutputsAvx2},
+    {"AVX-512", renderPairAvx512, walkChainAvx512, scanInputAvx512, sideSignalAvx512,
+     sideNoiseAvx512, finishOutputsAvx512},
 };
 
 bool processorRuns(int set)

@@ -109,25 +109,6 @@ inline int inputDraws(F4 x)
     return -1;
 }
 
-// The halved denormal noise of four draws, by their signs (bit k set: the
-// k-th is positive).
-struct HalfNoise
-{
-    alignas(16) float values[16][4];
-};
-
-constexpr HalfNoise makeHalfNoise()
-{
-    HalfNoise table{};
-    for (int signs = 0; signs < 16; ++signs)
-        for (int k = 0; k < 4; ++k)
-            table.values[signs][k] =
-                static_cast<float>((signs >> k & 1) * 2 - 1) * kNoiseLevel * 0.5f;
-    return table;
-}
-
-constexpr HalfNoise kHalfNoise = makeHalfNoise();
-
 } // namespace
 
 CVantelor::CVantelor(int8_t numInputs, int8_t numOutputs)
@@ -350,20 +331,7 @@ void CVantelor::renderBlocks(float** inputs, float* outLeft, float* outRight, in
         } else {
             decorrelator.processBlock(sliceSide, frames);
         }
-        float* const left = outLeft + start;
-        float* const right = outRight + start;
-        int32_t i = 0;
-        for (; i + 4 <= frames; i += 4) {
-            const F4 side = load4(sliceSide + i);
-            const F4 a = load4(sliceSums + 2 * i);
-            const F4 b = load4(sliceSums + 2 * i + 4);
-            store4(left + i, side + __builtin_shufflevector(a, b, 0, 2, 4, 6));
-            store4(right + i, __builtin_shufflevector(a, b, 1, 3, 5, 7) - side);
-        }
-        for (; i < frames; ++i) {
-            left[i] = sliceSide[i] + sliceSums[2 * i];
-            right[i] = sliceSums[2 * i + 1] - sliceSide[i];
-        }
+        passes->finishOutputs(sliceSums, sliceSide, outLeft + start, outRight + start, frames);
     }
 }
 
@@ -399,17 +367,9 @@ void CVantelor::guardSide(const float* in0, const float* in1, int32_t frames,
     }
     if (anyReplaced && !anyKept) {
         // Every frame draws once: the signs of the generator's next states
-        // in a row, four frames at a time.
+        // in a row.
         const uint32_t state = guard.getState();
-        const uint8_t* const signs = signsAhead(state, (frames + 63) / 64);
-        for (int32_t i = 0; i < frames; i += 4) {
-            const int nibble = (signs[i / 8] >> (i % 8)) & 15;
-            if (i + 4 <= frames)
-                store4(sliceSide + i, load4(kHalfNoise.values[nibble]));
-            else
-                for (int32_t k = i; k < frames; ++k)
-                    sliceSide[k] = kHalfNoise.values[nibble][k - i];
-        }
+        passes->sideNoise(signsAhead(state, (frames + 63) / 64), sliceSide, frames);
         guard.setState(tookDraws(frames));
     } else if (anyReplaced) {
         for (int32_t i = 0; i < frames; ++i)
