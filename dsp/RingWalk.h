@@ -82,6 +82,16 @@ struct FirstLanes
     RING_WALK_MEMBER void store(float* p, Type v) { _mm512_mask_storeu_ps(p, mask, (__m512)v); }
 };
 #endif
+#if defined(__AVX512VL__)
+// The same for eight lanes.
+struct FirstLanes8
+{
+    typedef float Type __attribute__((vector_size(32)));
+    __mmask8 mask;
+    RING_WALK_MEMBER Type load(const float* p) { return (Type)_mm256_maskz_loadu_ps(mask, p); }
+    RING_WALK_MEMBER void store(float* p, Type v) { _mm256_mask_storeu_ps(p, mask, (__m256)v); }
+};
+#endif
 } // namespace
 
 #undef RING_WALK_MEMBER
@@ -101,6 +111,13 @@ LANE_INLINE void lanesOf(int32_t n, Step step)
     if constexpr (kWidth == 16) {
         if (t < n)
             step(t, FirstLanes{static_cast<__mmask16>((1u << (n - t)) - 1u)});
+        return;
+    }
+#endif
+#if defined(__AVX512VL__)
+    if constexpr (kWidth == 8) {
+        if (t < n)
+            step(t, FirstLanes8{static_cast<__mmask8>((1u << (n - t)) - 1u)});
         return;
     }
 #endif
