@@ -67,11 +67,12 @@ struct alignas(64) Work
     float x0[kSlots];
     float angle[kSlots];
     float fade[kSlots];
-    float x[kSlots];
     float far[kSlots];
     uint32_t states[kSlots];
-    // The far path's input, and the cross-feed shelves' outputs as their
-    // delays hold them: read at frame f, an entry gives the delayed value.
+    // The far path's input (the elevation shelf's output, which the mix
+    // reads `delay` entries on), and the cross-feed shelves' outputs as
+    // their delays hold them: read at frame f, an entry gives the delayed
+    // value.
     float history[kHistory];
     float crossA[kHistory];
     float crossB[kHistory];
