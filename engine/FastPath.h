@@ -18,7 +18,7 @@
 
 namespace fast_path {
 // Longest block a renderer takes in one call.
-constexpr int kMaxFrames = 256;
+constexpr int kMaxFrames = 512;
 
 // A biquad's run-time coefficients and its two memories.
 struct Section
