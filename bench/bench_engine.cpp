@@ -89,8 +89,8 @@ void engineCost(benchmark::State& state)
     state.counters["ns_per_frame"] = benchmark::Counter(
         totalFrames * 1e-9, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
-// The decorrelator's walk over a slice, at each renderer's width, with the
-// engine's lengths at 44.1 kHz.
+// The decorrelator's walk over a slice, as each instruction set's passes
+// walk it, with the engine's lengths at 44.1 kHz.
 void decorrelatorWalk(benchmark::State& state)
 {
     const int set = static_cast<int>(state.range(0));

@@ -137,8 +137,9 @@ void renderPairAvx512(PannerBlock* const* panners, int count, const float* const
                       SilentInputs* silent, float* sums, int32_t frames, CNoiseJump stride,
                       Work& work);
 
-// The decorrelator's walk over `count` samples in place, as wide as each
-// renderer's vectors.
+// The decorrelator's walk over `count` samples in place, in vectors: as wide
+// as each renderer's, but eight lanes on AVX-512 processors, where that
+// walks faster.
 using ChainWalk = void (*)(ring_walk::Chain& chain, float* samples, int32_t count);
 
 void walkChainSse2(ring_walk::Chain& chain, float* samples, int32_t count);
