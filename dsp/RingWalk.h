@@ -16,7 +16,7 @@
 
 #include "dsp/LaneMath.h"
 
-#if defined(__AVX512F__)
+#if defined(__AVX512VL__)
 #include <immintrin.h>
 #endif
 
@@ -70,21 +70,11 @@ struct Lanes
     RING_WALK_MEMBER void store(float* p, T v) { std::memcpy(p, &v, sizeof v); }
 };
 
-#if defined(__AVX512F__)
-// The lanes of sixteen that `mask` selects (the first few): the others are
+#if defined(__AVX512VL__)
+// The lanes of eight that `mask` selects (the first few): the others are
 // neither read nor written, so a run's last few entries take one group,
 // not a tail of narrower ones.
 struct FirstLanes
-{
-    typedef float Type __attribute__((vector_size(64)));
-    __mmask16 mask;
-    RING_WALK_MEMBER Type load(const float* p) { return (Type)_mm512_maskz_loadu_ps(mask, p); }
-    RING_WALK_MEMBER void store(float* p, Type v) { _mm512_mask_storeu_ps(p, mask, (__m512)v); }
-};
-#endif
-#if defined(__AVX512VL__)
-// The same for eight lanes.
-struct FirstLanes8
 {
     typedef float Type __attribute__((vector_size(32)));
     __mmask8 mask;
@@ -97,8 +87,8 @@ struct FirstLanes8
 #undef RING_WALK_MEMBER
 
 // n entries in place, V-wide while n allows, then the rest: in one masked
-// group where the processor has them, else four at a time, then one by
-// one. `step(t, lanes)` does the group at t with Lanes<T> or FirstLanes.
+// group of eight where the processor has them (AVX-512), else four at a
+// time, then one by one. `step(t, lanes)` does the group at t with Lanes<T> or FirstLanes.
 template <class V, class Step>
 LANE_INLINE void lanesOf(int32_t n, Step step)
 {
@@ -107,17 +97,10 @@ LANE_INLINE void lanesOf(int32_t n, Step step)
     int32_t t = 0;
     for (; t + kWidth <= n; t += kWidth)
         step(t, Lanes<V>{});
-#if defined(__AVX512F__)
-    if constexpr (kWidth == 16) {
-        if (t < n)
-            step(t, FirstLanes{static_cast<__mmask16>((1u << (n - t)) - 1u)});
-        return;
-    }
-#endif
 #if defined(__AVX512VL__)
     if constexpr (kWidth == 8) {
         if (t < n)
-            step(t, FirstLanes8{static_cast<__mmask8>((1u << (n - t)) - 1u)});
+            step(t, FirstLanes{static_cast<__mmask8>((1u << (n - t)) - 1u)});
         return;
     }
 #endif
