@@ -19,42 +19,65 @@
 vantelor_declare_layer(vantelor_dsp OWNS dsp/)
 vantelor_declare_layer(vantelor_engine OWNS engine/ PUBLIC vantelor_dsp)
 
+# The format-free product: its description (identity, each format's ids, the
+# parameter table, the programs, the version) and its processor (the
+# hand-over of values to the engine, changes inside a block, the state).
+# Every format builds on these and on nothing of another format.
+# Generated from the project version into the build tree.
+vantelor_declare_layer(vantelor_version OWNS product/VantelorVersion.h FORMAT_FREE)
+vantelor_declare_layer(vantelor_text OWNS plugin/TextBounded.h plugin/TextBounded.cpp)
+vantelor_declare_layer(vantelor_description
+  OWNS product/VantelorParameters.h product/VantelorDescription.h product/VantelorDescription.cpp
+       product/EditorConnection.h
+  PUBLIC vantelor_version
+  PRIVATE vantelor_text
+  FORMAT_FREE)
+vantelor_declare_layer(vantelor_processor
+  OWNS product/
+  PUBLIC vantelor_description vantelor_engine
+  FORMAT_FREE)
+
 # The VST 2.4 boundary: the interface, the base classes, the framework and the
-# product. The editor may see the VST base classes, the bounded texts and what
-# the product tells its editor, never the framework's store or the product
-# class with its engine.
-vantelor_declare_layer(vst2_interface OWNS plugin/VstInterface.h)
+# product class. The editor may see the VST base classes, never the
+# framework's store or the product class with its engine.
+vantelor_declare_layer(vst2_interface OWNS plugin/VstInterface.h FORMAT vst2)
 vantelor_declare_layer(vst2_base
   OWNS plugin/AEffEditor.h plugin/AudioEffect.h plugin/AudioEffect.cpp plugin/AudioEffectX.h
        plugin/AudioEffectX.cpp plugin/SpeakerArrangement.cpp
-  PUBLIC vst2_interface)
-vantelor_declare_layer(vantelor_text OWNS plugin/TextBounded.h plugin/TextBounded.cpp)
-vantelor_declare_layer(vantelor_plugin_interface
-  OWNS plugin/VantelorParameters.h plugin/VersionLabel.h plugin/EditorConnection.h
-  PUBLIC vst2_interface)
-# Generated from the project version into the build tree.
-vantelor_declare_layer(vantelor_version OWNS plugin/VantelorVersion.h)
-vantelor_declare_layer(vantelor_table OWNS plugin/VantelorTable.h
-  PUBLIC vantelor_plugin_interface vantelor_engine)
+  PUBLIC vst2_interface
+  FORMAT vst2)
+vantelor_declare_layer(vantelor_plugin_interface OWNS plugin/VersionLabel.h FORMAT vst2)
 vantelor_declare_layer(vantelor_framework
   OWNS plugin/VSTConfig.h plugin/VSTConfig.cpp plugin/VSTPlugin.h plugin/VSTPlugin.cpp
-  PUBLIC vst2_base vantelor_text vantelor_plugin_interface)
-# The product knows its editor only as the framework's AEffEditor, so a format
-# without a window (LV2's DSP binary) links no drawing code.
+  PUBLIC vst2_base vantelor_text vantelor_plugin_interface vantelor_description
+  FORMAT vst2)
+# The product class knows its editor only as the framework's AEffEditor; it
+# hands values to the engine through the product's processor.
 vantelor_declare_layer(vantelor_product OWNS plugin/MyVSTPlugin.h plugin/MyVSTPlugin.cpp
-  PUBLIC vantelor_framework vantelor_engine vantelor_table
-  PRIVATE vantelor_version)
+  PUBLIC vantelor_framework vantelor_engine vantelor_processor
+  FORMAT vst2)
 # The VST entry attaches the product's window.
 vantelor_declare_layer(vantelor_vst OWNS plugin/VantelorVst.h plugin/VantelorVst.cpp
   PUBLIC vantelor_product
-  PRIVATE vantelor_editor)
-vantelor_declare_layer(HF_Vantelor OWNS plugin/VstMain.cpp plugin/win32/ PRIVATE vantelor_vst)
+  PRIVATE vantelor_editor
+  FORMAT vst2)
+vantelor_declare_layer(HF_Vantelor OWNS plugin/VstMain.cpp plugin/win32/ PRIVATE vantelor_vst
+  FORMAT vst2)
 
 # The GUI toolkit knows nothing of any plug-in format; its VST 2.4 editor
 # binding is the one place where it meets the VST layer.
 vantelor_declare_layer(vantelor_toolkit OWNS toolkit/)
-vantelor_declare_layer(vantelor_toolkit_vst2 OWNS toolkit/plugin-bindings/
-  PUBLIC vantelor_toolkit vst2_base)
+vantelor_declare_layer(vantelor_toolkit_binding OWNS toolkit/plugin-bindings/
+  PUBLIC vantelor_toolkit
+  FORMAT_FREE)
+vantelor_declare_layer(vantelor_toolkit_vst2
+  OWNS toolkit/plugin-bindings/AEffGUIEditor.h toolkit/plugin-bindings/AEffGUIEditor.cpp
+  PUBLIC vantelor_toolkit_binding vst2_base
+  FORMAT vst2)
+vantelor_declare_layer(vantelor_toolkit_lv2
+  OWNS toolkit/plugin-bindings/Lv2UiEditor.h toolkit/plugin-bindings/Lv2UiEditor.cpp
+  PUBLIC vantelor_toolkit_binding
+  FORMAT lv2)
 vantelor_declare_layer(vantelor_resources OWNS resources/ PUBLIC vantelor_toolkit)
 # Draws the committed pictures; it uses nothing of the tree.
 vantelor_declare_layer(vantelor_picture_generator OWNS resources/GeneratePictures.cpp)
@@ -62,20 +85,29 @@ vantelor_declare_layer(vantelor_picture_generator OWNS resources/GeneratePicture
 # The reusable control library builds on the toolkit and its label texts
 # alone; the product's window is above it.
 vantelor_declare_layer(vantelor_controls OWNS editor/controls/ PUBLIC vantelor_toolkit vantelor_text)
-vantelor_declare_layer(vantelor_editor OWNS editor/
-  PUBLIC vantelor_controls vantelor_toolkit vantelor_toolkit_vst2 vantelor_resources vantelor_text
-         vantelor_plugin_interface)
+# The product's window, for every format; the VST 2.4 editor puts it on the
+# toolkit's VST 2.4 binding.
+vantelor_declare_layer(vantelor_window OWNS editor/
+  PUBLIC vantelor_controls vantelor_toolkit vantelor_toolkit_binding vantelor_resources
+         vantelor_text vantelor_description
+  FORMAT_FREE)
+vantelor_declare_layer(vantelor_editor OWNS editor/MyVSTEditor.h editor/MyVSTEditor.cpp
+  PUBLIC vantelor_window vantelor_toolkit_vst2
+  FORMAT vst2)
 
-# The LV2 bundle: the same product without a window or VST entry, and its UI,
-# the same window behind the editor's narrow interface (never the product
-# class).
-vantelor_declare_layer(vantelor_lv2_ports OWNS lv2/VantelorPorts.h PUBLIC vantelor_plugin_interface)
+# The LV2 bundle: the product's processor without a window or VST entry,
+# and its UI, the same window behind the editor's narrow interface.
+vantelor_declare_layer(vantelor_lv2_ports OWNS lv2/VantelorPorts.h PUBLIC vantelor_description
+  FORMAT lv2)
 vantelor_declare_layer(HF_Vantelor_lv2 OWNS lv2/VantelorLv2.cpp
-  PRIVATE vantelor_product vantelor_lv2_ports)
+  PRIVATE vantelor_processor vantelor_lv2_ports
+  FORMAT lv2)
 vantelor_declare_layer(HF_Vantelor_lv2_ui OWNS lv2/ui/
-  PRIVATE vantelor_editor vantelor_table vantelor_version vantelor_lv2_ports)
+  PRIVATE vantelor_window vantelor_toolkit_lv2 vantelor_description vantelor_lv2_ports
+  FORMAT lv2)
 vantelor_declare_layer(vantelor-lv2-ttl OWNS lv2/GenerateTtl.cpp
-  PRIVATE vantelor_table vantelor_version vantelor_lv2_ports)
+  PRIVATE vantelor_description vantelor_lv2_ports
+  FORMAT lv2)
 
 # The command-line host knows nothing of our plug-in's code, only the VST
 # interface; the control gallery shows the control library, its meters fed

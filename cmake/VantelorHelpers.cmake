@@ -52,11 +52,18 @@ function(vantelor_add_fuzzer name)
   add_dependencies(fuzzers ${name})
 endfunction()
 
-# vantelor_declare_layer(NAME OWNS path... [PUBLIC layer...] [PRIVATE layer...])
+# vantelor_declare_layer(NAME OWNS path... [PUBLIC layer...] [PRIVATE layer...]
+#                        [FORMAT format | FORMAT_FREE])
 # One entry of the layer table (cmake/Layers.cmake): the target NAME, the part
 # of the tree it owns (folders end in "/") and the layers it builds on.
+# FORMAT names the plug-in format the layer belongs to (vst2, lv2, vst3,
+# clap): a format's layers never build on another format's. FORMAT_FREE marks
+# a layer of the product that every format shares: it builds on no format.
 function(vantelor_declare_layer name)
-  cmake_parse_arguments(L "" "" "OWNS;PUBLIC;PRIVATE" ${ARGN})
+  cmake_parse_arguments(L "FORMAT_FREE" "FORMAT" "OWNS;PUBLIC;PRIVATE" ${ARGN})
+  if(L_FORMAT AND L_FORMAT_FREE)
+    message(FATAL_ERROR "vantelor_declare_layer(${name}): FORMAT and FORMAT_FREE exclude each other")
+  endif()
   if(NOT L_OWNS OR L_UNPARSED_ARGUMENTS)
     message(FATAL_ERROR "vantelor_declare_layer(${name}): OWNS path... [PUBLIC ...] [PRIVATE ...]")
   endif()
@@ -68,6 +75,54 @@ function(vantelor_declare_layer name)
   set_property(GLOBAL PROPERTY VANTELOR_LAYER_OWNS_${name} ${L_OWNS})
   set_property(GLOBAL PROPERTY VANTELOR_LAYER_PUBLIC_${name} ${L_PUBLIC})
   set_property(GLOBAL PROPERTY VANTELOR_LAYER_PRIVATE_${name} ${L_PRIVATE})
+  set_property(GLOBAL PROPERTY VANTELOR_LAYER_FORMAT_${name} "${L_FORMAT}")
+  set_property(GLOBAL PROPERTY VANTELOR_LAYER_FORMAT_FREE_${name} ${L_FORMAT_FREE})
+endfunction()
+
+# Every layer that `name` builds on, directly or through others.
+function(vantelor_layer_closure name out)
+  set(seen)
+  set(queue ${name})
+  while(queue)
+    list(POP_FRONT queue layer)
+    get_property(public GLOBAL PROPERTY VANTELOR_LAYER_PUBLIC_${layer})
+    get_property(private GLOBAL PROPERTY VANTELOR_LAYER_PRIVATE_${layer})
+    foreach(used IN LISTS public private)
+      if(NOT used IN_LIST seen)
+        list(APPEND seen ${used})
+        list(APPEND queue ${used})
+      endif()
+    endforeach()
+  endwhile()
+  set(${out} "${seen}" PARENT_SCOPE)
+endfunction()
+
+# Formats are peers: no format's layer builds on another format's, and the
+# product's format-free layers build on none. Stops the build on a breach.
+function(vantelor_check_formats)
+  get_property(layers GLOBAL PROPERTY VANTELOR_LAYERS)
+  foreach(layer IN LISTS layers)
+    get_property(format GLOBAL PROPERTY VANTELOR_LAYER_FORMAT_${layer})
+    get_property(free GLOBAL PROPERTY VANTELOR_LAYER_FORMAT_FREE_${layer})
+    if(NOT format AND NOT free)
+      continue()
+    endif()
+    vantelor_layer_closure(${layer} closure)
+    foreach(used IN LISTS closure)
+      get_property(used_format GLOBAL PROPERTY VANTELOR_LAYER_FORMAT_${used})
+      if(NOT used_format)
+        continue()
+      endif()
+      if(free)
+        message(FATAL_ERROR "Layer ${layer} is format-free but builds on ${used}, a layer of the "
+                            "${used_format} format (cmake/Layers.cmake)")
+      elseif(NOT used_format STREQUAL format)
+        message(FATAL_ERROR "Layer ${layer} of the ${format} format builds on ${used}, a layer of "
+                            "the ${used_format} format: formats are peers over the product "
+                            "(cmake/Layers.cmake)")
+      endif()
+    endforeach()
+  endforeach()
 endfunction()
 
 # The layer that owns `path` (relative to the tree): the one with the longest
@@ -195,6 +250,7 @@ endfunction()
 # one fact a line: "<layer> owns <path>", "<layer> public <layer>",
 # "<layer> private <layer>".
 function(vantelor_check_layers file)
+  vantelor_check_formats()
   get_property(layers GLOBAL PROPERTY VANTELOR_LAYERS)
   set(table "")
   foreach(layer IN LISTS layers)
@@ -215,6 +271,10 @@ function(vantelor_check_layers file)
     foreach(used IN LISTS private)
       string(APPEND table "${layer} private ${used}\n")
     endforeach()
+    get_property(format GLOBAL PROPERTY VANTELOR_LAYER_FORMAT_${layer})
+    if(format)
+      string(APPEND table "${layer} format ${format}\n")
+    endif()
 
     # Layers of the other platform's build have no target here.
     if(NOT TARGET ${layer})

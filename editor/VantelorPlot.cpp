@@ -1,6 +1,6 @@
 #include "editor/VantelorPlot.h"
 
-#include "plugin/VantelorParameters.h"
+#include "product/VantelorParameters.h"
 #include "plugin/TextBounded.h"
 #include "toolkit/CDrawContext.h"
 

@@ -10,8 +10,7 @@
 #include <string>
 
 #include "lv2/VantelorPorts.h"
-#include "plugin/VantelorTable.h"
-#include "plugin/VantelorVersion.h"
+#include "product/VantelorDescription.h"
 
 namespace {
 
@@ -47,7 +46,7 @@ std::string presetUri(const char* name)
         slug += std::isalnum(static_cast<unsigned char>(*c))
                     ? static_cast<char>(std::tolower(static_cast<unsigned char>(*c)))
                     : '-';
-    return std::string("<") + kPresetUriPrefix + slug + ">";
+    return std::string("<") + vantelor::kLv2PresetUriPrefix + slug + ">";
 }
 
 const char* const kPrefixes = "@prefix doap: <http://usefulinc.com/ns/doap#> .\n"
@@ -77,14 +76,17 @@ void writeManifest(std::ostream& out, bool withUi)
             << " ;\n    rdfs:seeAlso <presets.ttl> .\n\n";
 }
 
-// The unit a host shows beside a control, from the table's label.
+// The unit a host shows beside a control.
 const char* unitOf(const VantelorParameterDefinition& p)
 {
-    const std::string label = p.label;
-    if (label == "deg")
+    switch (p.unit) {
+    case vantelor::Unit::degrees:
         return "units:degree";
-    if (label == "%")
+    case vantelor::Unit::percent:
         return "units:pc";
+    case vantelor::Unit::none:
+        break;
+    }
     return nullptr;
 }
 
@@ -92,8 +94,8 @@ void writePlugin(std::ostream& out, bool withUi)
 {
     out << kPrefixes;
     out << pluginRef() << "\n    a lv2:Plugin , lv2:SpatialPlugin , doap:Project ;\n"
-        << "    doap:name \"HF_Vantelor\" ;\n"
-        << "    doap:maintainer [ foaf:name \"Harrowfields\" ] ;\n"
+        << "    doap:name " << quoted(vantelor::kProductName) << " ;\n"
+        << "    doap:maintainer [ foaf:name " << quoted(vantelor::kVendorName) << " ] ;\n"
         << "    lv2:minorVersion " << kVantelorVersionMinor << " ;\n"
         << "    lv2:microVersion " << kVantelorVersionPatch << " ;\n"
         << "    lv2:optionalFeature lv2:hardRTCapable ;\n";
@@ -104,14 +106,14 @@ void writePlugin(std::ostream& out, bool withUi)
         const VantelorParameterDefinition& p = kVantelorParameters[i];
         out << " [\n        a lv2:InputPort , lv2:ControlPort ;\n"
             << "        lv2:index " << i << " ;\n"
-            << "        lv2:symbol \"" << kControlSymbols[i] << "\" ;\n"
+            << "        lv2:symbol \"" << p.symbol << "\" ;\n"
             << "        lv2:name " << quoted(p.name) << " ;\n"
             << "        lv2:default " << number(p.defaultValue) << " ;\n"
             << "        lv2:minimum " << number(p.min) << " ;\n"
             << "        lv2:maximum " << number(p.max);
         if (const char* unit = unitOf(p))
             out << " ;\n        units:unit " << unit;
-        if (p.label[0] == '\0' && p.min == 0.0f && p.max == 1.0f)
+        if (p.kind == vantelor::Kind::toggle)
             out << " ;\n        lv2:portProperty lv2:toggled";
         out << "\n    ] ,";
     }
@@ -140,7 +142,7 @@ void writePresets(std::ostream& out)
             << " ;\n    rdfs:label " << quoted(program.name) << " ;\n"
             << "    lv2:port";
         for (int i = 0; i < kNumVantelorParameters; ++i)
-            out << " [\n        lv2:symbol \"" << kControlSymbols[i] << "\" ;\n"
+            out << " [\n        lv2:symbol \"" << kVantelorParameters[i].symbol << "\" ;\n"
                 << "        pset:value " << number(program.values[i]) << "\n    ]"
                 << (i + 1 == kNumVantelorParameters ? " .\n\n" : " ,");
     }

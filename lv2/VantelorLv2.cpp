@@ -1,7 +1,7 @@
-// The LV2 DSP binary: the same product class as the VST plug-in, driven
-// through its host-facing calls. Control ports become setParameter calls at
-// the start of each run (the VST hand-over), activate and deactivate become
-// resume and suspend, run becomes processReplacing.
+// The LV2 DSP binary: the product's processor over an engine of its own, as
+// the VST plug-in hands values to its engine. Control ports are handed over
+// at the start of each run, activate and deactivate become resume and
+// suspend, run renders the block.
 #include <lv2/core/lv2.h>
 
 #include <cmath>
@@ -10,8 +10,7 @@
 #include <new>
 
 #include "lv2/VantelorPorts.h"
-#include "plugin/MyVSTPlugin.h"
-#include "plugin/VantelorTable.h"
+#include "product/VantelorProcessor.h"
 
 namespace {
 
@@ -19,12 +18,9 @@ using namespace vantelor_lv2;
 
 struct Instance
 {
-    explicit Instance(double rate) : plugin(nullptr)
-    {
-        plugin.setSampleRate(static_cast<float>(rate));
-    }
+    explicit Instance(double rate) { dsp.processor.setSampleRate(static_cast<float>(rate)); }
 
-    CMyVSTPlugin plugin;
+    vantelor::CVantelorDsp dsp;
     const float* controls[kNumVantelorParameters] = {};
     const float* inputs[2] = {};
     float* outputs[2] = {};
@@ -71,7 +67,7 @@ void activate(LV2_Handle handle)
     static_cast<Instance*>(handle)->starting = true;
 }
 
-// Hands each control value that changed since the last run to the plug-in
+// Hands each control value that changed since the last run to the processor
 // as its normalised value (the store's own arithmetic, so a value in units
 // reaches the engine exactly as the VST build's does). A port not connected
 // keeps its last value.
@@ -86,7 +82,7 @@ void handOverControls(Instance& self, bool all)
         if (!all && bits == self.handedOver[i])
             continue;
         self.handedOver[i] = bits;
-        self.plugin.setParameter(i, vantelorToNormalised(i, units));
+        self.dsp.processor.setValue(i, vantelorToNormalised(i, units));
     }
 }
 
@@ -96,11 +92,11 @@ void run(LV2_Handle handle, uint32_t frames)
     handOverControls(self, self.starting);
     if (self.starting) {
         self.starting = false;
-        self.plugin.resume();
+        self.dsp.processor.resume();
     }
     // Any length: the engine ignores empty blocks and missing buffers, and
-    // renders in the same way whatever the length; a count beyond the VST
-    // call's signed range is handed over in pieces.
+    // renders in the same way whatever the length; a count beyond the
+    // processor's signed range is handed over in pieces.
     if (!self.inputs[0] || !self.inputs[1] || !self.outputs[0] || !self.outputs[1])
         return;
     constexpr uint32_t kPiece = 1u << 30;
@@ -109,14 +105,14 @@ void run(LV2_Handle handle, uint32_t frames)
         float* inputs[2] = {const_cast<float*>(self.inputs[0]) + done,
                             const_cast<float*>(self.inputs[1]) + done};
         float* outputs[2] = {self.outputs[0] + done, self.outputs[1] + done};
-        self.plugin.processReplacing(inputs, outputs, static_cast<VstInt32>(n));
+        self.dsp.processor.process(inputs, outputs, static_cast<int32_t>(n));
         done += n;
     }
 }
 
 void deactivate(LV2_Handle handle)
 {
-    static_cast<Instance*>(handle)->plugin.suspend();
+    static_cast<Instance*>(handle)->dsp.processor.suspend();
 }
 
 void cleanup(LV2_Handle handle)

@@ -1,16 +1,16 @@
-// What the LV2 descriptions, the DSP binary and the UI agree on: the URIs and
-// the ports. Port symbols name the values in hosts' saved sessions, so once
-// released they never change; the indices follow the parameter numbers.
+// What the LV2 descriptions, the DSP binary and the UI agree on beyond the
+// product's description (which gives the URIs and the control ports'
+// symbols): the port indices and the audio ports. Port symbols name the
+// values in hosts' saved sessions, so once released they never change; the
+// control ports' indices are the parameter numbers.
 #pragma once
 
-#include "plugin/VantelorParameters.h"
+#include "product/VantelorDescription.h"
 
 namespace vantelor_lv2 {
 
-inline constexpr const char* kPluginUri = "https://www.harrowfields.example/hf-vantelor/lv2";
-inline constexpr const char* kUiUri = "https://www.harrowfields.example/hf-vantelor/lv2#ui";
-inline constexpr const char* kPresetUriPrefix =
-    "https://www.harrowfields.example/hf-vantelor/lv2/presets#";
+inline constexpr const char* kPluginUri = vantelor::kLv2Uri;
+inline constexpr const char* kUiUri = vantelor::kLv2UiUri;
 
 inline constexpr const char* kDspBinary = "HF_Vantelor_dsp.so";
 inline constexpr const char* kUiBinary = "HF_Vantelor_ui.so";
@@ -26,8 +26,15 @@ enum Port : unsigned
     kNumPorts
 };
 
+// The control ports' symbols, from the parameter table.
+constexpr const char* controlSymbol(int index)
+{
+    return vantelor::kVantelorParameters[index].symbol;
+}
+
 inline constexpr const char* kControlSymbols[kNumVantelorParameters] = {
-    "azi_l", "elev_l", "active_l", "width_l", "azi_r", "elev_r", "active_r", "width_r",
+    controlSymbol(0), controlSymbol(1), controlSymbol(2), controlSymbol(3),
+    controlSymbol(4), controlSymbol(5), controlSymbol(6), controlSymbol(7),
 };
 
 struct AudioPortName

@@ -2,25 +2,25 @@
 // elevation, on/off and width for each input) and eight factory programs.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 
 #include "engine/Vantelor.h"
-#include "plugin/EditorConnection.h"
 #include "plugin/VSTPlugin.h"
-#include "plugin/VantelorParameters.h"
+#include "product/EditorConnection.h"
+#include "product/VantelorProcessor.h"
 
 // The framework part answers the host; the engine part renders the audio.
 //
 // Threads: while the plug-in is resumed only the audio thread touches the
-// engine. setParameter (any thread) stores the value and marks it pending;
-// processReplacing first applies whatever is pending, then renders. Requests
-// that arrive while processing is stopped (sample rate, suspend, resume)
-// apply what is pending and then act on the engine directly.
+// engine. setParameter (any thread) stores the value and hands it to the
+// product's processor; processReplacing first applies whatever is pending,
+// then renders. Requests that arrive while processing is stopped (sample
+// rate, suspend, resume) apply what is pending and then act on the engine
+// directly.
 class CMyVSTPlugin : public CVSTPlugin, public CVantelor, public IEditorConnection
 {
 public:
-    static constexpr VstInt32 kNumChannels = 2;
+    static constexpr VstInt32 kNumChannels = vantelor::kNumChannels;
 
     explicit CMyVSTPlugin(audioMasterCallback audioMaster);
     ~CMyVSTPlugin() override;
@@ -49,26 +49,6 @@ public:
     bool getVersionLabel(char* text) override;
 
 private:
-    // Runs on the thread that owns the engine at that moment.
-    void applyPendingParameters();
-    void applyParameter(VstInt32 index, float value);
-    void applyElevation(float degrees, int8_t channel);
-
-    // Hand-over from the parameter setters to the audio thread: the latest
-    // value of each parameter and a bit per parameter that has a value
-    // waiting. Per channel, the requested Active switch (bit 0) with a count
-    // of its flips (the bits above), so that off-and-on between two blocks
-    // still restarts the source; the engine's owner remembers how many flips
-    // it has applied.
-    std::atomic<float> pendingValues[kNumVantelorParameters];
-    std::atomic<uint32_t> pendingMask{0};
-    std::atomic<uint32_t> activeRequest[kNumChannels];
-    uint32_t appliedActiveFlips[kNumChannels] = {};
-    // Per channel, the last elevation requested (in degrees, as the engine
-    // stores it) and a count of requests that moved it. An elevation that
-    // moves away and back between two blocks still leaves the filters as the
-    // moves would have: the engine's owner remembers how many it has applied.
-    std::atomic<float> elevationRequest[kNumChannels];
-    std::atomic<uint32_t> elevationMoves[kNumChannels];
-    uint32_t appliedElevationMoves[kNumChannels] = {};
+    // The hand-over of values from the setters to the engine part.
+    vantelor::CVantelorProcessor processor;
 };

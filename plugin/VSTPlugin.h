@@ -7,7 +7,7 @@
 
 #include "plugin/AudioEffectX.h"
 #include "plugin/VSTConfig.h"
-#include "plugin/VantelorParameters.h"
+#include "product/VantelorParameters.h"
 #include "plugin/VersionLabel.h"
 
 class CVSTPlugin : public AudioEffectX, public IVersionLabel

@@ -6,7 +6,7 @@
 //
 // vantelor_render_matrix PLUGIN
 #include "dsp/NumericHelpers.h"
-#include "plugin/VantelorParameters.h"
+#include "product/VantelorParameters.h"
 #include "tests/support/PluginModule.h"
 
 #include <cinttypes>

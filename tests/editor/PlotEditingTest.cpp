@@ -5,7 +5,7 @@
 
 #include "editor/controls/PlotAxes.h"
 #include "editor/VantelorPlot.h"
-#include "plugin/VantelorParameters.h"
+#include "product/VantelorParameters.h"
 
 #include <cmath>
 #include <limits>

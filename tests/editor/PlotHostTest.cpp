@@ -7,7 +7,7 @@
 #include "../toolkit/X11TestSupport.h"
 #include "EditorTestSupport.h"
 #include "LoadedPlugin.h"
-#include "plugin/VantelorParameters.h"
+#include "product/VantelorParameters.h"
 #include "toolkit/CGraphics.h"
 
 #include <cmath>

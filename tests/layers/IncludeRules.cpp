@@ -43,6 +43,8 @@ std::optional<LayerTable> LayerTable::read(const std::filesystem::path& file, st
             entry.publicUses.push_back(value);
         else if (fact == "private")
             entry.privateUses.push_back(value);
+        else if (fact == "format")
+            entry.format = value;
         else {
             error = file.string() + ":" + std::to_string(line) + ": unknown fact \"" + fact + "\"";
             return std::nullopt;
@@ -65,6 +67,17 @@ std::optional<LayerTable> LayerTable::read(const std::filesystem::path& file, st
         return std::nullopt;
     }
     return table;
+}
+
+std::string LayerTable::formatCrossing(const std::string& from, const std::string& to) const
+{
+    const auto a = layers_.find(from);
+    const auto b = layers_.find(to);
+    if (a == layers_.end() || b == layers_.end() || a->second.format.empty() ||
+        b->second.format.empty() || a->second.format == b->second.format)
+        return {};
+    return "the " + a->second.format + " format reaches into the " + b->second.format +
+           " format (" + to + "): formats build on the product alone";
 }
 
 std::string LayerTable::ownerOf(const std::string& path) const
@@ -155,6 +168,9 @@ std::vector<Violation> findViolations(const std::filesystem::path& root, const L
                 const std::string owner = table.ownerOf(include);
                 if (owner.empty())
                     reason = "no layer owns it";
+                else if (const std::string crossed = table.formatCrossing(layer, owner);
+                         !crossed.empty())
+                    reason = crossed;
                 else if (!visible.count(owner))
                     reason = "layer " + layer + " does not build on " + owner;
             }

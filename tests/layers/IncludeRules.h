@@ -20,6 +20,9 @@ struct Layer
     // Layers it builds on: the public ones are seen by what builds on it too.
     std::vector<std::string> publicUses;
     std::vector<std::string> privateUses;
+    // The plug-in format it belongs to ("vst2", "lv2", ...); empty for the
+    // product and everything else that is no format's.
+    std::string format;
 };
 
 class LayerTable
@@ -35,6 +38,9 @@ public:
     // The layers whose headers a layer's files may include: its own, those it
     // builds on, and what those pass on publicly.
     std::set<std::string> visibleFrom(const std::string& layer) const;
+    // Why a file of layer `from` may not include one of layer `to` because
+    // the two belong to different formats; empty when they do not.
+    std::string formatCrossing(const std::string& from, const std::string& to) const;
     // The top folders of the tree that hold layers.
     std::vector<std::string> folders() const;
 

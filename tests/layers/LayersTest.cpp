@@ -45,13 +45,14 @@ protected:
                ("layers-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
                 "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(root);
-        for (const char* dir : {"dsp", "engine", "plugin", "toolkit/plugin-bindings",
+        for (const char* dir : {"dsp", "engine", "plugin", "product", "toolkit/plugin-bindings",
                                 "editor/controls", "tools/gallery", "lv2/ui"})
             fs::create_directories(root / dir);
         for (const char* header :
              {"dsp/BiQuad.h", "engine/Vantelor.h", "plugin/MyVSTPlugin.h", "plugin/AudioEffect.h",
               "plugin/VstInterface.h", "toolkit/CView.h", "toolkit/plugin-bindings/AEffGUIEditor.h",
-              "editor/Plot.h"})
+              "editor/Plot.h", "product/VantelorProcessor.h", "product/VantelorDescription.h",
+              "toolkit/plugin-bindings/PluginGUIEditor.h", "toolkit/plugin-bindings/Lv2UiEditor.h"})
             write(header, "#pragma once\n");
     }
     void TearDown() override { fs::remove_all(root); }
@@ -77,20 +78,29 @@ TEST_F(LayersFixture, EachForbiddenIncludeIsReportedWithItsLine)
         {"engine/A.cpp", "dsp/BiQuad.h", true},
         {"dsp/A.cpp", "engine/Vantelor.h", false},
         {"editor/A.cpp", "toolkit/CView.h", true},
-        {"editor/B.cpp", "plugin/AudioEffect.h", true},
+        {"editor/B.cpp", "plugin/AudioEffect.h", false},
+        {"editor/MyVSTEditor.cpp", "plugin/AudioEffect.h", true},
+        {"editor/E.cpp", "product/VantelorDescription.h", true},
         {"editor/C.cpp", "plugin/MyVSTPlugin.h", false},
         {"editor/D.cpp", "dsp/BiQuad.h", false},
         {"toolkit/A.cpp", "plugin/AudioEffect.h", false},
         {"toolkit/B.cpp", "toolkit/plugin-bindings/AEffGUIEditor.h", false},
         {"toolkit/C.h", "plugin/VstInterface.h", false},
-        {"toolkit/plugin-bindings/A.cpp", "plugin/AudioEffect.h", true},
+        {"toolkit/plugin-bindings/A.cpp", "plugin/AudioEffect.h", false},
+        {"toolkit/plugin-bindings/AEffGUIEditor.cpp", "plugin/AudioEffect.h", true},
+        {"toolkit/plugin-bindings/Lv2UiEditor.cpp", "toolkit/plugin-bindings/PluginGUIEditor.h",
+         true},
         {"plugin/MyVSTPlugin.cpp", "editor/Plot.h", false},
         {"plugin/AudioEffect.cpp", "engine/Vantelor.h", false},
         {"plugin/VantelorVst.cpp", "editor/Plot.h", true},
-        {"lv2/VantelorLv2.cpp", "plugin/MyVSTPlugin.h", true},
+        {"lv2/VantelorLv2.cpp", "plugin/MyVSTPlugin.h", false},
+        {"lv2/ui/E.cpp", "product/VantelorDescription.h", true},
+        {"product/B.cpp", "plugin/AudioEffect.h", false},
         {"lv2/GenerateTtl.cpp", "editor/Plot.h", false},
         {"lv2/ui/A.cpp", "editor/Plot.h", true},
         {"lv2/ui/B.cpp", "plugin/MyVSTPlugin.h", false},
+        {"lv2/ui/C.cpp", "toolkit/plugin-bindings/AEffGUIEditor.h", false},
+        {"lv2/ui/D.cpp", "toolkit/plugin-bindings/Lv2UiEditor.h", true},
         {"tools/A.cpp", "plugin/MyVSTPlugin.h", false},
         {"editor/controls/A.cpp", "toolkit/CView.h", true},
         {"editor/controls/B.cpp", "editor/Plot.h", false},
@@ -117,6 +127,11 @@ TEST_F(LayersFixture, EachForbiddenIncludeIsReportedWithItsLine)
     }
     EXPECT_TRUE(std::any_of(violations.begin(), violations.end(), [](const layers::Violation& v) {
         return v.file == "plugin/Stray.h" && v.line == 0;
+    }));
+    // A format reaching into another is reported as such.
+    EXPECT_TRUE(std::any_of(violations.begin(), violations.end(), [](const layers::Violation& v) {
+        return v.file == "lv2/ui/C.cpp" &&
+               v.reason.find("lv2 format reaches into the vst2 format") != std::string::npos;
     }));
     EXPECT_EQ(violations.size(),
               1 + static_cast<size_t>(std::count_if(std::begin(cases), std::end(cases),

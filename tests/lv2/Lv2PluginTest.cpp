@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/VantelorTable.h"
+#include "product/VantelorDescription.h"
 #include "tests/lv2/Lv2Host.h"
 #include "tests/support/BuiltPlugin.h"
 

@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "plugin/VantelorTable.h"
+#include "product/VantelorDescription.h"
 #include "tests/lv2/Lv2Host.h"
 #include "tools/host/AllocationCounter.h"
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <limits>
 
-#include "plugin/VantelorParameters.h"
+#include "product/VantelorParameters.h"
 #include "tests/plugin/PluginHarness.h"
 
 using harness::Placement;

@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "plugin/VantelorParameters.h"
+#include "product/VantelorParameters.h"
 #include "tests/plugin/PluginHarness.h"
 #include "tools/host/ResidentMemory.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/VantelorParameters.h"
+#include "product/VantelorParameters.h"
 #include "plugin/VstInterface.h"
 #include "tests/support/RecordingHost.h"
 #include "tests/support/BuiltPlugin.h"

@@ -4,7 +4,7 @@
 // changes while running. The output never holds NaN, infinity or subnormals.
 #include <random>
 
-#include "plugin/VantelorParameters.h"
+#include "product/VantelorParameters.h"
 #include "tests/plugin/PluginHarness.h"
 
 using harness::Stereo;

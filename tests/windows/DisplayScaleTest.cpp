@@ -6,7 +6,7 @@
 // GetDeviceCaps; the messages are sent as Windows sends them.
 #include <gtest/gtest.h>
 
-#include "plugin/VantelorParameters.h"
+#include "product/VantelorParameters.h"
 #include "tests/support/BuiltPlugin.h"
 #include "tests/windows/WindowsHost.h"
 

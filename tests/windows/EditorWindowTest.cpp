@@ -5,7 +5,7 @@
 // many open/close cycles that leave no window and no window class behind.
 #include <gtest/gtest.h>
 
-#include "plugin/VantelorParameters.h"
+#include "product/VantelorParameters.h"
 #include "tests/support/BuiltPlugin.h"
 #include "tests/windows/WindowsHost.h"
 

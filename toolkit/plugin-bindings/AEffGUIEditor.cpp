@@ -3,10 +3,7 @@
 #include "plugin/AudioEffectX.h"
 #include "toolkit/ScaleFactor.h"
 
-#include <cmath>
-
 #include <atomic>
-#include <chrono>
 
 namespace {
 // The host's knob mode applies to every editor in the process.
@@ -123,13 +120,7 @@ AEffGUIEditor::AEffGUIEditor(void* effectPointer)
         effect->setEditor(this);
 }
 
-AEffGUIEditor::~AEffGUIEditor()
-{
-    if (frame) {
-        frame->close();
-        frame = nullptr;
-    }
-}
+AEffGUIEditor::~AEffGUIEditor() = default;
 
 AudioEffectX* AEffGUIEditor::getEffectX() const
 {
@@ -140,13 +131,10 @@ bool AEffGUIEditor::getRect(ERect** ppRect)
 {
     if (!ppRect)
         return false;
-    const double scale = getScaleFactor();
-    scaledRect.left = toRectCoord(VSTGUI::scaledPixels(rect.left, scale));
-    scaledRect.top = toRectCoord(VSTGUI::scaledPixels(rect.top, scale));
-    scaledRect.right =
-        toRectCoord(scaledRect.left + VSTGUI::scaledPixels(rect.right - rect.left, scale));
-    scaledRect.bottom =
-        toRectCoord(scaledRect.top + VSTGUI::scaledPixels(rect.bottom - rect.top, scale));
+    scaledRect.left = toRectCoord(scaledPixels(rect.left));
+    scaledRect.top = toRectCoord(scaledPixels(rect.top));
+    scaledRect.right = toRectCoord(scaledRect.left + scaledPixels(rect.right - rect.left));
+    scaledRect.bottom = toRectCoord(scaledRect.top + scaledPixels(rect.bottom - rect.top));
     *ppRect = &scaledRect;
     return true;
 }
@@ -154,22 +142,8 @@ bool AEffGUIEditor::getRect(ERect** ppRect)
 bool AEffGUIEditor::open(void* ptr)
 {
     systemWindow = ptr;
-    // The parent's display may differ from the one asked before; an
-    // off-screen window has no display and draws at 1 unless asked.
-    if (hostScaleFactor == 0)
-        displayScaleFactor = ptr ? VSTGUI::getPlatformScaleFactor(ptr) : 1.0;
+    setParentWindow(ptr);
     return true;
-}
-
-double AEffGUIEditor::getScaleFactor()
-{
-    if (frame)
-        return frame->getZoom();
-    if (hostScaleFactor > 0)
-        return hostScaleFactor;
-    if (displayScaleFactor == 0)
-        displayScaleFactor = VSTGUI::getPlatformScaleFactor(systemWindow);
-    return displayScaleFactor;
 }
 
 VstIntPtr AEffGUIEditor::vendorSpecific(VstInt32 index, VstIntPtr value, void*, float opt)
@@ -179,34 +153,15 @@ VstIntPtr AEffGUIEditor::vendorSpecific(VstInt32 index, VstIntPtr value, void*, 
     return setHostScaleFactor(opt) ? 1 : 0;
 }
 
-bool AEffGUIEditor::setHostScaleFactor(double factor)
-{
-    // A factor that is no number or not above 0 is no request at all.
-    if (!std::isfinite(factor) || factor <= 0)
-        return false;
-    hostScaleFactor = VSTGUI::clampScaleFactor(factor);
-    if (frame)
-        frame->setZoom(hostScaleFactor);
-    return true;
-}
-
 void AEffGUIEditor::close()
 {
-    if (frame) {
-        frame->close();
-        frame = nullptr;
-    }
+    closeFrame();
     systemWindow = nullptr;
 }
 
 void AEffGUIEditor::idle()
 {
-    if (inIdleStuff)
-        return;
-    inIdleStuff = true;
-    if (frame)
-        frame->idle();
-    inIdleStuff = false;
+    idleFrame();
 }
 
 // The host's keys and wheel take the same way into the frame as the
@@ -257,29 +212,10 @@ void AEffGUIEditor::endEdit(int32_t index)
             fx->endEdit(index);
 }
 
-uint32_t AEffGUIEditor::getTicks()
+void AEffGUIEditor::hostIdle()
 {
-    using namespace std::chrono;
-    return static_cast<uint32_t>(
-        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-}
-
-void AEffGUIEditor::doIdleStuff()
-{
-    // Never blocks: a call that comes too soon after the last one is
-    // simply skipped.
-    if (inIdleStuff)
-        return;
-    const uint32_t now = getTicks();
-    if (now - lastTicks < kIdleRateMs)
-        return;
-    lastTicks = now;
-    inIdleStuff = true;
-    if (frame)
-        frame->idle();
     if (effect)
         effect->masterIdle();
-    inIdleStuff = false;
 }
 
 bool AEffGUIEditor::beforeSizeChange(const VSTGUI::CRect& newSize, const VSTGUI::CRect&)
@@ -292,14 +228,7 @@ bool AEffGUIEditor::beforeSizeChange(const VSTGUI::CRect& newSize, const VSTGUI:
     if (!fx)
         return false;
     // The host sizes its window in pixels.
-    const double scale = getScaleFactor();
     char sizeWindow[] = "sizeWindow";
     return fx->canHostDo(sizeWindow) &&
-           fx->sizeWindow(VSTGUI::scaledPixels(newSize.getWidth(), scale),
-                          VSTGUI::scaledPixels(newSize.getHeight(), scale));
-}
-
-bool AEffGUIEditor::isWindowVisible() const
-{
-    return systemWindow && frame && frame->isWindowVisible();
+           fx->sizeWindow(scaledPixels(newSize.getWidth()), scaledPixels(newSize.getHeight()));
 }
