@@ -119,14 +119,18 @@ TEST_P(EveryRenderer, ChangeInsideABlockSoundsAsTheBlockSplitAtItsFrame)
     }
 }
 
+std::string rendererName(const ::testing::TestParamInfo<CVantelor::Renderer>& info)
+{
+    static const char* const names[] = {"reference", "sse2", "avx2", "avx512"};
+    return names[static_cast<int>(info.param)];
+}
+
 INSTANTIATE_TEST_SUITE_P(Processor, EveryRenderer,
                          ::testing::Values(CVantelor::Renderer::reference,
                                            CVantelor::Renderer::sse2, CVantelor::Renderer::avx2,
                                            CVantelor::Renderer::avx512),
-                         [](const auto& info) {
-                             const char* names[] = {"reference", "sse2", "avx2", "avx512"};
-                             return std::string(names[static_cast<int>(info.param)]);
-                         });
+                         rendererName);
+});
 
 // A render from the first frame, of one engine that a format started and of
 // one that was driven as a VST 2.4 host loading a session drives it.
