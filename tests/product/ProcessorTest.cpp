@@ -130,7 +130,6 @@ INSTANTIATE_TEST_SUITE_P(Processor, EveryRenderer,
                                            CVantelor::Renderer::sse2, CVantelor::Renderer::avx2,
                                            CVantelor::Renderer::avx512),
                          rendererName);
-});
 
 // A render from the first frame, of one engine that a format started and of
 // one that was driven as a VST 2.4 host loading a session drives it.
