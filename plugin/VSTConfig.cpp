@@ -1,6 +1,7 @@
 #include "plugin/VSTConfig.h"
 
 #include "plugin/TextBounded.h"
+#include "product/VantelorDescription.h"
 
 const char* const kCanDoTexts[kNumCanDo] = {
     "plugAsChannelInsert",
@@ -53,7 +54,7 @@ CVSTConfig::CVSTConfig(VstInt32 numInputs, VstInt32 numOutputs, VstInt32 numPara
       programValues(new std::atomic<float>[static_cast<std::size_t>(this->numParams) *
                                            static_cast<std::size_t>(this->numPrograms)])
 {
-    copyBounded(vendor, "Harrowfields", kVendorLen);
+    copyBounded(vendor, vantelor::kVendorName, kVendorLen);
     copyBounded(effectName, "VSTPlugin", kEffectNameLen);
     copyBounded(productName, "VSTPlugin", kVendorLen);
     for (int i = 0; i < kNumCanDo; ++i)

@@ -5,13 +5,6 @@
 fail() { echo "FAIL: $*" >&2; exit 1; }
 pass() { echo "ok    $*"; }
 
-# The plug-in's vendor version number for x.y.z ("2.9.1" is 2910).
-vendor_version_of() {
-  local major minor patch
-  IFS=. read -r major minor patch <<<"$1"
-  echo $((major * 1000 + minor * 100 + patch * 10))
-}
-
 # dpkg ARGS...: waits while another installation holds dpkg's lock (other
 # builds on the machine install packages too), up to five minutes.
 dpkg_waiting() {
@@ -96,7 +89,7 @@ check_deb_install() {
   local json vendor
   json=$(/usr/bin/vst2-host info /usr/lib/vst/HF_Vantelor.so --json) || fail "vst2-host info failed on the installed plug-in"
   vendor=$(jq -r .vendorVersion <<<"$json")
-  [ "$vendor" = "$(vendor_version_of "$VERSION")" ] ||
+  [ "$vendor" = "$VANTELOR_VENDOR_VERSION" ] ||
     fail "the installed plug-in reports version $vendor, the package is $VERSION"
   pass "/usr/bin/vst2-host info /usr/lib/vst/HF_Vantelor.so: $(jq -r .name <<<"$json"), vendor version $vendor (package $VERSION)"
   man -l /usr/share/man/man1/vst2-host.1.gz >/dev/null 2>&1 || zcat /usr/share/man/man1/vst2-host.1.gz | grep -q '^\.TH VST2-HOST' ||
