@@ -30,7 +30,6 @@ vantelor_declare_layer(vantelor_description
   OWNS product/VantelorParameters.h product/VantelorDescription.h product/VantelorDescription.cpp
        product/EditorConnection.h
   PUBLIC vantelor_version
-  PRIVATE vantelor_text
   FORMAT_FREE)
 vantelor_declare_layer(vantelor_processor
   OWNS product/

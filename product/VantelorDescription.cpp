@@ -3,10 +3,9 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <string_view>
-
-#include "plugin/TextBounded.h"
 
 namespace vantelor {
 
@@ -14,8 +13,9 @@ bool formatVersionLabel(char* text)
 {
     if (!text)
         return false;
-    formatBounded(text, kVersionLabelCapacity, "%s v%d.%d.%d", kProductName, kVantelorVersionMajor,
-                  kVantelorVersionMinor, kVantelorVersionPatch);
+    // Cut to the capacity, as every host-facing text is.
+    std::snprintf(text, kVersionLabelCapacity + 1, "%s v%d.%d.%d", kProductName,
+                  kVantelorVersionMajor, kVantelorVersionMinor, kVantelorVersionPatch);
     return true;
 }
 
@@ -23,7 +23,8 @@ void formatValue(int32_t index, float units, char* text, std::size_t capacity)
 {
     if (!text || !isParameter(index))
         return;
-    formatBounded(text, capacity, kVantelorParameters[index].format, static_cast<double>(units));
+    // The table's formats are single floating conversions.
+    std::snprintf(text, capacity + 1, kVantelorParameters[index].format, static_cast<double>(units));
 }
 
 namespace {
