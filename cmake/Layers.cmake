@@ -108,6 +108,21 @@ vantelor_declare_layer(vantelor-lv2-ttl OWNS lv2/GenerateTtl.cpp
   PRIVATE vantelor_description vantelor_lv2_ports
   FORMAT lv2)
 
+# The CLAP plug-in: our declarations of the format's binary interface, the
+# window binding on the host's run loop, the plug-in over the product's
+# processor and window, and the module that exports clap_entry alone.
+vantelor_declare_layer(clap_interface OWNS clap/ClapInterface.h FORMAT clap)
+vantelor_declare_layer(vantelor_toolkit_clap
+  OWNS toolkit/plugin-bindings/ClapGuiEditor.h toolkit/plugin-bindings/ClapGuiEditor.cpp
+  PUBLIC vantelor_toolkit_binding clap_interface
+  FORMAT clap)
+vantelor_declare_layer(vantelor_clap OWNS clap/
+  PUBLIC clap_interface vantelor_processor
+  PRIVATE vantelor_window vantelor_toolkit_clap vantelor_description
+  FORMAT clap)
+vantelor_declare_layer(HF_Vantelor_clap OWNS clap/ClapEntry.cpp clap/win32/ PRIVATE vantelor_clap
+  FORMAT clap)
+
 # The command-line host knows nothing of our plug-in's code, only the VST
 # interface; the control gallery shows the control library, its meters fed
 # by the level followers.

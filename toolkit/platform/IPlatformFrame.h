@@ -62,6 +62,10 @@ public:
     // The system's handle of the frame's own window (an X11 window id), for a
     // host that asks which window to embed; 0 where there is none.
     virtual unsigned long nativeWindow() const { return 0; }
+    // The file descriptor that becomes readable when the window has events
+    // waiting (the X11 connection's), for a host that runs the window from
+    // its own run loop; -1 where there is none.
+    virtual int eventFileDescriptor() const { return -1; }
 };
 
 // Creates the window for a frame: a child of the given native parent

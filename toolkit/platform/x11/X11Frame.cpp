@@ -196,6 +196,10 @@ public:
 
     bool isVisible() const override { return window_ && mapped_; }
     unsigned long nativeWindow() const override { return window_ ? window_.get() : 0; }
+    int eventFileDescriptor() const override
+    {
+        return display_ ? ConnectionNumber(display_.get()) : -1;
+    }
 
     std::shared_ptr<IPlatformOptionMenu> createPlatformOptionMenu() override
     {
