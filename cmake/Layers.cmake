@@ -122,6 +122,32 @@ vantelor_declare_layer(vantelor_clap OWNS clap/
   FORMAT clap)
 vantelor_declare_layer(HF_Vantelor_clap OWNS clap/ClapEntry.cpp clap/win32/ PRIVATE vantelor_clap
   FORMAT clap)
+# Our CLAP host: loads any .clap module; it knows nothing of our plug-in's
+# code, only the format.
+vantelor_declare_layer(clap_host_core OWNS tools/host/clap/ PUBLIC clap_interface FORMAT clap)
+
+# The VST3 bundle: the format's interfaces declared by us, its ids and texts,
+# the audio module, controller and view over the product, and the module's
+# entry; the toolkit's VST3 view binding runs the window from the host's run
+# loop.
+vantelor_declare_layer(vst3_interface OWNS vst3/Vst3Interface.h FORMAT vst3)
+vantelor_declare_layer(vantelor_vst3_ids
+  OWNS vst3/VantelorVst3Ids.h vst3/VantelorVst3Ids.cpp vst3/Vst3Text.h vst3/Vst3Text.cpp
+  PUBLIC vst3_interface vantelor_description
+  FORMAT vst3)
+vantelor_declare_layer(vantelor_toolkit_vst3
+  OWNS toolkit/plugin-bindings/Vst3PlugViewEditor.h toolkit/plugin-bindings/Vst3PlugViewEditor.cpp
+  PUBLIC vantelor_toolkit_binding vst3_interface
+  FORMAT vst3)
+vantelor_declare_layer(vantelor_vst3 OWNS vst3/
+  PUBLIC vantelor_vst3_ids vantelor_processor vantelor_window vantelor_toolkit_vst3
+  FORMAT vst3)
+vantelor_declare_layer(HF_Vantelor_vst3 OWNS vst3/VantelorVst3Entry.cpp vst3/win32/
+  PRIVATE vantelor_vst3
+  FORMAT vst3)
+vantelor_declare_layer(vantelor-vst3-moduleinfo OWNS vst3/GenerateModuleInfo.cpp
+  PRIVATE vantelor_vst3_ids
+  FORMAT vst3)
 
 # The command-line host knows nothing of our plug-in's code, only the VST
 # interface; the control gallery shows the control library, its meters fed
