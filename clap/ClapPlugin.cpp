@@ -530,8 +530,10 @@ bool ClapPlugin::load(const clap_istream_t* stream)
         return false;
     program.store(state.program, std::memory_order_relaxed);
     dsp.processor.restoreValues(state);
+    // The host's values as the engine takes them: a width's exact fraction
+    // times 100 is its float percentage again.
     for (int32_t i = 0; i < kNumVantelorParameters; ++i)
-        values[i].store(state.values[i], std::memory_order_relaxed);
+        values[i].store(static_cast<float>(state.values[i]), std::memory_order_relaxed);
     remodulate.store(true, std::memory_order_release);
     return true;
 }

@@ -6,9 +6,10 @@ VANTELOR_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libcairo2-dev libx11-d
   fonts-liberation libsndfile1-dev libcli11-dev nlohmann-json3-dev gnuplot-nox lv2-dev lilv-utils)
 # The LV2 checks: lilv as a test host, the validator's RDF checker (lv2-dev's
 # lv2_validate runs sordi's sord_validate), and jalv on JACK's dummy driver as
-# a host with a window; Chromium shows the user guide as a browser does.
+# a host with a window; Chromium shows the user guide as a browser does;
+# Qtractor's plug-in scanner loads the CLAP plug-in as a third party.
 VANTELOR_TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xauth x11-utils libxtst-dev clang
-  libclang-rt-14-dev liblilv-dev sordi jalv jackd2 chromium jq)
+  libclang-rt-14-dev liblilv-dev sordi jalv jackd2 chromium jq qtractor)
 # Plug-ins that musicians pick instead and a real workstation host: the tests
 # run our host tools on them and compare with them; the benchmarks measure
 # against them. Not needed to build or use the plug-in.
