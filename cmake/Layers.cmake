@@ -125,6 +125,8 @@ vantelor_declare_layer(HF_Vantelor_clap OWNS clap/ClapEntry.cpp clap/win32/ PRIV
 # Our CLAP host: loads any .clap module; it knows nothing of our plug-in's
 # code, only the format.
 vantelor_declare_layer(clap_host_core OWNS tools/host/clap/ PUBLIC clap_interface FORMAT clap)
+vantelor_declare_layer(clap-apply OWNS tools/host/clap/ClapApply.cpp PRIVATE clap_host_core
+  FORMAT clap)
 
 # The VST3 bundle: the format's interfaces declared by us, its ids and texts,
 # the audio module, controller and view over the product, and the module's
