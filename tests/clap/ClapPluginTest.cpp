@@ -4,6 +4,7 @@
 // state, the state's round trip and refusals, and bad input.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -100,16 +101,24 @@ TEST_F(ClapPlugin, ListsOneStereoEffectDescribedByTheProduct)
     EXPECT_STREQ(d->url, kProductUrl);
     EXPECT_STREQ(d->version, kVersionText);
     std::vector<std::string> features;
-    for (const char* const* f = d->features; f && *f; ++f)
+    for (const char* const* f = d->features; f && *f; ++f) {
+        EXPECT_EQ(std::count(features.begin(), features.end(), *f), 0) << "twice: " << *f;
         features.emplace_back(*f);
+    }
     EXPECT_EQ(features.front(), "audio-effect");
     EXPECT_NE(std::find(features.begin(), features.end(), "stereo"), features.end());
     // Another id, or a host from before the first stable version, gets no
     // instance.
     const clap_host_t host{{0, 9, 0}, nullptr, "", "", "", "", nullptr, nullptr, nullptr, nullptr};
     EXPECT_EQ(factory->create_plugin(factory, &host, kClapId), nullptr);
-    ClapInstance good(module());
+    const std::string garbage = std::string(kClapId) + "x";
+    EXPECT_EQ(factory->create_plugin(factory, &host, garbage.c_str()), nullptr);
     EXPECT_EQ(factory->create_plugin(factory, nullptr, kClapId), nullptr);
+    // The instance's descriptor is the factory's.
+    ClapInstance good(module());
+    ASSERT_TRUE(good.valid());
+    EXPECT_STREQ(good.get()->desc->id, d->id);
+    EXPECT_STREQ(good.get()->desc->version, d->version);
     EXPECT_EQ(module().factory("clap.no-such-factory"), nullptr);
 }
 
