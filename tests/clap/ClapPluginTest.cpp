@@ -483,11 +483,18 @@ TEST_F(ClapPlugin, BadInputNeverCrashesAndTheOutputStaysFinite)
     EXPECT_EQ(plugin.get()->process(plugin.get(), &bare), CLAP_PROCESS_CONTINUE);
     EXPECT_EQ(plugin.get()->process(plugin.get(), nullptr), CLAP_PROCESS_ERROR);
 
-    // Inputs not finite are silence at the engine's input.
+    // Inputs not finite are silence at the engine's input; subnormal inputs
+    // leave no subnormal output.
     std::vector<float> bad(1024, std::numeric_limits<float>::infinity());
     float* badIn[2] = {bad.data(), bad.data()};
     plugin.process(badIn, out, 1024);
     EXPECT_TRUE(finite(ol.data(), 1024) && finite(orr.data(), 1024));
+    std::fill(bad.begin(), bad.end(), std::numeric_limits<float>::denorm_min() * 3);
+    for (int block = 0; block < 8; ++block) {
+        plugin.process(badIn, out, 1024);
+        for (std::size_t i = 0; i < 1024; ++i)
+            ASSERT_NE(std::fpclassify(ol[i]), FP_SUBNORMAL) << "frame " << i;
+    }
 }
 
 TEST_F(ClapPlugin, OddRatesAndActivationCyclesKeepTheOutputFinite)
