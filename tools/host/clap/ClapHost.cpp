@@ -309,14 +309,12 @@ void ClapInstance::stopProcessing()
 clap_process_status ClapInstance::process(float* const* inputs, float* const* outputs,
                                           uint32_t frames, const EventList* events, OutputList* out)
 {
-    static const EventList none(0);
     clap_audio_buffer_t in{};
     in.data32 = const_cast<float**>(inputs);
     in.channel_count = 2;
     clap_audio_buffer_t outBuffer{};
     outBuffer.data32 = const_cast<float**>(outputs);
     outBuffer.channel_count = 2;
-    static OutputList discard(0);
     clap_process_t p{};
     p.steady_time = steadyTime;
     p.frames_count = frames;
@@ -324,7 +322,7 @@ clap_process_status ClapInstance::process(float* const* inputs, float* const* ou
     p.audio_outputs = &outBuffer;
     p.audio_inputs_count = 1;
     p.audio_outputs_count = 1;
-    p.in_events = events ? events->input() : none.input();
+    p.in_events = events ? events->input() : noEvents.input();
     p.out_events = out ? out->output() : discard.output();
     steadyTime += frames;
     return plugin->process(plugin, &p);
@@ -332,11 +330,9 @@ clap_process_status ClapInstance::process(float* const* inputs, float* const* ou
 
 void ClapInstance::flush(const EventList* events, OutputList* out)
 {
-    static const EventList none(0);
-    static OutputList discard(0);
     const auto* params = extension<clap_plugin_params_t>(CLAP_EXT_PARAMS);
     if (params && params->flush)
-        params->flush(plugin, events ? events->input() : none.input(),
+        params->flush(plugin, events ? events->input() : noEvents.input(),
                       out ? out->output() : discard.output());
 }
 

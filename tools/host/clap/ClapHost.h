@@ -180,6 +180,10 @@ private:
     static const void* CLAP_ABI hostExtension(const clap_host_t* host, const char* id);
 
     clap_host_t host;
+    // What process and flush pass when the caller gives no list: each
+    // instance its own, since instances run on different threads.
+    EventList noEvents{0};
+    OutputList discard{0};
     const clap_plugin_t* plugin = nullptr;
     bool active = false;
     bool processing = false;
