@@ -33,7 +33,8 @@ vantelor_declare_layer(vantelor_description
   FORMAT_FREE)
 vantelor_declare_layer(vantelor_processor
   OWNS product/
-  PUBLIC vantelor_description vantelor_engine
+  PUBLIC vantelor_description
+  PRIVATE vantelor_engine
   FORMAT_FREE)
 
 # The VST 2.4 boundary: the interface, the base classes, the framework and the

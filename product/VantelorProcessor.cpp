@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "dsp/NumericHelpers.h"
+#include "engine/Vantelor.h"
 
 // The engine's own operations are called by name throughout: a plug-in class
 // that is itself the engine (the VST 2.4 one) overrides the sample rate for
@@ -319,7 +320,13 @@ void CVantelorProcessor::process(float** inputs, float** outputs, int32_t frames
         apply(changes[next++]);
 }
 
-CVantelorDsp::CVantelorDsp() : engine(kNumChannels, kNumChannels), processor(engine)
+float CVantelorProcessor::getSampleRate() const
+{
+    return const_cast<CVantelor&>(engine).CProcessor::getSampleRate();
+}
+
+CVantelorDsp::CVantelorDsp()
+    : engine(std::make_unique<CVantelor>(kNumChannels, kNumChannels)), processor(*engine)
 {
     // The first factory program, started as a VST 2.4 plug-in starts: its
     // values through the store's arithmetic, then a resume.
@@ -327,5 +334,7 @@ CVantelorDsp::CVantelorDsp() : engine(kNumChannels, kNumChannels), processor(eng
         processor.setValue(i, toNormalised(i, kVantelorFactoryPrograms[0].values[i]));
     processor.resume();
 }
+
+CVantelorDsp::~CVantelorDsp() = default;
 
 } // namespace vantelor

@@ -11,10 +11,14 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
-#include "engine/Vantelor.h"
 #include "product/VantelorDescription.h"
 #include "product/VantelorState.h"
+
+// The engine, which no format needs to know: the processor is all of it a
+// format uses.
+class CVantelor;
 
 namespace vantelor {
 
@@ -101,6 +105,8 @@ public:
 
     CVantelor& getEngine() { return engine; }
     const CVantelor& getEngine() const { return engine; }
+    // The engine's sample rate.
+    float getSampleRate() const;
 
 private:
     void apply(const ParameterChange& change);
@@ -134,13 +140,20 @@ private:
 };
 
 // A processor with an engine of its own, for the formats whose plug-in is not
-// itself the engine (LV2, VST3, CLAP).
+// itself the engine (LV2, VST3, CLAP). Everything is allocated here, at
+// construction.
 class CVantelorDsp
 {
 public:
     CVantelorDsp();
+    ~CVantelorDsp();
 
-    CVantelor engine;
+    CVantelor& getEngine() { return *engine; }
+
+private:
+    std::unique_ptr<CVantelor> engine;
+
+public:
     CVantelorProcessor processor;
 };
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/Vantelor.h"
 #include "product/VantelorProcessor.h"
 #include "tools/host/AllocationCounter.h"
 
@@ -59,7 +60,7 @@ TEST_P(EveryRenderer, ChangeInsideABlockSoundsAsTheBlockSplitAtItsFrame)
     std::mt19937 random(2026);
     CVantelorDsp whole, split;
     for (CVantelorDsp* dsp : {&whole, &split}) {
-        dsp->engine.setRenderer(GetParam());
+        dsp->getEngine().setRenderer(GetParam());
         dsp->processor.setSampleRate(48000.0f);
         dsp->processor.resume();
     }
@@ -115,7 +116,7 @@ TEST_P(EveryRenderer, ChangeInsideABlockSoundsAsTheBlockSplitAtItsFrame)
             ASSERT_EQ(std::memcmp(wholeOut[ch].data(), splitOut[ch].data(), frames * sizeof(float)),
                       0)
                 << "block " << block << ", channel " << ch;
-        ASSERT_EQ(whole.engine.stateDigest(true), split.engine.stateDigest(true)) << block;
+        ASSERT_EQ(whole.getEngine().stateDigest(true), split.getEngine().stateDigest(true)) << block;
     }
 }
 
@@ -217,8 +218,8 @@ TEST(ProcessorBadInput, NullBuffersAndEmptyBlocksStillTakeTheChanges)
     float* none[2] = {nullptr, nullptr};
     dsp.processor.process(none, none, 64);
     dsp.processor.applyPending();
-    EXPECT_EQ(dsp.engine.getPanner(0)->getAzimuth(), 10.0f);
-    EXPECT_EQ(dsp.engine.getWidth(1), 0.5f);
+    EXPECT_EQ(dsp.getEngine().getPanner(0)->getAzimuth(), 10.0f);
+    EXPECT_EQ(dsp.getEngine().getWidth(1), 0.5f);
 }
 
 } // namespace
