@@ -245,13 +245,8 @@ vst3::ParamValue CVantelorVst3Controller::normalizedParamToPlain(vst3::ParamID i
     float value = 0;
     if (slot < 0 || !productValue(valueNormalized, &value))
         return 0;
-    if (slot < kNumVantelorParameters) {
-        // A width's percentage exactly, as the state stores it; the other
-        // parameters in the product's own arithmetic.
-        if (vantelor::kVantelorParameters[slot].unit == vantelor::Unit::percent)
-            return static_cast<double>(value) * 100.0;
+    if (slot < kNumVantelorParameters)
         return vantelor::toUnits(slot, value);
-    }
     if (slot == kBypassSlot)
         return value > 0.5f ? 1 : 0;
     return programOf(valueNormalized);

@@ -32,7 +32,22 @@ double normalisedOfUnits(int32_t index, double units)
         std::clamp(units, static_cast<double>(p.min), static_cast<double>(p.max));
     if (p.unit == vantelor::Unit::percent)
         return (clamped - p.min) / (p.max - p.min);
-    return std::clamp(vantelor::toNormalised(index, static_cast<float>(clamped)), 0.0f, 1.0f);
+    // The float whose units, by the product's arithmetic, are the value:
+    // the quotient itself nearly always, else one of its neighbours, so
+    // that a value handed back reaches the engine unchanged.
+    const auto target = static_cast<float>(clamped);
+    const float guess = std::clamp(vantelor::toNormalised(index, target), 0.0f, 1.0f);
+    float below = guess;
+    float above = guess;
+    for (int step = 0; step < 4; ++step) {
+        if (vantelor::toUnits(index, above) == target)
+            return above;
+        if (vantelor::toUnits(index, below) == target)
+            return below;
+        above = std::nextafter(above, 2.0f);
+        below = std::nextafter(below, -1.0f);
+    }
+    return guess;
 }
 
 } // namespace vantelor_vst3

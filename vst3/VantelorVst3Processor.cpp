@@ -474,6 +474,7 @@ void CVantelorVst3Processor::renderWithBypass(float** in, float** out, int32_t n
             else if (bypassGain > bypassTarget)
                 bypassGain = std::max(bypassTarget, bypassGain - fadeStep);
         }
+        pos = end;
     }
 }
 
