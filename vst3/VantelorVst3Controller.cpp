@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "product/VantelorState.h"
+#include "vst3/VantelorVst3State.h"
 #include "vst3/Vst3Text.h"
 #include "vst3/VantelorVst3View.h"
 
@@ -112,12 +113,14 @@ vst3::tresult CVantelorVst3Controller::setComponentState(vst3::IBStream* state)
         size += std::min(got, static_cast<int32_t>(sizeof data) - size);
     }
     vantelor::ProductState restored;
-    if (vantelor::readState(data, static_cast<std::size_t>(size), &restored) !=
+    bool bypassed = false;
+    if (readComponentState(data, static_cast<std::size_t>(size), &restored, &bypassed) !=
         vantelor::StateResult::ok)
         return vst3::kResultFalse;
     for (int32_t i = 0; i < kNumVantelorParameters; ++i)
         store(i, normalisedOfUnits(i, restored.values[i]));
     store(kProgramSlot, normalisedOfProgram(restored.program));
+    store(kBypassSlot, bypassed ? 1.0 : 0.0);
     return vst3::kResultOk;
 }
 

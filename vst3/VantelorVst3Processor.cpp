@@ -6,6 +6,7 @@
 #include <new>
 
 #include "product/VantelorState.h"
+#include "vst3/VantelorVst3State.h"
 #include "vst3/Vst3Text.h"
 #include "vst3/VantelorVst3Ids.h"
 
@@ -152,6 +153,9 @@ vst3::tresult CVantelorVst3Processor::setActive(vst3::TBool state)
         active = true;
         const double frames = std::clamp(kBypassFadeSeconds * sampleRate, 1.0, 1.0e6);
         fadeStep = static_cast<float>(1.0 / (std::isfinite(frames) ? frames : 1.0));
+        const int32_t requested = bypassRequest.exchange(-1, std::memory_order_acquire);
+        if (requested >= 0)
+            bypassTarget = static_cast<float>(requested);
         bypassGain = bypassTarget;
     } else {
         product->processor.suspend();
@@ -177,11 +181,14 @@ vst3::tresult CVantelorVst3Processor::setState(vst3::IBStream* state)
         size += std::min(got, static_cast<int32_t>(sizeof data) - size);
     }
     vantelor::ProductState restored;
-    if (vantelor::readState(data, static_cast<std::size_t>(size), &restored) !=
+    bool bypassed = false;
+    if (readComponentState(data, static_cast<std::size_t>(size), &restored, &bypassed) !=
         vantelor::StateResult::ok)
         return vst3::kResultFalse;
     product->processor.restoreValues(restored);
     program.store(restored.program, std::memory_order_relaxed);
+    bypassShown.store(bypassed ? 1 : 0, std::memory_order_relaxed);
+    bypassRequest.store(bypassed ? 1 : 0, std::memory_order_release);
     return vst3::kResultOk;
 }
 
@@ -192,8 +199,9 @@ vst3::tresult CVantelorVst3Processor::getState(vst3::IBStream* state)
     vantelor::ProductState current;
     product->processor.captureValues(current);
     current.program = program.load(std::memory_order_relaxed);
-    uint8_t data[vantelor::kStateSize];
-    const auto size = static_cast<int32_t>(vantelor::writeState(current, data));
+    uint8_t data[kComponentStateSize];
+    const auto size = static_cast<int32_t>(
+        writeComponentState(current, bypassShown.load(std::memory_order_relaxed) != 0, data));
     vst3::int32 written = 0;
     if (state->write(data, size, &written) != vst3::kResultOk || written != size)
         return vst3::kResultFalse;
@@ -354,6 +362,7 @@ void CVantelorVst3Processor::applyAtStart(int32_t numEvents)
 void CVantelorVst3Processor::setBypassTarget(float value, bool immediately)
 {
     bypassTarget = value > 0.5f ? 1.0f : 0.0f;
+    bypassShown.store(value > 0.5f ? 1 : 0, std::memory_order_relaxed);
     if (immediately)
         bypassGain = bypassTarget;
 }
@@ -363,6 +372,13 @@ vst3::tresult CVantelorVst3Processor::process(vst3::ProcessData& data)
     if (data.symbolicSampleSize != vst3::kSample32)
         return vst3::kInvalidArgument;
     const int32_t numSamples = std::max(data.numSamples, 0);
+    // A bypass a state brought back: at once before processing starts,
+    // faded in after.
+    if (bypassRequest.load(std::memory_order_relaxed) >= 0) {
+        const int32_t requested = bypassRequest.exchange(-1, std::memory_order_acquire);
+        if (requested >= 0)
+            setBypassTarget(static_cast<float>(requested), starting);
+    }
     int32_t numEvents = gatherEvents(data.inputParameterChanges, numSamples);
 
     float* in[2] = {};

@@ -111,6 +111,10 @@ private:
     // every value set before it, then clears it.
     bool starting = true;
     std::atomic<int32_t> program{0};
+    // The bypass as the state reports it, and one a state brought back,
+    // waiting for the audio thread (-1: none).
+    std::atomic<int32_t> bypassShown{0};
+    std::atomic<int32_t> bypassRequest{-1};
 
     // The bypass crossfade: the input's share of the output (0 processed,
     // 1 the input) moves by fadeStep a frame towards bypassTarget.

@@ -499,7 +499,9 @@ TEST(Vst3Programs, TheProgramChangeParameterSelectsAFactoryProgram)
         // The state remembers the program.
         vantelor::ProductState s;
         const std::vector<uint8_t> bytes = p.instance.state();
-        ASSERT_EQ(vantelor::readState(bytes.data(), bytes.size(), &s), vantelor::StateResult::ok);
+        ASSERT_GE(bytes.size(), vantelor::kStateSize);
+        ASSERT_EQ(vantelor::readState(bytes.data(), vantelor::kStateSize, &s),
+                  vantelor::StateResult::ok);
         EXPECT_EQ(s.program, program);
     }
 }
@@ -519,7 +521,14 @@ TEST(Vst3State, ARoundTripRestoresTheSoundAndTheControllerExactly)
     ASSERT_TRUE(a.instance.start(48000));
     ASSERT_EQ(a.instance.process(nullptr, nullptr, 0, &changes), vst3::kResultOk);
     const std::vector<uint8_t> saved = a.instance.state();
-    ASSERT_EQ(saved.size(), vantelor::kStateSize);
+    // The product's state, then the format's block with the bypass.
+    ASSERT_EQ(saved.size(), vantelor::kStateSize + 8);
+    vantelor::ProductState product;
+    ASSERT_EQ(vantelor::readState(saved.data(), vantelor::kStateSize, &product),
+              vantelor::StateResult::ok);
+    EXPECT_EQ(
+        std::string(saved.begin() + vantelor::kStateSize, saved.begin() + vantelor::kStateSize + 4),
+        "HFV3");
 
     Loaded b;
     ASSERT_TRUE(b.instance.ok());
@@ -571,12 +580,19 @@ TEST(Vst3State, GarbageTruncatedAndNewerStatesAreRefusedAndChangeNothing)
     newer[4] = 2; // format version 2
     std::vector<uint8_t> damaged = before;
     damaged[30] ^= 0x40;
+    std::vector<uint8_t> foreignBlock = before;
+    foreignBlock[vantelor::kStateSize] = 'X';
+    std::vector<uint8_t> extraBytes = before;
+    extraBytes.push_back(0);
     const std::vector<std::vector<uint8_t>> refused = {
         {},
         std::vector<uint8_t>(before.begin(), before.begin() + 40),
-        std::vector<uint8_t>(88, 0xAB),
+        std::vector<uint8_t>(96, 0xAB),
         newer,
         damaged,
+        foreignBlock,
+        extraBytes,
+        std::vector<uint8_t>(before.begin(), before.begin() + 92),
     };
     for (const auto& bytes : refused) {
         EXPECT_NE(p.instance.setState(bytes), vst3::kResultOk);
@@ -587,6 +603,43 @@ TEST(Vst3State, GarbageTruncatedAndNewerStatesAreRefusedAndChangeNothing)
                   vantelor::toNormalised(kAziL, -30));
     }
     EXPECT_NE(p.instance.component->setState(nullptr), vst3::kResultOk);
+}
+
+// A state written by the other formats (the product's alone) reads with
+// the bypass off; one with the bypass on brings it back on both sides.
+TEST(Vst3State, TheBypassTravelsWithTheStateAndTheProductsStateReadsAlone)
+{
+    Loaded a;
+    ASSERT_TRUE(a.instance.ok());
+    ParamChanges bypass;
+    bypass.add(kBypassId, 0, 1.0);
+    ASSERT_EQ(a.instance.process(nullptr, nullptr, 0, &bypass), vst3::kResultOk);
+    const std::vector<uint8_t> saved = a.instance.state();
+
+    Loaded b;
+    ASSERT_TRUE(b.instance.ok());
+    ASSERT_EQ(b.instance.setState(saved), vst3::kResultOk);
+    MemoryStream forController(saved);
+    ASSERT_EQ(b.instance.controller->setComponentState(&forController), vst3::kResultOk);
+    EXPECT_EQ(b.instance.controller->getParamNormalized(kBypassId), 1.0);
+    ASSERT_TRUE(b.instance.start(44100));
+    std::vector<float> in[2], out[2];
+    for (int ch = 0; ch < 2; ++ch) {
+        in[ch].assign(256, 0.0f);
+        out[ch].assign(256, 0.0f);
+        for (size_t k = 0; k < 256; ++k)
+            in[ch][k] = 0.1f * static_cast<float>(k % 7) - 0.3f;
+    }
+    float* ins[2] = {in[0].data(), in[1].data()};
+    float* outs[2] = {out[0].data(), out[1].data()};
+    ASSERT_EQ(b.instance.process(ins, outs, 256), vst3::kResultOk);
+    EXPECT_EQ(out[0], in[0]) << "bypassed from the first frame";
+
+    const std::vector<uint8_t> productOnly(saved.begin(), saved.begin() + vantelor::kStateSize);
+    ASSERT_EQ(b.instance.setState(productOnly), vst3::kResultOk);
+    MemoryStream plain(productOnly);
+    ASSERT_EQ(b.instance.controller->setComponentState(&plain), vst3::kResultOk);
+    EXPECT_EQ(b.instance.controller->getParamNormalized(kBypassId), 0.0);
 }
 
 // ---- Bypass
