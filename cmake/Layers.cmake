@@ -152,13 +152,20 @@ vantelor_declare_layer(vantelor-vst3-moduleinfo OWNS vst3/GenerateModuleInfo.cpp
   PRIVATE vantelor_vst3_ids
   FORMAT vst3)
 
-# The command-line host knows nothing of our plug-in's code, only the VST
-# interface; the control gallery shows the control library, its meters fed
-# by the level followers.
+# The command-line host knows nothing of our plug-in's code, only the
+# formats' interfaces: its core is the VST 2.4 host with the instance
+# interface the commands use; the VST3 host library and the CLAP one are
+# each a format's own, and the layer that puts them behind the instance
+# interface belongs to no format. The control gallery shows the control
+# library, its meters fed by the level followers.
 vantelor_declare_layer(vst2_host_core OWNS tools/ PUBLIC vst2_interface)
-vantelor_declare_layer(vst2-host
+vantelor_declare_layer(vst3_host_core OWNS tools/host/vst3/ PUBLIC vst3_interface FORMAT vst3)
+vantelor_declare_layer(plugin_host_formats OWNS tools/host/formats/
+  PUBLIC vst2_host_core
+  PRIVATE vst3_host_core clap_host_core)
+vantelor_declare_layer(plugin-host
   OWNS tools/main.cpp tools/commands/ tools/validate/ tools/host/EditorWindow.h
        tools/host/EditorWindow.cpp tools/host/AllocationCounter.h tools/host/AllocationCounter.cpp
-  PRIVATE vst2_host_core)
+  PRIVATE vst2_host_core plugin_host_formats)
 vantelor_declare_layer(control_gallery_core OWNS tools/gallery/ PUBLIC vantelor_controls vantelor_dsp)
 vantelor_declare_layer(control-gallery OWNS tools/gallery/main.cpp PRIVATE control_gallery_core)

@@ -50,8 +50,8 @@ if(draw_pictures)
   # Leak reports of a sanitizer build are the tests' business, not the build's.
   add_custom_command(OUTPUT ${csv_files}
     COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0
-            $<TARGET_FILE:vst2-host> measure $<TARGET_FILE:HF_Vantelor> --out ${data_dir}
-    DEPENDS vst2-host HF_Vantelor
+            $<TARGET_FILE:plugin-host> measure $<TARGET_FILE:HF_Vantelor> --out ${data_dir}
+    DEPENDS plugin-host HF_Vantelor
     COMMENT "Measuring the plug-in for the guide's pictures"
     VERBATIM)
   set(pictures)

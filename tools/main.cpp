@@ -1,6 +1,7 @@
-// vst2-host: loads any Linux VST 2.4 plug-in and reports on it, renders audio
-// files through it, measures its processing cost or its spatial behaviour,
-// or shows its editor.
+// plugin-host: loads any Linux VST 2.4, VST3 or CLAP plug-in and reports on
+// it, renders audio files through it, measures its processing cost or
+// validates it; a VST 2.4 plug-in's spatial behaviour and editor too. Also
+// called vst2-host, its earlier name.
 #include "tools/commands/Commands.h"
 #include "tools/host/HostError.h"
 #include "tools/host/ReportStream.h"
@@ -8,6 +9,7 @@
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
+#include <cstring>
 #include <exception>
 
 namespace {
@@ -29,24 +31,35 @@ void addParameterOptions(CLI::App& command, vst2host::ParameterOptions& paramete
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
 }
 
+// What the PLUGIN argument of a command may be.
+constexpr const char* kPluginHelp =
+    "Plug-in: a VST 2.4 shared object, a .vst3 bundle or a .clap file";
+constexpr const char* kVst2PluginHelp = "Plug-in: a VST 2.4 shared object";
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    CLI::App app{"Command-line host for VST 2.4 plug-ins", "vst2-host"};
+    // Called by its earlier name, the program keeps that name in its messages.
+    const char* called = argc > 0 && argv[0] != nullptr ? std::strrchr(argv[0], '/') : nullptr;
+    called = called != nullptr ? called + 1 : (argc > 0 && argv[0] != nullptr ? argv[0] : "");
+    vst2host::setProgramName(std::strcmp(called, "vst2-host") == 0 ? "vst2-host" : "plugin-host");
+    const char* name = vst2host::programName();
+
+    CLI::App app{"Command-line host for VST 2.4, VST3 and CLAP plug-ins", name};
     app.require_subcommand(1);
 
     vst2host::InfoOptions info;
     auto* infoCommand =
         app.add_subcommand("info", "Print a plug-in's identity, parameters, programs "
                                    "and capabilities");
-    infoCommand->add_option("PLUGIN", info.plugin, "Plug-in shared object")->required();
+    infoCommand->add_option("PLUGIN", info.plugin, kPluginHelp)->required();
     infoCommand->add_flag("--json", info.json, "Print JSON instead of text");
 
     vst2host::RenderOptions render;
     auto* renderCommand = app.add_subcommand("render", "Process an audio file, or the built-in "
                                                        "demo signal, through a plug-in");
-    renderCommand->add_option("PLUGIN", render.plugin, "Plug-in shared object")->required();
+    renderCommand->add_option("PLUGIN", render.plugin, kPluginHelp)->required();
     renderCommand->add_option("-i,--input", render.input,
                               "Input audio file (mono or stereo); the demo signal without it");
     renderCommand
@@ -77,7 +90,8 @@ int main(int argc, char** argv)
     vst2host::BenchOptions bench;
     auto* benchCommand = app.add_subcommand("bench", "Measure the processing cost of plug-ins in "
                                                      "alternating rounds");
-    benchCommand->add_option("PLUGIN", bench.plugins, "Plug-in shared objects")->required();
+    benchCommand->add_option("PLUGIN", bench.plugins, "Plug-ins, of any of the formats")
+        ->required();
     addParameterOptions(*benchCommand, bench.parameters);
     benchCommand->add_option("--block", bench.block, "Block size in frames")
         ->check(CLI::Range(1, 65536))
@@ -117,7 +131,7 @@ int main(int argc, char** argv)
 
     vst2host::EditorOptions editor;
     auto* editorCommand = app.add_subcommand("editor", "Show a plug-in's editor in a window");
-    editorCommand->add_option("PLUGIN", editor.plugin, "Plug-in shared object")->required();
+    editorCommand->add_option("PLUGIN", editor.plugin, kVst2PluginHelp)->required();
     editorCommand
         ->add_option("--seconds", editor.seconds,
                      "Close after this many seconds (default: when the window is closed)")
@@ -134,7 +148,7 @@ int main(int argc, char** argv)
     auto* validateCommand =
         app.add_subcommand("validate", "Check a plug-in as demanding hosts use it: "
                                        "texts, parameters, state, processing, real time");
-    validateCommand->add_option("PLUGIN", validate.plugin, "Plug-in shared object")->required();
+    validateCommand->add_option("PLUGIN", validate.plugin, kPluginHelp)->required();
     validateCommand
         ->add_option(
             "--strictness", validate.strictness,
@@ -152,7 +166,7 @@ int main(int argc, char** argv)
     auto* measureCommand = app.add_subcommand(
         "measure", "Measure a stereo spatial effect: pan law, elevation colour, width and "
                    "programs, written as CSV files");
-    measureCommand->add_option("PLUGIN", measure.plugin, "Plug-in shared object")->required();
+    measureCommand->add_option("PLUGIN", measure.plugin, kVst2PluginHelp)->required();
     measureCommand->add_option("--out", measure.out, "Folder for the CSV files")->required();
 
     try {
@@ -162,7 +176,7 @@ int main(int argc, char** argv)
     } catch (const CLI::CallForAllHelp& e) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
-        std::fprintf(stderr, "vst2-host: %s (see --help)\n", e.what());
+        std::fprintf(stderr, "%s: %s (see --help)\n", name, e.what());
         return 2;
     }
 
@@ -181,10 +195,10 @@ int main(int argc, char** argv)
         if (*measureCommand)
             return vst2host::runMeasure(measure);
     } catch (const vst2host::HostError& e) {
-        std::fprintf(stderr, "vst2-host: %s\n", e.what());
+        std::fprintf(stderr, "%s: %s\n", name, e.what());
         return 2;
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "vst2-host: %s\n", e.what());
+        std::fprintf(stderr, "%s: %s\n", name, e.what());
         return 2;
     }
     return 2;

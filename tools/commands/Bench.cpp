@@ -2,7 +2,7 @@
 #include "tools/commands/ParameterSettings.h"
 #include "tools/commands/ParameterSweep.h"
 #include "tools/host/DemoSignal.h"
-#include "tools/host/PluginInstance.h"
+#include "tools/host/formats/OpenPlugin.h"
 #include "tools/host/ReportStream.h"
 #include "tools/host/ResidentMemory.h"
 
@@ -35,12 +35,14 @@ struct Subject
 {
     struct Instance
     {
-        Instance(const std::string& path, const BenchOptions& options) : plugin(path)
+        Instance(const std::string& path, const BenchOptions& options)
+            : owned(openPlugin(path)), plugin(*owned)
         {
             plugin.prepare(kSampleRate, options.block);
             applyParameters(plugin, options.parameters, true);
         }
-        PluginInstance plugin;
+        std::unique_ptr<HostedPlugin> owned;
+        HostedPlugin& plugin;
         std::optional<ParameterSweep> sweep;
         size_t offset = 0;
     };
@@ -52,19 +54,19 @@ struct Subject
         for (int i = 0; i < count; ++i) {
             instances.push_back(std::make_unique<Instance>(path, options));
             Instance& one = *instances.back();
-            PluginInstance& plugin = one.plugin;
+            HostedPlugin& plugin = one.plugin;
             if (!options.sweep.empty() &&
                 plugin.findParameter(ParameterSweep::parameterName(options.sweep)) >= 0) {
                 one.sweep.emplace(plugin, options.sweep);
                 one.sweep->apply(plugin, 0.0);
                 sweepFrames = std::max(2.0, options.sweepSeconds * kSampleRate);
             }
-            plugin.host().processingLevel = kVstProcessLevelRealtime;
+            plugin.setRealtime(true);
             plugin.start(kSampleRate, options.block);
             // Each instance on its own stretch of the material.
             one.offset = (left.size() / static_cast<size_t>(count)) * static_cast<size_t>(i);
         }
-        PluginInstance& first = instances.front()->plugin;
+        HostedPlugin& first = instances.front()->plugin;
         const int inputs = std::max(first.numInputs(), 2);
         const int outputs = std::max(first.numOutputs(), 1);
         input.assign(inputs, std::vector<float>(left.size()));
@@ -76,7 +78,7 @@ struct Subject
         inputPointers.resize(inputs);
     }
 
-    PluginInstance& plugin() { return instances.front()->plugin; }
+    HostedPlugin& plugin() { return instances.front()->plugin; }
     bool swept() const { return instances.front()->sweep.has_value(); }
 
     // Processes `blocks` blocks of `block` frames in every instance; returns
@@ -139,7 +141,8 @@ double startOnce(const std::string& path, int block, std::vector<std::vector<flo
 {
     const auto begin = std::chrono::steady_clock::now();
     {
-        PluginInstance plugin(path);
+        const std::unique_ptr<HostedPlugin> owned = openPlugin(path);
+        HostedPlugin& plugin = *owned;
         plugin.start(kSampleRate, block);
         // Inputs and outputs apart, as a host that does not process in place.
         float* inputs[kMaxChannels];
@@ -180,10 +183,10 @@ long residentPerInstance(const std::string& path, int block)
             std::minstd_rand generator(1);
             std::uniform_real_distribution<float> uniform(-0.5f, 0.5f);
             const long before = residentBytes();
-            std::vector<std::unique_ptr<PluginInstance>> session;
+            std::vector<std::unique_ptr<HostedPlugin>> session;
             for (int i = 0; i < kMemoryInstances; ++i) {
-                session.push_back(std::make_unique<PluginInstance>(path));
-                PluginInstance& plugin = *session.back();
+                session.push_back(openPlugin(path));
+                HostedPlugin& plugin = *session.back();
                 plugin.start(kSampleRate, block);
                 std::vector<std::vector<float>> channels(
                     static_cast<size_t>(std::max({plugin.numInputs(), plugin.numOutputs(), 2})),

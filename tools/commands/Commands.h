@@ -8,6 +8,10 @@ namespace vst2host {
 // Each command returns the process exit status; a HostError thrown from a
 // command becomes a one-line message and status 2.
 
+// Refuses a plug-in of another format than VST 2.4, for the commands that
+// only VST 2.4 plug-ins support (editor, measure).
+void requireVst2(const std::string& plugin, const char* command);
+
 struct InfoOptions
 {
     std::string plugin;

@@ -87,6 +87,7 @@ void saveScreenshot(Display* display, Window window, const std::string& path)
 
 int runEditor(const EditorOptions& options)
 {
+    requireVst2(options.plugin, "editor");
     auto plugin = std::make_unique<PluginInstance>(options.plugin);
     if ((plugin->effect()->flags & effFlagsHasEditor) == 0)
         throw HostError(options.plugin + " has no editor");

@@ -1,11 +1,13 @@
 #include "tools/commands/Commands.h"
 #include "tools/host/PluginInstance.h"
+#include "tools/host/formats/OpenPlugin.h"
 #include "tools/host/ReportStream.h"
 
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -175,20 +177,92 @@ void printText(const nlohmann::ordered_json& info)
         std::fprintf(report(), "  %-24s %s\n", capability.c_str(), answerText(answer.get<int>()));
 }
 
+// A plug-in of a format other than VST 2.4: what every format tells, with
+// each parameter's range in units where the format gives it.
+nlohmann::ordered_json describeHosted(HostedPlugin& plugin)
+{
+    nlohmann::ordered_json info;
+    info["path"] = plugin.path();
+    info["format"] = formatName(plugin.format());
+    info["name"] = plugin.pluginName();
+    info["vendor"] = plugin.pluginVendor();
+    info["version"] = plugin.pluginVersion();
+    info["inputs"] = plugin.numInputs();
+    info["outputs"] = plugin.numOutputs();
+    nlohmann::ordered_json parameters = nlohmann::ordered_json::array();
+    for (int i = 0; i < plugin.numParams(); ++i) {
+        nlohmann::ordered_json p = {{"index", i},
+                                    {"name", plugin.paramName(i)},
+                                    {"display", plugin.paramDisplay(i)},
+                                    {"label", plugin.paramLabel(i)},
+                                    {"value", plugin.getParameter(i)}};
+        if (const auto range = plugin.paramRange(i))
+            p["range"] = {{"min", range->min},
+                          {"max", range->max},
+                          {"default", range->defaultValue},
+                          {"stepped", range->stepped}};
+        parameters.push_back(std::move(p));
+    }
+    info["parameters"] = std::move(parameters);
+    nlohmann::ordered_json programs = nlohmann::ordered_json::array();
+    for (int i = 0; i < plugin.numPrograms(); ++i)
+        programs.push_back({{"index", i}, {"name", plugin.programName(i)}});
+    info["currentProgram"] = plugin.currentProgram();
+    info["programs"] = std::move(programs);
+    return info;
+}
+
+void printHostedText(const nlohmann::ordered_json& info)
+{
+    const auto text = [](const nlohmann::ordered_json& value) { return value.get<std::string>(); };
+    std::fprintf(report(), "Plug-in:        %s\n", text(info["path"]).c_str());
+    std::fprintf(report(), "Format:         %s\n", text(info["format"]).c_str());
+    std::fprintf(report(), "Name:           %s\n", text(info["name"]).c_str());
+    std::fprintf(report(), "Vendor:         %s\n", text(info["vendor"]).c_str());
+    std::fprintf(report(), "Version:        %s\n", text(info["version"]).c_str());
+    std::fprintf(report(), "Inputs:         %d\n", info["inputs"].get<int>());
+    std::fprintf(report(), "Outputs:        %d\n", info["outputs"].get<int>());
+
+    std::fprintf(report(), "\nParameters (%zu):\n", info["parameters"].size());
+    std::fprintf(report(), "  %5s  %-24s %-16s %-10s %-10s %s\n", "index", "name", "display",
+                 "label", "value", "range");
+    for (const auto& p : info["parameters"]) {
+        char range[96] = "";
+        if (p.contains("range"))
+            std::snprintf(range, sizeof range, "%g .. %g, default %g%s",
+                          p["range"]["min"].get<double>(), p["range"]["max"].get<double>(),
+                          p["range"]["default"].get<double>(),
+                          p["range"]["stepped"].get<bool>() ? ", stepped" : "");
+        std::fprintf(report(), "  %5d  %-24s %-16s %-10s %-10.6f %s\n", p["index"].get<int>(),
+                     text(p["name"]).c_str(), text(p["display"]).c_str(), text(p["label"]).c_str(),
+                     p["value"].get<double>(), range);
+    }
+
+    std::fprintf(report(), "\nPrograms (%zu), current %d:\n", info["programs"].size(),
+                 info["currentProgram"].get<int>());
+    for (const auto& p : info["programs"])
+        std::fprintf(report(), "  %5d  %s\n", p["index"].get<int>(), text(p["name"]).c_str());
+}
+
 } // namespace
 
 int runInfo(const InfoOptions& options)
 {
-    PluginInstance plugin(options.plugin);
-    const nlohmann::ordered_json info = describe(plugin);
+    const std::unique_ptr<HostedPlugin> plugin = openPlugin(options.plugin);
+    // VST 2.4 plug-ins answer much more (category, flags, capabilities).
+    auto* vst2 = plugin->format() == PluginFormat::vst2 ? static_cast<PluginInstance*>(plugin.get())
+                                                        : nullptr;
+    const nlohmann::ordered_json info = vst2 ? describe(*vst2) : describeHosted(*plugin);
     if (options.json) {
         // Plug-ins may hand back texts that are not valid UTF-8; replace those bytes
         // rather than failing the whole report.
         const std::string text =
             info.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
         std::fprintf(report(), "%s\n", text.c_str());
-    } else {
+    } else if (vst2) {
         printText(info);
+    } else {
+        printHostedText(info);
     }
     return 0;
 }

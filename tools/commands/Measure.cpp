@@ -122,6 +122,7 @@ void writePrograms(const MeasureOptions& options, const std::filesystem::path& d
 
 int runMeasure(const MeasureOptions& options)
 {
+    requireVst2(options.plugin, "measure");
     const std::filesystem::path dir = options.out;
     std::error_code error;
     std::filesystem::create_directories(dir, error);

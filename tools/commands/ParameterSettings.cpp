@@ -2,7 +2,7 @@
 
 #include "tools/host/HostError.h"
 #include "tools/host/ParameterSearch.h"
-#include "tools/host/PluginInstance.h"
+#include "tools/host/HostedPlugin.h"
 
 #include <algorithm>
 #include <cctype>
@@ -28,7 +28,7 @@ bool equalIgnoringCase(const std::string& a, const std::string& b)
 }
 
 // The program index for an index or a name; -1 when there is none.
-int findProgram(PluginInstance& plugin, const std::string& wanted)
+int findProgram(HostedPlugin& plugin, const std::string& wanted)
 {
     if (isIndex(wanted)) {
         const int index = std::atoi(wanted.c_str());
@@ -59,7 +59,7 @@ std::pair<std::string, std::string> splitAssignment(const std::string& text, cha
     return {trim(text.substr(0, at)), trim(text.substr(at + 1))};
 }
 
-int requireParameter(PluginInstance& plugin, const std::string& name)
+int requireParameter(HostedPlugin& plugin, const std::string& name)
 {
     const int index = plugin.findParameter(name);
     if (index >= 0)
@@ -71,7 +71,7 @@ int requireParameter(PluginInstance& plugin, const std::string& name)
                     "\" (parameters: " + (known.empty() ? "none" : known) + ")");
 }
 
-void applyParameters(PluginInstance& plugin, const ParameterOptions& options, bool skipMissing)
+void applyParameters(HostedPlugin& plugin, const ParameterOptions& options, bool skipMissing)
 {
     if (!options.program.empty()) {
         const int program = findProgram(plugin, trim(options.program));
@@ -85,7 +85,11 @@ void applyParameters(PluginInstance& plugin, const ParameterOptions& options, bo
         const auto [name, value] = splitAssignment(assignment, '=', "--set");
         if (skipMissing && plugin.findParameter(name) < 0)
             continue;
-        normalizedForText(plugin, requireParameter(plugin, name), value);
+        const int index = requireParameter(plugin, name);
+        // Exactly through the format's own conversion where it has one; by
+        // the displayed texts otherwise.
+        if (!plugin.setParameterText(index, value))
+            normalizedForText(plugin, index, value);
     }
     for (const std::string& assignment : options.normalized) {
         const auto [name, value] = splitAssignment(assignment, '=', "--set-normalized");

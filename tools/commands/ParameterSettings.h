@@ -7,7 +7,7 @@
 
 namespace vst2host {
 
-class PluginInstance;
+class HostedPlugin;
 
 // Splits "NAME=VALUE" at the last separator, so names may contain it too.
 // Throws HostError when the separator is missing or either side is empty.
@@ -16,12 +16,12 @@ std::pair<std::string, std::string> splitAssignment(const std::string& text, cha
 
 // The index of a parameter by name or index; throws HostError naming the
 // plug-in's parameters when there is none.
-int requireParameter(PluginInstance& plugin, const std::string& name);
+int requireParameter(HostedPlugin& plugin, const std::string& name);
 
 // Selects the program and sets the parameters the options name. With
 // `skipMissing`, programs and parameters the plug-in does not have are
 // skipped (used when one set of options serves several plug-ins); otherwise
 // they are errors.
-void applyParameters(PluginInstance& plugin, const ParameterOptions& options, bool skipMissing);
+void applyParameters(HostedPlugin& plugin, const ParameterOptions& options, bool skipMissing);
 
 } // namespace vst2host

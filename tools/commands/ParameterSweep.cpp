@@ -3,7 +3,7 @@
 #include "tools/commands/ParameterSettings.h"
 #include "tools/host/HostError.h"
 #include "tools/host/ParameterSearch.h"
-#include "tools/host/PluginInstance.h"
+#include "tools/host/HostedPlugin.h"
 
 #include <algorithm>
 #include <cmath>
@@ -24,7 +24,7 @@ double number(const std::string& text, const std::string& option)
 
 } // namespace
 
-ParameterSweep::ParameterSweep(PluginInstance& plugin, const std::string& text)
+ParameterSweep::ParameterSweep(HostedPlugin& plugin, const std::string& text)
 {
     // NAME:FROM:TO, split from the right so names may contain colons.
     const auto [nameAndFrom, toText] = splitAssignment(text, ':', "--sweep");
@@ -42,7 +42,7 @@ std::string ParameterSweep::parameterName(const std::string& text)
     return splitAssignment(nameAndFrom, ':', "--sweep").first;
 }
 
-void ParameterSweep::apply(PluginInstance& plugin, double t) const
+void ParameterSweep::apply(HostedPlugin& plugin, double t) const
 {
     const double position = std::clamp(t, 0.0, 1.0) * kSegments;
     const int k = std::min(static_cast<int>(position), kSegments - 1);

@@ -5,7 +5,7 @@
 
 namespace vst2host {
 
-class PluginInstance;
+class HostedPlugin;
 
 // A parameter moved linearly in display units, as a host's automation
 // moves it. The normalised values of evenly spaced display values are
@@ -19,13 +19,13 @@ public:
     // `text` is NAME:FROM:TO in display units. Throws HostError for an
     // unknown parameter, a malformed text or a value the plug-in cannot
     // display.
-    ParameterSweep(PluginInstance& plugin, const std::string& text);
+    ParameterSweep(HostedPlugin& plugin, const std::string& text);
 
     // The NAME part of a sweep text (empty when it has none).
     static std::string parameterName(const std::string& text);
 
     // Sets the parameter for a position `t` (0 at FROM, 1 at TO).
-    void apply(PluginInstance& plugin, double t) const;
+    void apply(HostedPlugin& plugin, double t) const;
 
 private:
     int index_ = 0;

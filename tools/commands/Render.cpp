@@ -5,7 +5,7 @@
 #include "tools/host/DemoSignal.h"
 #include "tools/host/HostError.h"
 #include "tools/host/Progress.h"
-#include "tools/host/PluginInstance.h"
+#include "tools/host/formats/OpenPlugin.h"
 #include "tools/host/ReportStream.h"
 
 #include <sndfile.h>
@@ -229,7 +229,8 @@ int runRender(const RenderOptions& options)
     // An output name that chooses no format is refused before any work.
     containerForPath(options.output);
     Source source(options.input);
-    PluginInstance plugin(options.plugin);
+    const std::unique_ptr<HostedPlugin> instance = openPlugin(options.plugin);
+    HostedPlugin& plugin = *instance;
     const int outputs = plugin.numOutputs();
     if (outputs < 1)
         throw HostError(options.plugin + " has no audio outputs");
@@ -249,7 +250,7 @@ int runRender(const RenderOptions& options)
     std::optional<ParameterSweep> sweep;
     if (!options.sweep.empty())
         sweep.emplace(plugin, options.sweep);
-    plugin.host().processingLevel = kVstProcessLevelOffline;
+    plugin.setRealtime(false);
     plugin.start(rate, options.block);
 
     BlockBuffers buffers(plugin.numInputs(), outputs, options.block);
@@ -292,12 +293,11 @@ int runRender(const RenderOptions& options)
     output.levels().print(report());
     if (AudioWriter::clipsAtFullScale(format) && output.levels().overs() > 0) {
         const double peak = decibels(output.levels().peak());
-        std::fprintf(
-            stderr,
-            "vst2-host: warning: %lld samples clipped at full scale in %s (peak %+.2f dBFS); "
-            "lower the level with --gain %.1f or use --normalize\n",
-            static_cast<long long>(output.levels().overs()), options.output.c_str(), peak,
-            options.gain - std::ceil(peak * 10.0) / 10.0);
+        std::fprintf(stderr,
+                     "%s: warning: %lld samples clipped at full scale in %s (peak %+.2f dBFS); "
+                     "lower the level with --gain %.1f or use --normalize\n",
+                     programName(), static_cast<long long>(output.levels().overs()),
+                     options.output.c_str(), peak, options.gain - std::ceil(peak * 10.0) / 10.0);
     }
     return 0;
 }

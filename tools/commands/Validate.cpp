@@ -1,6 +1,7 @@
 #include "tools/commands/Commands.h"
 #include "tools/host/HostError.h"
 #include "tools/host/PluginInstance.h"
+#include "tools/host/formats/OpenPlugin.h"
 #include "tools/host/ReportStream.h"
 #include "tools/validate/Runner.h"
 
@@ -14,6 +15,14 @@
 
 namespace vst2host {
 
+void requireVst2(const std::string& plugin, const char* command)
+{
+    const PluginFormat format = formatOfPath(plugin);
+    if (format != PluginFormat::vst2)
+        throw HostError(std::string(command) + " supports VST 2.4 plug-ins only; " + plugin +
+                        " is " + formatName(format));
+}
+
 namespace {
 
 using validate::Check;
@@ -26,16 +35,18 @@ constexpr double kCheckTimeoutSeconds = 300.0;
 
 void loads(validate::CheckContext& context)
 {
-    context.load();
+    context.loadAny();
 }
 
 std::vector<const Check*> selectChecks(const ValidateOptions& options)
 {
     const std::vector<Check>& all = validate::allChecks();
+    // Only the checks that apply to the plug-in's format.
+    const bool vst2 = formatOfPath(options.plugin) == PluginFormat::vst2;
     std::vector<const Check*> selected;
     if (options.only.empty()) {
         for (const Check& check : all)
-            if (check.strictness <= options.strictness)
+            if (check.strictness <= options.strictness && (vst2 || check.anyFormat))
                 selected.push_back(&check);
         return selected;
     }
@@ -48,8 +59,12 @@ std::vector<const Check*> selectChecks(const ValidateOptions& options)
             throw HostError("no check named \"" + name + "\"; the checks are " + names);
         }
     for (const Check& check : all)
-        if (std::find(options.only.begin(), options.only.end(), check.name) != options.only.end())
+        if (std::find(options.only.begin(), options.only.end(), check.name) != options.only.end()) {
+            if (!vst2 && !check.anyFormat)
+                throw HostError("the check \"" + std::string(check.name) +
+                                "\" applies to VST 2.4 plug-ins only");
             selected.push_back(&check);
+        }
     return selected;
 }
 

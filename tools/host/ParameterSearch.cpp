@@ -1,7 +1,7 @@
 #include "tools/host/ParameterSearch.h"
 
 #include "tools/host/HostError.h"
-#include "tools/host/PluginInstance.h"
+#include "tools/host/HostedPlugin.h"
 
 #include <algorithm>
 #include <cctype>
@@ -41,7 +41,7 @@ struct DisplayCurve
         return leadingNumber(plugin.paramDisplay(index));
     }
 
-    PluginInstance& plugin;
+    HostedPlugin& plugin;
     int index;
 };
 
@@ -80,7 +80,7 @@ std::optional<double> leadingNumber(const std::string& text)
     return value;
 }
 
-float normalizedForDisplay(PluginInstance& plugin, int index, double target)
+float normalizedForDisplay(HostedPlugin& plugin, int index, double target)
 {
     const std::string name = plugin.paramName(index);
     DisplayCurve curve{plugin, index};
@@ -125,7 +125,7 @@ float normalizedForDisplay(PluginInstance& plugin, int index, double target)
     return result;
 }
 
-float normalizedForText(PluginInstance& plugin, int index, const std::string& value)
+float normalizedForText(HostedPlugin& plugin, int index, const std::string& value)
 {
     if (const auto number = leadingNumber(value)) {
         DisplayCurve curve{plugin, index};

@@ -5,7 +5,7 @@
 
 namespace vst2host {
 
-class PluginInstance;
+class HostedPlugin;
 
 // The number a display text starts with ("-45.0" in "-45.0 deg", minus
 // infinity in "-inf dB"); nothing when it does not start with a number.
@@ -19,12 +19,12 @@ std::optional<double> leadingNumber(const std::string& text);
 // the value whose display comes nearest. Leaves the parameter set to the
 // result. Throws HostError when the display is not numeric or the target lies
 // outside the displayed range.
-float normalizedForDisplay(PluginInstance& plugin, int index, double target);
+float normalizedForDisplay(HostedPlugin& plugin, int index, double target);
 
 // Finds a normalised value for a value as the user typed it: a number is
 // searched for as above; a word ("Off", "On") is looked up among the
 // parameter's display texts, ignoring case. Throws HostError when no value
 // fits.
-float normalizedForText(PluginInstance& plugin, int index, const std::string& value);
+float normalizedForText(HostedPlugin& plugin, int index, const std::string& value);
 
 } // namespace vst2host

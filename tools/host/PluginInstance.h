@@ -1,6 +1,7 @@
 #pragma once
 
 #include "plugin/VstInterface.h"
+#include "tools/host/HostedPlugin.h"
 
 #include <atomic>
 #include <cstdint>
@@ -46,17 +47,18 @@ struct HostContext
 // stops processing if needed and sends effClose. Every text read from the
 // plug-in goes through a large zero-filled buffer and is terminated by the host,
 // since plug-ins routinely write past the documented limits.
-class PluginInstance
+class PluginInstance final : public HostedPlugin
 {
 public:
     // Throws HostError when the file is missing, is not a loadable shared
     // object, has no VST entry, or the entry returns no valid record.
     explicit PluginInstance(const std::string& path);
-    ~PluginInstance();
+    ~PluginInstance() override;
     PluginInstance(const PluginInstance&) = delete;
     PluginInstance& operator=(const PluginInstance&) = delete;
 
-    const std::string& path() const { return path_; }
+    PluginFormat format() const override { return PluginFormat::vst2; }
+    const std::string& path() const override { return path_; }
     AEffect* effect() const { return effect_; }
     HostContext& host() { return *host_; }
 
@@ -67,48 +69,53 @@ public:
     // white space removed.
     std::string text(int32_t opcode, int32_t index = 0, intptr_t value = 0);
 
-    int numParams() const { return effect_->numParams; }
-    int numPrograms() const { return effect_->numPrograms; }
-    int numInputs() const { return effect_->numInputs; }
-    int numOutputs() const { return effect_->numOutputs; }
+    int numParams() const override { return effect_->numParams; }
+    int numPrograms() const override { return effect_->numPrograms; }
+    int numInputs() const override { return effect_->numInputs; }
+    int numOutputs() const override { return effect_->numOutputs; }
 
     std::string effectName() { return text(effGetEffectName); }
     std::string vendorString() { return text(effGetVendorString); }
     std::string productString() { return text(effGetProductString); }
     int vendorVersion() { return static_cast<int>(dispatch(effGetVendorVersion)); }
+    std::string pluginName() override { return effectName(); }
+    std::string pluginVendor() override { return vendorString(); }
+    // The vendor version number, as the format has no version text.
+    std::string pluginVersion() override { return std::to_string(vendorVersion()); }
 
-    std::string paramName(int index) { return text(effGetParamName, index); }
-    std::string paramDisplay(int index) { return text(effGetParamDisplay, index); }
-    std::string paramLabel(int index) { return text(effGetParamLabel, index); }
+    std::string paramName(int index) override { return text(effGetParamName, index); }
+    std::string paramDisplay(int index) override { return text(effGetParamDisplay, index); }
+    std::string paramLabel(int index) override { return text(effGetParamLabel, index); }
     bool paramAutomatable(int index) { return dispatch(effCanBeAutomated, index) != 0; }
-    float getParameter(int index);
-    void setParameter(int index, float value);
+    float getParameter(int index) override;
+    void setParameter(int index, float value) override;
 
     // The name of any program: effGetProgramNameIndexed, or, for plug-ins that
     // do not answer it, select the program, read its name and select the
     // current program again.
-    std::string programName(int index);
-    int currentProgram() { return static_cast<int>(dispatch(effGetProgram)); }
-    void setProgram(int index);
+    std::string programName(int index) override;
+    int currentProgram() override { return static_cast<int>(dispatch(effGetProgram)); }
+    void setProgram(int index) override;
 
     // The plug-in's answer to a capability string: 1 yes, -1 no, 0 don't know.
     int canDo(const std::string& capability);
 
     // Tells a stopped plug-in the sample rate and the largest block size.
-    void prepare(float sampleRate, int32_t blockSize);
+    void prepare(float sampleRate, int32_t blockSize) override;
     // Prepares, then resumes processing.
-    void start(float sampleRate, int32_t blockSize);
+    void start(float sampleRate, int32_t blockSize) override;
     // Suspends processing (effMainsChanged 0); safe to call when not started.
-    void stop();
-    bool running() const { return running_; }
+    void stop() override;
+    bool running() const override { return running_; }
+    // What audioMasterGetCurrentProcessLevel answers while processing.
+    void setRealtime(bool realtime) override
+    {
+        host_->processingLevel = realtime ? kVstProcessLevelRealtime : kVstProcessLevelOffline;
+    }
 
     // Processes one block with processReplacing. `inputs` and `outputs` hold
     // numInputs() and numOutputs() channel buffers of at least `frames` samples.
-    void process(float** inputs, float** outputs, int32_t frames);
-
-    // The index of the parameter with this name (exact first, then ignoring
-    // case), or of the given decimal index; -1 when there is none.
-    int findParameter(const std::string& name);
+    void process(float** inputs, float** outputs, int32_t frames) override;
 
 private:
     std::string path_;
@@ -121,8 +128,5 @@ private:
 // Text of a four-character code, first character in the most significant
 // byte; codes with unprintable bytes are shown in hexadecimal.
 std::string fourCharacterCode(int32_t code);
-
-// Removes leading and trailing white space.
-std::string trim(const std::string& text);
 
 } // namespace vst2host

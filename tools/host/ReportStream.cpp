@@ -33,4 +33,18 @@ void separateReport()
     reportStream = stream;
 }
 
+namespace {
+const char* currentName = "plugin-host";
+} // namespace
+
+const char* programName()
+{
+    return currentName;
+}
+
+void setProgramName(const char* name)
+{
+    currentName = name;
+}
+
 } // namespace vst2host

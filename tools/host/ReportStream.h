@@ -14,4 +14,9 @@ FILE* report();
 // Call once at start-up, before any plug-in is loaded.
 void separateReport();
 
+// The name the program goes by in its messages ("plugin-host", or
+// "vst2-host" when called by that name).
+const char* programName();
+void setProgramName(const char* name);
+
 } // namespace vst2host

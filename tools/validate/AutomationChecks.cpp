@@ -19,7 +19,7 @@ constexpr int kSubBlock = 32;
 void subBlocks(CheckContext& context)
 {
     Findings& findings = context.findings;
-    auto plugin = context.load();
+    auto plugin = context.loadAny();
     if (plugin->numParams() == 0) {
         findings.note("no parameters to automate");
         return;
@@ -91,7 +91,8 @@ void secondThread(CheckContext& context)
 
 void addAutomationChecks(std::vector<Check>& checks)
 {
-    checks.push_back({"automation.sub-blocks", 1, "parameter changes every 32 frames", subBlocks});
+    checks.push_back(
+        {"automation.sub-blocks", 1, "parameter changes every 32 frames", subBlocks, true});
     checks.push_back({"automation.threads", 5, "setParameter from a second thread while processing",
                       secondThread});
 }

@@ -7,8 +7,9 @@
 #include <vector>
 
 namespace vst2host {
+class HostedPlugin;
 class PluginInstance;
-}
+} // namespace vst2host
 
 namespace vst2host::validate {
 
@@ -85,6 +86,9 @@ struct CheckContext
     // A fresh instance: loaded, opened, at 44100 Hz and 512-frame blocks, not
     // yet resumed.
     std::unique_ptr<PluginInstance> load() const;
+    // The same for a plug-in of any format, for the checks that apply to
+    // every format.
+    std::unique_ptr<HostedPlugin> loadAny() const;
 
     // A uniformly distributed value in [0, 1).
     float uniform() { return std::uniform_real_distribution<float>(0.0f, 1.0f)(random); }
@@ -96,6 +100,9 @@ struct Check
     int strictness; // the lowest strictness that runs it
     const char* description;
     void (*run)(CheckContext& context);
+    // Whether it applies to every format the host loads; otherwise it
+    // checks what only VST 2.4 has (opcodes, texts, chunks, the editor).
+    bool anyFormat = false;
 };
 
 // The checks of each group, in the order they run.

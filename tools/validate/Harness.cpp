@@ -135,7 +135,7 @@ void BlockScan::add(const BlockScan& other, int64_t frameOffset)
     peak = std::max(peak, other.peak);
 }
 
-Rig::Rig(PluginInstance& plugin, int maxBlock, uint32_t seed)
+Rig::Rig(HostedPlugin& plugin, int maxBlock, uint32_t seed)
     : plugin_(plugin),
       maxBlock_(maxBlock),
       outputCount_(std::max(plugin.numOutputs(), 0)),

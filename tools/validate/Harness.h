@@ -7,8 +7,9 @@
 #include <vector>
 
 namespace vst2host {
+class HostedPlugin;
 class PluginInstance;
-}
+} // namespace vst2host
 
 namespace vst2host::validate {
 
@@ -42,7 +43,7 @@ class Rig
 {
 public:
     // `seed` starts the rig's own noise sequence (see fillNoise).
-    Rig(PluginInstance& plugin, int maxBlock, uint32_t seed);
+    Rig(HostedPlugin& plugin, int maxBlock, uint32_t seed);
 
     int inputs() const { return static_cast<int>(inputs_.size()); }
     int outputs() const { return outputCount_; }
@@ -63,7 +64,7 @@ public:
     static constexpr int kGuard = 16;
 
 private:
-    PluginInstance& plugin_;
+    HostedPlugin& plugin_;
     int maxBlock_;
     int outputCount_;
     std::vector<std::vector<float>> inputs_;

@@ -24,7 +24,7 @@ std::string number(float value)
     return text;
 }
 
-std::string parameterName(PluginInstance& plugin, int index)
+std::string parameterName(HostedPlugin& plugin, int index)
 {
     return "parameter " + std::to_string(index) + " (" + plugin.paramName(index) + ")";
 }
@@ -35,7 +35,7 @@ std::string parameterName(PluginInstance& plugin, int index)
 void readBack(CheckContext& context)
 {
     Findings& findings = context.findings;
-    auto plugin = context.load();
+    auto plugin = context.loadAny();
     int stepped = 0;
     for (int p = 0; p < plugin->numParams(); ++p) {
         bool rounds = false;
@@ -67,7 +67,7 @@ void readBack(CheckContext& context)
 void displays(CheckContext& context)
 {
     Findings& findings = context.findings;
-    auto plugin = context.load();
+    auto plugin = context.loadAny();
     int constant = 0;
     for (int p = 0; p < plugin->numParams(); ++p) {
         std::string shown[2];
@@ -165,9 +165,9 @@ void badValues(CheckContext& context)
 void addParameterChecks(std::vector<Check>& checks)
 {
     checks.push_back({"parameters.read-back", 1,
-                      "each parameter at 0, 1, middle and random reads back", readBack});
-    checks.push_back(
-        {"parameters.display", 1, "a display text for each parameter at both ends", displays});
+                      "each parameter at 0, 1, middle and random reads back", readBack, true});
+    checks.push_back({"parameters.display", 1, "a display text for each parameter at both ends",
+                      displays, true});
     checks.push_back(
         {"parameters.program-switch", 3, "values survive switching programs", programSwitch});
     checks.push_back({"parameters.bad-values", 1,

@@ -1,12 +1,18 @@
 #include "tools/validate/Check.h"
 
 #include "tools/host/PluginInstance.h"
+#include "tools/host/formats/OpenPlugin.h"
 
 namespace vst2host::validate {
 
 std::unique_ptr<PluginInstance> CheckContext::load() const
 {
     return std::make_unique<PluginInstance>(pluginPath);
+}
+
+std::unique_ptr<HostedPlugin> CheckContext::loadAny() const
+{
+    return openPlugin(pluginPath);
 }
 
 const std::vector<Check>& allChecks()
