@@ -12,6 +12,13 @@
 #include "vst3/VantelorVst3Processor.h"
 
 #if defined(_WIN32)
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include "toolkit/plugin-bindings/Vst3PlugViewEditor.h"
+
 #define VANTELOR_VST3_EXPORT extern "C" __declspec(dllexport)
 #else
 #define VANTELOR_VST3_EXPORT extern "C" __attribute__((visibility("default")))
@@ -150,14 +157,66 @@ CFactory factory;
 
 } // namespace vantelor_vst3
 
+#if defined(_WIN32)
+namespace {
+
+// The views' paint timers: Windows hosts have no run loop to lend, so each
+// view gets a thread timer of the UI thread, whose messages the host's
+// message loop dispatches. Touched on the UI thread only.
+struct ViewTimer
+{
+    UINT_PTR id;
+    CVst3PlugViewEditor* view;
+};
+ViewTimer viewTimers[64];
+
+void CALLBACK onViewTimer(HWND, UINT, UINT_PTR id, DWORD)
+{
+    for (const ViewTimer& timer : viewTimers)
+        if (timer.id == id && timer.view) {
+            timer.view->onTimer();
+            return;
+        }
+}
+
+uintptr_t startViewTimer(CVst3PlugViewEditor* view, uint32_t milliseconds)
+{
+    for (ViewTimer& timer : viewTimers) {
+        if (timer.id != 0)
+            continue;
+        timer.id = SetTimer(nullptr, 0, milliseconds, onViewTimer);
+        timer.view = timer.id ? view : nullptr;
+        return timer.id;
+    }
+    return 0;
+}
+
+void stopViewTimer(uintptr_t id)
+{
+    for (ViewTimer& timer : viewTimers)
+        if (timer.id == id) {
+            KillTimer(nullptr, timer.id);
+            timer = {};
+        }
+}
+
+} // namespace
+
+#endif
+
 VANTELOR_VST3_EXPORT vst3::IPluginFactory* GetPluginFactory()
 {
+#if defined(_WIN32)
+    // Not every Windows host calls InitDll.
+    CVst3PlugViewEditor::setPlatformTimer(startViewTimer, stopViewTimer);
+#endif
     return &vantelor_vst3::factory;
 }
 
 #if defined(_WIN32)
 VANTELOR_VST3_EXPORT bool InitDll()
 {
+    CVst3PlugViewEditor::setPlatformTimer(startViewTimer, stopViewTimer);
     return true;
 }
 

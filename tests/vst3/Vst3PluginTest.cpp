@@ -256,10 +256,10 @@ TEST(Vst3Parameters, TextsBothWays)
         }
     }
     // A value typed out of range is held at the range's end.
-    vst3::String128 far{};
-    toUtf16("500", far);
+    vst3::String128 outOfRange{};
+    toUtf16("500", outOfRange);
     vst3::ParamValue normalised = 0;
-    ASSERT_EQ(e->getParamValueByString(kAziL, far, normalised), vst3::kResultOk);
+    ASSERT_EQ(e->getParamValueByString(kAziL, outOfRange, normalised), vst3::kResultOk);
     EXPECT_EQ(normalised, 1.0);
 
     // Value to text: the product's display, the bypass's state, the

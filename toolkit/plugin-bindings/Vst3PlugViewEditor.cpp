@@ -14,7 +14,16 @@ constexpr const char* kPlatformType = vst3::kPlatformTypeHWND;
 constexpr const char* kPlatformType = vst3::kPlatformTypeX11EmbedWindowID;
 #endif
 
+CVst3PlugViewEditor::StartTimer startPlatformTimer = nullptr;
+CVst3PlugViewEditor::StopTimer stopPlatformTimer = nullptr;
+
 } // namespace
+
+void CVst3PlugViewEditor::setPlatformTimer(StartTimer start, StopTimer stop)
+{
+    startPlatformTimer = start;
+    stopPlatformTimer = stop;
+}
 
 CVst3PlugViewEditor::CVst3PlugViewEditor(int32_t width, int32_t height)
     : width(width), height(height)
@@ -194,11 +203,15 @@ void CVst3PlugViewEditor::runIdle()
 
 void CVst3PlugViewEditor::joinRunLoop()
 {
-    if (!plugFrame || runLoop)
+    if (runLoop || platformTimer)
         return;
     void* found = nullptr;
-    if (plugFrame->queryInterface(vst3::kIRunLoopIid, &found) != vst3::kResultOk || !found)
+    if (!plugFrame || plugFrame->queryInterface(vst3::kIRunLoopIid, &found) != vst3::kResultOk ||
+        !found) {
+        if (startPlatformTimer)
+            platformTimer = startPlatformTimer(this, static_cast<uint32_t>(kTimerMs));
         return;
+    }
     runLoop = static_cast<vst3::IRunLoop*>(found);
     const VSTGUI::IPlatformFrame* platform = frame ? frame->getPlatformFrame() : nullptr;
     const int fd = platform ? platform->eventFileDescriptor() : -1;
@@ -209,6 +222,9 @@ void CVst3PlugViewEditor::joinRunLoop()
 
 void CVst3PlugViewEditor::leaveRunLoop()
 {
+    if (platformTimer && stopPlatformTimer)
+        stopPlatformTimer(platformTimer);
+    platformTimer = 0;
     if (!runLoop)
         return;
     if (eventHandlerRegistered)

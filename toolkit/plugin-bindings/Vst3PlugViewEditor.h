@@ -61,6 +61,14 @@ public:
     // Whether the view is attached to a parent now.
     bool isAttached() const { return attachedParent != nullptr; }
 
+    // Hosts without a run loop (Windows) get the paint timer from the
+    // platform: the module's entry, the one place that knows the system,
+    // gives a way to start a timer that calls onTimer on the UI thread
+    // (returning its handle, 0 when none could be made) and to stop it.
+    using StartTimer = uintptr_t (*)(CVst3PlugViewEditor* view, uint32_t milliseconds);
+    using StopTimer = void (*)(uintptr_t timer);
+    static void setPlatformTimer(StartTimer start, StopTimer stop);
+
 protected:
     virtual ~CVst3PlugViewEditor();
 
@@ -87,4 +95,5 @@ private:
     vst3::IRunLoop* runLoop = nullptr;
     bool eventHandlerRegistered = false;
     bool timerRegistered = false;
+    uintptr_t platformTimer = 0;
 };
