@@ -52,12 +52,16 @@ check_deb_contents() {
   if [ -d build/package/lv2 ]; then
     expected+=(/usr/lib/lv2/HF_Vantelor.lv2/manifest.ttl)
   fi
+  expected+=(/usr/lib/vst3/HF_Vantelor.vst3/Contents/x86_64-linux/HF_Vantelor.so
+    /usr/lib/vst3/HF_Vantelor.vst3/Contents/Resources/moduleinfo.json
+    /usr/lib/clap/HF_Vantelor.clap)
   for path in "${expected[@]}"; do
     grep -qx -- "$path" <<<"$DEB_FILES" || fail "the .deb lacks $path"
   done
   # Nothing outside the folders a package of this kind owns.
   local stray
   stray=$(grep -v -e '^/$' -e '^/usr/$' -e '^/usr/lib/$' -e '^/usr/lib/vst/' -e '^/usr/lib/lv2/' \
+    -e '^/usr/lib/vst3/' -e '^/usr/lib/clap/' \
     -e '^/usr/bin/' -e '^/usr/share/$' -e '^/usr/share/man/' -e "^/usr/share/doc/" <<<"$DEB_FILES" || true)
   [ -z "$stray" ] || fail "the .deb holds files outside its folders: $stray"
   pass "contents: $(grep -vc '/$' <<<"$DEB_FILES") files, the ${#expected[@]} expected among them"
@@ -136,12 +140,26 @@ uninstall_value() {
     tr -d '\r' | awk -v name="$1" '$1 == name { $1 = ""; $2 = ""; sub(/^  */, ""); print }'
 }
 
+# The VST3 bundle and the CLAP plug-in where every host of those formats
+# looks, as the installer puts them (UNIX paths in the prefix).
+win_format_files() {
+  local common="$WINEPREFIX/drive_c/Program Files/Common Files"
+  echo "$common/VST3/HF_Vantelor.vst3/Contents/x86_64-win/HF_Vantelor.vst3"
+  echo "$common/VST3/HF_Vantelor.vst3/Contents/Resources/moduleinfo.json"
+  echo "$common/CLAP/HF_Vantelor.clap"
+}
+
 # check_installed_folder UNIX_DIR WINDOWS_DIR
 check_installed_folder() {
   local dir=$1 windir=$2 f
   for f in "${WIN_FILES[@]}" HF_Vantelor-uninstall.exe; do
     [ -f "$dir/$f" ] || fail "the installer did not put $f into $windir"
   done
+  while read -r f; do
+    [ -f "$f" ] || fail "the installer did not install ${f#"$WINEPREFIX/drive_c/"}"
+  done < <(win_format_files)
+  cmp -s "$WINEPREFIX/drive_c/Program Files/Common Files/CLAP/HF_Vantelor.clap" \
+    build/package-windows/stage/CLAP/HF_Vantelor.clap || fail "the installed CLAP plug-in differs from the built one"
   cmp -s "$dir/HF_Vantelor.dll" build/package-windows/stage/HF_Vantelor.dll || fail "the installed DLL differs from the built one"
   [ "$(uninstall_value DisplayVersion)" = "$VERSION" ] || fail "no DisplayVersion $VERSION among the installed programs"
   [ "$(uninstall_value Publisher)" = Harrowfields ] || fail "no Publisher among the installed programs"
@@ -151,7 +169,7 @@ check_installed_folder() {
   local size
   size=$(uninstall_value EstimatedSize)
   [ -n "$size" ] && [ $((size)) -gt 0 ] || fail "no EstimatedSize"
-  pass "installed into $windir: ${WIN_FILES[*]} and the uninstaller; registered as '$(uninstall_value DisplayName)', $(uninstall_value Publisher), version $(uninstall_value DisplayVersion), $((size)) KiB"
+  pass "installed into $windir: ${WIN_FILES[*]} and the uninstaller; the VST3 bundle and the CLAP plug-in into Common Files; registered as '$(uninstall_value DisplayName)', $(uninstall_value Publisher), version $(uninstall_value DisplayVersion), $((size)) KiB"
 }
 
 # check_uninstalled UNIX_DIR WINDOWS_DIR FOLDER_EXISTED_BEFORE
@@ -164,13 +182,18 @@ check_uninstalled() {
     [ ! -e "$dir/$f" ] || left+=("$f")
   done
   [ ${#left[@]} = 0 ] || fail "the uninstaller left ${left[*]} in $windir"
+  while read -r f; do
+    [ ! -e "$f" ] || fail "the uninstaller left ${f#"$WINEPREFIX/drive_c/"}"
+  done < <(win_format_files)
+  [ ! -e "$WINEPREFIX/drive_c/Program Files/Common Files/VST3/HF_Vantelor.vst3" ] ||
+    fail "the uninstaller left the VST3 bundle's folders"
   [ -z "$(uninstall_value DisplayName)" ] || fail "the uninstaller left its registration"
   if [ "$existed" = 1 ]; then
     [ -f "$dir/Other-plugin.dll" ] || fail "the uninstaller removed another plug-in's file"
   else
     [ ! -e "$dir" ] || fail "the uninstaller left the folder it made: $windir"
   fi
-  pass "uninstalled from $windir: files and registration gone$([ "$existed" = 1 ] && echo ", another plug-in's file kept")"
+  pass "uninstalled from $windir and Common Files: files and registration gone$([ "$existed" = 1 ] && echo ", another plug-in's file kept")"
 }
 
 check_installer() {
@@ -183,7 +206,8 @@ check_installer() {
     local c="$WINEPREFIX/drive_c"
     local default="$c/Program Files/Common Files/VST2"
     local setup="$OUT/HF_Vantelor-$VERSION-win64-setup.exe"
-    mapfile -t WIN_FILES < <(cd build/package-windows/stage && find . -type f -printf '%P\n' | sort)
+    # The VST 2.4 plug-in and its guide, at the top of the staged install.
+    mapfile -t WIN_FILES < <(cd build/package-windows/stage && find . -maxdepth 1 -type f -printf '%P\n' | sort)
     # Every picture the guide shows is installed beside it.
     local picture
     while read -r picture; do
