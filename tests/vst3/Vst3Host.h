@@ -294,7 +294,7 @@ public:
             addRef();
             return vst3::kResultOk;
         }
-        if (vst3::sameTuid(&iid, vst3::kIRunLoopIid))
+        if (offerRunLoop && vst3::sameTuid(&iid, vst3::kIRunLoopIid))
             return runLoop.queryInterface(iid, obj);
         *obj = nullptr;
         return vst3::kNoInterface;
@@ -311,6 +311,8 @@ public:
     }
 
     TestRunLoop runLoop;
+    // Linux hosts lend their run loop; Windows hosts have none.
+    bool offerRunLoop = true;
     std::vector<vst3::ViewRect> resizes;
     int references = 0;
 };
