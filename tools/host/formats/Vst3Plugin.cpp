@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <vector>
 
 namespace vst2host {
@@ -105,8 +106,16 @@ public:
     {
         if (!valid(index))
             return false;
+        // A number beyond the range is refused here, as plug-ins may clamp it.
+        char* end = nullptr;
+        const std::string typed = trim(text);
+        const double number = std::strtod(typed.c_str(), &end);
+        if (const auto range = paramRange(index); range && end != typed.c_str() &&
+                                                  (number < std::min(range->min, range->max) ||
+                                                   number > std::max(range->min, range->max)))
+            return false;
         vst3::String128 wide{};
-        vst3_host::toUtf16(trim(text), wide);
+        vst3_host::toUtf16(typed, wide);
         vst3::ParamValue normalised = 0.0;
         if (instance_->controller->getParamValueByString(parameters_[index].id, wide, normalised) !=
                 vst3::kResultOk ||
