@@ -126,8 +126,10 @@ void EventList::modulation(uint32_t time, clap_id id, double amount)
 
 void EventList::raw(const clap_event_header_t& header)
 {
+    // The header as given; the rest of the event, whatever size it claims,
+    // stays zero.
     Event e{};
-    std::memcpy(&e, &header, std::min<std::size_t>(sizeof e, std::max<uint32_t>(header.size, 16)));
+    std::memcpy(&e, &header, sizeof header);
     events.push_back(e);
 }
 
@@ -391,7 +393,8 @@ bool ClapInstance::loadState(const std::vector<uint8_t>& bytes) const
                               auto* r = static_cast<Reader*>(s->ctx);
                               const uint64_t n = std::min<uint64_t>(std::min<uint64_t>(size, 5),
                                                                     r->bytes->size() - r->at);
-                              std::memcpy(data, r->bytes->data() + r->at, n);
+                              if (n > 0)
+                                  std::memcpy(data, r->bytes->data() + r->at, n);
                               r->at += n;
                               return static_cast<int64_t>(n);
                           }};

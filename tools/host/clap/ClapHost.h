@@ -57,7 +57,8 @@ public:
     std::size_t size() const { return events.size(); }
     void value(uint32_t time, clap_id id, double units);
     void modulation(uint32_t time, clap_id id, double amount);
-    // Any event, copied as it is (up to the size of a parameter event).
+    // An event of any type and space: its header as given, whatever size it
+    // claims, and zeros after it.
     void raw(const clap_event_header_t& header);
     const clap_input_events_t* input() const
     {
