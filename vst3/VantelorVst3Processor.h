@@ -80,9 +80,6 @@ public:
     // IProcessContextRequirements: the sound depends on no transport.
     vst3::uint32 getProcessContextRequirements() override;
 
-    // For tests and tools: the product inside.
-    vantelor::CVantelorDsp& dsp() { return *product; }
-
 private:
     ~CVantelorVst3Processor();
 
