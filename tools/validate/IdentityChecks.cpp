@@ -22,10 +22,42 @@ constexpr int kMaxChannels = 64;
 constexpr int kMaxParameters = 100000;
 constexpr int kMaxPrograms = 100000;
 
+// What every format tells: the numbers and a name.
+void identityOfAnyFormat(HostedPlugin& plugin, Findings& findings)
+{
+    const auto count = [&](const char* what, int value, int low, int high) {
+        if (value < low || value > high)
+            findings.fail(std::string("number of ") + what + " is " + std::to_string(value) +
+                          ", outside " + std::to_string(low) + ".." + std::to_string(high));
+    };
+    count("inputs", plugin.numInputs(), 0, kMaxChannels);
+    count("outputs", plugin.numOutputs(), 1, kMaxChannels);
+    count("parameters", plugin.numParams(), 0, kMaxParameters);
+    count("programs", plugin.numPrograms(), 0, kMaxPrograms);
+    const std::string name = plugin.pluginName();
+    if (name.empty())
+        findings.warn("the plug-in gives no name; hosts show the file name instead");
+    int unnamed = 0;
+    for (int p = 0; p < plugin.numParams(); ++p)
+        unnamed += plugin.paramName(p).empty() ? 1 : 0;
+    if (unnamed > 0)
+        findings.warn(std::to_string(unnamed) + " parameters without a name");
+    findings.note("\"" + name + "\", " + std::string(formatName(plugin.format())) + ", " +
+                  std::to_string(plugin.numInputs()) + " in, " +
+                  std::to_string(plugin.numOutputs()) + " out, " +
+                  std::to_string(plugin.numParams()) + " parameters, " +
+                  std::to_string(plugin.numPrograms()) + " programs");
+}
+
 void identity(CheckContext& context)
 {
     Findings& findings = context.findings;
-    auto plugin = context.load();
+    const auto any = context.loadAny();
+    auto* plugin = dynamic_cast<PluginInstance*>(any.get());
+    if (plugin == nullptr) {
+        identityOfAnyFormat(*any, findings);
+        return;
+    }
     const AEffect& effect = *plugin->effect();
     const auto count = [&](const char* what, int value, int low, int high) {
         if (value < low || value > high)
@@ -121,8 +153,8 @@ void canDo(CheckContext& context)
 
 void addIdentityChecks(std::vector<Check>& checks)
 {
-    checks.push_back(
-        {"identity", 1, "numbers of inputs, outputs, parameters and programs; names", identity});
+    checks.push_back({"identity", 1, "numbers of inputs, outputs, parameters and programs; names",
+                      identity, true});
     checks.push_back({"texts", 1, "every text opcode into a buffer guarded past its limit", texts});
     checks.push_back({"can-do", 1, "effCanDo with unknown and empty capabilities", canDo});
 }

@@ -24,16 +24,21 @@ constexpr int kBlock = 512;
 void programNames(CheckContext& context)
 {
     Findings& findings = context.findings;
-    auto plugin = context.load();
+    const auto plugin = context.loadAny();
+    // VST 2.4 names the current program and any program by index apart;
+    // the other formats name programs by index alone.
+    auto* vst2 = dynamic_cast<PluginInstance*>(plugin.get());
     int empty = 0;
     for (int program = 0; program < plugin->numPrograms(); ++program) {
         plugin->setProgram(program);
         const int current = plugin->currentProgram();
         if (current != program)
-            findings.fail("effSetProgram " + std::to_string(program) + " leaves program " +
-                          std::to_string(current) + " selected");
-        const std::string name = plugin->text(effGetProgramName);
-        const std::string other = plugin->text(effGetProgramNameIndexed, program);
+            findings.fail(std::string(vst2 ? "effSetProgram " : "selecting program ") +
+                          std::to_string(program) + " leaves program " + std::to_string(current) +
+                          " selected");
+        const std::string name =
+            vst2 ? vst2->text(effGetProgramName) : plugin->programName(program);
+        const std::string other = vst2 ? vst2->text(effGetProgramNameIndexed, program) : "";
         if (!other.empty() && other != name)
             findings.fail("program " + std::to_string(program) + " is \"" + name +
                           "\" when selected but \"" + other + "\" by effGetProgramNameIndexed");
@@ -185,8 +190,8 @@ void bankRestore(CheckContext& context)
 
 void addStateChecks(std::vector<Check>& checks)
 {
-    checks.push_back(
-        {"programs", 1, "every program selectable, with the same name both ways", programNames});
+    checks.push_back({"programs", 1, "every program selectable, with the same name both ways",
+                      programNames, true});
     checks.push_back({"state.bank-restore", 3,
                       "a saved bank restores into a fresh instance that renders the same",
                       bankRestore});
