@@ -24,7 +24,8 @@ void formatValue(int32_t index, float units, char* text, std::size_t capacity)
     if (!text || !isParameter(index))
         return;
     // The table's formats are single floating conversions.
-    std::snprintf(text, capacity + 1, kVantelorParameters[index].format, static_cast<double>(units));
+    std::snprintf(text, capacity + 1, kVantelorParameters[index].format,
+                  static_cast<double>(units));
 }
 
 namespace {

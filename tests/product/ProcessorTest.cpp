@@ -116,7 +116,8 @@ TEST_P(EveryRenderer, ChangeInsideABlockSoundsAsTheBlockSplitAtItsFrame)
             ASSERT_EQ(std::memcmp(wholeOut[ch].data(), splitOut[ch].data(), frames * sizeof(float)),
                       0)
                 << "block " << block << ", channel " << ch;
-        ASSERT_EQ(whole.getEngine().stateDigest(true), split.getEngine().stateDigest(true)) << block;
+        ASSERT_EQ(whole.getEngine().stateDigest(true), split.getEngine().stateDigest(true))
+            << block;
     }
 }
 
