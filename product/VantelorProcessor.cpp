@@ -189,17 +189,9 @@ float CVantelorProcessor::start(float rate)
         appliedActiveFlips[c] = activeRequest[c].load(std::memory_order_relaxed) >> 1;
         appliedElevationMoves[c] = elevationMoves[c].load(std::memory_order_relaxed);
     }
-    for (int32_t index = 0; mask != 0; ++index, mask >>= 1) {
-        if ((mask & 1u) == 0)
-            continue;
-        const float value = pendingValues[index].load(std::memory_order_relaxed);
-        const int8_t channel = channelOf(index);
-        if (isSwitch(index))
-            engine.setActive((activeRequest[channel].load(std::memory_order_relaxed) & 1u) != 0,
-                             channel);
-        else
-            applyParameter(index, value);
-    }
+    for (int32_t index = 0; mask != 0; ++index, mask >>= 1)
+        if ((mask & 1u) != 0)
+            applyParameter(index, pendingValues[index].load(std::memory_order_relaxed));
     engine.CVantelor::reset();
     return clamped;
 }
@@ -318,11 +310,6 @@ void CVantelorProcessor::process(float** inputs, float** outputs, int32_t frames
     // render, wait for the next block's start.
     while (next < numChanges)
         apply(changes[next++]);
-}
-
-float CVantelorProcessor::getSampleRate() const
-{
-    return const_cast<CVantelor&>(engine).CProcessor::getSampleRate();
 }
 
 CVantelorDsp::CVantelorDsp()

@@ -105,8 +105,6 @@ public:
 
     CVantelor& getEngine() { return engine; }
     const CVantelor& getEngine() const { return engine; }
-    // The engine's sample rate.
-    float getSampleRate() const;
 
 private:
     void apply(const ParameterChange& change);

@@ -75,16 +75,24 @@ public:
 
     vst3::int32 countClasses() override { return kNumClasses; }
 
-    vst3::tresult getClassInfo(vst3::int32 index, vst3::PClassInfo* info) override
+    // The fields every version of the class record starts with, the rest
+    // cleared. False for an index that names no class.
+    template <typename Info>
+    static bool fillClassInfo(vst3::int32 index, Info* info)
     {
         if (!info || index < 0 || index >= kNumClasses)
-            return vst3::kInvalidArgument;
+            return false;
         std::memset(info, 0, sizeof *info);
         info->cid = kClasses[index].cid;
         info->cardinality = vst3::PClassInfo::kManyInstances;
         copyToChar8(info->category, sizeof info->category, kClasses[index].category);
         copyToChar8(info->name, sizeof info->name, kClasses[index].name);
-        return vst3::kResultOk;
+        return true;
+    }
+
+    vst3::tresult getClassInfo(vst3::int32 index, vst3::PClassInfo* info) override
+    {
+        return fillClassInfo(index, info) ? vst3::kResultOk : vst3::kInvalidArgument;
     }
 
     vst3::tresult createInstance(vst3::FIDString cid, vst3::FIDString iid, void** obj) override
@@ -114,13 +122,8 @@ public:
 
     vst3::tresult getClassInfo2(vst3::int32 index, vst3::PClassInfo2* info) override
     {
-        if (!info || index < 0 || index >= kNumClasses)
+        if (!fillClassInfo(index, info))
             return vst3::kInvalidArgument;
-        std::memset(info, 0, sizeof *info);
-        info->cid = kClasses[index].cid;
-        info->cardinality = vst3::PClassInfo::kManyInstances;
-        copyToChar8(info->category, sizeof info->category, kClasses[index].category);
-        copyToChar8(info->name, sizeof info->name, kClasses[index].name);
         info->classFlags = index == 0 ? vst3::kDistributable : 0;
         copyToChar8(info->subCategories, sizeof info->subCategories,
                     index == 0 ? kSubCategories : "");
